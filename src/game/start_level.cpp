@@ -1,12 +1,78 @@
 // Level start-up: object counts, kinds into flags and sprites, spawn table, textures, clock.
 #include "game/start_level.h"
 
+#include "world/textures.h"
+
 namespace krello {
 
-// To be written with the game update.
+namespace {
+
+// Every object counts once into its load sector, idle shot slots included. An object whose
+// sector lies outside the table is left uncounted rather than written past the table.
+void countObjects(GameState& g) {
+    for (Sector& s : g.sectors) s.objectCount = 0;
+    for (const GameObject& o : g.objects) {
+        const uint16_t sector = static_cast<uint16_t>(o.sector);
+        if (sector >= SECTOR_COUNT) continue;
+        Sector& s = g.sectors[sector];
+        s.objectCount = static_cast<int16_t>(static_cast<uint16_t>(s.objectCount) + 1u);
+    }
+}
+
+void appendSpawnPoint(GameState& g, const GameObject& o, int& spawnCount) {
+    // The table holds ten points. A level with more enemies keeps its first ten as spawn
+    // points; the rest still play but add none, so nothing is written past the table.
+    if (spawnCount >= SPAWN_COUNT) return;
+    SpawnPoint& p = g.spawnPoints[spawnCount++];
+    p.x = o.x;
+    p.y = o.y;
+    p.z = o.z;
+    p.sector = o.sector;
+}
+
+// A shot's new sprite is written as the whole 16-bit word, so the kind's high byte becomes 0.
+void setShotSprite(GameObject& o, uint8_t sprite) {
+    o.sprite = sprite;
+    o.kindHigh = 0;
+}
+
+// The four tests run one after another on the same kind code; a converted shot's sprite
+// (203 or 139) matches no kind, so nothing is converted twice.
+void convertKinds(GameState& g) {
+    int spawnCount = 0;
+    for (GameObject& o : g.objects) {
+        const uint16_t kind = kindCode(o);
+        if (kind == KIND_ENEMY_AWAKE) {
+            o.flags = OBJ_ENEMY | OBJ_ACTIVE;
+            o.vx = 10;
+            o.vy = 0;
+            o.angle = 0;
+            appendSpawnPoint(g, o, spawnCount);
+        }
+        if (kind == KIND_ENEMY_DORMANT) {
+            o.flags = OBJ_ENEMY;
+            appendSpawnPoint(g, o, spawnCount);
+        }
+        if (kind == KIND_PLAYER_SHOT) {
+            o.flags = OBJ_PLAYER_SHOT;
+            setShotSprite(o, 0xCB);
+        }
+        if (kind == KIND_ENEMY_SHOT) {
+            o.flags = OBJ_ENEMY_SHOT;
+            setShotSprite(o, 0x8B);
+        }
+    }
+}
+
+}  // namespace
+
 void startLevel(GameState& g, PlatformSeam& platform) {
+    countObjects(g);
+    convertKinds(g);
+    buildTextures(g);
     g.prevPlayer.x = g.player.x;
     g.prevPlayer.y = g.player.y;
+    // Read after the textures: the first update's frameDt measures from here.
     g.lastTime = platform.readClock();
 }
 

@@ -1,0 +1,37 @@
+// A platform for tools and tests: a clock and keys set by hand, and a count of the tints asked for.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "game/platform_seam.h"
+
+namespace krello {
+
+// Answers the update's questions from plain fields the caller sets between updates.
+class HeadlessPlatform final : public PlatformSeam {
+public:
+    uint32_t clock = 0;                      // what readClock returns
+    std::array<bool, GAME_KEY_COUNT> held{};  // what keyHeld answers, per key
+    int tintCount = 0;                       // palette tints asked for so far
+    int lastTint = 0;                        // the startRed of the last tint
+    std::array<int, GAME_KEY_COUNT> queries{};  // how often each key was asked
+
+    uint32_t readClock() override { return clock; }
+    bool keyHeld(GameKey key) override {
+        const int k = static_cast<int>(key);
+        ++queries[k];
+        return held[k];
+    }
+    void tintPalette(int startRed) override {
+        ++tintCount;
+        lastTint = startRed;
+    }
+
+    void setKeys(bool left, bool right, bool up, bool down, bool a, bool space) {
+        held = {left, right, up, down, a, space};
+    }
+    void releaseAll() { held.fill(false); }
+};
+
+}  // namespace krello
