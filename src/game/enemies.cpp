@@ -1,0 +1,84 @@
+// Enemies: wandering, bouncing, firing at the player, vanishing when far away, and respawning.
+#include "game/enemies.h"
+
+#include <cmath>
+
+#include "game/collision.h"
+#include "game/game_math.h"
+#include "game/object_pool.h"
+#include "world/distance.h"
+#include "world/random.h"
+
+namespace krello {
+
+namespace {
+
+constexpr int16_t SHOT_LIFE_MS = 5000;
+constexpr int16_t RESPAWN_COOLDOWN_MS = 250;
+constexpr int32_t DESPAWN_DISTANCE = 4000;
+constexpr int ENEMY_SHIFT = 6;
+
+// Heading from the enemy to the player in angle units, -1024..1024, not reduced.
+int16_t aimAtPlayer(const PlayerState& p, const GameObject& enemy) {
+    const double dy = static_cast<double>(p.y) - static_cast<double>(enemy.y);
+    const double dx = static_cast<double>(p.x) - static_cast<double>(enemy.x);
+    const double h = std::atan2(dy, dx);
+    return wrap16(truncToInt32(h * 1024.0 * 0.3183098861837907));
+}
+
+void fireEnemyShot(GameState& g, const GameObject& enemy) {
+    GameObject* shot = firstIdle(g, OBJ_ENEMY_SHOT);
+    if (!shot) return;
+    shot->x = enemy.x;
+    shot->y = enemy.y;
+    shot->z = enemy.z;
+    shot->angle = aimAtPlayer(g.player, enemy);
+    const double a = shot->angle * ANGLE_TO_RADIANS;
+    shot->vx = wrap16(truncToInt32(std::cos(a) * 40));
+    shot->vy = wrap16(truncToInt32(std::sin(a) * 40));
+    shot->vz = 0;
+    shot->flags = OBJ_ENEMY_SHOT | OBJ_ACTIVE;
+    shot->sector = enemy.sector;
+    shot->timer = SHOT_LIFE_MS;
+    changeObjectCount(g, enemy.sector, +1);
+}
+
+}  // namespace
+
+void moveEnemies(GameState& g) {
+    for (int i = 0; i < OBJECT_COUNT; ++i) {
+        GameObject& e = g.objects[static_cast<size_t>(i)];
+        if (!(e.flags & OBJ_ACTIVE) || !(e.flags & OBJ_ENEMY)) continue;
+        const int32_t prevX = e.x;
+        const int32_t prevY = e.y;
+        moveByVelocity(e, g.frameDt, ENEMY_SHIFT);
+        collideObject(g, e.sector, prevX, prevY, static_cast<int16_t>(i));
+        e.cooldown = add16(e.cooldown, -g.frameDt);
+        if (e.cooldown <= 0) {
+            // The nearer the player, the sooner the next shot; set even with no shot free.
+            e.cooldown = wrap16(playerDistance2D(g.player, e));
+            fireEnemyShot(g, e);
+        }
+        // After firing, so an enemy due to fire fires before it goes; step 12 brings it back.
+        if (playerDistance2D(g.player, e) > DESPAWN_DISTANCE) takeOutOfPlay(g, e);
+    }
+}
+
+void respawnEnemies(GameState& g) {
+    for (GameObject& e : g.objects) {
+        if (!(e.flags & OBJ_ENEMY) || (e.flags & OBJ_ACTIVE)) continue;
+        e.cooldown = RESPAWN_COOLDOWN_MS;
+        e.flags = OBJ_ENEMY | OBJ_ACTIVE;
+        e.vx = 10;
+        e.vy = 0;
+        e.angle = 0;
+        const SpawnPoint& p = g.spawnPoints[static_cast<size_t>(drawRandom(g) % SPAWN_COUNT)];
+        e.x = add32(p.x, (drawRandom(g) & 15) - 7);
+        e.y = add32(p.y, (drawRandom(g) & 15) - 7);
+        e.z = p.z;
+        e.sector = p.sector;
+        changeObjectCount(g, p.sector, +1);
+    }
+}
+
+}  // namespace krello

@@ -1,0 +1,15 @@
+// The two hit tests: enemy shots against the player, player shots against enemies.
+#pragma once
+
+#include "game/platform_seam.h"
+#include "world/game_state.h"
+
+namespace krello {
+
+// Any enemy shot within reach of the player tints the palette red and ends the game.
+void hitPlayer(GameState& g, PlatformSeam& platform);
+
+// Every player shot in flight hits every enemy within its reach, 10 points each.
+void hitEnemies(GameState& g);
+
+}  // namespace krello
