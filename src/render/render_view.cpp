@@ -1,13 +1,52 @@
 // The frame driver: mark reset, update, sort, view rays and the 320 columns.
 #include "render/render_view.h"
 
-namespace krello {
+#include <cmath>
 
-// To be written with the sector column renderer.
+#include "render/sector_column.h"
+#include "render/sprites.h"
+
+namespace krello {
+namespace {
+
+// Half the field of view in angle units: the edges look 45 degrees either side of the heading.
+constexpr int HALF_VIEW = 256;
+// The billboard near limit in the player's own sector.
+constexpr double EYE_NEAR_LIMIT = 20.0;
+
+}  // namespace
+
+void setUpViewRays(RenderState& rs) {
+    const int16_t heading = rs.game.player.angle;
+    const double a = heading * ANGLE_TO_RADIANS;
+    rs.headingCos = std::cos(a);
+    rs.headingSin = std::sin(a);
+    // The edges are not wrapped into 0..2047: cos and sin do not care.
+    const double left = heading - HALF_VIEW;
+    const double right = heading + HALF_VIEW;
+    rs.rayDirX = std::cos(left * ANGLE_TO_RADIANS);
+    rs.rayDirY = std::sin(left * ANGLE_TO_RADIANS);
+    const double rightX = std::cos(right * ANGLE_TO_RADIANS);
+    const double rightY = std::sin(right * ANGLE_TO_RADIANS);
+    rs.rayStepX = (rightX - rs.rayDirX) * 0.003125;
+    rs.rayStepY = (rightY - rs.rayDirY) * 0.003125;
+}
+
 void renderView(GameState& g, uint8_t* frameBuffer, FrameUpdate* update) {
+    RenderState rs{g};
+    rs.frameBuffer = frameBuffer;
     for (Wall& w : g.walls) w.mark = -1;
     if (update) update->run(g);
-    (void)frameBuffer;
+    sortObjects(g);
+    setUpViewRays(rs);
+    const uint16_t start = static_cast<uint16_t>(g.player.sector);
+    for (int16_t column = 0; column < SCREEN_WIDTH; ++column) {
+        rs.screenColumn = column;
+        renderSectorColumn(rs, start, 0, SCREEN_HEIGHT, EYE_NEAR_LIMIT);
+        // Stepped by addition, not recomputed: the exact sums are part of the picture.
+        rs.rayDirX = rs.rayDirX + rs.rayStepX;
+        rs.rayDirY = rs.rayDirY + rs.rayStepY;
+    }
 }
 
 }  // namespace krello

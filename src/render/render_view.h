@@ -3,13 +3,10 @@
 
 #include <cstdint>
 
+#include "render/render_state.h"
 #include "world/game_state.h"
 
 namespace krello {
-
-constexpr int SCREEN_WIDTH = 320;
-constexpr int SCREEN_HEIGHT = 200;
-constexpr int FRAME_BYTES = SCREEN_WIDTH * SCREEN_HEIGHT;
 
 // The per-frame game update, plugged into the frame at its fixed place (after the mark reset,
 // before the sort). The renderer knows nothing of what it does.
@@ -20,6 +17,10 @@ public:
 protected:
     ~FrameUpdate() = default;
 };
+
+// Sets the heading's cos and sin and column 0's ray and the per-column step from the player's
+// angle: a 90-degree view, rays spaced evenly along the chord between its two edges.
+void setUpViewRays(RenderState& rs);
 
 // Draws one frame into frameBuffer (320x200 palette indices, rows 320 bytes apart), running
 // update (if not null) at its place in the frame.

@@ -1,0 +1,137 @@
+// The sector column renderer: one sector's ceiling, wall and floor in one column, then what lies behind.
+#include "render/sector_column.h"
+
+#include <algorithm>
+
+#include "render/flat_rows.h"
+#include "render/sprites.h"
+#include "world/fixed_math.h"
+
+namespace krello {
+namespace {
+
+// Walls nearer than this are drawn as if this far, so projections stay bounded.
+constexpr double MIN_WALL_DEPTH = 10.0;
+// Screen rows per height unit at depth 1.
+constexpr int32_t ROWS_PER_UNIT = 8;
+// Ceiling edges are measured from row 99, floor edges from row 100.
+constexpr int32_t CEILING_HORIZON = 99;
+constexpr int32_t FLOOR_HORIZON = 100;
+constexpr uint16_t NO_INDEX = 0xFFFF;
+
+// The screen row at which height planeZ meets a wall at depth wallDepth.
+int32_t projectRow(int32_t planeZ, int32_t eyeZ, double wallDepth, int32_t horizon) {
+    const int32_t scaled = mul32(sub32(planeZ, eyeZ), ROWS_PER_UNIT);
+    return add32(truncToInt32(scaled / wallDepth), horizon);
+}
+
+// The accumulator value that many rows down a wall, so a clipped wall keeps its texture still.
+uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double wallDepth) {
+    return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * wallDepth * 0.0625);
+}
+
+struct WallLook {
+    const uint8_t* texture;
+    int32_t texU;
+    uint16_t vStep;
+    int16_t shadeOffset;
+    uint8_t ramp;
+};
+
+void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
+    uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
+    for (int32_t r = from; r < to; ++r, pixel += SCREEN_WIDTH) {
+        const uint8_t texel = look.texture[(v >> 9) * TEXTURE_SIDE + look.texU];
+        *pixel = static_cast<uint8_t>(shadeTexel(texel, look.shadeOffset) + look.ramp);
+        v = static_cast<uint16_t>(v + look.vStep);
+    }
+}
+
+// The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
+uint16_t portalTarget(const Wall& wall) {
+    const uint16_t next = static_cast<uint16_t>(wall.nextSector);
+    return next < SECTOR_COUNT ? next : NO_INDEX;
+}
+
+}  // namespace
+
+WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
+                           const WallHit& hit, int32_t windowTop, int32_t windowBottom) {
+    const int32_t z = rs.game.player.z;
+    WallColumn wc;
+    wc.wallDepth = hit.depth < MIN_WALL_DEPTH ? MIN_WALL_DEPTH : hit.depth;
+    wc.texU = truncToInt32(wall.repeatU * hit.param * 16.0) & 127;
+    wc.ceilingRow = projectRow(sector.ceilingZ, z, wc.wallDepth, CEILING_HORIZON);
+    wc.floorRow = projectRow(sector.floorZ, z, wc.wallDepth, FLOOR_HORIZON);
+    if (wc.ceilingRow < windowTop) {
+        wc.upperV = textureRowsCut(wall.repeatV, sub32(windowTop, wc.ceilingRow), wc.wallDepth);
+        wc.ceilingRow = windowTop;
+    }
+    if (wc.ceilingRow > windowBottom) wc.ceilingRow = windowBottom;
+    if (wc.floorRow > windowBottom) wc.floorRow = windowBottom;
+    if (wc.floorRow < windowTop) wc.floorRow = windowTop;
+    wc.shadeOffset =
+        wrap16(add32(wall.shade, truncToInt32(sector.shadeFalloff * wc.wallDepth * 0.0002)));
+    wc.vStep = truncToU16(wall.repeatV * wc.wallDepth * 0.0625);
+    return wc;
+}
+
+PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall& wall,
+                           const WallColumn& wc, int32_t windowTop, int32_t windowBottom) {
+    const int32_t z = rs.game.player.z;
+    PortalRows pr;
+    pr.nextCeilingRow = projectRow(next.ceilingZ, z, wc.wallDepth, CEILING_HORIZON);
+    pr.nextFloorRow = projectRow(next.floorZ, z, wc.wallDepth, FLOOR_HORIZON);
+    if (pr.nextCeilingRow < windowTop) pr.nextCeilingRow = windowTop;
+    if (pr.nextFloorRow > windowBottom) pr.nextFloorRow = windowBottom;
+    if (pr.nextCeilingRow > wc.floorRow) pr.nextCeilingRow = wc.floorRow;
+    if (pr.nextFloorRow < wc.ceilingRow) {
+        pr.lowerV = textureRowsCut(wall.repeatV, sub32(wc.ceilingRow, pr.nextFloorRow), wc.wallDepth);
+        pr.nextFloorRow = wc.ceilingRow;
+    }
+    return pr;
+}
+
+void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
+                        int16_t windowBottom, double nearLimit) {
+    if (sectorIndex >= SECTOR_COUNT) return;
+    // Callers pass windows inside the screen with top <= bottom; holding to that here keeps
+    // every write inside the frame whatever a damaged level projects.
+    const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
+    const int32_t bottom = std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT);
+
+    GameState& g = rs.game;
+    const WallHit hit = findNearestWall(rs, sectorIndex);
+    if (hit.wall < 0) return;
+    Wall& wall = g.walls[hit.wall];
+    wall.mark = rs.screenColumn;
+    const Sector& sector = g.sectors[sectorIndex];
+    const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, top, bottom);
+    const WallLook look{textureOf(g, wall.texture), wc.texU, wc.vStep, wc.shadeOffset,
+                        static_cast<uint8_t>(rampOffset(wall.texture))};
+
+    drawCeilingRows(rs, sector, top, wc.ceilingRow);
+    const uint16_t next = portalTarget(wall);
+    if (next == NO_INDEX) {
+        drawWallRows(rs, look, wc.ceilingRow, wc.floorRow, wc.upperV);
+        drawFloorRows(rs, sector, wc.floorRow, bottom);
+        drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+        return;
+    }
+
+    // The back side of the portal must not be found again from the sector behind it.
+    const uint16_t other = static_cast<uint16_t>(wall.otherWall);
+    if (other < WALL_COUNT) g.walls[other].mark = rs.screenColumn;
+    const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, top, bottom);
+    drawWallRows(rs, look, wc.ceilingRow, pr.nextCeilingRow, wc.upperV);
+    drawWallRows(rs, look, pr.nextFloorRow, wc.floorRow, pr.lowerV);
+    drawFloorRows(rs, sector, wc.floorRow, bottom);
+    const int32_t childTop = std::max(wc.ceilingRow, pr.nextCeilingRow);
+    const int32_t childBottom = std::min(wc.floorRow, pr.nextFloorRow);
+    // Called even for an empty window: the child marks its wall like any other visit.
+    renderSectorColumn(rs, next, static_cast<int16_t>(childTop), static_cast<int16_t>(childBottom),
+                       wc.wallDepth);
+    drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+}
+
+}  // namespace krello

@@ -1,0 +1,55 @@
+// The sector column renderer: one sector's ceiling, wall and floor in one column, then what lies behind.
+#pragma once
+
+#include <cstdint>
+
+#include "render/render_state.h"
+
+namespace krello {
+
+// The nearest wall of a sector along the current column's ray.
+struct WallHit {
+    int32_t wall = -1;    // wall index, -1 when no wall qualifies
+    double param = 0.0;   // where the ray crosses it: 0 at its own point, 1 at point2's
+    double depth = 0.0;   // depth of the crossing along the heading, not yet raised to 10
+};
+
+// How one wall is laid out in one column, clipped to the window.
+struct WallColumn {
+    double wallDepth = 0.0;   // the hit's depth, at least 10
+    int32_t ceilingRow = 0;   // first row of the wall (rows above are ceiling)
+    int32_t floorRow = 0;     // end row of the wall (rows from here are floor)
+    uint16_t upperV = 0;      // texture-row accumulator at ceilingRow, 9 fraction bits
+    uint16_t vStep = 0;       // per-row step of the accumulators
+    int32_t texU = 0;         // texture column, 0..127
+    int16_t shadeOffset = 0;  // subtracted from every texel of the wall
+};
+
+// Where the sector behind a portal shows through, clipped against the wall's own rows.
+struct PortalRows {
+    int32_t nextCeilingRow = 0;  // the upper part runs from ceilingRow to here
+    int32_t nextFloorRow = 0;    // the lower part runs from here to floorRow
+    uint16_t lowerV = 0;         // texture-row accumulator at nextFloorRow
+};
+
+// The nearest wall along the current ray that is not already marked with this column. Walls
+// nearly parallel to the ray (|den| <= 0.001), crossed outside the segment or behind the eye
+// do not count; among equal depths the first in the walk wins.
+WallHit findNearestWall(const RenderState& rs, uint16_t sector);
+
+// Projects the hit wall's edges and texture set-up for rows windowTop..windowBottom-1.
+WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
+                           const WallHit& hit, int32_t windowTop, int32_t windowBottom);
+
+// Projects the next sector's opening at a portal wall laid out as wc.
+PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall& wall,
+                           const WallColumn& wc, int32_t windowTop, int32_t windowBottom);
+
+// Draws rows windowTop..windowBottom-1 of the current column as seen in sector, recursing
+// through the nearest wall when it is a portal, and the sector's billboards last. A window
+// outside the screen is cut to it, and an index past the tables draws nothing, so no level
+// can make the renderer write or read out of bounds.
+void renderSectorColumn(RenderState& rs, uint16_t sector, int16_t windowTop, int16_t windowBottom,
+                        double nearLimit);
+
+}  // namespace krello

@@ -1,0 +1,38 @@
+// Billboards: the far-to-near object sort and one sector's pictures in one column.
+#pragma once
+
+#include <cstdint>
+
+#include "render/render_state.h"
+
+namespace krello {
+
+// Exchange-sorts the whole object table, active or not, from the farthest to the nearest by
+// planar distance to the player, moving whole records. Ties keep the order the exchanges give.
+void sortObjects(GameState& g);
+
+// One object's picture in the current column, before the depth and column tests.
+struct SpriteColumn {
+    double depth = 0.0;      // the object's depth along the heading
+    uint16_t column = 0;     // texture column; only 1..63 are drawn
+    int32_t top = 0;         // first screen row, clipped to the window
+    int32_t bottom = 0;      // end screen row, clipped to the window
+    uint16_t v = 0;          // texture-row accumulator at top, 9 fraction bits
+    uint16_t vStep = 0;      // per-row step of v
+};
+
+// Object o's texture column and depth in the current column (rows left at 0).
+SpriteColumn placeSprite(const RenderState& rs, const GameObject& o);
+// Fills in the rows and texture accumulators of a placed sprite, clipped to the window.
+void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn& sc,
+                       int32_t windowTop, int32_t windowBottom);
+// Both of the above.
+SpriteColumn setUpSprite(const RenderState& rs, const GameObject& o, int32_t windowTop,
+                         int32_t windowBottom);
+
+// Draws, in table order, the active objects of the sector whose depth lies strictly between
+// nearLimit and wallDepth. Nothing is looked at when the sector's object count is 0.
+void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
+                       double nearLimit, double wallDepth);
+
+}  // namespace krello
