@@ -68,7 +68,7 @@ void bounceEnemy(GameState& g, GameObject& o, const WallCrossing& c, int32_t pre
     const int r = drawRandom(g);
     // The heading keeps growing without being reduced; 65536 is a whole number of turns.
     o.angle = add16(o.angle, 924 + r % 200);
-    const double a = o.angle * ANGLE_TO_RADIANS;
+    const double a = o.angle * RADIANS_PER_ANGLE_UNIT;
     o.vx = wrap16(truncToInt32(std::cos(a) * 40));
     o.vy = wrap16(truncToInt32(std::sin(a) * 40));
 }
@@ -83,7 +83,7 @@ WallCrossing scanSectorWalls(const GameState& g, int16_t sector, int32_t prevX, 
     const double py = prevY;
     const double dx = static_cast<double>(newX) - px;
     const double dy = static_cast<double>(newY) - py;
-    const double a = heading * ANGLE_TO_RADIANS;
+    const double a = heading * RADIANS_PER_ANGLE_UNIT;
     const double cosH = std::cos(a);
     const double sinH = std::sin(a);
     double bestDistance = FARTHEST_CROSSING;

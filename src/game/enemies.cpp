@@ -33,7 +33,7 @@ void fireEnemyShot(GameState& g, const GameObject& enemy) {
     shot->y = enemy.y;
     shot->z = enemy.z;
     shot->angle = aimAtPlayer(g.player, enemy);
-    const double a = shot->angle * ANGLE_TO_RADIANS;
+    const double a = shot->angle * RADIANS_PER_ANGLE_UNIT;
     shot->vx = wrap16(truncToInt32(std::cos(a) * 40));
     shot->vy = wrap16(truncToInt32(std::sin(a) * 40));
     shot->vz = 0;

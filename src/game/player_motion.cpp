@@ -46,7 +46,7 @@ void walkPlayer(GameState& g, PlatformSeam& platform) {
         if (platform.keyHeld(GameKey::Down)) g.moveSpeed = add16(g.moveSpeed, -2 * dt);
     }
     g.moveSpeed = decayAndClampSpeed(g.moveSpeed, dt);
-    const double a = g.player.angle * ANGLE_TO_RADIANS;
+    const double a = g.player.angle * RADIANS_PER_ANGLE_UNIT;
     const double stepX = std::cos(a) * dt * g.moveSpeed * 0.01;
     const double stepY = std::sin(a) * dt * g.moveSpeed * 0.01;
     g.player.x = add32(g.prevPlayer.x, truncToInt32(stepX));

@@ -43,7 +43,7 @@ void firePlayerShot(GameState& g, PlatformSeam& platform) {
     shot->x = p.x;
     shot->y = p.y;
     shot->z = add32(p.z, SHOT_BELOW_EYE);
-    const double a = p.angle * ANGLE_TO_RADIANS;
+    const double a = p.angle * RADIANS_PER_ANGLE_UNIT;
     shot->vx = wrap16(truncToInt32(std::cos(a) * 40));
     shot->vy = wrap16(truncToInt32(std::sin(a) * 40));
     shot->vz = 0;
