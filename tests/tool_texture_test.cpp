@@ -1,0 +1,118 @@
+// krello-tool's texture and palette commands, run as a program: files written, failures reported.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "world/builtin_level.h"
+#include "world/textures.h"
+
+namespace krello {
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string errors;
+};
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+ToolRun runTool(const std::string& arguments) {
+    const std::string errPath = ::testing::TempDir() + "krello_tool_stderr.txt";
+    const std::string command = std::string(KRELLO_TOOL) + " " + arguments + " >/dev/null 2>" + errPath;
+    const int raw = std::system(command.c_str());
+    const std::vector<uint8_t> err = readFile(errPath);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(err.begin(), err.end())};
+}
+
+int lineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+// A PNG's width and height from its header chunk, or {0, 0} when the signature is wrong.
+std::pair<uint32_t, uint32_t> pngSize(const std::vector<uint8_t>& png) {
+    const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (png.size() < 24 || !std::equal(signature, signature + 8, png.begin())) return {0, 0};
+    auto be32 = [&](size_t at) {
+        return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
+    };
+    return {be32(16), be32(20)};
+}
+
+// The colour of palette entry i in a paletted PNG, as {r, g, b}; empty if there is no palette.
+std::vector<int> pngPaletteEntry(const std::vector<uint8_t>& png, int i) {
+    const std::string tag = "PLTE";
+    auto at = std::search(png.begin(), png.end(), tag.begin(), tag.end());
+    if (at == png.end()) return {};
+    const size_t data = static_cast<size_t>(at - png.begin()) + 4 + 3 * static_cast<size_t>(i);
+    if (data + 3 > png.size()) return {};
+    return {png[data], png[data + 1], png[data + 2]};
+}
+
+TEST(ToolTextures, DumpWritesTheBankANewGameBuilds) {
+    const std::string path = ::testing::TempDir() + "bank.bin";
+    std::remove(path.c_str());
+    ASSERT_EQ(runTool("textures dump " + path).status, 0);
+    const std::vector<uint8_t> bytes = readFile(path);
+    ASSERT_EQ(bytes.size(), 229376u);
+
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    buildTextures(*g);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), g->textures.begin()));
+}
+
+TEST(ToolTextures, SheetAndPaletteArePngPictures) {
+    const std::string sheet = ::testing::TempDir() + "sheet.png";
+    ASSERT_EQ(runTool("textures sheet " + sheet).status, 0);
+    const auto [w, h] = pngSize(readFile(sheet));
+    EXPECT_GE(w, 7u * 256u);  // seven tiles side by side at twice their size
+    EXPECT_GE(h, 2u * 256u);
+
+    const std::string plain = ::testing::TempDir() + "palette.png";
+    const std::string tinted = ::testing::TempDir() + "palette_tinted.png";
+    ASSERT_EQ(runTool("palette " + plain).status, 0);
+    ASSERT_EQ(runTool("palette --tinted " + tinted).status, 0);
+    const std::vector<uint8_t> p = readFile(plain), t = readFile(tinted);
+    EXPECT_EQ(pngSize(p), std::make_pair(256u, 256u));
+    EXPECT_EQ(pngPaletteEntry(p, 63), (std::vector<int>{251, 224, 204}));
+    EXPECT_EQ(pngPaletteEntry(p, 64), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(pngPaletteEntry(t, 64), (std::vector<int>{255, 0, 0}));
+}
+
+TEST(ToolTextures, BadUseFailsWithOneLineAndStatus2) {
+    const char* cases[] = {"", "textures", "textures dump", "textures frobnicate x", "palette",
+                           "palette a.png --no-such-flag", "textures dump a b"};
+    for (const char* args : cases) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.status, 2) << "'" << args << "'";
+        EXPECT_EQ(lineCount(run.errors), 1) << "'" << args << "': " << run.errors;
+    }
+}
+
+TEST(ToolTextures, UnwritableOutputNamesTheFile) {
+    const std::string dir = "/nonexistent-krello-dir/";
+    for (const std::string& args : {"textures dump " + dir + "bank.bin", "textures sheet " + dir + "s.png",
+                                    "palette " + dir + "p.png"}) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(lineCount(run.errors), 1) << args;
+        EXPECT_NE(run.errors.find(dir), std::string::npos) << run.errors;
+    }
+}
+
+TEST(ToolTextures, HelpSucceeds) {
+    for (const char* args : {"--help", "textures --help", "textures dump --help", "palette --help"})
+        EXPECT_EQ(runTool(args).status, 0) << args;
+}
+
+}  // namespace
+}  // namespace krello
