@@ -121,7 +121,9 @@ struct RecipeStep {
 constexpr RecipeStep noise(int slot, int base, int range) {
     return {RecipeStep::NOISE, uint8_t(slot), uint8_t(base), uint8_t(range), 0, 0, 0};
 }
-constexpr RecipeStep blur(int slot, int n) { return {RecipeStep::BLUR, uint8_t(slot), uint8_t(n), 0, 0, 0, 0}; }
+constexpr RecipeStep blur(int slot, int n) {
+    return {RecipeStep::BLUR, uint8_t(slot), uint8_t(n), 0, 0, 0, 0};
+}
 constexpr RecipeStep rivets(int slot, int value) {
     return {RecipeStep::RIVETS, uint8_t(slot), uint8_t(value), 0, 0, 0, 0};
 }
