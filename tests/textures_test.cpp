@@ -7,6 +7,7 @@
 #include <numeric>
 #include <set>
 
+#include "world/builtin_level.h"
 #include "world/random.h"
 #include "world/textures.h"
 
@@ -173,6 +174,19 @@ TEST(UnpackEnemyPicture, BothSlotsHoldTheSamePixelsForAnyPicture) {
     }
     // The top nibble 15 becomes shade 60, never more.
     EXPECT_EQ(*std::max_element(front.begin(), front.end()), 60);
+}
+
+TEST(ShippedEnemyPicture, UnpacksToShades4To36WithEqualSums) {
+    auto g = freshState();
+    loadBuiltinLevel(*g);
+    if (std::all_of(g->enemyPicture.begin(), g->enemyPicture.end(), [](uint8_t b) { return b == 0; }))
+        GTEST_SKIP() << "the built-in level carries no enemy picture yet";
+    unpackEnemyPicture(*g);
+    Texture front = textureSlotOf(*g, 9);
+    EXPECT_EQ(sumOf(front), 61468);
+    EXPECT_EQ(sumOf(textureSlotOf(*g, 10)), 61468);
+    EXPECT_EQ(*std::max_element(front.begin(), front.end()), 36);
+    for (int r = 0; r < 128; ++r) EXPECT_EQ(at(front, r, 0), 0) << "picture column 0 is empty";
 }
 
 // The box of rows and columns holding non-zero texels: {minRow, maxRow, minColumn, maxColumn}.
