@@ -1,8 +1,261 @@
-// krello-tool's run commands.
+// krello-tool's run commands: headless runs of input scripts and demos, state dumps, timedemo.
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/crc32.h"
+#include "game/demo.h"
+#include "game/demo_recorder.h"
+#include "game/demo_replayer.h"
+#include "game/headless_frame.h"
+#include "game/headless_platform.h"
+#include "game/input_script.h"
+#include "game/start_level.h"
+#include "game/state_dump.h"
 #include "krello_tool/commands.h"
+#include "krello_tool/png_file.h"
+#include "render/render_state.h"
+#include "world/builtin_level.h"
+#include "world/palette.h"
 
 namespace krello::tool {
 
-void registerRunCommands(CLI::App& app) { (void)app; }
+namespace {
+
+// Where a run's input comes from: an input script or a demo. It owns the platform the game
+// talks to and is told when each update begins and ends.
+class RunInput {
+public:
+    virtual ~RunInput() = default;
+    virtual PlatformSeam& platform() = 0;
+    virtual long length() const = 0;
+    virtual void beforeUpdate(long index) = 0;
+    virtual void afterUpdate(const GameState& g) = 0;
+    virtual long tints() const = 0;
+    virtual void finish() {}
+};
+
+class ScriptInput final : public RunInput {
+public:
+    ScriptInput(const std::string& path, const std::string& recordPath) {
+        std::string error;
+        if (!readInputScriptFile(path, steps_, error)) throw ToolError{error};
+        if (!recordPath.empty()) {
+            recordFile_ = std::fopen(recordPath.c_str(), "wb");
+            if (!recordFile_) throw ToolError{recordPath + ": cannot create the demo"};
+            recordPath_ = recordPath;
+            recorder_ = std::make_unique<DemoRecorder>(headless_, recordFile_, crc32(builtinLevelImage()));
+        }
+    }
+    ~ScriptInput() override {
+        if (recordFile_) std::fclose(recordFile_);
+    }
+    PlatformSeam& platform() override {
+        if (recorder_) return *recorder_;
+        return headless_;
+    }
+    long length() const override { return static_cast<long>(steps_.size()); }
+    void beforeUpdate(long index) override {
+        const ScriptStep& s = steps_[static_cast<size_t>(index)];
+        headless_.clock += s.dt;
+        for (int k = 0; k < GAME_KEY_COUNT; ++k) headless_.held[static_cast<size_t>(k)] = (s.keys >> k) & 1u;
+    }
+    void afterUpdate(const GameState& g) override {
+        if (recorder_) recorder_->endUpdate(g);
+    }
+    long tints() const override { return headless_.tintCount; }
+    void finish() override {
+        if (recorder_ && !recorder_->finish()) throw ToolError{recordPath_ + ": cannot write the demo"};
+    }
+
+private:
+    std::vector<ScriptStep> steps_;
+    HeadlessPlatform headless_;  // the clock reads 0 at the level start-up
+    std::FILE* recordFile_ = nullptr;
+    std::string recordPath_;
+    std::unique_ptr<DemoRecorder> recorder_;
+};
+
+class DemoInput final : public RunInput {
+public:
+    explicit DemoInput(const std::string& path) : path_(path) {
+        std::string error;
+        if (!readDemoFile(path, demo_, error)) throw ToolError{error};
+        const uint32_t level = crc32(builtinLevelImage());
+        if (demo_.levelChecksum != level) {
+            char what[160];
+            std::snprintf(what, sizeof what,
+                          ": byte 12: recorded on a level with checksum 0x%08X, this level is 0x%08X",
+                          demo_.levelChecksum, level);
+            throw ToolError{path + what};
+        }
+        replayer_ = std::make_unique<DemoReplayer>(demo_);
+    }
+    PlatformSeam& platform() override { return *replayer_; }
+    long length() const override { return static_cast<long>(demo_.updates.size()); }
+    void beforeUpdate(long) override {}
+    void afterUpdate(const GameState& g) override {
+        if (!replayer_->endUpdate(g)) throw ToolError{path_ + ": " + replayer_->error()};
+    }
+    long tints() const override { return replayer_->tints(); }
+
+private:
+    std::string path_;
+    Demo demo_;
+    std::unique_ptr<DemoReplayer> replayer_;
+};
+
+struct RunOptions {
+    std::string input;
+    std::string demo;
+    long frames = -1;
+    bool render = false;
+    std::vector<std::string> pngEvery;  // K DIR
+    long stateEvery = 0;
+    std::string dumpFile;
+    std::string recordDemo;
+};
+
+std::unique_ptr<RunInput> openInput(const RunOptions& o) {
+    if (o.input.empty() == o.demo.empty()) throw ToolError{"give exactly one of --input FILE and --demo FILE"};
+    if (!o.input.empty()) return std::make_unique<ScriptInput>(o.input, o.recordDemo);
+    if (!o.recordDemo.empty()) throw ToolError{"--record-demo needs --input"};
+    return std::make_unique<DemoInput>(o.demo);
+}
+
+long frameCount(const RunOptions& o, const RunInput& in) {
+    const std::string& source = o.input.empty() ? o.demo : o.input;
+    if (o.frames < 0) return in.length();
+    if (o.frames > in.length()) {
+        throw ToolError{source + ": holds " + std::to_string(in.length()) + " updates, --frames asks for " +
+                        std::to_string(o.frames)};
+    }
+    return o.frames;
+}
+
+// A fresh game from the built-in level, started on the input's platform.
+std::unique_ptr<GameState> startGame(RunInput& in) {
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    startLevel(*g, in.platform());
+    return g;
+}
+
+class DumpSink {
+public:
+    explicit DumpSink(const std::string& path) : path_(path) {
+        file_ = path.empty() ? stdout : std::fopen(path.c_str(), "w");
+        if (!file_) throw ToolError{path + ": cannot create the state dump"};
+    }
+    ~DumpSink() {
+        if (file_ && file_ != stdout) std::fclose(file_);
+    }
+    void write(const GameState& g, long update, long tints) {
+        text_.clear();
+        appendStateDump(text_, g, update, tints);
+        if (std::fwrite(text_.data(), 1, text_.size(), file_) != text_.size()) fail();
+    }
+    void close() {
+        if (std::fflush(file_) != 0) fail();
+    }
+
+private:
+    void fail() { throw ToolError{(path_.empty() ? std::string("stdout") : path_) + ": cannot write the state dump"}; }
+    std::string path_;
+    std::FILE* file_;
+    std::string text_;
+};
+
+void writeFramePng(const std::string& dir, long update, const std::vector<uint8_t>& frame, long tints) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06ld.png", update);
+    // Once the game has asked for the red tint, the frames show the tinted palette.
+    writeIndexedPng(dir + name, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(tints > 0 ? 255 : 0));
+}
+
+long parseCount(const std::string& word, const char* what) {
+    try {
+        size_t used = 0;
+        const long v = std::stol(word, &used);
+        if (used == word.size() && v > 0) return v;
+    } catch (const std::exception&) {
+    }
+    throw ToolError{std::string(what) + " must be a positive whole number, got \"" + word + "\""};
+}
+
+void run(const RunOptions& o) {
+    long pngEvery = 0;
+    std::string pngDir;
+    if (!o.pngEvery.empty()) {
+        pngEvery = parseCount(o.pngEvery[0], "--png-every K");
+        pngDir = o.pngEvery[1];
+    }
+    std::unique_ptr<RunInput> in = openInput(o);
+    const long frames = frameCount(o, *in);
+    std::unique_ptr<GameState> g = startGame(*in);
+    DumpSink dump(o.dumpFile);
+    std::vector<uint8_t> frame;
+    if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
+    for (long i = 0; i < frames; ++i) {
+        in->beforeUpdate(i);
+        runFrame(*g, in->platform(), frame.empty() ? nullptr : frame.data());
+        in->afterUpdate(*g);
+        const long update = i + 1;
+        if (pngEvery > 0 && update % pngEvery == 0) writeFramePng(pngDir, update, frame, in->tints());
+        if ((o.stateEvery > 0 && update % o.stateEvery == 0) || update == frames) {
+            dump.write(*g, update, in->tints());
+        }
+    }
+    in->finish();
+    dump.close();
+}
+
+void timedemo(const RunOptions& o) {
+    std::unique_ptr<RunInput> in = openInput(o);
+    const long frames = in->length();
+    std::unique_ptr<GameState> g = startGame(*in);
+    std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    const auto start = std::chrono::steady_clock::now();
+    for (long i = 0; i < frames; ++i) {
+        in->beforeUpdate(i);
+        runFrame(*g, in->platform(), frame.data());
+        in->afterUpdate(*g);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("frames %ld seconds %.3f fps %.1f\n", frames, seconds, seconds > 0 ? frames / seconds : 0.0);
+}
+
+void addInputOptions(CLI::App* cmd, RunOptions& o) {
+    auto* input = cmd->add_option("--input", o.input, "input script: one \"DT KEYS\" line per update");
+    auto* demo = cmd->add_option("--demo", o.demo, "demo file to replay");
+    input->excludes(demo);
+    demo->excludes(input);
+}
+
+}  // namespace
+
+void registerRunCommands(CLI::App& app) {
+    auto options = std::make_shared<RunOptions>();
+    CLI::App* run = app.add_subcommand("run", "run the game headless from an input script or a demo");
+    addInputOptions(run, *options);
+    run->add_option("--frames", options->frames, "updates to run (default: all of the input)")
+        ->check(CLI::NonNegativeNumber);
+    run->add_flag("--render", options->render, "draw every frame as well");
+    run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
+        ->expected(2)
+        ->type_name("K DIR");
+    run->add_option("--state-every", options->stateEvery, "write the state after every K-th update")
+        ->check(CLI::PositiveNumber);
+    run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout");
+    run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)");
+    run->callback([options] { tool::run(*options); });
+
+    auto timed = std::make_shared<RunOptions>();
+    CLI::App* td = app.add_subcommand("timedemo", "run whole frames as fast as possible and time them");
+    addInputOptions(td, *timed);
+    td->callback([timed] { timedemo(*timed); });
+}
 
 }  // namespace krello::tool

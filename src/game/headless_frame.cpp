@@ -1,0 +1,21 @@
+// One frame without a screen, in the game's frame order.
+#include "game/headless_frame.h"
+
+#include "game/update_game.h"
+#include "render/render_view.h"
+#include "render/sprites.h"
+
+namespace krello {
+
+void runFrame(GameState& g, PlatformSeam& platform, uint8_t* frameBuffer) {
+    GameUpdate update(platform);
+    if (frameBuffer) {
+        renderView(g, frameBuffer, &update);
+        return;
+    }
+    for (Wall& w : g.walls) w.mark = -1;
+    update.run(g);
+    sortObjects(g);
+}
+
+}  // namespace krello
