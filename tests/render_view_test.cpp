@@ -1,0 +1,131 @@
+// The frame driver: the view rays, the order of a frame's work, and whole frames without holes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render_test_world.h"
+
+namespace krello {
+namespace {
+
+using namespace krello::test;
+
+TEST(RenderViewRays, HeadingZeroSpansNinetyDegreesAlongTheChord) {
+    auto g = emptyWorld();
+    auto frame = blankFrame();
+    RenderState left = stateAtColumn(*g, *frame, 0);
+    EXPECT_NEAR(left.rayDirX, 0.70710678, 1e-8);
+    EXPECT_NEAR(left.rayDirY, -0.70710678, 1e-8);
+    EXPECT_NEAR(left.rayStepX, 0.0, 1e-15);
+    EXPECT_NEAR(left.rayStepY, 0.00441942, 1e-8);
+    EXPECT_DOUBLE_EQ(left.headingCos, 1.0);
+    EXPECT_DOUBLE_EQ(left.headingSin, 0.0);
+
+    RenderState centre = stateAtColumn(*g, *frame, 160);
+    EXPECT_NEAR(centre.rayDirX, 0.70710678, 1e-8);
+    EXPECT_NEAR(centre.rayDirY, 0.0, 1e-14);  // a residue of the 160 additions, not exactly 0
+    RenderState last = stateAtColumn(*g, *frame, 319);
+    EXPECT_NEAR(last.rayDirX, 0.70710678, 1e-8);
+    EXPECT_NEAR(last.rayDirY, 0.70268736, 1e-8);
+}
+
+TEST(RenderViewRays, EdgesAreNotWrappedAndFollowTheHeading) {
+    auto g = emptyWorld();
+    auto frame = blankFrame();
+    // Heading 0's left edge lies at -256, the direction of 1792.
+    RenderState atZero = stateAtColumn(*g, *frame, 0);
+    g->player.angle = 1792;
+    RenderState at1792 = stateAtColumn(*g, *frame, 160);
+    EXPECT_NEAR(atZero.rayDirX, at1792.headingCos, 1e-12);
+    EXPECT_NEAR(atZero.rayDirY, at1792.headingSin, 1e-12);
+    // Heading 512 faces +y: the centre ray points along +y, column 0 towards +x.
+    g->player.angle = 512;
+    RenderState south = stateAtColumn(*g, *frame, 160);
+    EXPECT_NEAR(south.rayDirX, 0.0, 1e-12);
+    EXPECT_NEAR(south.rayDirY, 0.70710678, 1e-8);
+    RenderState southLeft = stateAtColumn(*g, *frame, 0);
+    EXPECT_GT(southLeft.rayDirX, 0.7);
+}
+
+// Records what the world looked like when the frame's update ran, and disturbs it.
+class ProbeUpdate final : public FrameUpdate {
+public:
+    int runs = 0;
+    bool marksClear = false;
+    void run(GameState& g) override {
+        ++runs;
+        marksClear = true;
+        for (const Wall& w : g.walls) marksClear = marksClear && w.mark == -1;
+        // Move object 22 far away: the sort that follows must bring it to the front.
+        g.objects[22].x = 100000;
+        g.objects[22].timer = 77;
+    }
+};
+
+// Room 0 (x, y in -1000..1000, eye 8000 above its floor) opens at x = 1000 into room 1
+// (x up to 3000) with a lower ceiling and a higher floor.
+std::unique_ptr<GameState> twoRooms() {
+    auto g = emptyWorld();
+    int next = addLoop(*g, 0, {{-1000, -1000}, {1000, -1000}, {1000, 1000}, {-1000, 1000}});
+    setSector(*g, 0, 0, 4, -10000, 8000);
+    const int room1 = next;
+    next = addLoop(*g, room1, {{1000, -1000}, {3000, -1000}, {3000, 1000}, {1000, 1000}}, 0x41);
+    setSector(*g, 1, room1, 4, -6000, 6000);
+    // Wall 1 runs (1000,-1000)->(1000,1000); wall room1+3 runs back along the same edge.
+    joinPortal(*g, 1, 0, room1 + 3, 1);
+    fillRowTexture(*g, 0);
+    fillRowTexture(*g, 1);
+    g->sectors[0].floorTexture = 0x81;
+    g->sectors[1].ceilingTexture = 0xC2;  // ramp 3 with a plain slot, never the sentinel
+    fillTexture(*g, 2, 10);
+    return g;
+}
+
+TEST(RenderView, MarksResetBeforeTheUpdateAndObjectsSortedAfterIt) {
+    auto g = twoRooms();
+    for (Wall& w : g->walls) w.mark = 5;
+    ProbeUpdate probe;
+    auto frame = blankFrame();
+    renderView(*g, frame->data(), &probe);
+    EXPECT_EQ(probe.runs, 1);
+    EXPECT_TRUE(probe.marksClear);
+    EXPECT_EQ(g->objects[0].timer, 77);
+    EXPECT_EQ(g->objects[0].x, 100000);
+}
+
+TEST(RenderView, EveryPixelOfAClosedWorldIsWrittenAtAnyHeading) {
+    auto g = twoRooms();
+    for (int16_t angle : {0, 100, 256, 700, 1024, 1500, 2047}) {
+        g->player.angle = angle;
+        auto frame = blankFrame();
+        renderView(*g, frame->data(), nullptr);
+        int untouched = 0;
+        for (uint8_t p : *frame) untouched += p == UNTOUCHED;
+        EXPECT_EQ(untouched, 0) << "heading " << angle;
+    }
+}
+
+TEST(RenderView, ThePortalShowsTheRoomBehindWithItsStepsAboveAndBelow) {
+    auto g = twoRooms();
+    auto frame = blankFrame();
+    renderView(*g, frame->data(), nullptr);
+    // Straight ahead: our ceiling, the upper step (wall 1, ramp 0), room 1's black-ramp ceiling
+    // (ramp 3), room 1's far wall (ramp 1), room 1's floor, the lower step, our floor (ramp 2).
+    std::vector<int> ramps;
+    for (int r = 0; r < SCREEN_HEIGHT; ++r) {
+        const int ramp = pixel(*frame, r, 160) >> 6;
+        if (ramps.empty() || ramps.back() != ramp) ramps.push_back(ramp);
+    }
+    EXPECT_EQ(ramps, (std::vector<int>{0, 3, 1, 0, 2}));
+}
+
+TEST(RenderView, APlayerOutsideTheTablesDrawsNothing) {
+    auto g = twoRooms();
+    g->player.sector = -1;
+    auto frame = blankFrame();
+    renderView(*g, frame->data(), nullptr);
+    for (uint8_t p : *frame) ASSERT_EQ(p, UNTOUCHED);
+}
+
+}  // namespace
+}  // namespace krello
