@@ -1,0 +1,178 @@
+// Demos: a recorded game replays to the same state, and damaged or out-of-step demos are caught.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "game/crc32.h"
+#include "game/demo.h"
+#include "game/demo_recorder.h"
+#include "game/demo_replayer.h"
+#include "game/headless_frame.h"
+#include "game/headless_platform.h"
+#include "game/input_script.h"
+#include "game/start_level.h"
+#include "game/state_dump.h"
+#include "world/builtin_level.h"
+
+namespace krello {
+namespace {
+
+// A scripted game of `updates` updates with keys that change every few updates.
+uint8_t keysAt(int u) { return static_cast<uint8_t>(((u / 7) * 37 + (u / 3)) & 0x3F); }
+uint32_t stepAt(int u) { return static_cast<uint32_t>(1 + (u * 97) % 60); }
+
+struct Recording {
+    std::vector<uint8_t> bytes;
+    std::string dump;
+};
+
+Recording record(int updates, uint16_t interval) {
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    HeadlessPlatform platform;
+    platform.clock = 1000;
+    std::FILE* f = std::tmpfile();
+    EXPECT_NE(f, nullptr);
+    DemoRecorder rec(platform, f, crc32(builtinLevelImage()), interval);
+    startLevel(*g, rec);
+    for (int u = 0; u < updates; ++u) {
+        platform.clock += stepAt(u);
+        for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (keysAt(u) >> k) & 1;
+        runFrame(*g, rec, nullptr);
+        rec.endUpdate(*g);
+    }
+    EXPECT_TRUE(rec.finish());
+    Recording r;
+    appendStateDump(r.dump, *g, updates, platform.tintCount);
+    std::rewind(f);
+    for (int c; (c = std::fgetc(f)) != EOF;) r.bytes.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+    return r;
+}
+
+// Replays a demo; returns the replayer's error ("" if it stayed in step) and the final dump.
+std::string replay(const Demo& demo, std::string* dump = nullptr) {
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    DemoReplayer rp(demo);
+    startLevel(*g, rp);
+    while (!rp.finished()) {
+        runFrame(*g, rp, nullptr);
+        if (!rp.endUpdate(*g)) return rp.error();
+    }
+    if (dump) appendStateDump(*dump, *g, static_cast<long>(demo.updates.size()), rp.tints());
+    return rp.error();
+}
+
+TEST(ReplayDemo, RecordedGameReplaysToTheSameState) {
+    const Recording r = record(300, 16);
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(parseDemo(r.bytes, "d", demo, error)) << error;
+    EXPECT_EQ(demo.updates.size(), 300u);
+    EXPECT_EQ(demo.checkpoints.size(), 300u / 16);
+    EXPECT_EQ(demo.startClock, 1000u);
+    EXPECT_EQ(demo.levelChecksum, crc32(builtinLevelImage()));
+    // Compact: a few bytes an update.
+    EXPECT_LT(r.bytes.size(), 300u * 6);
+    std::string dump;
+    EXPECT_EQ(replay(demo, &dump), "");
+    EXPECT_EQ(dump, r.dump);
+}
+
+TEST(ReplayDemo, AChangedAnswerIsReportedAtTheUpdateWhereItDiverges) {
+    const Recording r = record(120, 1);
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(parseDemo(r.bytes, "d", demo, error)) << error;
+    // Walk forward in update 40 where the recording did not (Up is always asked before game over).
+    DemoUpdate& u = demo.updates[39];
+    ASSERT_TRUE(u.asked & keyBit(GameKey::Up));
+    u.held ^= keyBit(GameKey::Up);
+    EXPECT_EQ(replay(demo).rfind("update 40: game state checksum", 0), 0u) << replay(demo);
+    // A key the recording never asked for is caught as soon as it is asked.
+    Demo other;
+    ASSERT_TRUE(parseDemo(r.bytes, "d", other, error));
+    other.updates[9].asked &= static_cast<uint8_t>(~keyBit(GameKey::Left));
+    other.updates[9].held &= static_cast<uint8_t>(~keyBit(GameKey::Left));
+    EXPECT_EQ(replay(other).rfind("update 10: the game asked for key Left", 0), 0u) << replay(other);
+    // A game that runs past the recording.
+    Demo shorter;
+    ASSERT_TRUE(parseDemo(r.bytes, "d", shorter, error));
+    shorter.updates.resize(5);
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    DemoReplayer rp(shorter);
+    startLevel(*g, rp);
+    for (int i = 0; i < 5; ++i) {
+        runFrame(*g, rp, nullptr);
+        ASSERT_TRUE(rp.endUpdate(*g));
+    }
+    runFrame(*g, rp, nullptr);
+    EXPECT_FALSE(rp.endUpdate(*g));
+    EXPECT_EQ(rp.error(), "update 6: the game ran past the demo's last update");
+}
+
+TEST(ReplayDemo, EveryTruncationIsRejectedWithItsOffset) {
+    const Recording r = record(40, 8);
+    for (size_t n = 0; n < r.bytes.size(); ++n) {
+        Demo demo;
+        std::string error;
+        EXPECT_FALSE(parseDemo(std::span(r.bytes).first(n), "t.demo", demo, error)) << n;
+        EXPECT_EQ(error.rfind("t.demo: byte ", 0), 0u) << error;
+    }
+}
+
+TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
+    const Recording r = record(40, 8);
+    auto parse = [](std::vector<uint8_t> bytes) {
+        Demo demo;
+        std::string error;
+        EXPECT_FALSE(parseDemo(bytes, "x.demo", demo, error));
+        return error;
+    };
+    std::vector<uint8_t> b = r.bytes;
+    b[0] = 'X';
+    EXPECT_EQ(parse(b), "x.demo: byte 0: not a demo file (bad magic)");
+    b = r.bytes;
+    b[8] = 2;
+    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 2, this program reads version 1");
+    b = r.bytes;
+    b[b.size() / 2] ^= 0x01;  // a flipped bit in the body: the file checksum notices
+    EXPECT_NE(parse(b).find("x.demo: byte "), std::string::npos);
+    b = r.bytes;
+    b.push_back(0);
+    EXPECT_EQ(parse(b), "x.demo: byte " + std::to_string(r.bytes.size()) + ": data after the end record");
+    b = r.bytes;
+    b[16] = 'Q';
+    EXPECT_EQ(parse(b), "x.demo: byte 16: the first record must be the start record");
+    std::vector<uint8_t> garbage(200);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 151 + 7);
+    EXPECT_EQ(parse(garbage).rfind("x.demo: byte 0:", 0), 0u);
+}
+
+TEST(ReplayDemo, VarintsRoundTrip) {
+    for (uint32_t v : {0u, 1u, 127u, 128u, 16383u, 16384u, 0xFFFFFFFFu}) {
+        std::vector<uint8_t> bytes(DEMO_MAGIC, DEMO_MAGIC + 8);
+        for (uint8_t b : {1, 0, 1, 0, 0, 0, 0, 0}) bytes.push_back(b);
+        bytes.push_back(DEMO_START);
+        for (int i = 0; i < 4; ++i) bytes.push_back(0);
+        bytes.push_back(DEMO_UPDATE);
+        appendVarint(bytes, v);
+        bytes.push_back(0);
+        bytes.push_back(0);
+        const uint32_t crc = crc32(bytes);
+        bytes.push_back(DEMO_END);
+        for (uint32_t w : {1u, crc}) {
+            for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(w >> (8 * i)));
+        }
+        Demo demo;
+        std::string error;
+        ASSERT_TRUE(parseDemo(bytes, "v", demo, error)) << error;
+        EXPECT_EQ(demo.updates.at(0).clockStep, v);
+    }
+}
+
+}  // namespace
+}  // namespace krello
