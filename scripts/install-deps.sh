@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the game need, if any are missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpng-dev libcli11-dev libsdl2-dev xvfb xdotool xauth)
+          libpng-dev libcli11-dev libsdl2-dev xvfb xdotool xauth imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

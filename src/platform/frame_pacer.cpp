@@ -1,0 +1,41 @@
+// Keeps the frame rate at or below a cap, with a clock that tests can replace.
+#include "platform/frame_pacer.h"
+
+#include <chrono>
+#include <thread>
+
+namespace krello {
+
+uint64_t SteadyPacerClock::nowMicros() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(since).count());
+}
+
+void SteadyPacerClock::sleepMicros(uint64_t micros) {
+    std::this_thread::sleep_for(std::chrono::microseconds(micros));
+}
+
+FramePacer::FramePacer(PacerClock& clock, int fps)
+    : clock_(clock), interval_(fps > 0 ? 1000000u / static_cast<uint64_t>(fps) : 0) {}
+
+void FramePacer::waitForNextFrame() {
+    if (interval_ == 0) return;
+    uint64_t now = clock_.nowMicros();
+    if (!started_) {
+        started_ = true;
+        nextStart_ = now + interval_;
+        return;
+    }
+    if (now < nextStart_) {
+        clock_.sleepMicros(nextStart_ - now);
+        nextStart_ += interval_;
+        return;
+    }
+    if (now - nextStart_ >= interval_) {
+        nextStart_ = now + interval_;  // a stall: start a new grid
+    } else {
+        nextStart_ += interval_;
+    }
+}
+
+}  // namespace krello

@@ -1,0 +1,44 @@
+// Keeps the frame rate at or below a cap, with a clock that tests can replace.
+#pragma once
+
+#include <cstdint>
+
+namespace krello {
+
+// Where the pacer gets its time and how it waits.
+class PacerClock {
+public:
+    virtual uint64_t nowMicros() = 0;
+    virtual void sleepMicros(uint64_t micros) = 0;
+
+protected:
+    ~PacerClock() = default;
+};
+
+// The real clock: a monotonic clock and a thread sleep.
+class SteadyPacerClock final : public PacerClock {
+public:
+    uint64_t nowMicros() override;
+    void sleepMicros(uint64_t micros) override;
+};
+
+// The game advances by the measured time between frames and jumps by one fixed impulse per
+// frame, so a faster machine would jump higher; the cap keeps frames at most `fps` a second.
+class FramePacer {
+public:
+    // fps 0 means no cap.
+    FramePacer(PacerClock& clock, int fps);
+
+    // Call before each frame: returns once the frame may start. Frames are scheduled on a
+    // fixed grid so small sleep overshoots do not lower the average rate; after a stall longer
+    // than one frame the grid restarts from now instead of rushing frames to catch up.
+    void waitForNextFrame();
+
+private:
+    PacerClock& clock_;
+    uint64_t interval_;  // microseconds between frame starts; 0 = no cap
+    uint64_t nextStart_ = 0;
+    bool started_ = false;
+};
+
+}  // namespace krello

@@ -1,0 +1,134 @@
+// The game on screen: start-up in order, the event loop, one frame per turn, and the exit status.
+#include "platform/game_shell.h"
+
+#include <SDL.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "game/start_level.h"
+#include "game/update_game.h"
+#include "platform/frame_pacer.h"
+#include "platform/screenshot.h"
+#include "platform/sdl_display.h"
+#include "platform/sdl_seam.h"
+#include "platform/text_overlay.h"
+#include "render/render_view.h"
+#include "world/builtin_level.h"
+
+namespace krello {
+namespace {
+
+constexpr const char* WINDOW_TITLE = "= KRELLO 32K =";
+constexpr Uint32 MINIMISED_POLL_MS = 10;
+
+// Everything a session keeps, made once at start-up.
+struct Session {
+    GameState game;
+    std::array<uint8_t, FRAME_BYTES> frame{};  // the renderer's buffer, kept between frames
+    std::array<uint8_t, FRAME_BYTES> shown{};  // the frame with the text over it
+};
+
+void reportSetupFailure(const std::string& reason, SDL_Window* window) {
+    std::fprintf(stderr, "krello: %s\n", reason.c_str());
+    // Where no display can show it, the box fails too; stderr has the reason either way.
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, WINDOW_TITLE, "ERROR!", window);
+}
+
+class EventLoop {
+public:
+    EventLoop(Session& session, SdlSeam& seam, SdlDisplay& display, const ShellOptions& options)
+        : session_(session), seam_(seam), display_(display), shots_(options.shotDir) {}
+
+    // Takes every waiting event without waiting for more; false once the session should end.
+    bool pollEvents() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (!handle(event)) return false;
+        }
+        return true;
+    }
+
+    void shootScreen() {
+        const ScreenshotTaker::Result r = shots_.take(session_.shown.data(), seam_.palette());
+        if (r.ok) {
+            std::printf("krello: wrote %s\n", r.path.c_str());
+            std::fflush(stdout);
+        } else {
+            std::fprintf(stderr, "krello: no screenshot: %s\n", r.reason.c_str());
+        }
+    }
+
+private:
+    bool handle(const SDL_Event& event) {
+        switch (event.type) {
+            case SDL_QUIT: return false;
+            case SDL_KEYDOWN: return keyDown(event.key);
+            case SDL_KEYUP: seam_.handleKey(event.key); return true;
+            case SDL_WINDOWEVENT: windowEvent(event.window); return true;
+            case SDL_RENDER_DEVICE_RESET: display_.recreateTexture(); return true;
+            default: return true;
+        }
+    }
+
+    bool keyDown(const SDL_KeyboardEvent& key) {
+        if (key.keysym.sym == SDLK_ESCAPE) return false;
+        if (seam_.handleKey(key) || key.repeat != 0) return true;
+        if (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT) != 0) display_.toggleFullscreen();
+        if (key.keysym.sym == SDLK_F12) shootScreen();
+        return true;
+    }
+
+    void windowEvent(const SDL_WindowEvent& window) {
+        if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) seam_.releaseAllKeys();
+        session_.game.appActive = display_.minimised() ? 0 : 1;
+    }
+
+    Session& session_;
+    SdlSeam& seam_;
+    SdlDisplay& display_;
+    ScreenshotTaker shots_;
+};
+
+// One frame: the update and the view, then the text over a copy, then the screen.
+void runFrame(Session& s, SdlSeam& seam, GameUpdate& update, SdlDisplay& display) {
+    renderView(s.game, s.frame.data(), &update);
+    std::memcpy(s.shown.data(), s.frame.data(), FRAME_BYTES);
+    annotateFrame(s.shown.data(), seam.palette(), s.game.score, s.game.gameOver != 0);
+    display.present(s.shown.data(), seam.pixelLookup());
+}
+
+}  // namespace
+
+int runGame(const ShellOptions& options) {
+    auto session = std::make_unique<Session>();
+    SdlSeam seam;
+    loadBuiltinLevel(session->game);
+    startLevel(session->game, seam);
+
+    SdlDisplay display;
+    const std::string failure = display.open(options);
+    if (!failure.empty()) {
+        reportSetupFailure(failure, display.window());
+        return 1;
+    }
+    session->game.appActive = display.minimised() ? 0 : 1;
+
+    GameUpdate update(seam);
+    SteadyPacerClock clock;
+    FramePacer pacer(clock, options.fps);
+    EventLoop loop(*session, seam, display, options);
+    while (loop.pollEvents()) {
+        if (session->game.appActive == 0) {
+            SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
+            continue;
+        }
+        pacer.waitForNextFrame();
+        runFrame(*session, seam, update, display);
+    }
+    return 0;
+}
+
+}  // namespace krello

@@ -1,0 +1,77 @@
+// The frame-rate cap, measured on a clock the test moves by hand.
+#include "platform/frame_pacer.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace krello {
+namespace {
+
+// Time passes only when the pacer sleeps or the test says a frame took so long.
+class FakeClock final : public PacerClock {
+public:
+    uint64_t now = 1000000;
+    std::vector<uint64_t> sleeps;
+    uint64_t nowMicros() override { return now; }
+    void sleepMicros(uint64_t micros) override {
+        sleeps.push_back(micros);
+        now += micros;
+    }
+};
+
+// Runs frames that each cost `work` microseconds; returns the start time of each frame.
+std::vector<uint64_t> runFrames(FakeClock& clock, FramePacer& pacer, int frames, uint64_t work) {
+    std::vector<uint64_t> starts;
+    for (int i = 0; i < frames; ++i) {
+        pacer.waitForNextFrame();
+        starts.push_back(clock.now);
+        clock.now += work;
+    }
+    return starts;
+}
+
+TEST(FramePacer, FreeFramesAreHeldTo70ASecond) {
+    FakeClock clock;
+    FramePacer pacer(clock, 70);
+    const std::vector<uint64_t> starts = runFrames(clock, pacer, 71, 0);
+    // 70 intervals of 1/70 s: the 71st frame starts one second after the first, not sooner.
+    EXPECT_GE(starts.back() - starts.front(), 70u * (1000000u / 70u));
+    EXPECT_LE(starts.back() - starts.front(), 1000000u);
+    for (size_t i = 1; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 1000000u / 70u);
+}
+
+TEST(FramePacer, SlowFramesAreNeverDelayed) {
+    FakeClock clock;
+    FramePacer pacer(clock, 70);
+    runFrames(clock, pacer, 20, 20000);  // 50 frames a second: below the cap
+    EXPECT_TRUE(clock.sleeps.empty());
+}
+
+TEST(FramePacer, WorkIsSubtractedFromTheWait) {
+    FakeClock clock;
+    FramePacer pacer(clock, 50);  // 20 ms a frame
+    runFrames(clock, pacer, 5, 15000);
+    ASSERT_EQ(clock.sleeps.size(), 4u);
+    for (uint64_t s : clock.sleeps) EXPECT_EQ(s, 5000u);
+}
+
+TEST(FramePacer, AfterAStallFramesDoNotRushToCatchUp) {
+    FakeClock clock;
+    FramePacer pacer(clock, 50);
+    runFrames(clock, pacer, 3, 0);
+    clock.now += 500000;  // half a second in which no frame ran (say, a dragged window)
+    const std::vector<uint64_t> after = runFrames(clock, pacer, 5, 0);
+    for (size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i] - after[i - 1], 20000u);
+}
+
+TEST(FramePacer, ZeroMeansNoCap) {
+    FakeClock clock;
+    FramePacer pacer(clock, 0);
+    const std::vector<uint64_t> starts = runFrames(clock, pacer, 100, 0);
+    EXPECT_EQ(starts.back(), starts.front());
+    EXPECT_TRUE(clock.sleeps.empty());
+}
+
+}  // namespace
+}  // namespace krello

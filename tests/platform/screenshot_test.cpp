@@ -1,0 +1,75 @@
+// Screenshots: an indexed PNG with the palette in force, numbered without overwriting.
+#include "platform/screenshot.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "png_reader.h"
+#include "render/render_view.h"
+
+namespace krello {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScreenshotTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("krello-shots-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        for (int i = 0; i < FRAME_BYTES; ++i) frame[i] = static_cast<uint8_t>(i % 251);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+    std::vector<uint8_t> frame = std::vector<uint8_t>(FRAME_BYTES);
+};
+
+TEST_F(ScreenshotTest, PngHoldsTheIndicesAndThePaletteInForce) {
+    const Palette tinted = buildRamps(255);
+    ScreenshotTaker shots(dir.string());
+    const ScreenshotTaker::Result r = shots.take(frame.data(), tinted);
+    ASSERT_TRUE(r.ok) << r.reason;
+    EXPECT_EQ(fs::path(r.path).filename(), "krello-0001.png");
+    testing::PngImage image;
+    std::string reason;
+    ASSERT_TRUE(testing::readPng(r.path, image, reason)) << reason;
+    EXPECT_EQ(image.width, SCREEN_WIDTH);
+    EXPECT_EQ(image.height, SCREEN_HEIGHT);
+    ASSERT_TRUE(image.indexed);
+    EXPECT_EQ(image.indices, frame);
+    ASSERT_EQ(image.palette.size(), 768u);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(image.palette[i * 3], tinted[i].red);
+        EXPECT_EQ(image.palette[i * 3 + 1], tinted[i].green);
+        EXPECT_EQ(image.palette[i * 3 + 2], tinted[i].blue);
+    }
+}
+
+TEST_F(ScreenshotTest, NumbersRunOnAndSkipFilesAlreadyThere) {
+    {
+        std::FILE* f = std::fopen((dir / "krello-0002.png").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("keep me", f);
+        std::fclose(f);
+    }
+    ScreenshotTaker shots(dir.string());
+    const Palette palette = buildRamps(0);
+    EXPECT_EQ(fs::path(shots.take(frame.data(), palette).path).filename(), "krello-0001.png");
+    EXPECT_EQ(fs::path(shots.take(frame.data(), palette).path).filename(), "krello-0003.png");
+    EXPECT_EQ(fs::file_size(dir / "krello-0002.png"), 7u);  // not overwritten
+}
+
+TEST_F(ScreenshotTest, AMissingFolderIsReportedNotCrashed) {
+    ScreenshotTaker shots((dir / "gone").string());
+    const ScreenshotTaker::Result r = shots.take(frame.data(), buildRamps(0));
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.reason.find("gone"), std::string::npos) << r.reason;
+}
+
+}  // namespace
+}  // namespace krello
