@@ -13,6 +13,7 @@
 #include "game/headless_platform.h"
 #include "game/input_script.h"
 #include "game/start_level.h"
+#include "game/tour_pilot.h"
 #include "game/state_dump.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
@@ -227,6 +228,41 @@ void timedemo(const RunOptions& o) {
     std::printf("frames %ld seconds %.3f fps %.1f\n", frames, seconds, seconds > 0 ? frames / seconds : 0.0);
 }
 
+struct TourOptions {
+    std::string out;
+    std::string expected;
+    long updates = 3000;
+};
+
+void writeTextFile(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) throw ToolError{path + ": cannot create the file"};
+    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (std::fclose(f) != 0 || !ok) throw ToolError{path + ": cannot write the file"};
+}
+
+// Plays the level with the autopilot, writes the script and, if asked, the state every 100
+// updates of a run of that script: the tour test's expectation.
+void tourScript(const TourOptions& o) {
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    const TourPlan plan = planTour(*g, o.updates, o.updates * 2);
+    std::string text = "# A tour of the level, played by krello-tool tour-script: walking, turning,\n"
+                       "# jumping, shooting enemies, and walking into enemy fire until the game is over.\n"
+                       "# One line per update: DT KEYS.\n";
+    text += formatInputScript(plan.steps);
+    writeTextFile(o.out, text);
+    std::printf("updates %zu score %ld jumps %ld shots %ld game-over-at %ld\n", plan.steps.size(), plan.score,
+                plan.jumps, plan.shotsFired, plan.gameOverAt);
+    if (!o.expected.empty()) {
+        RunOptions r;
+        r.input = o.out;
+        r.stateEvery = 100;
+        r.dumpFile = o.expected;
+        run(r);
+    }
+}
+
 void addInputOptions(CLI::App* cmd, RunOptions& o) {
     auto* input = cmd->add_option("--input", o.input, "input script: one \"DT KEYS\" line per update");
     auto* demo = cmd->add_option("--demo", o.demo, "demo file to replay");
@@ -256,6 +292,13 @@ void registerRunCommands(CLI::App& app) {
     CLI::App* td = app.add_subcommand("timedemo", "run whole frames as fast as possible and time them");
     addInputOptions(td, *timed);
     td->callback([timed] { timedemo(*timed); });
+
+    auto tour = std::make_shared<TourOptions>();
+    CLI::App* ts = app.add_subcommand("tour-script", "play the level with the autopilot and write its input script");
+    ts->add_option("--out", tour->out, "the input script to write")->required();
+    ts->add_option("--expected", tour->expected, "also write the state every 100 updates of running it");
+    ts->add_option("--updates", tour->updates, "at least this many updates")->check(CLI::PositiveNumber);
+    ts->callback([tour] { tourScript(*tour); });
 }
 
 }  // namespace krello::tool
