@@ -38,4 +38,14 @@ void FramePacer::waitForNextFrame() {
     }
 }
 
+void ReplayPacer::waitForGameTime(uint64_t gameMillis) {
+    const uint64_t now = clock_.nowMicros();
+    if (!started_) {
+        started_ = true;
+        startMicros_ = now;
+    }
+    const uint64_t due = startMicros_ + gameMillis * 1000;
+    if (now < due) clock_.sleepMicros(due - now);
+}
+
 }  // namespace krello

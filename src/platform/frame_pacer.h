@@ -41,4 +41,17 @@ private:
     bool started_ = false;
 };
 
+// Shows a replay at the speed it was played: a frame waits until as much real time has passed
+// since the first frame as the game time the replay has used.
+class ReplayPacer {
+public:
+    explicit ReplayPacer(PacerClock& clock) : clock_(clock) {}
+    void waitForGameTime(uint64_t gameMillis);
+
+private:
+    PacerClock& clock_;
+    uint64_t startMicros_ = 0;
+    bool started_ = false;
+};
+
 }  // namespace krello

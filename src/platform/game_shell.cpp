@@ -10,6 +10,7 @@
 
 #include "game/start_level.h"
 #include "game/update_game.h"
+#include "platform/demo_session.h"
 #include "platform/frame_pacer.h"
 #include "platform/screenshot.h"
 #include "platform/sdl_display.h"
@@ -100,13 +101,70 @@ void runFrame(Session& s, SdlSeam& seam, GameUpdate& update, SdlDisplay& display
     display.present(s.shown.data(), seam.pixelLookup());
 }
 
+// Holds each frame back as the mode asks: to the frame-rate cap while playing, to the recorded
+// game time while replaying, and not at all in a timedemo.
+class FrameTiming {
+public:
+    explicit FrameTiming(const ShellOptions& options)
+        : mode_(options.demoMode), cap_(clock_, options.fps), replay_(clock_) {}
+
+    void waitBeforeFrame(const DemoSession& demo) {
+        if (mode_ == DemoMode::Timedemo) return;
+        if (mode_ == DemoMode::Play) {
+            replay_.waitForGameTime(demo.replayedMillis());
+        } else {
+            cap_.waitForNextFrame();
+        }
+    }
+
+private:
+    DemoMode mode_;
+    SteadyPacerClock clock_;
+    FramePacer cap_;
+    ReplayPacer replay_;
+};
+
+void reportTimedemo(long frames, uint64_t micros) {
+    const double seconds = static_cast<double>(micros) / 1e6;
+    const double fps = seconds > 0 ? static_cast<double>(frames) / seconds : 0.0;
+    std::printf("timedemo: %ld frames in %.3f s: %.1f frames per second\n", frames, seconds, fps);
+}
+
+// The loop proper: events, then a frame whenever the window is not minimised.
+long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options) {
+    GameUpdate update(demo.platform());
+    FrameTiming timing(options);
+    EventLoop loop(s, seam, display, options);
+    long frames = 0;
+    while (loop.pollEvents()) {
+        if (s.game.appActive == 0) {
+            SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
+            continue;
+        }
+        timing.waitBeforeFrame(demo);
+        runFrame(s, seam, update, display);
+        ++frames;
+        if (!demo.afterUpdate(s.game)) break;
+    }
+    return frames;
+}
+
 }  // namespace
 
-int runGame(const ShellOptions& options) {
+int runGame(const ShellOptions& requested) {
+    ShellOptions options = requested;
+    if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
+
     auto session = std::make_unique<Session>();
     SdlSeam seam;
+    DemoSession demo(options, seam);
+    const std::string demoProblem = demo.open();
+    if (!demoProblem.empty()) {
+        std::fprintf(stderr, "krello: %s\n", demoProblem.c_str());
+        return 2;
+    }
     loadBuiltinLevel(session->game);
-    startLevel(session->game, seam);
+    startLevel(session->game, demo.platform());
 
     SdlDisplay display;
     const std::string failure = display.open(options);
@@ -116,18 +174,17 @@ int runGame(const ShellOptions& options) {
     }
     session->game.appActive = display.minimised() ? 0 : 1;
 
-    GameUpdate update(seam);
     SteadyPacerClock clock;
-    FramePacer pacer(clock, options.fps);
-    EventLoop loop(*session, seam, display, options);
-    while (loop.pollEvents()) {
-        if (session->game.appActive == 0) {
-            SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
-            continue;
-        }
-        pacer.waitForNextFrame();
-        runFrame(*session, seam, update, display);
+    const uint64_t start = clock.nowMicros();
+    const long frames = playSession(*session, seam, demo, display, options);
+    const uint64_t elapsed = clock.nowMicros() - start;
+
+    const std::string demoFailure = demo.finish();
+    if (!demoFailure.empty()) {
+        std::fprintf(stderr, "krello: %s\n", demoFailure.c_str());
+        return demo.replaying() ? 2 : 1;
     }
+    if (options.demoMode == DemoMode::Timedemo) reportTimedemo(frames, elapsed);
     return 0;
 }
 

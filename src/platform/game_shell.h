@@ -5,8 +5,9 @@
 
 namespace krello {
 
-// Runs a whole session and returns the process's exit status: 0 after Escape or a closed
-// window, 1 when the video, window or renderer cannot be set up, 2 when a demo file is bad.
+// Runs a whole session and returns the process's exit status: 0 after Escape, a closed window
+// or the end of a replay; 1 when the video, window or renderer cannot be set up or a recording
+// cannot be written; 2 when a demo file is bad or its replay goes out of step.
 int runGame(const ShellOptions& options);
 
 }  // namespace krello

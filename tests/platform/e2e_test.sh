@@ -32,7 +32,7 @@ export DISPLAY=":$(head -n1 display.txt)"
 export SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
 echo "e2e: Xvfb on $DISPLAY"
 
-"$krello" --shot-dir "$work" > game.out 2> game.err &
+"$krello" --shot-dir "$work" --record session.demo > game.out 2> game.err &
 game_pid=$!
 for _ in $(seq 100); do
   xdotool search --name "KRELLO 32K" > /dev/null 2>&1 && break
@@ -70,6 +70,13 @@ wait "$game_pid" || status=$?
 game_pid=""
 [ "$status" -eq 0 ] || fail "Escape ended the game with status $status, not 0"
 echo "e2e: played, checked the screen and quit with status 0"
+
+# The session was recorded; its replay must run to the end in step with the recording.
+status=0
+timeout 60 "$krello" --timedemo session.demo > timedemo.out 2> timedemo.err || status=$?
+[ "$status" -eq 0 ] || fail "the recorded session did not replay (status $status): $(cat timedemo.err)"
+grep -q "frames per second" timedemo.out || fail "the timedemo printed no frame rate"
+echo "e2e: $(cat timedemo.out)"
 
 # Without a usable video driver the game must fail, saying why, not pretend it ran.
 status=0

@@ -75,3 +75,24 @@ TEST(FramePacer, ZeroMeansNoCap) {
 
 }  // namespace
 }  // namespace krello
+
+namespace krello {
+namespace {
+
+TEST(ReplayPacer, FramesWaitForTheRecordedGameTime) {
+    FakeClock clock;
+    ReplayPacer pacer(clock);
+    const uint64_t start = clock.now;
+    pacer.waitForGameTime(0);
+    EXPECT_EQ(clock.now, start);
+    pacer.waitForGameTime(16);
+    EXPECT_EQ(clock.now, start + 16000);
+    clock.now += 50000;  // a slow frame: the replay is behind, so it does not wait
+    pacer.waitForGameTime(32);
+    EXPECT_EQ(clock.now, start + 66000);
+    pacer.waitForGameTime(100);
+    EXPECT_EQ(clock.now, start + 100000);
+}
+
+}  // namespace
+}  // namespace krello

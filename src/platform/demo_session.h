@@ -1,0 +1,58 @@
+// Where a session's clock and keys come from: the player live, the player recorded, or a demo.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "game/demo.h"
+#include "game/demo_recorder.h"
+#include "game/demo_replayer.h"
+#include "platform/sdl_seam.h"
+#include "platform/shell_options.h"
+#include "world/game_state.h"
+
+namespace krello {
+
+class DemoSession {
+public:
+    DemoSession(const ShellOptions& options, SdlSeam& live)
+        : mode_(options.demoMode), file_(options.demoFile), live_(live) {}
+    DemoSession(const DemoSession&) = delete;
+    DemoSession& operator=(const DemoSession&) = delete;
+    ~DemoSession();
+
+    // Opens the demo file the options name (none when neither recording nor replaying).
+    // Returns an empty string, or one line naming the file and what is wrong with it.
+    std::string open();
+
+    // What the game asks for its clock and keys, from the level start-up on.
+    PlatformSeam& platform();
+
+    // After every frame's update. Returns false when the session should end: a replay has run
+    // its last update or gone out of step (see error()).
+    bool afterUpdate(const GameState& g);
+
+    // How many milliseconds of recorded game time the replay has used so far.
+    uint64_t replayedMillis() const { return replayedMillis_; }
+    bool replaying() const { return replayer_ != nullptr; }
+
+    // Ends the session: a recording is completed and closed. Returns an empty string, or why
+    // the demo is not sound (a replay out of step, a recording that could not be written).
+    std::string finish();
+
+private:
+    DemoMode mode_;
+    std::string file_;
+    SdlSeam& live_;
+    std::FILE* recordFile_ = nullptr;
+    std::unique_ptr<DemoRecorder> recorder_;
+    Demo demo_;
+    std::unique_ptr<DemoReplayer> replayer_;
+    long tintsSeen_ = 0;
+    uint64_t replayedMillis_ = 0;
+    std::string error_;
+};
+
+}  // namespace krello

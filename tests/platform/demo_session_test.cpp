@@ -1,0 +1,134 @@
+// Demo sessions: a recording replays to its end, bad files are refused, the replay's tint shows.
+#include "platform/demo_session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "game/crc32.h"
+#include "game/headless_platform.h"
+#include "game/start_level.h"
+#include "game/update_game.h"
+#include "world/builtin_level.h"
+
+namespace krello {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int UPDATES = 40;
+
+class DemoSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              (std::string("krello-demo-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "walk.demo").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // A short game recorded through the session, keys from a headless platform's script.
+    void recordThroughSession(SdlSeam& live) {
+        ShellOptions options;
+        options.demoMode = DemoMode::Record;
+        options.demoFile = path;
+        DemoSession session(options, live);
+        ASSERT_EQ(session.open(), "");
+        auto g = std::make_unique<GameState>();
+        loadBuiltinLevel(*g);
+        startLevel(*g, session.platform());
+        for (int i = 0; i < UPDATES; ++i) {
+            updateGame(*g, session.platform());
+            ASSERT_TRUE(session.afterUpdate(*g));
+        }
+        ASSERT_EQ(session.finish(), "");
+    }
+
+    ShellOptions replayOptions(DemoMode mode) const {
+        ShellOptions options;
+        options.demoMode = mode;
+        options.demoFile = path;
+        return options;
+    }
+
+    fs::path dir;
+    std::string path;
+};
+
+TEST_F(DemoSessionTest, ARecordingReplaysToItsEndAndThenStops) {
+    SdlSeam live;
+    recordThroughSession(live);
+    DemoSession replay(replayOptions(DemoMode::Play), live);
+    ASSERT_EQ(replay.open(), "");
+    ASSERT_TRUE(replay.replaying());
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    startLevel(*g, replay.platform());
+    int updates = 0;
+    bool more = true;
+    while (more && updates < UPDATES + 5) {
+        updateGame(*g, replay.platform());
+        ++updates;
+        more = replay.afterUpdate(*g);
+    }
+    EXPECT_EQ(updates, UPDATES);  // stops exactly at the recording's last update
+    EXPECT_GT(replay.replayedMillis(), 0u);
+    EXPECT_EQ(replay.finish(), "");
+}
+
+TEST_F(DemoSessionTest, BadFilesAreRefusedWithTheirName) {
+    SdlSeam live;
+    {
+        std::ofstream junk(path, std::ios::binary);
+        junk << "not a demo at all";
+    }
+    DemoSession junk(replayOptions(DemoMode::Timedemo), live);
+    EXPECT_NE(junk.open().find("walk.demo"), std::string::npos);
+
+    ShellOptions unwritable;
+    unwritable.demoMode = DemoMode::Record;
+    unwritable.demoFile = (dir / "missing" / "x.demo").string();
+    DemoSession record(unwritable, live);
+    EXPECT_NE(record.open().find("x.demo"), std::string::npos);
+}
+
+TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
+    SdlSeam live;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    HeadlessPlatform headless;
+    DemoRecorder recorder(headless, file, crc32(builtinLevelImage()) ^ 1u);
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    startLevel(*g, recorder);
+    updateGame(*g, recorder);
+    recorder.endUpdate(*g);
+    ASSERT_TRUE(recorder.finish());
+    std::fclose(file);
+    DemoSession replay(replayOptions(DemoMode::Play), live);
+    EXPECT_NE(replay.open().find("another level"), std::string::npos);
+}
+
+TEST_F(DemoSessionTest, TheReplaysTintReachesTheScreensPalette) {
+    SdlSeam live;
+    recordThroughSession(live);
+    DemoSession replay(replayOptions(DemoMode::Play), live);
+    ASSERT_EQ(replay.open(), "");
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    startLevel(*g, replay.platform());
+    updateGame(*g, replay.platform());
+    EXPECT_EQ(live.palette()[64].red, 0);
+    replay.platform().tintPalette(255);  // as the update does when a shot reaches the player
+    replay.afterUpdate(*g);
+    EXPECT_EQ(live.palette()[64].red, 255);
+    EXPECT_EQ(live.pixelLookup()[64], 0xFFFF0000u);
+}
+
+}  // namespace
+}  // namespace krello
