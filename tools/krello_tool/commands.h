@@ -17,4 +17,10 @@ struct ToolError {
     std::string message;
 };
 
+// A finished command whose verdict is an exit status other than 0 (its report is already
+// printed), such as a check that found faults.
+struct ToolStatus {
+    int status;
+};
+
 }  // namespace krello::tool

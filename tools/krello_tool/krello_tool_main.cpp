@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     } catch (const krello::tool::ToolError& e) {
         std::fprintf(stderr, "krello-tool: %s\n", e.message.c_str());
         return 2;
+    } catch (const krello::tool::ToolStatus& e) {
+        return e.status;
     }
     return 0;
 }
