@@ -1,8 +1,194 @@
-// krello-tool's render commands.
+// krello-tool's render commands: one frame from a viewpoint, or the tour of named viewpoints.
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/crc32.h"
+#include "game/headless_platform.h"
+#include "game/start_level.h"
 #include "krello_tool/commands.h"
+#include "krello_tool/png_file.h"
+#include "render/render_view.h"
+#include "render/tour_views.h"
+#include "world/builtin_level.h"
+#include "world/palette.h"
 
 namespace krello::tool {
+namespace {
 
-void registerRenderCommands(CLI::App& app) { (void)app; }
+struct RenderOptions {
+    std::vector<std::string> view;  // X Y Z ANGLE SECTOR
+    std::string png;
+    std::string raw;
+    std::string tour;
+    std::string writeChecksums;
+    std::string checkChecksums;
+};
+
+using Frame = std::vector<uint8_t>;
+
+int64_t parseNumber(const std::string& text, const char* what, int64_t lo, int64_t hi) {
+    int64_t v = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (text.empty() || ec != std::errc{} || ptr != end)
+        throw ToolError{"render --view: " + std::string(what) + " '" + text + "' is not a number"};
+    if (v < lo || v > hi) {
+        throw ToolError{"render --view: " + std::string(what) + " " + text + " is outside " +
+                        std::to_string(lo) + ".." + std::to_string(hi)};
+    }
+    return v;
+}
+
+// The built-in level after start-up, as the game has it before its first update. The clock
+// reads 0, so nothing depends on when the tool runs.
+std::unique_ptr<GameState> startedGame() {
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    HeadlessPlatform platform;
+    startLevel(*g, platform);
+    return g;
+}
+
+// One frame, no update, into a zeroed buffer: rows no sector draws stay 0.
+Frame renderFrom(const GameState& started, const PlayerState& viewer) {
+    auto g = std::make_unique<GameState>(started);
+    g->player = viewer;
+    Frame frame(FRAME_BYTES, 0);
+    renderView(*g, frame.data(), nullptr);
+    return frame;
+}
+
+PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& view) {
+    constexpr int64_t lo32 = std::numeric_limits<int32_t>::min();
+    constexpr int64_t hi32 = std::numeric_limits<int32_t>::max();
+    if (view.empty()) {
+        // The level's start, with the eye where the first update's floor clamp puts it.
+        PlayerState p = g.player;
+        const uint16_t sector = static_cast<uint16_t>(p.sector);
+        if (sector >= SECTOR_COUNT)
+            throw ToolError{"render: the level's start sector " + std::to_string(p.sector) + " does not exist"};
+        p.z = static_cast<int32_t>(static_cast<int64_t>(g.sectors[sector].floorZ) - STANDING_EYE);
+        return p;
+    }
+    PlayerState p{};
+    p.x = static_cast<int32_t>(parseNumber(view[0], "X", lo32, hi32));
+    p.y = static_cast<int32_t>(parseNumber(view[1], "Y", lo32, hi32));
+    p.z = static_cast<int32_t>(parseNumber(view[2], "Z", lo32, hi32));
+    p.angle = static_cast<int16_t>(parseNumber(view[3], "ANGLE", 0, 2047));
+    p.sector = static_cast<int16_t>(parseNumber(view[4], "SECTOR", 0, SECTOR_COUNT - 1));
+    return p;
+}
+
+void writeRaw(const std::string& path, const Frame& frame) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
+    out.close();
+    if (!out) throw ToolError{"cannot write " + path};
+}
+
+void writePng(const std::string& path, const Frame& frame) {
+    writeIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
+}
+
+std::string hex8(uint32_t v) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", v);
+    return text;
+}
+
+// NAME -> checksum, from a file of "NAME HEX8" lines ('#' starts a comment).
+std::map<std::string, uint32_t> readChecksums(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) throw ToolError{path + ": cannot read the checksums"};
+    std::map<std::string, uint32_t> sums;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream fields(line);
+        std::string name, hex, extra;
+        if (!(fields >> name)) continue;
+        uint32_t sum = 0;
+        if (!(fields >> hex) || (fields >> extra) || hex.size() != 8 ||
+            std::from_chars(hex.data(), hex.data() + 8, sum, 16).ptr != hex.data() + 8) {
+            throw ToolError{path + " line " + std::to_string(number) +
+                            ": expected a frame name and an 8-digit hexadecimal checksum"};
+        }
+        if (!sums.emplace(name, sum).second)
+            throw ToolError{path + " line " + std::to_string(number) + ": frame " + name + " listed twice"};
+    }
+    return sums;
+}
+
+void runTour(const RenderOptions& o) {
+    const auto started = startedGame();
+    std::filesystem::create_directories(o.tour);
+    std::string written;
+    std::map<std::string, uint32_t> expected;
+    if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
+    for (const TourView& view : tourViews()) {
+        auto g = std::make_unique<GameState>(*started);
+        if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": no such sector"};
+        const Frame frame = renderFrom(*g, g->player);
+        writePng(o.tour + "/" + view.name + ".png", frame);
+        const uint32_t sum = crc32(frame);
+        written += std::string(view.name) + " " + hex8(sum) + "\n";
+        if (o.checkChecksums.empty()) continue;
+        const auto it = expected.find(view.name);
+        if (it == expected.end()) throw ToolError{o.checkChecksums + ": no checksum for frame " + view.name};
+        if (it->second != sum) {
+            throw ToolError{o.checkChecksums + ": frame " + view.name + " is " + hex8(sum) + ", expected " +
+                            hex8(it->second)};
+        }
+        expected.erase(it);
+    }
+    if (!expected.empty()) throw ToolError{o.checkChecksums + ": frame " + expected.begin()->first + " is not in the tour"};
+    if (!o.writeChecksums.empty()) {
+        std::ofstream out(o.writeChecksums);
+        out << "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR --write-checksums FILE\n"
+            << written;
+        out.close();
+        if (!out) throw ToolError{"cannot write " + o.writeChecksums};
+    }
+}
+
+void runRender(const RenderOptions& o) {
+    if (!o.tour.empty()) {
+        if (!o.view.empty() || !o.png.empty() || !o.raw.empty())
+            throw ToolError{"render: --tour takes no --view, --png or --raw"};
+        runTour(o);
+        return;
+    }
+    if (!o.writeChecksums.empty() || !o.checkChecksums.empty())
+        throw ToolError{"render: checksums belong to --tour"};
+    const auto started = startedGame();
+    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
+    if (!o.raw.empty()) writeRaw(o.raw, frame);
+    if (!o.png.empty()) writePng(o.png, frame);
+    std::printf("frame crc32 %s\n", hex8(crc32(frame)).c_str());
+}
+
+}  // namespace
+
+void registerRenderCommands(CLI::App& app) {
+    auto options = std::make_shared<RenderOptions>();
+    CLI::App* render = app.add_subcommand("render", "draw one frame of the built-in level, or the tour");
+    render->add_option("--view", options->view, "X Y Z ANGLE SECTOR (default: the level's start, standing)")
+        ->expected(5);
+    render->add_option("--png", options->png, "write the frame as a PNG through the untinted palette");
+    render->add_option("--raw", options->raw, "write the frame's 64,000 palette indices");
+    render->add_option("--tour", options->tour, "write every tour view as DIR/NAME.png");
+    render->add_option("--write-checksums", options->writeChecksums, "with --tour: write the frames' CRC-32s");
+    render->add_option("--check-checksums", options->checkChecksums,
+                       "with --tour: fail unless the frames match these CRC-32s");
+    render->callback([options]() { runRender(*options); });
+}
 
 }  // namespace krello::tool
