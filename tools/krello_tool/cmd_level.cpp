@@ -1,8 +1,105 @@
-// krello-tool's level commands.
+// krello-tool's level commands: dump the built-in image, check a level, its statistics, its map.
+#include <cstdio>
+#include <memory>
+#include <string>
+
 #include "krello_tool/commands.h"
+#include "krello_tool/level_map.h"
+#include "krello_tool/png_file.h"
+#include "world/builtin_level.h"
+#include "world/level_file.h"
+#include "world/level_stats.h"
 
 namespace krello::tool {
+namespace {
 
-void registerLevelCommands(CLI::App& app) { (void)app; }
+// A check that finds faults ends with this status; a file that is no level at all with 2.
+constexpr int kViolationStatus = 1;
+
+void dumpLevel(const std::string& path) {
+    const auto image = builtinLevelImage();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) throw ToolError{path + ": cannot be written"};
+    const size_t written = std::fwrite(image.data(), 1, image.size(), f);
+    const bool closed = std::fclose(f) == 0;
+    if (written != image.size() || !closed) throw ToolError{path + ": the write was cut short"};
+}
+
+// The level in `path`, or the built-in one when the path is empty. Unreadable or malformed
+// files end the command with their messages and status 2.
+std::unique_ptr<GameState> loadLevel(const std::string& path, LevelFile& file) {
+    auto g = std::make_unique<GameState>();
+    if (path.empty()) {
+        loadBuiltinLevel(*g);
+        return g;
+    }
+    if (readLevelFile(path, LevelSize::Full, *g, file)) return g;
+    for (size_t i = 0; i + 1 < file.errors.size(); ++i) std::fprintf(stderr, "%s\n", file.errors[i].c_str());
+    throw ToolError{file.errors.empty() ? path + ": not a level" : file.errors.back()};
+}
+
+void checkLevel(const std::string& path) {
+    LevelFile file;
+    const auto g = loadLevel(path, file);
+    const auto violations = validateLevelFile(*g, path, file, LevelSize::Full);
+    for (const std::string& v : violations) std::printf("%s\n", v.c_str());
+    if (!violations.empty()) {
+        std::fflush(stdout);
+        throw ToolStatus{kViolationStatus};
+    }
+    std::printf("ok\n");
+}
+
+void printStats(const std::string& path) {
+    LevelFile file;
+    const auto g = loadLevel(path, file);
+    const auto figures = levelFigures(*g);
+    int differing = 0;
+    std::printf("  %-36s %-22s %s\n", "figure", "this level", "shipped level");
+    for (const LevelFigure& f : figures) {
+        differing += f.differs();
+        std::printf("%c %-36s %-22s %s\n", f.differs() ? '*' : ' ', f.name.c_str(),
+                    f.actual.c_str(), f.shipped.c_str());
+    }
+    std::printf("%d of %zu figures differ (marked *)\n", differing, figures.size());
+}
+
+void writeMap(const std::string& png, const std::string& path) {
+    LevelFile file;
+    const auto g = loadLevel(path, file);
+    const MapPicture map = drawLevelMap(*g);
+    writeRgbPng(png, map.width, map.height, map.rgb.data());
+}
+
+}  // namespace
+
+void registerLevelCommands(CLI::App& app) {
+    CLI::App* level = app.add_subcommand("level", "the level: dump, check, statistics, map");
+    level->require_subcommand(1);
+
+    auto* dump = level->add_subcommand("dump", "write the built-in 49,180-byte level image");
+    auto dumpPath = std::make_shared<std::string>();
+    dump->add_option("FILE", *dumpPath, "where to write the image")->required();
+    dump->callback([dumpPath] { dumpLevel(*dumpPath); });
+
+    auto* check = level->add_subcommand(
+        "check", "check a level source or image: prints each fault and exits 1, or prints ok; "
+                 "a file that is no level exits 2");
+    auto checkPath = std::make_shared<std::string>();
+    check->add_option("FILE", *checkPath, "a level source or a 49,180-byte image")->required();
+    check->callback([checkPath] { checkLevel(*checkPath); });
+
+    auto* stats = level->add_subcommand("stats", "the level's statistics beside the shipped level's");
+    auto statsPath = std::make_shared<std::string>();
+    stats->add_option("FILE", *statsPath, "a level source or image (default: the built-in level)");
+    stats->callback([statsPath] { printStats(*statsPath); });
+
+    auto* map = level->add_subcommand("map", "draw a top-down map of the level as a PNG");
+    auto mapPng = std::make_shared<std::string>();
+    auto mapLevel = std::make_shared<std::string>();
+    map->add_option("FILE.png", *mapPng, "the picture to write")->required();
+    map->add_option("--level", *mapLevel, "a level source or image (default: the built-in level)");
+    map->callback([mapPng, mapLevel] { writeMap(*mapPng, *mapLevel); });
+}
 
 }  // namespace krello::tool
