@@ -32,11 +32,15 @@ void writeFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// A temporary file of this test: tests may run in parallel, so names carry the test's name.
+std::string temp(const std::string& name) {
+    return testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
+
 // Runs krello-tool with the arguments; stdout and stderr are captured separately.
 Result tool(const std::string& args) {
-    const std::string dir = testing::TempDir();
-    const std::string out = dir + "/tool.out";
-    const std::string err = dir + "/tool.err";
+    const std::string out = temp("tool.out");
+    const std::string err = temp("tool.err");
     const std::string cmd = std::string(KRELLO_TOOL) + " " + args + " >" + out + " 2>" + err;
     Result r;
     const int raw = std::system(cmd.c_str());
@@ -45,8 +49,6 @@ Result tool(const std::string& args) {
     r.err = readFile(err);
     return r;
 }
-
-std::string temp(const std::string& name) { return testing::TempDir() + "/" + name; }
 
 const std::string SCRIPT =
     "# walk, turn, jump, fire\n"
