@@ -152,6 +152,11 @@ TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
     EXPECT_EQ(parse(garbage).rfind("x.demo: byte 0:", 0), 0u);
 }
 
+TEST(ReplayDemo, Crc32IsTheCommonOne) {
+    const std::string check = "123456789";
+    EXPECT_EQ(crc32({reinterpret_cast<const uint8_t*>(check.data()), check.size()}), 0xCBF43926u);
+}
+
 TEST(ReplayDemo, VarintsRoundTrip) {
     for (uint32_t v : {0u, 1u, 127u, 128u, 16383u, 16384u, 0xFFFFFFFFu}) {
         std::vector<uint8_t> bytes(DEMO_MAGIC, DEMO_MAGIC + 8);
