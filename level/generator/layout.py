@@ -405,8 +405,10 @@ def lroom(plan, key, area, x0, y0, x1, y1, corner, cut, floor, ceil, **theme):
 
 def side_rooms(plan):
     """Alcoves, closets and little passages opening off the larger rooms."""
-    alcove(plan, "crypt_alcove1", "a burial niche of the crypt", 16128, 63488, 16896, 64256,
-           7168, -8192, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
+    t = dict(ALCOVE, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
+    plan.add("crypt_alcove1", "a pointed burial niche of the crypt",
+             [[plan.pt("crypt_alcove1_nw", 16128, 63488), plan.pt("crypt_alcove1_ne", 16896, 63488),
+               plan.pt("crypt_alcove1_s", 16512, 64256)]], -8192, 7168, **t)
     alcove(plan, "crypt_alcove2", "a burial niche of the crypt", 17408, 63488, 18176, 64256,
            7168, -8192, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
     for k, x in enumerate([18944, 23552, 25344, 27136]):
@@ -520,4 +522,5 @@ CHAMFERS = [("chapel", "chapel_nw", 384), ("cloister3", "cloister3_sw", 256),
             ("anteroom", "anteroom_sw", 256), ("cellarway_niche", "cellarway_niche_nw", 64),
             ("eastyard_privy", "eastyard_privy_se", 64), ("lodge2", "lodge2_se", 256),
             ("watchroom_closet", "watchroom_closet_sw", 64), ("yardstore", "yardstore_se", 256),
-            ("crypt_alcove1", "crypt_alcove1_se", 128)]
+            ("sidechapel0", "sidechapel0_sw", 64),
+            ("watchroom", "watchroom_se", 128)]

@@ -51,6 +51,11 @@ def assign(plan, order, walls):
         w = hidden[k * step + step // 2]
         w["repeatU"] = value
         w["explicitU"] = True
+    # The longest stretch of hidden wall keeps the widest repeat the format allows.
+    longest = max(hidden, key=lambda w: (wall_len(plan, w), -walls.index(w)))
+    if longest["repeatU"] > 0:
+        longest["repeatU"] = 127
+        longest["explicitU"] = True
     by_key = {s.key: s for s in order}
     for key, n in MIRRORED:
         s = by_key[key]
