@@ -1,9 +1,13 @@
 // krello: the game.
+#include <SDL.h>
+
 #include "platform/game_shell.h"
 #include "platform/shell_options.h"
 
 int main(int argc, char** argv) {
     const krello::ParsedOptions parsed = krello::parseShellOptions(argc, argv);
     if (!parsed.run) return parsed.exitStatus;
-    return krello::runGame(parsed.options);
+    const int status = krello::runGame(parsed.options);
+    SDL_Quit();  // whatever SDL started on the way (timers, D-Bus) is shut down too
+    return status;
 }

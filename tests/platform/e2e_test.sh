@@ -30,6 +30,10 @@ for _ in $(seq 100); do [ -s display.txt ] && break; sleep 0.1; done
 [ -s display.txt ] || fail "Xvfb did not start: $(cat xvfb.log)"
 export DISPLAY=":$(head -n1 display.txt)"
 export SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
+# In a sanitizer build: the X and D-Bus client libraries that SDL loads keep a few allocations
+# to the end and are unloaded before the leak report, which then cannot say whose they are.
+# Leaks of our own code are checked by krello_platform_tests; every other check stays on.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 echo "e2e: Xvfb on $DISPLAY"
 
 "$krello" --shot-dir "$work" --record session.demo > game.out 2> game.err &
