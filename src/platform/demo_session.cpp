@@ -8,12 +8,6 @@
 #include "world/builtin_level.h"
 
 namespace krello {
-namespace {
-
-constexpr int GAME_OVER_TINT = 255;
-
-}  // namespace
-
 DemoSession::~DemoSession() {
     if (recordFile_ != nullptr) std::fclose(recordFile_);
 }
@@ -34,13 +28,14 @@ std::string DemoSession::open() {
             return file_ + what;
         }
         replayer_ = std::make_unique<DemoReplayer>(demo_);
+        replaySeam_ = std::make_unique<ReplaySeam>(*replayer_, live_);
     }
     return {};
 }
 
 PlatformSeam& DemoSession::platform() {
     if (recorder_) return *recorder_;
-    if (replayer_) return *replayer_;
+    if (replaySeam_) return *replaySeam_;
     return live_;
 }
 
@@ -51,11 +46,6 @@ bool DemoSession::afterUpdate(const GameState& g) {
     }
     if (!replayer_) return true;
     replayedMillis_ += static_cast<uint64_t>(g.frameDt);
-    // The replay answers the tint itself; the screen still has to turn red with the game.
-    if (replayer_->tints() != tintsSeen_) {
-        tintsSeen_ = replayer_->tints();
-        live_.tintPalette(GAME_OVER_TINT);
-    }
     if (!replayer_->endUpdate(g)) return false;
     return !replayer_->finished();
 }

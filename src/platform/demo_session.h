@@ -16,6 +16,23 @@
 namespace krello {
 
 class DemoSession {
+    // A replay answers the clock and keys; the tint it is asked for must also reach the screen,
+    // in the same update, as it does in a live game.
+    class ReplaySeam final : public PlatformSeam {
+    public:
+        ReplaySeam(DemoReplayer& replay, SdlSeam& live) : replay_(replay), live_(live) {}
+        uint32_t readClock() override { return replay_.readClock(); }
+        bool keyHeld(GameKey key) override { return replay_.keyHeld(key); }
+        void tintPalette(int startRed) override {
+            replay_.tintPalette(startRed);
+            live_.tintPalette(startRed);
+        }
+
+    private:
+        DemoReplayer& replay_;
+        SdlSeam& live_;
+    };
+
 public:
     DemoSession(const ShellOptions& options, SdlSeam& live)
         : mode_(options.demoMode), file_(options.demoFile), live_(live) {}
@@ -50,7 +67,7 @@ private:
     std::unique_ptr<DemoRecorder> recorder_;
     Demo demo_;
     std::unique_ptr<DemoReplayer> replayer_;
-    long tintsSeen_ = 0;
+    std::unique_ptr<ReplaySeam> replaySeam_;
     uint64_t replayedMillis_ = 0;
     std::string error_;
 };
