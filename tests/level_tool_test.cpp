@@ -1,0 +1,128 @@
+// The level tools from the outside: krello-levelc's verdicts and krello-tool's level commands.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string output;  // stdout and stderr together
+};
+
+Outcome run(const std::string& program, const std::string& args, const fs::path& dir) {
+    const fs::path out = dir / "output.txt";
+    const std::string command = program + " " + args + " >" + out.string() + " 2>&1";
+    const int status = std::system(command.c_str());
+    Outcome r;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    r.output = text.str();
+    return r;
+}
+
+class LevelTools : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("krello_level_tools_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    Outcome tool(const std::string& args) { return run(KRELLO_TOOL, args, dir); }
+    Outcome levelc(const std::string& args) { return run(KRELLO_LEVELC, args, dir); }
+
+    // The shipped source with one line replaced.
+    fs::path editedSource(const std::string& from, const std::string& to) {
+        std::ifstream in(std::string(KRELLO_SOURCE_DIR) + "/level/krello.level");
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string s = text.str();
+        const size_t at = s.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) s.replace(at, from.size(), to);
+        const fs::path path = dir / "edited.level";
+        std::ofstream(path) << s;
+        return path;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(LevelTools, TheBuiltInLevelDumpsAndChecksClean) {
+    const fs::path image = dir / "level.img";
+    EXPECT_EQ(tool("level dump " + image.string()).status, 0);
+    EXPECT_EQ(fs::file_size(image), 49180u);
+    const Outcome check = tool("level check " + image.string());
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.output, "ok\n");
+    const Outcome source = tool("level check " + std::string(KRELLO_SOURCE_DIR) + "/level/krello.level");
+    EXPECT_EQ(source.status, 0) << source.output;
+}
+
+TEST_F(LevelTools, FaultsAreListedWithStatus1AndUnreadableFilesGet2) {
+    const fs::path bad = editedSource("  ceiling -466944 floor -453632", "  ceiling -453632 floor -453632");
+    const Outcome check = tool("level check " + bad.string());
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.output.find(bad.string() + ":2310: sector 151: ceilingZ -453632 is not above floorZ"),
+              std::string::npos) << check.output;
+
+    const fs::path shortImage = dir / "short.img";
+    std::ofstream(shortImage, std::ios::binary) << std::string("\x01\x00\x02", 3);
+    const Outcome wrongSize = tool("level check " + shortImage.string());
+    EXPECT_EQ(wrongSize.status, 2);
+    EXPECT_NE(wrongSize.output.find(shortImage.string() + ": 3 bytes, not the 49180 bytes of a level image"),
+              std::string::npos) << wrongSize.output;
+    EXPECT_EQ(tool("level check " + (dir / "missing.level").string()).status, 2);
+}
+
+TEST_F(LevelTools, TheCompilerRefusesABrokenSourceAndWritesNothing) {
+    const fs::path bad = editedSource("  ceiling -466944 floor -453632", "  ceiling -466944 floor x");
+    const fs::path out = dir / "level.cpp";
+    const Outcome r = levelc(bad.string() + " -o " + out.string());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find(":2311: floor: 'x' is not a number"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(out));
+
+    const fs::path good = editedSource("# Krello", "# Krello");
+    const fs::path image = dir / "level.img";
+    EXPECT_EQ(levelc(good.string() + " -o " + out.string() + " --image " + image.string()).status, 0);
+    EXPECT_EQ(fs::file_size(image), 49180u);
+    EXPECT_TRUE(fs::exists(out));
+    EXPECT_EQ(levelc("").status, 2);
+}
+
+TEST_F(LevelTools, StatsMarkFiguresThatDifferFromTheShippedLevel) {
+    const Outcome same = tool("level stats");
+    EXPECT_EQ(same.status, 0);
+    EXPECT_NE(same.output.find("  portal walls"), std::string::npos) << same.output;
+    const fs::path changed = editedSource("  ceiling -466944 floor -453632", "  ceiling -467968 floor -453632");
+    const Outcome other = tool("level stats " + changed.string());
+    EXPECT_EQ(other.status, 0);
+    EXPECT_NE(other.output.find("* ceilingZ                             -467968..-4096"), std::string::npos)
+        << other.output;
+}
+
+TEST_F(LevelTools, TheMapIsAPngPicture) {
+    const fs::path png = dir / "map.png";
+    EXPECT_EQ(tool("level map " + png.string()).status, 0);
+    std::ifstream in(png, std::ios::binary);
+    char magic[8] = {};
+    in.read(magic, 8);
+    EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+    EXPECT_GT(fs::file_size(png), 10000u);
+}
+
+}  // namespace
