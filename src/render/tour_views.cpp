@@ -4,34 +4,53 @@
 #include <array>
 
 #include "world/fixed_math.h"
+#include "world/wall_walk.h"
 
 namespace krello {
 namespace {
 
 // Positions come from where the level puts its player and its objects; angles aim at what is
 // worth seeing from there. 2048 units are a full turn, 0 faces +x and 512 faces +y.
-constexpr std::array<TourView, 12> kViews{{
-    {"start", 7542, 38995, 0, 323, 151, true},
-    {"start_shaft", 7542, 38995, 0, 277, 151, true},
-    {"start_back", 7542, 38995, 0, 1347, 151, true},
-    {"open_area", 11008, 46592, 0, 1182, 128, true},
-    {"open_area_south", 1280, 41472, 0, 566, 128, true},
-    {"open_area_far", 11776, 60928, 0, 1600, 128, true},
-    {"hall", 20480, 51456, 0, 360, 140, true},
-    {"hall_blocks", 23808, 56576, 0, 1300, 140, true},
-    {"room_156", 20480, 48384, 0, 0, 156, true},
+constexpr std::array<TourView, 14> kViews{{
+    {"start", 7542, 38995, 0, 323, 151, true},               // the ledge, the shaft's mouth ahead
+    {"start_back", 7542, 38995, 0, 1347, 151, true},         // the ledge's back wall
+    {"shaft_bottom", 9300, 41900, 0, 512, 150, true},        // out of the shaft into the open area
+    {"shaft_middle", 9300, 41900, -250000, 512, 150, false}, // halfway up the shaft
+    {"open_area", 6000, 47000, 0, 1167, 128, true},          // towards the west terrace's enemy
+    {"open_area_south", 11008, 46592, 0, 496, 128, true},    // down the open area
+    {"tower_enemy", 4608, 47500, -50000, 512, 4, false},     // above the tower, its enemy on top
+    {"terrace_enemy", -1500, 42000, 0, 275, 129, true},      // the awake enemy on the terrace
+    {"hall", 27000, 58000, 0, 1195, 140, true},              // across the hall
+    {"hall_blocks", 19000, 58500, 0, 1786, 140, true},       // the raised blocks
+    {"stairs", 13400, 42650, 0, 1536, 21, true},             // up the stairs 21..14
+    {"room_156", 20480, 48384, 0, 1536, 156, true},          // up the blue stairs
     {"room_158", 23552, 43264, 0, 1024, 158, true},
-    {"enemy_148", 4608, 52992, 0, 1024, 148, true},
-    {"shot_store", 31488, 44800, 0, 1024, 154, true},
+    {"shot_store", 31488, 44800, 0, 1024, 154, true},        // where the idle shots wait
 }};
 
 }  // namespace
 
 std::span<const TourView> tourViews() { return kViews; }
 
+bool pointInSector(const GameState& g, uint16_t sector, int32_t x, int32_t y) {
+    if (sector >= SECTOR_COUNT) return false;
+    // Even-odd rule over every loop: inside the outer loop and outside the inner ones.
+    bool inside = false;
+    walkSectorWalls(g, sector, [&](uint16_t w) {
+        const uint16_t endIndex = static_cast<uint16_t>(g.walls[w].point2);
+        if (endIndex >= WALL_COUNT) return;
+        const double x1 = g.walls[w].x, y1 = g.walls[w].y;
+        const double x2 = g.walls[endIndex].x, y2 = g.walls[endIndex].y;
+        if ((y1 > y) == (y2 > y)) return;
+        const double crossX = x1 + (y - y1) * (x2 - x1) / (y2 - y1);
+        if (crossX > x) inside = !inside;
+    });
+    return inside;
+}
+
 bool placeViewer(GameState& g, const TourView& view) {
     const uint16_t sector = static_cast<uint16_t>(view.sector);
-    if (sector >= SECTOR_COUNT) return false;
+    if (!pointInSector(g, sector, view.x, view.y)) return false;
     g.player.x = view.x;
     g.player.y = view.y;
     g.player.z = view.standing ? sub32(g.sectors[sector].floorZ, STANDING_EYE) : view.z;

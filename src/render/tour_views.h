@@ -24,8 +24,12 @@ struct TourView {
 // The committed list, in the order frames are written and checked.
 std::span<const TourView> tourViews();
 
-// Puts the player at a view. A standing view's eye comes from the sector's floor, so a sector
-// index past the table is refused: returns false and leaves the player unchanged.
+// Whether (x, y) lies inside the sector: inside its outer loop and outside its inner loops.
+bool pointInSector(const GameState& g, uint16_t sector, int32_t x, int32_t y);
+
+// Puts the player at a view. A view whose point is not inside its sector (or whose sector does
+// not exist) would draw from the wrong place: it is refused, returning false and leaving the
+// player unchanged. A standing view's eye comes from the sector's floor.
 bool placeViewer(GameState& g, const TourView& view);
 
 }  // namespace krello

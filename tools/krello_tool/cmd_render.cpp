@@ -135,7 +135,7 @@ void runTour(const RenderOptions& o) {
     if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
     for (const TourView& view : tourViews()) {
         auto g = std::make_unique<GameState>(*started);
-        if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": no such sector"};
+        if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": the point is not inside its sector"};
         const Frame frame = renderFrom(*g, g->player);
         writePng(o.tour + "/" + view.name + ".png", frame);
         const uint32_t sum = crc32(frame);
