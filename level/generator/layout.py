@@ -24,7 +24,7 @@ def chain(plan, tag, area, x0, y0, x1, y1, n, axis, floors, ceils, **theme):
         for k, v in extra.items():
             if callable(v):
                 extra[k] = v(i)
-        plan.add(key, f"{area}, part {i + 1} of {n}", [loop], c, f, **extra)
+        plan.add(key, f"{area}, segment {i + 1} of {n}", [loop], c, f, **extra)
         keys.append(key)
     return keys
 

@@ -4,7 +4,8 @@ Column 0 stays empty because the billboard never shows it. The figure is lit fro
 upper left, with a dark outline so that it reads against any wall behind it."""
 
 WIDTH, HEIGHT = 64, 128
-TARGET_SUM = 15367        # keeps the brightness of the unpacked sprite where play-testing put it
+TARGET_SUM = 15367        # total of all pixels: the shading is nudged onto it so that redrawing
+                          # the figure keeps the sprite as bright as before
 
 
 def _ellipse(cx, cy, rx, ry):
