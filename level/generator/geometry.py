@@ -143,7 +143,6 @@ def segments_cross(a, b, c, d):
         if {a, b} == {c, d}:
             return False
         # Collinear: overlapping unless they only touch at one shared end.
-        pts = sorted([a, b, c, d])
         if not (within(a, b, c) or within(a, b, d) or within(c, d, a) or within(c, d, b)):
             return False
         if shared and len(shared) == 1:
@@ -153,7 +152,6 @@ def segments_cross(a, b, c, d):
             v1 = (others[0][0] - s[0], others[0][1] - s[1])
             v2 = (others[1][0] - s[0], others[1][1] - s[1])
             return v1[0] * v2[0] + v1[1] * v2[1] > 0
-        del pts
         return True
     if shared:
         return False

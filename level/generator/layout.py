@@ -237,7 +237,7 @@ def hall(plan):
         sw, sm, se = P(f"{tag}_sw", x0, y1), P(f"{tag}_s", xm, y1), P(f"{tag}_se", x1, y1)
         loops.append([nw, sw, sm, se, ne, nm])
         plan.add(f"{tag}a", "the hall's raised block, upper step", [[nw, nm, sm, sw]],
-                 -106496, -7168, index=lo, ctex=0x03, cshade=6, ftex=0x08 & 7, fshade=2,
+                 -106496, -7168, index=lo, ctex=0x03, cshade=6, ftex=0x00, fshade=2,
                  falloff=16, wtex=0x08, wshade=4, wrepv=16)
         plan.add(f"{tag}b", "the hall's raised block, lower step", [[nm, ne, se, sm]],
                  -106496, -4096, index=hi, ctex=0x03, cshade=6, ftex=0x01, fshade=2,
@@ -397,8 +397,7 @@ def lroom(plan, key, area, x0, y0, x1, y1, corner, cut, floor, ceil, **theme):
         a = (x, y + dy) if name in ("nw", "se") else (x + dx, y)
         b = (x + dx, y) if name in ("nw", "se") else (x, y + dy)
         pts.append(P(f"{key}_{name}1", *a))
-        pts.append(P(f"{key}_{name}2", a[0] + (b[0] - a[0]), a[1]) if False else
-                   P(f"{key}_{name}c", x + dx, y + dy))
+        pts.append(P(f"{key}_{name}c", x + dx, y + dy))
         pts.append(P(f"{key}_{name}2", *b))
     plan.add(key, area, [pts], ceil, floor, **t)
 
