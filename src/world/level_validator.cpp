@@ -405,7 +405,8 @@ private:
             queue.pop_front();
             if (!rangeOk_[static_cast<size_t>(s)]) continue;
             const Sector& sec = g_.sectors[static_cast<size_t>(s)];
-            for (int w = static_cast<uint16_t>(sec.firstWall); w < sec.firstWall + sec.wallCount; ++w) {
+            const int first = static_cast<uint16_t>(sec.firstWall);
+            for (int w = first; w < first + sec.wallCount; ++w) {
                 const int ns = g_.walls[static_cast<size_t>(w)].nextSector;
                 if (ns < 0 || ns >= sectors_ || seen[static_cast<size_t>(ns)]) continue;
                 seen[static_cast<size_t>(ns)] = true;

@@ -141,10 +141,10 @@ void drawNumbers(const GameState& g, const View& v, Canvas& c) {
         int n = 0;
         bool open = true;
         const uint16_t first = static_cast<uint16_t>(g.sectors[s].firstWall);
-        sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) {
+        sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall&) {
             if (!open) return;
             sx += a.x, sy += a.y, ++n;
-            if (&b == &g.walls[first]) open = false;
+            if (static_cast<uint16_t>(a.point2) == first) open = false;
         });
         if (n == 0) continue;
         const int digits = s >= 100 ? 3 : (s >= 10 ? 2 : 1);
