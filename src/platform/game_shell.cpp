@@ -12,7 +12,7 @@
 #include "game/update_game.h"
 #include "platform/demo_session.h"
 #include "platform/frame_pacer.h"
-#include "platform/screenshot.h"
+#include "platform/event_loop.h"
 #include "platform/sdl_display.h"
 #include "platform/sdl_seam.h"
 #include "platform/text_overlay.h"
@@ -37,61 +37,6 @@ void reportSetupFailure(const std::string& reason, SDL_Window* window) {
     // Where no display can show it, the box fails too; stderr has the reason either way.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, WINDOW_TITLE, "ERROR!", window);
 }
-
-class EventLoop {
-public:
-    EventLoop(Session& session, SdlSeam& seam, SdlDisplay& display, const ShellOptions& options)
-        : session_(session), seam_(seam), display_(display), shots_(options.shotDir) {}
-
-    // Takes every waiting event without waiting for more; false once the session should end.
-    bool pollEvents() {
-        SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
-            if (!handle(event)) return false;
-        }
-        return true;
-    }
-
-    void shootScreen() {
-        const ScreenshotTaker::Result r = shots_.take(session_.shown.data(), seam_.palette());
-        if (r.ok) {
-            std::printf("krello: wrote %s\n", r.path.c_str());
-            std::fflush(stdout);
-        } else {
-            std::fprintf(stderr, "krello: no screenshot: %s\n", r.reason.c_str());
-        }
-    }
-
-private:
-    bool handle(const SDL_Event& event) {
-        switch (event.type) {
-            case SDL_QUIT: return false;
-            case SDL_KEYDOWN: return keyDown(event.key);
-            case SDL_KEYUP: seam_.handleKey(event.key); return true;
-            case SDL_WINDOWEVENT: windowEvent(event.window); return true;
-            case SDL_RENDER_DEVICE_RESET: display_.recreateTexture(); return true;
-            default: return true;
-        }
-    }
-
-    bool keyDown(const SDL_KeyboardEvent& key) {
-        if (key.keysym.sym == SDLK_ESCAPE) return false;
-        if (seam_.handleKey(key) || key.repeat != 0) return true;
-        if (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT) != 0) display_.toggleFullscreen();
-        if (key.keysym.sym == SDLK_F12) shootScreen();
-        return true;
-    }
-
-    void windowEvent(const SDL_WindowEvent& window) {
-        if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) seam_.releaseAllKeys();
-        session_.game.appActive = display_.minimised() ? 0 : 1;
-    }
-
-    Session& session_;
-    SdlSeam& seam_;
-    SdlDisplay& display_;
-    ScreenshotTaker shots_;
-};
 
 // One frame: the update and the view, then the text over a copy, then the screen.
 void runFrame(Session& s, SdlSeam& seam, GameUpdate& update, SdlDisplay& display) {
@@ -134,7 +79,7 @@ void reportTimedemo(long frames, uint64_t micros) {
 long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options) {
     GameUpdate update(demo.platform());
     FrameTiming timing(options);
-    EventLoop loop(s, seam, display, options);
+    EventLoop loop(s.game, s.shown.data(), seam, display, options.shotDir);
     long frames = 0;
     while (loop.pollEvents()) {
         if (s.game.appActive == 0) {
