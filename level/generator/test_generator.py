@@ -124,5 +124,83 @@ class EnemyPicture(unittest.TestCase):
         self.assertFalse(any(rows[100][29:35]))          # a gap between the legs
 
 
+class Surfaces(unittest.TestCase):
+    def test_auto_repeat_rounds_half_up_and_clamps(self):
+        import surfaces
+        self.assertEqual(surfaces.auto_repeat_u(1024, 16), 1)
+        self.assertEqual(surfaces.auto_repeat_u(1536, 16), 2)      # 1.5 rounds up
+        self.assertEqual(surfaces.auto_repeat_u(31, 8), 1)         # never below 1
+        self.assertEqual(surfaces.auto_repeat_u(200000, 16), 127)  # never above 127
+
+    def test_a_hidden_slot_on_a_drawn_wall_is_reported(self):
+        import surfaces
+        plan, order, walls = two_rooms(second_top=1024)
+        for w in walls:
+            w["texture"] = 0x0E if w["otherWall"] >= 0 else 0x03
+        # The small room's floor lies lower, so from there the big room shows a step up
+        # that is drawn; from the big room nothing of the opening is drawn.
+        problems = surfaces.check(order, walls)
+        self.assertEqual(len(problems), 1)
+        self.assertIn("of small", problems[0])
+
+
+class WrittenFile(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        import os
+        import surfaces
+        import tempfile
+        import writer
+        plan, order, walls = make_level.build()
+        surfaces.assign(plan, order, walls)
+        fd, path = tempfile.mkstemp(suffix=".level")
+        os.close(fd)
+        writer.write(path, plan, order, walls, make_level.START, make_level.OBJECTS,
+                     picture.enemy())
+        with open(path) as f:
+            cls.lines = [l.split("#")[0].split() for l in f]
+        os.remove(path)
+        cls.lines = [l for l in cls.lines if l]
+        cls.walls = walls
+
+    def test_sectors_come_in_order_and_their_loops_hold_every_wall(self):
+        sectors = [int(l[1]) for l in self.lines if l[0] == "sector"]
+        self.assertEqual(sectors, list(range(191)))
+        loops = [l[1:] for l in self.lines if l[0] == "loop"]
+        self.assertEqual(len(loops), 212)
+        self.assertEqual(sum(len(l) for l in loops), 1138)
+
+    def test_every_point_is_defined_once_before_use_and_every_wall_line_names_a_wall(self):
+        points = [l[1] for l in self.lines if l[0] == "point"]
+        self.assertEqual(len(points), len(set(points)))
+        known = set(points)
+        edges = {(w["a"], w["b"]) for w in self.walls}
+        for l in self.lines:
+            if l[0] == "loop":
+                self.assertTrue(set(l[1:]) <= known)
+            if l[0] == "wall":
+                self.assertIn((l[1], l[2]), edges)
+
+    def test_objects_and_picture(self):
+        objects = [l for l in self.lines if l[0] == "object"]
+        self.assertEqual([int(o[1]) for o in objects], list(range(23)))
+        self.assertEqual([o for o in objects if "timer" in o], [objects[8], objects[9]])
+        start = self.lines.index(["picture"])
+        self.assertEqual(self.lines[start + 129], ["end"])
+        self.assertTrue(all(len(r[0]) == 64 for r in self.lines[start + 1:start + 129]))
+
+
+class FixedFacts(unittest.TestCase):
+    def test_a_moved_floor_or_lost_portal_is_reported(self):
+        plan, order, walls = make_level.build()
+        order[140].floor = 1024
+        found = checks.check_fixed_facts(plan, order, walls, make_level.START, make_level.OBJECTS)
+        self.assertTrue(any("sector 140 floor" in p for p in found))
+        order[140].floor = 0
+        walls[830]["otherWall"] = -1
+        found = checks.check_fixed_facts(plan, order, walls, make_level.START, make_level.OBJECTS)
+        self.assertTrue(any("830" in p for p in found))
+
+
 if __name__ == "__main__":
     unittest.main()
