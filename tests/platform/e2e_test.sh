@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # End to end: the game under its own X server, driven by real key events, checked on screen grabs.
-# Usage: e2e_test.sh KRELLO SCREEN_CHECK WORK_DIR [real|placeholder]
+# Usage: e2e_test.sh KRELLO SCREEN_CHECK KRELLO_TOOL WORK_DIR [real|placeholder]
 set -euo pipefail
 krello=$1
 check=$2
-work=$3
-level=${4:-real}
+tool=$3
+work=$4
+level=${5:-real}
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
@@ -81,6 +82,14 @@ timeout 60 "$krello" --timedemo session.demo > timedemo.out 2> timedemo.err || s
 [ "$status" -eq 0 ] || fail "the recorded session did not replay (status $status): $(cat timedemo.err)"
 grep -q "frames per second" timedemo.out || fail "the timedemo printed no frame rate"
 echo "e2e: $(cat timedemo.out)"
+
+# What the game did with the keys, read from the replayed states: the turn speed went right,
+# the walk speed forward, the fire cooldown started and the jump impulse was given.
+"$tool" run --demo session.demo --state-every 1 > states.txt || fail "krello-tool could not replay the session"
+did=$(awk '$1 == "game" { if ($4 > 0) t = 1; if ($5 > 0) w = 1; if ($8 > 0) f = 1; if ($6 == -2000) j = 1 }
+           END { printf "turned=%d walked=%d fired=%d jumped=%d", t, w, f, j }' states.txt)
+[ "$did" = "turned=1 walked=1 fired=1 jumped=1" ] || fail "the keys did not all reach the game: $did"
+echo "e2e: the game $did"
 
 # Without a usable video driver the game must fail, saying why, not pretend it ran.
 status=0
