@@ -12,6 +12,7 @@ constexpr double FLAT_SCALE = 0.09090909090909091;
 // One flat: texture coordinates follow the ray out to the plane at the row's distance d.
 void drawFlatRows(RenderState& rs, int8_t falloff, int32_t planeZ, uint8_t attribute,
                   int8_t shadeBias, int32_t from, int32_t to, int32_t (*rowDistance)(int32_t)) {
+    if (from >= to) return;  // an empty run may start past the last row: form no pointer there
     const GameState& g = rs.game;
     const int32_t x = g.player.x;
     const int32_t y = g.player.y;

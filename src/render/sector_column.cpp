@@ -39,6 +39,7 @@ struct WallLook {
 };
 
 void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
+    if (from >= to) return;  // an empty run may start past the last row: form no pointer there
     uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
     for (int32_t r = from; r < to; ++r, pixel += SCREEN_WIDTH) {
         const uint8_t texel = look.texture[(v >> 9) * TEXTURE_SIDE + look.texU];
