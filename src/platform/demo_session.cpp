@@ -61,4 +61,12 @@ std::string DemoSession::finish() {
     return {};
 }
 
+void DemoSession::abandon() {
+    if (!recorder_) return;
+    recorder_.reset();
+    std::fclose(recordFile_);
+    recordFile_ = nullptr;
+    std::remove(file_.c_str());
+}
+
 }  // namespace krello

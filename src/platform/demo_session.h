@@ -59,6 +59,10 @@ public:
     // the demo is not sound (a replay out of step, a recording that could not be written).
     std::string finish();
 
+    // The session never started (no window): a recording begun for it is removed, not left
+    // behind as a truncated file.
+    void abandon();
+
 private:
     DemoMode mode_;
     std::string file_;

@@ -115,6 +115,7 @@ int runGame(const ShellOptions& requested) {
     const std::string failure = display.open(options);
     if (!failure.empty()) {
         reportSetupFailure(failure, display.window());
+        demo.abandon();
         return 1;
     }
     session->game.appActive = display.minimised() ? 0 : 1;

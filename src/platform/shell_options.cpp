@@ -7,7 +7,7 @@
 namespace krello {
 namespace {
 
-constexpr const char* VERSION_TEXT = "krello 0.1.0";
+constexpr const char* VERSION_TEXT = "krello " KRELLO_VERSION;
 
 void addDemoOptions(CLI::App& app, std::string& record, std::string& play, std::string& timedemo) {
     CLI::Option* rec = app.add_option("--record", record, "Record this session as a demo in FILE")

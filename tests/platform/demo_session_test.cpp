@@ -97,6 +97,18 @@ TEST_F(DemoSessionTest, BadFilesAreRefusedWithTheirName) {
     EXPECT_NE(record.open().find("x.demo"), std::string::npos);
 }
 
+TEST_F(DemoSessionTest, ARecordingOfASessionThatNeverStartedIsRemoved) {
+    SdlSeam live;
+    ShellOptions options;
+    options.demoMode = DemoMode::Record;
+    options.demoFile = path;
+    DemoSession session(options, live);
+    ASSERT_EQ(session.open(), "");
+    ASSERT_TRUE(fs::exists(path));
+    session.abandon();
+    EXPECT_FALSE(fs::exists(path));
+}
+
 TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
     SdlSeam live;
     std::FILE* file = std::fopen(path.c_str(), "wb");
