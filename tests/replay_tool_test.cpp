@@ -131,6 +131,26 @@ TEST(ReplayTool, TheTourMatchesItsExpectedStates) {
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(r.out == expected) << "the tour's states differ from tests/data/tour.expected; "
                                       "see docs/game-update.md before regenerating it";
+    // What the tour is for: at least 3,000 updates, enemies hit, and the game lost at the end.
+    const size_t last = expected.rfind("update ");
+    ASSERT_NE(last, std::string::npos);
+    long update = 0;
+    long score = 0;
+    long gameOver = 0;
+    std::istringstream tail(expected.substr(last));
+    std::string word;
+    tail >> word >> update;
+    for (std::string line; std::getline(tail, line);) {
+        if (line.rfind("game ", 0) != 0) continue;
+        std::istringstream fields(line.substr(5));
+        long v[12] = {};
+        for (long& f : v) fields >> f;
+        score = v[7];
+        gameOver = v[8];
+    }
+    EXPECT_GE(update, 3000);
+    EXPECT_GE(score, 20);
+    EXPECT_EQ(gameOver, 1);
 }
 
 }  // namespace

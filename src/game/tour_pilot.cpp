@@ -2,8 +2,11 @@
 // hunts and shoots enemies, and finally walks into enemy fire until the game is over.
 #include "game/tour_pilot.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "game/headless_frame.h"
 #include "game/headless_platform.h"
@@ -25,6 +28,8 @@ struct Pilot {
     int stuckFor = 0;
     int wiggle = 0;  // updates left of turning away from a wall
     bool wiggleRight = true;
+    int evade = 0;  // updates left of walking an arc after a shot, out of the line of fire
+    size_t destination = 0;  // next sector of the sightseeing part
 
     uint32_t next() {
         seed = seed * 1103515245u + 12345u;
@@ -32,27 +37,83 @@ struct Pilot {
     }
 };
 
-// The active enemy nearest to the player, or nullptr.
-const GameObject* nearestEnemy(const GameState& g) {
+// Sector hops from the player's sector to every sector through portals, and for each sector
+// the portal wall by which a shortest route leaves the player's sector toward it.
+struct Routes {
+    std::array<int, SECTOR_COUNT> hops{};
+    std::array<int, SECTOR_COUNT> firstPortal{};
+};
+
+Routes findRoutes(const GameState& g) {
+    Routes r;
+    r.hops.fill(-1);
+    r.firstPortal.fill(-1);
+    const int start = g.player.sector;
+    if (start < 0 || start >= SECTOR_COUNT) return r;
+    std::vector<int> queue{start};
+    r.hops[static_cast<size_t>(start)] = 0;
+    for (size_t head = 0; head < queue.size(); ++head) {
+        const int s = queue[head];
+        const Sector& sec = g.sectors[static_cast<size_t>(s)];
+        for (int w = static_cast<uint16_t>(sec.firstWall); w < static_cast<uint16_t>(sec.firstWall) + sec.wallCount && w < WALL_COUNT; ++w) {
+            const int next = g.walls[static_cast<size_t>(w)].nextSector;
+            if (next < 0 || next >= SECTOR_COUNT || r.hops[static_cast<size_t>(next)] >= 0) continue;
+            r.hops[static_cast<size_t>(next)] = r.hops[static_cast<size_t>(s)] + 1;
+            r.firstPortal[static_cast<size_t>(next)] = s == start ? w : r.firstPortal[static_cast<size_t>(s)];
+            queue.push_back(next);
+        }
+    }
+    return r;
+}
+
+// The active enemy fewest portals away (nearest on a tie), or nullptr.
+const GameObject* targetEnemy(const GameState& g, const Routes& r) {
     const GameObject* best = nullptr;
-    int32_t bestDistance = 0;
+    long bestScore = 0;
     for (const GameObject& o : g.objects) {
         if ((o.flags & (OBJ_ENEMY | OBJ_ACTIVE)) != (OBJ_ENEMY | OBJ_ACTIVE)) continue;
-        const int32_t d = playerDistance2D(g.player, o);
-        if (!best || d < bestDistance) {
+        if (o.sector < 0 || o.sector >= SECTOR_COUNT || r.hops[static_cast<size_t>(o.sector)] < 0) continue;
+        const long score = r.hops[static_cast<size_t>(o.sector)] * 100000L + playerDistance2D(g.player, o);
+        if (!best || score < bestScore) {
             best = &o;
-            bestDistance = d;
+            bestScore = score;
         }
     }
     return best;
 }
 
-// How far to turn (angle units, -1024..1023) to face the object.
-int turnToward(const GameState& g, const GameObject& o) {
-    const double dx = static_cast<double>(o.x) - g.player.x;
-    const double dy = static_cast<double>(o.y) - g.player.y;
-    const int want = static_cast<int>(std::atan2(dy, dx) * UNITS_PER_RADIAN);
+// How far to turn (angle units, -1024..1023) to face the point.
+int turnToward(const GameState& g, double x, double y) {
+    const int want = static_cast<int>(std::atan2(y - g.player.y, x - g.player.x) * UNITS_PER_RADIAN);
     return ((want - g.player.angle) % 2048 + 3072) % 2048 - 1024;
+}
+
+// Where to walk to leave through portal wall w: its middle, and once close, a little beyond it.
+void portalTarget(const GameState& g, int w, double& x, double& y) {
+    const Wall& a = g.walls[static_cast<size_t>(w)];
+    const Wall& b = g.walls[static_cast<size_t>(static_cast<uint16_t>(a.point2) % WALL_COUNT)];
+    const double ex = b.x - a.x;
+    const double ey = b.y - a.y;
+    const double len = std::sqrt(ex * ex + ey * ey) + 0.01;
+    x = (a.x + b.x) / 2.0;
+    y = (a.y + b.y) / 2.0;
+    if (std::hypot(x - g.player.x, y - g.player.y) < 400) {
+        // The sector's inside lies on the side of (-ey, ex); beyond is the other way.
+        x += ey / len * 600;
+        y -= ex / len * 600;
+    }
+}
+
+// The sectors the first half of the tour walks through, in order: the hall with the raised
+// blocks, the rooms around it, and back to the open area.
+constexpr int SIGHTS[] = {128, 140, 156, 140, 164, 158, 128};
+
+// The sector to walk to while sightseeing, or -1 once that part is over.
+int nextSight(Pilot& p, const GameState& g) {
+    constexpr size_t count = sizeof SIGHTS / sizeof SIGHTS[0];
+    while (p.destination < count && SIGHTS[p.destination] == g.player.sector) ++p.destination;
+    if (p.destination >= count || p.update >= p.minUpdates * 2 / 5) return -1;
+    return SIGHTS[p.destination];
 }
 
 uint8_t steer(int turn, int deadZone) {
@@ -61,28 +122,54 @@ uint8_t steer(int turn, int deadZone) {
     return 0;
 }
 
-// Keys for one update: hunt the nearest enemy (shooting while the game runs, walking into its
-// fire in the last part), turn away from walls that stop the walk, jump now and then.
+// Keys for one update: first see the sights, then head for the enemy fewest portals away, shooting it while the game
+// runs and walking into its fire in the last part; turn away from walls that stop the walk;
+// jump now and then.
 uint8_t decide(Pilot& p, const GameState& g) {
-    const bool finale = p.update >= p.minUpdates * 3 / 4;
+    const bool finale = p.update >= p.minUpdates * 4 / 5;
     uint8_t keys = 0;
     const int32_t moved = std::abs(g.player.x - p.lastX) + std::abs(g.player.y - p.lastY);
     p.stuckFor = (g.moveSpeed > 100 && moved < 8) ? p.stuckFor + 1 : 0;
     p.lastX = g.player.x;
     p.lastY = g.player.y;
-    if (p.stuckFor > 6 && p.wiggle == 0) {
-        p.wiggle = 30 + static_cast<int>(p.next() % 60);
+    if (p.stuckFor > 10 && p.wiggle == 0) {
+        p.wiggle = 10 + static_cast<int>(p.next() % 30);
         p.wiggleRight = (p.next() & 1) != 0;
     }
+    const Routes routes = findRoutes(g);
+    const GameObject* e = targetEnemy(g, routes);
     if (p.wiggle > 0) {
         --p.wiggle;
         keys |= keyBit(p.wiggleRight ? GameKey::Right : GameKey::Left) | keyBit(GameKey::Up);
-    } else if (const GameObject* e = nearestEnemy(g)) {
-        const int turn = turnToward(g, *e);
+    } else if (p.evade > 0) {
+        --p.evade;
+        keys |= keyBit(p.wiggleRight ? GameKey::Right : GameKey::Left) | keyBit(GameKey::Up);
+    } else if (const int sight = nextSight(p, g); sight >= 0 && !(e && e->sector == g.player.sector &&
+                                                                   playerDistance2D(g.player, *e) < 700)) {
+        double x = 0;
+        double y = 0;
+        const int portal = routes.firstPortal[static_cast<size_t>(sight)];
+        if (portal >= 0) portalTarget(g, portal, x, y);
+        const int turn = portal >= 0 ? turnToward(g, x, y) : 0;
         keys |= steer(turn, 12);
+        if (std::abs(turn) < 120) keys |= keyBit(GameKey::Up);
+    } else if (e && e->sector == g.player.sector) {
+        const int turn = turnToward(g, e->x, e->y);
+        keys |= steer(turn, 3);
         const int32_t d = playerDistance2D(g.player, *e);
-        if (std::abs(turn) < 160 && (finale || d > 150)) keys |= keyBit(GameKey::Up);
-        if (!finale && std::abs(turn) < 40) keys |= keyBit(GameKey::Space);
+        if (std::abs(turn) < 120 && (finale || d > 300)) keys |= keyBit(GameKey::Up);
+        if (!finale && std::abs(turn) <= 5 && g.fireCooldown <= g.frameDt) {
+            keys |= keyBit(GameKey::Space);
+            p.evade = 20 + static_cast<int>(p.next() % 20);
+            p.wiggleRight = (p.next() & 1) != 0;
+        }
+    } else if (e) {
+        double x = 0;
+        double y = 0;
+        portalTarget(g, routes.firstPortal[static_cast<size_t>(e->sector)], x, y);
+        const int turn = turnToward(g, x, y);
+        keys |= steer(turn, 12);
+        if (std::abs(turn) < 120) keys |= keyBit(GameKey::Up);
     } else {
         keys |= keyBit(GameKey::Up) | keyBit(GameKey::Right);
     }
@@ -94,31 +181,67 @@ uint8_t decide(Pilot& p, const GameState& g) {
 
 }  // namespace
 
-TourPlan planTour(GameState& g, long minUpdates, long maxUpdates) {
-    TourPlan plan;
+namespace {
+
+// Everything the planning loop carries, so that it can go back to an earlier point.
+struct PlanPoint {
+    GameState game;
+    Pilot pilot;
     HeadlessPlatform platform;
-    startLevel(g, platform);
-    Pilot p;
-    p.minUpdates = minUpdates;
-    p.lastX = g.player.x;
-    p.lastY = g.player.y;
-    for (p.update = 0; p.update < maxUpdates; ++p.update) {
-        if (p.update >= minUpdates && plan.gameOverAt > 0 && p.update >= plan.gameOverAt + 100) break;
-        ScriptStep step;
-        step.dt = static_cast<uint16_t>(12 + p.next() % 12);
-        step.keys = decide(p, g);
-        plan.steps.push_back(step);
-        platform.clock += step.dt;
-        for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (step.keys >> k) & 1;
-        const int16_t cooldownBefore = g.fireCooldown;
-        const bool canJump = g.onGround == 1 && (step.keys & keyBit(GameKey::A));
-        runFrame(g, platform, nullptr);
-        if (g.fireCooldown == 700 && cooldownBefore != 700) ++plan.shotsFired;
-        if (canJump) ++plan.jumps;
-        if (g.gameOver && plan.gameOverAt == 0) plan.gameOverAt = p.update + 1;
+    TourPlan plan;
+};
+
+// One update: the pilot's keys and frame time, run on the game and noted in the plan.
+void playOne(PlanPoint& at) {
+    GameState& g = at.game;
+    Pilot& p = at.pilot;
+    ScriptStep step;
+    step.dt = static_cast<uint16_t>(12 + p.next() % 12);
+    step.keys = decide(p, g);
+    at.plan.steps.push_back(step);
+    at.platform.clock += step.dt;
+    for (int k = 0; k < GAME_KEY_COUNT; ++k) at.platform.held[static_cast<size_t>(k)] = (step.keys >> k) & 1;
+    const int16_t cooldownBefore = g.fireCooldown;
+    const bool canJump = g.onGround == 1 && (step.keys & keyBit(GameKey::A));
+    runFrame(g, at.platform, nullptr);
+    if (g.fireCooldown == 700 && cooldownBefore != 700) ++at.plan.shotsFired;
+    if (canJump) ++at.plan.jumps;
+    ++p.update;
+    if (g.gameOver && at.plan.gameOverAt == 0) at.plan.gameOverAt = p.update;
+}
+
+}  // namespace
+
+TourPlan planTour(GameState& g, long minUpdates, long maxUpdates) {
+    auto at = std::make_unique<PlanPoint>();
+    at->game = g;
+    startLevel(at->game, at->platform);
+    at->pilot.minUpdates = minUpdates;
+    at->pilot.lastX = at->game.player.x;
+    at->pilot.lastY = at->game.player.y;
+    // A game lost before the finale goes back two saved points and tries other frame times
+    // and wiggles from there, so the tour keeps moving and shooting until its last quarter.
+    std::vector<std::unique_ptr<PlanPoint>> saved;
+    int retries = 0;
+    while (at->pilot.update < maxUpdates) {
+        const long u = at->pilot.update;
+        if (u >= minUpdates && at->plan.gameOverAt > 0 && u >= at->plan.gameOverAt + 100) break;
+        if (u % 100 == 0 && (saved.empty() || saved.back()->pilot.update < u)) {
+            saved.push_back(std::make_unique<PlanPoint>(*at));
+        }
+        playOne(*at);
+        const bool early = at->plan.gameOverAt > 0 && at->plan.gameOverAt < minUpdates * 4 / 5;
+        if (early && retries < 400 && saved.size() > 0) {
+            ++retries;
+            if (saved.size() > 1 && retries % 4 == 0) saved.pop_back();
+            at = std::make_unique<PlanPoint>(*saved.back());
+            at->pilot.seed ^= 0x9E3779B9u * static_cast<uint32_t>(retries);
+        }
     }
-    plan.score = g.score;
-    return plan;
+    at->plan.score = at->game.score;
+    at->plan.retries = retries;
+    g = at->game;
+    return at->plan;
 }
 
 }  // namespace krello

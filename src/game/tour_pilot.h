@@ -16,6 +16,7 @@ struct TourPlan {
     long gameOverAt = 0;  // the update that ended the game, 0 if it never ended
     long jumps = 0;
     long shotsFired = 0;
+    long retries = 0;  // times the planner went back after losing too early
 };
 
 // Plays the freshly loaded level in g (start-up not yet run) for at least minUpdates updates

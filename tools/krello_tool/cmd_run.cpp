@@ -252,8 +252,8 @@ void tourScript(const TourOptions& o) {
                        "# One line per update: DT KEYS.\n";
     text += formatInputScript(plan.steps);
     writeTextFile(o.out, text);
-    std::printf("updates %zu score %ld jumps %ld shots %ld game-over-at %ld\n", plan.steps.size(), plan.score,
-                plan.jumps, plan.shotsFired, plan.gameOverAt);
+    std::printf("updates %zu score %ld jumps %ld shots %ld game-over-at %ld retries %ld\n", plan.steps.size(),
+                plan.score, plan.jumps, plan.shotsFired, plan.gameOverAt, plan.retries);
     if (!o.expected.empty()) {
         RunOptions r;
         r.input = o.out;
