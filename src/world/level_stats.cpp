@@ -36,19 +36,18 @@ struct Walked {
     int loops = 0, inner = 0, innerFirst = 0;
 };
 
-int64_t loopSum(const GameState& g, const std::vector<uint16_t>& loop) {
-    int64_t sum = 0;
+// The sign of x(i)*y(i+1) - x(i+1)*y(i) over a loop: positive for an outer loop. 128 bits hold
+// any sum of 1138 products of 32-bit coordinates.
+int loopSign(const GameState& g, const std::vector<uint16_t>& loop) {
+    __int128 sum = 0;
     for (uint16_t w : loop) {
         const Wall& a = g.walls[w];
         const uint16_t p2 = static_cast<uint16_t>(a.point2);
         if (p2 >= WALL_COUNT) return 0;
         const Wall& b = g.walls[p2];
-        // Coordinates of a sane level are far below 2^31 / 2, so the terms stay in 64 bits;
-        // doubles keep a corrupt one from overflowing.
-        sum += static_cast<int64_t>(std::clamp(static_cast<double>(a.x) * b.y -
-                                                    static_cast<double>(b.x) * a.y, -1e15, 1e15));
+        sum += static_cast<__int128>(a.x) * b.y - static_cast<__int128>(b.x) * a.y;
     }
-    return sum;
+    return sum > 0 ? 1 : (sum < 0 ? -1 : 0);
 }
 
 Walked walkAll(const GameState& g) {
@@ -68,7 +67,7 @@ Walked walkAll(const GameState& g) {
         r.sectorsByLoops[static_cast<int>(loops.size())]++;
         r.loops += static_cast<int>(loops.size());
         for (size_t i = 0; i < loops.size(); ++i) {
-            if (loopSum(g, loops[i]) >= 0) continue;
+            if (loopSign(g, loops[i]) >= 0) continue;
             ++r.inner;
             if (i == 0) ++r.innerFirst;
         }
