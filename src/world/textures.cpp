@@ -79,15 +79,20 @@ void unpackEnemyPicture(GameState& g) {
     Texture front = textureSlotOf(g, 9);
     Texture mirrored = textureSlotOf(g, 10);
     for (int r = 0; r < TEXTURE_SIDE; ++r) {
+        // The row is unpacked into a local buffer before any texel is written. Reading the
+        // picture and writing the bank in one loop lets g++ 12 (-O2, induction-variable
+        // optimisation) address the bank through the picture's pointer, after which its
+        // side-effect analysis drops the writes entirely.
+        std::array<uint8_t, 64> pixels{};
         for (int i = 0; i < 32; ++i) {
             const uint8_t b = g.enemyPicture[static_cast<size_t>(r * 32 + i)];
-            const uint8_t lo = static_cast<uint8_t>((b & 0x0F) * 4);
-            const uint8_t hi = static_cast<uint8_t>((b >> 2) & 0x3C);
-            texel(front, r, 2 * i) = lo;
-            texel(front, r, 2 * i + 1) = hi;
+            pixels[static_cast<size_t>(2 * i)] = static_cast<uint8_t>((b & 0x0F) * 4);  // low nibble: left
+            pixels[static_cast<size_t>(2 * i + 1)] = static_cast<uint8_t>((b >> 2) & 0x3C);
+        }
+        for (int c = 0; c < 64; ++c) {
+            texel(front, r, c) = pixels[static_cast<size_t>(c)];
             // Mirrored about column 32, the billboard's centre, so both frames share one axis.
-            texel(mirrored, r, 64 - 2 * i) = lo;
-            texel(mirrored, r, 63 - 2 * i) = hi;
+            texel(mirrored, r, 64 - c) = pixels[static_cast<size_t>(c)];
         }
     }
 }
