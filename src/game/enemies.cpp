@@ -59,7 +59,7 @@ void moveEnemies(GameState& g) {
             e.cooldown = wrap16(playerDistance2D(g.player, e));
             fireEnemyShot(g, e);
         }
-        // After firing, so an enemy due to fire fires before it goes; step 12 brings it back.
+        // After firing, so an enemy due to fire fires before it goes; the respawn brings it back.
         if (playerDistance2D(g.player, e) > DESPAWN_DISTANCE) takeOutOfPlay(g, e);
     }
 }

@@ -23,7 +23,7 @@ constexpr std::string_view SCRIPT_KEY_LETTERS = "LRUDAS";
 
 // Parses a script: lines "DT KEYS", DT a decimal 0..65535, KEYS letters from L R U D A S
 // (each at most once) or "-" for none. Blank lines and lines starting with '#' are skipped.
-// On failure returns false with error = "NAME:LINE: what is wrong", and steps unspecified.
+// On failure returns false with error = "NAME:LINE: what is wrong", and steps left partly filled.
 bool parseInputScript(std::string_view text, const std::string& name, std::vector<ScriptStep>& steps,
                       std::string& error);
 
