@@ -11,7 +11,7 @@ namespace {
 
 // Positions come from where the level puts its player and its objects; angles aim at what is
 // worth seeing from there. 2048 units are a full turn, 0 faces +x and 512 faces +y.
-constexpr std::array<TourView, 14> kViews{{
+constexpr std::array<TourView, 15> kViews{{
     {"start", 7542, 38995, 0, 323, 151, true},               // the ledge, the shaft's mouth ahead
     {"start_back", 7542, 38995, 0, 1347, 151, true},         // the ledge's back wall
     {"shaft_bottom", 9300, 41900, 0, 512, 150, true},        // out of the shaft into the open area
@@ -20,6 +20,7 @@ constexpr std::array<TourView, 14> kViews{{
     {"open_area_south", 11008, 46592, 0, 496, 128, true},    // down the open area
     {"tower_enemy", 4608, 47500, -50000, 512, 4, false},     // above the tower, its enemy on top
     {"terrace_enemy", -1500, 42000, 0, 275, 129, true},      // the awake enemy on the terrace
+    {"terrace_enemy_near", -500, 43300, 0, 253, 129, true},  // the same enemy, 1,800 away
     {"hall", 27000, 58000, 0, 1195, 140, true},              // across the hall
     {"hall_blocks", 19000, 58500, 0, 1786, 140, true},       // the raised blocks
     {"stairs", 13400, 42650, 0, 1536, 21, true},             // up the stairs 21..14
