@@ -82,5 +82,41 @@ TEST_P(Soak, RandomKeysAndFrameTimesWithRendering) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, Soak, testing::Values(1u, 77u, 4242u, 900001u));
 
+// A level with damaged indices (sectors, walls, loops, portals, object and player sectors)
+// plays on without crashing: such indices are checked before anything is read through them.
+TEST(SoakDamagedLevel, BadIndicesAreNeverFollowed) {
+    uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    auto bad = [&next] { return static_cast<int16_t>(next() % 4 == 0 ? -1 - static_cast<int>(next() % 5) : 180 + static_cast<int>(next() % 30000)); };
+    for (int round = 0; round < 20; ++round) {
+        auto g = std::make_unique<GameState>();
+        loadBuiltinLevel(*g);
+        for (int i = 0; i < 40; ++i) {
+            Wall& w = g->walls[next() % WALL_COUNT];
+            switch (next() % 3) {
+                case 0: w.point2 = bad(); break;
+                case 1: w.nextSector = bad(); break;
+                default: w.otherWall = bad(); break;
+            }
+            Sector& s = g->sectors[next() % SECTOR_COUNT];
+            if (next() % 2) s.wallCount = static_cast<uint16_t>(next());
+            else s.firstWall = bad();
+        }
+        g->objects[next() % OBJECT_COUNT].sector = bad();
+        HeadlessPlatform platform;
+        startLevel(*g, platform);
+        if (round % 2) g->player.sector = bad();
+        for (int u = 0; u < 400; ++u) {
+            platform.clock += 1 + next() % 250;
+            for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = next() % 2;
+            runFrame(*g, platform, nullptr);
+            ASSERT_GE(g->frameDt, 1);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace krello
