@@ -6,6 +6,7 @@
 #include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "game/texture_animation.h"
+#include "game/update_game.h"
 #include "world/builtin_level.h"
 
 namespace krello {
@@ -105,6 +106,20 @@ TEST(GameStartLevel, ShippedLevelObjectCounts) {
     uint32_t state = 1;
     for (int i = 0; i < 149856; ++i) state = state * 214013u + 2531011u;
     EXPECT_EQ(g->randomState, state);
+
+    // The first update: the eight dormant enemies come into play (three draws each) and the
+    // two awake ones, still at the image's cooldown of -1, fire at once.
+    platform.clock = 16;
+    updateGame(*g, platform);
+    int enemies = 0;
+    int enemyShots = 0;
+    for (const GameObject& o : g->objects) {
+        enemies += (o.flags == (OBJ_ENEMY | OBJ_ACTIVE));
+        enemyShots += (o.flags == (OBJ_ENEMY_SHOT | OBJ_ACTIVE));
+    }
+    EXPECT_EQ(enemies, 10);
+    EXPECT_EQ(enemyShots, 2);
+    EXPECT_EQ(g->player.z, g->sectors[static_cast<size_t>(g->player.sector)].floorZ - 8000);
 }
 
 // The updates (1-based) in which the enemy pictures flip and the shot pictures rotate.
