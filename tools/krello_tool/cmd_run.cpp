@@ -209,6 +209,7 @@ void run(const RunOptions& o) {
             dump.write(*g, update, in->tints());
         }
     }
+    if (frames == 0) dump.write(*g, 0, in->tints());  // the state as the start-up left it
     in->finish();
     dump.close();
 }
