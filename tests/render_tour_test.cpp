@@ -68,6 +68,8 @@ TEST(RenderTool, WritesTheFrameAndRefusesBadArguments) {
     EXPECT_EQ(runTool("render --view 1 2 3 2048 5"), 2);   // not an angle
     EXPECT_EQ(runTool("render --view 1 2 3 4"), 2);        // too few
     EXPECT_EQ(runTool("render --raw /nonexistent-dir/x.raw"), 2);
+    EXPECT_EQ(runTool("render --tour " + raw.string() + "/below-a-file"), 2);  // no such folder
+    EXPECT_EQ(runTool("render --tour " + dir.string() + " --view 1 2 3 4 5"), 2);
     fs::remove_all(dir);
 }
 

@@ -129,7 +129,9 @@ std::map<std::string, uint32_t> readChecksums(const std::string& path) {
 
 void runTour(const RenderOptions& o) {
     const auto started = startedGame();
-    std::filesystem::create_directories(o.tour);
+    std::error_code error;
+    std::filesystem::create_directories(o.tour, error);
+    if (error) throw ToolError{"cannot create " + o.tour + ": " + error.message()};
     std::string written;
     std::map<std::string, uint32_t> expected;
     if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
