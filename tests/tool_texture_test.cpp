@@ -98,6 +98,17 @@ TEST(ToolTextures, BadUseFailsWithOneLineAndStatus2) {
     }
 }
 
+TEST(ToolTextures, AMisspeltCommandIsNamed) {
+    const ToolRun top = runTool("textrues dump x");
+    EXPECT_EQ(top.status, 2);
+    EXPECT_NE(top.errors.find("unknown command 'textrues' for 'krello-tool'"), std::string::npos)
+        << top.errors;
+    const ToolRun nested = runTool("textures frobnicate x");
+    EXPECT_NE(nested.errors.find("unknown command 'frobnicate' for 'krello-tool textures'"),
+              std::string::npos)
+        << nested.errors;
+}
+
 TEST(ToolTextures, UnwritableOutputNamesTheFile) {
     const std::string dir = "/nonexistent-krello-dir/";
     for (const std::string& args : {"textures dump " + dir + "bank.bin", "textures sheet " + dir + "s.png",

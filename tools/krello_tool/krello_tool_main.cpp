@@ -1,7 +1,31 @@
 // krello-tool: dumps, renders, runs and checks the game headless.
 #include <cstdio>
+#include <string>
 
 #include "krello_tool/commands.h"
+
+namespace {
+
+// CLI11 reports a misspelt command as a missing one; name the word instead. Follows the
+// command words of argv down the tree of subcommands and returns the first that is unknown.
+std::string unknownCommand(CLI::App& app, int argc, char** argv, std::string& where) {
+    CLI::App* current = &app;
+    where = "krello-tool";
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.empty() || word[0] == '-') return {};
+        if (current->get_subcommands({}).empty()) return {};
+        CLI::App* next = nullptr;
+        for (CLI::App* sub : current->get_subcommands({}))
+            if (sub->check_name(word)) next = sub;
+        if (!next) return word;
+        current = next;
+        where += " " + word;
+    }
+    return {};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"krello-tool: the headless tool of Krello 32K"};
@@ -10,6 +34,13 @@ int main(int argc, char** argv) {
     krello::tool::registerLevelCommands(app);
     krello::tool::registerRenderCommands(app);
     krello::tool::registerRunCommands(app);
+    std::string where;
+    const std::string unknown = unknownCommand(app, argc, argv, where);
+    if (!unknown.empty()) {
+        std::fprintf(stderr, "krello-tool: unknown command '%s' for '%s' (see --help)\n",
+                     unknown.c_str(), where.c_str());
+        return 2;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
