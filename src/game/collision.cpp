@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/game_math.h"
+#include "game/object_pool.h"
 #include "world/random.h"
 #include "world/wall_walk.h"
 
@@ -14,6 +15,8 @@ namespace {
 constexpr int16_t CROSSED = -2;
 constexpr double FARTHEST_CROSSING = 100000.0;
 constexpr double PUSH_BACK = 50.0;
+// A bounced enemy leaves at this speed along its new heading.
+constexpr int ENEMY_BOUNCE_SPEED = 40;
 
 double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
 
@@ -68,9 +71,7 @@ void bounceEnemy(GameState& g, GameObject& o, const WallCrossing& c, int32_t pre
     const int r = drawRandom(g);
     // The heading keeps growing without being reduced; 65536 is a whole number of turns.
     o.angle = add16(o.angle, 924 + r % 200);
-    const double a = o.angle * RADIANS_PER_ANGLE_UNIT;
-    o.vx = wrap16(truncToInt32(std::cos(a) * 40));
-    o.vy = wrap16(truncToInt32(std::sin(a) * 40));
+    setHeadingVelocity(o, o.angle, ENEMY_BOUNCE_SPEED);
 }
 
 }  // namespace

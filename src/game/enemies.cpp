@@ -13,7 +13,6 @@ namespace krello {
 
 namespace {
 
-constexpr int16_t SHOT_LIFE_MS = 5000;
 constexpr int16_t RESPAWN_COOLDOWN_MS = 250;
 constexpr int32_t DESPAWN_DISTANCE = 4000;
 constexpr int ENEMY_SHIFT = 6;
@@ -29,18 +28,8 @@ int16_t aimAtPlayer(const PlayerState& p, const GameObject& enemy) {
 void fireEnemyShot(GameState& g, const GameObject& enemy) {
     GameObject* shot = firstIdle(g, OBJ_ENEMY_SHOT);
     if (!shot) return;
-    shot->x = enemy.x;
-    shot->y = enemy.y;
-    shot->z = enemy.z;
-    shot->angle = aimAtPlayer(g.player, enemy);
-    const double a = shot->angle * RADIANS_PER_ANGLE_UNIT;
-    shot->vx = wrap16(truncToInt32(std::cos(a) * 40));
-    shot->vy = wrap16(truncToInt32(std::sin(a) * 40));
-    shot->vz = 0;
-    shot->flags = OBJ_ENEMY_SHOT | OBJ_ACTIVE;
-    shot->sector = enemy.sector;
-    shot->timer = SHOT_LIFE_MS;
-    changeObjectCount(g, enemy.sector, +1);
+    launchShot(g, *shot, enemy.x, enemy.y, enemy.z, aimAtPlayer(g.player, enemy), OBJ_ENEMY_SHOT,
+               enemy.sector);
 }
 
 }  // namespace

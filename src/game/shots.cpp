@@ -1,8 +1,6 @@
 // The player's firing and the flight of every shot.
 #include "game/shots.h"
 
-#include <cmath>
-
 #include "game/collision.h"
 #include "game/game_math.h"
 #include "game/object_pool.h"
@@ -12,7 +10,6 @@ namespace krello {
 namespace {
 
 constexpr int16_t FIRE_INTERVAL_MS = 700;
-constexpr int16_t SHOT_LIFE_MS = 5000;
 constexpr int32_t SHOT_BELOW_EYE = 8000;
 constexpr int SHOT_SHIFT = 4;
 
@@ -40,18 +37,7 @@ void firePlayerShot(GameState& g, PlatformSeam& platform) {
     GameObject* shot = firstIdle(g, OBJ_PLAYER_SHOT);
     if (!shot) return;
     const PlayerState& p = g.player;
-    shot->x = p.x;
-    shot->y = p.y;
-    shot->z = add32(p.z, SHOT_BELOW_EYE);
-    const double a = p.angle * RADIANS_PER_ANGLE_UNIT;
-    shot->vx = wrap16(truncToInt32(std::cos(a) * 40));
-    shot->vy = wrap16(truncToInt32(std::sin(a) * 40));
-    shot->vz = 0;
-    shot->angle = p.angle;
-    shot->flags = OBJ_PLAYER_SHOT | OBJ_ACTIVE;
-    shot->sector = p.sector;
-    shot->timer = SHOT_LIFE_MS;
-    changeObjectCount(g, p.sector, +1);
+    launchShot(g, *shot, p.x, p.y, add32(p.z, SHOT_BELOW_EYE), p.angle, OBJ_PLAYER_SHOT, p.sector);
 }
 
 void moveShots(GameState& g) {
