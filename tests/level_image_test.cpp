@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <string>
+
+#include <unistd.h>
 
 #include "world/builtin_level.h"
 #include "world/level_image.h"
@@ -77,7 +80,7 @@ TEST(LevelImage, RejectsWrongSizes) {
     EXPECT_FALSE(decodeLevelImage(std::span<const uint8_t>(big.data(), big.size()), *g));
     EXPECT_FALSE(decodeLevelImage(std::span<const uint8_t>(big.data(), 100), *g));
 
-    const std::string path = ::testing::TempDir() + "short.img";
+    const std::string path = ::testing::TempDir() + "short_" + std::to_string(getpid()) + ".img";
     { std::ofstream(path, std::ios::binary) << "abc"; }
     std::array<uint8_t, LEVEL_IMAGE_BYTES> image{};
     std::string error;

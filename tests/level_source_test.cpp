@@ -1,6 +1,7 @@
 // The level source compiler: tables laid out from a small source, portals derived from shared
 // edges, and malformed sources rejected line by line without harm.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -272,7 +273,7 @@ TEST(LevelSource, DamagedSourcesNeverCrashTheCompilerOrTheValidator) {
 }
 
 TEST(LevelFile, AWrongSizedImageIsRefusedWithItsSize) {
-    const std::string path = testing::TempDir() + "/short_image.bin";
+    const std::string path = testing::TempDir() + "/short_image_" + std::to_string(getpid()) + ".bin";
     {
         std::ofstream out(path, std::ios::binary);
         const char bytes[6] = {1, 0, 2, 0, 3, 0};

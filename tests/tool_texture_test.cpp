@@ -1,6 +1,7 @@
 // krello-tool's texture and palette commands, run as a program: files written, failures reported.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,8 +28,14 @@ std::vector<uint8_t> readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A file name of this test process's own, so parallel runs never share one.
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "krello_" + std::to_string(getpid()) + "_" + name;
+}
+
 ToolRun runTool(const std::string& arguments) {
-    const std::string errPath = ::testing::TempDir() + "krello_tool_stderr.txt";
+    // Tests run in parallel processes: each keeps its own stderr file.
+    const std::string errPath = tempPath("stderr.txt");
     const std::string command = std::string(KRELLO_TOOL) + " " + arguments + " >/dev/null 2>" + errPath;
     const int raw = std::system(command.c_str());
     const std::vector<uint8_t> err = readFile(errPath);
@@ -58,7 +65,7 @@ std::vector<int> pngPaletteEntry(const std::vector<uint8_t>& png, int i) {
 }
 
 TEST(ToolTextures, DumpWritesTheBankANewGameBuilds) {
-    const std::string path = ::testing::TempDir() + "bank.bin";
+    const std::string path = tempPath("bank.bin");
     std::remove(path.c_str());
     ASSERT_EQ(runTool("textures dump " + path).status, 0);
     const std::vector<uint8_t> bytes = readFile(path);
@@ -71,14 +78,14 @@ TEST(ToolTextures, DumpWritesTheBankANewGameBuilds) {
 }
 
 TEST(ToolTextures, SheetAndPaletteArePngPictures) {
-    const std::string sheet = ::testing::TempDir() + "sheet.png";
+    const std::string sheet = tempPath("sheet.png");
     ASSERT_EQ(runTool("textures sheet " + sheet).status, 0);
     const auto [w, h] = pngSize(readFile(sheet));
     EXPECT_GE(w, 7u * 256u);  // seven tiles side by side at twice their size
     EXPECT_GE(h, 2u * 256u);
 
-    const std::string plain = ::testing::TempDir() + "palette.png";
-    const std::string tinted = ::testing::TempDir() + "palette_tinted.png";
+    const std::string plain = tempPath("palette.png");
+    const std::string tinted = tempPath("palette_tinted.png");
     ASSERT_EQ(runTool("palette " + plain).status, 0);
     ASSERT_EQ(runTool("palette --tinted " + tinted).status, 0);
     const std::vector<uint8_t> p = readFile(plain), t = readFile(tinted);
