@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/game_math.h"
+#include "world/textures.h"
 
 namespace krello {
 
@@ -15,29 +16,29 @@ constexpr int ENEMY_SLOT = 9;
 constexpr int ENEMY_MIRROR_SLOT = 10;
 constexpr int SHOT_SLOT = 11;
 
-uint8_t* slot(GameState& g, int k) { return g.textures.data() + k * TEXTURE_BYTES; }
-
-void copyTexture(uint8_t* to, const uint8_t* from) { std::copy_n(from, TEXTURE_BYTES, to); }
+void copyTexture(Texture to, std::span<const uint8_t, TEXTURE_BYTES> from) {
+    std::copy(from.begin(), from.end(), to.begin());
+}
 
 }  // namespace
 
 void animateTextures(GameState& g) {
-    uint8_t* scratch = g.textureScratch.data();
+    const Texture scratch(g.textureScratch);
     // A timer that runs over restarts from 0; the overshoot is dropped.
     g.spriteFlipTimer = add16(g.spriteFlipTimer, g.frameDt);
     if (g.spriteFlipTimer > FLIP_AFTER_MS) {
         g.spriteFlipTimer = 0;
-        copyTexture(scratch, slot(g, ENEMY_SLOT));
-        copyTexture(slot(g, ENEMY_SLOT), slot(g, ENEMY_MIRROR_SLOT));
-        copyTexture(slot(g, ENEMY_MIRROR_SLOT), scratch);
+        copyTexture(scratch, textureSlotOf(g, ENEMY_SLOT));
+        copyTexture(textureSlotOf(g, ENEMY_SLOT), textureSlotOf(g, ENEMY_MIRROR_SLOT));
+        copyTexture(textureSlotOf(g, ENEMY_MIRROR_SLOT), scratch);
     }
     g.fireballTimer = add16(g.fireballTimer, g.frameDt);
     if (g.fireballTimer > ROTATE_AFTER_MS) {
         g.fireballTimer = 0;
-        copyTexture(scratch, slot(g, SHOT_SLOT + 2));
-        copyTexture(slot(g, SHOT_SLOT + 2), slot(g, SHOT_SLOT + 1));
-        copyTexture(slot(g, SHOT_SLOT + 1), slot(g, SHOT_SLOT));
-        copyTexture(slot(g, SHOT_SLOT), scratch);
+        copyTexture(scratch, textureSlotOf(g, SHOT_SLOT + 2));
+        copyTexture(textureSlotOf(g, SHOT_SLOT + 2), textureSlotOf(g, SHOT_SLOT + 1));
+        copyTexture(textureSlotOf(g, SHOT_SLOT + 1), textureSlotOf(g, SHOT_SLOT));
+        copyTexture(textureSlotOf(g, SHOT_SLOT), scratch);
     }
 }
 
