@@ -3,19 +3,13 @@
 
 #include "game/update_game.h"
 #include "render/render_view.h"
-#include "render/sprites.h"
 
 namespace krello {
 
 void runFrame(GameState& g, PlatformSeam& platform, uint8_t* frameBuffer) {
     GameUpdate update(platform);
-    if (frameBuffer) {
-        renderView(g, frameBuffer, &update);
-        return;
-    }
-    for (Wall& w : g.walls) w.mark = -1;
-    update.run(g);
-    sortObjects(g);
+    if (frameBuffer) renderView(g, frameBuffer, &update);
+    else prepareFrame(g, &update);
 }
 
 }  // namespace krello

@@ -32,12 +32,16 @@ void setUpViewRays(RenderState& rs) {
     rs.rayStepY = (rightY - rs.rayDirY) * 0.003125;
 }
 
-void renderView(GameState& g, uint8_t* frameBuffer, FrameUpdate* update) {
-    RenderState rs{g};
-    rs.frameBuffer = frameBuffer;
+void prepareFrame(GameState& g, FrameUpdate* update) {
     for (Wall& w : g.walls) w.mark = -1;
     if (update) update->run(g);
     sortObjects(g);
+}
+
+void renderView(GameState& g, uint8_t* frameBuffer, FrameUpdate* update) {
+    RenderState rs{g};
+    rs.frameBuffer = frameBuffer;
+    prepareFrame(g, update);
     setUpViewRays(rs);
     const uint16_t start = static_cast<uint16_t>(g.player.sector);
     for (int16_t column = 0; column < SCREEN_WIDTH; ++column) {

@@ -22,6 +22,10 @@ protected:
 // angle: a 90-degree view, rays spaced evenly along the chord between its two edges.
 void setUpViewRays(RenderState& rs);
 
+// The frame's work before drawing: every wall's mark cleared, the update (if not null), the
+// object sort. renderView starts with it; a frame that is not drawn runs it alone.
+void prepareFrame(GameState& g, FrameUpdate* update);
+
 // Draws one frame into frameBuffer (320x200 palette indices, rows 320 bytes apart), running
 // update (if not null) at its place in the frame.
 void renderView(GameState& g, uint8_t* frameBuffer, FrameUpdate* update);
