@@ -5,6 +5,7 @@
 
 #include "game/collision.h"
 #include "game_test_world.h"
+#include "world/portable_trig.h"
 #include "world/random.h"
 
 namespace krello {
@@ -137,8 +138,9 @@ TEST(GameCollision, EnemyBouncesOffPortalsWithOneDraw) {
     const int16_t angle = static_cast<int16_t>(static_cast<uint16_t>(32000 + 924 + r % 200));
     EXPECT_EQ(enemy.angle, angle);
     EXPECT_LT(enemy.angle, 0);
-    EXPECT_EQ(enemy.vx, static_cast<int16_t>(std::cos(angle * 0.0030679615757712823) * 40));
-    EXPECT_EQ(enemy.vy, static_cast<int16_t>(std::sin(angle * 0.0030679615757712823) * 40));
+    const SinCos heading = sinCosOfAngle(angle);
+    EXPECT_EQ(enemy.vx, static_cast<int16_t>(heading.cos * 40));
+    EXPECT_EQ(enemy.vy, static_cast<int16_t>(heading.sin * 40));
     EXPECT_EQ(g.walls[1].mark, -1);
 }
 

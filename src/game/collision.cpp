@@ -5,6 +5,7 @@
 
 #include "game/game_math.h"
 #include "game/object_pool.h"
+#include "world/portable_trig.h"
 #include "world/random.h"
 #include "world/wall_walk.h"
 
@@ -84,9 +85,9 @@ WallCrossing scanSectorWalls(const GameState& g, int16_t sector, int32_t prevX, 
     const double py = prevY;
     const double dx = static_cast<double>(newX) - px;
     const double dy = static_cast<double>(newY) - py;
-    const double a = heading * RADIANS_PER_ANGLE_UNIT;
-    const double cosH = std::cos(a);
-    const double sinH = std::sin(a);
+    const SinCos h = sinCosOfAngle(heading);
+    const double cosH = h.cos;
+    const double sinH = h.sin;
     double bestDistance = FARTHEST_CROSSING;
     walkSectorWalls(g, static_cast<uint16_t>(sector), [&](uint16_t w) {
         if (g.walls[w].mark == CROSSED) return;

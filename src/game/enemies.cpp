@@ -7,6 +7,7 @@
 #include "game/game_math.h"
 #include "game/object_pool.h"
 #include "world/distance.h"
+#include "world/portable_trig.h"
 #include "world/random.h"
 
 namespace krello {
@@ -21,7 +22,7 @@ constexpr int ENEMY_SHIFT = 6;
 int16_t aimAtPlayer(const PlayerState& p, const GameObject& enemy) {
     const double dy = static_cast<double>(p.y) - static_cast<double>(enemy.y);
     const double dx = static_cast<double>(p.x) - static_cast<double>(enemy.x);
-    const double h = std::atan2(dy, dx);
+    const double h = portableAtan2(dy, dx);
     return wrap16(truncToInt32(h * 1024.0 * 0.3183098861837907));
 }
 

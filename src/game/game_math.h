@@ -8,9 +8,6 @@
 
 namespace krello {
 
-// Radians per angle unit (2048 units a turn).
-constexpr double RADIANS_PER_ANGLE_UNIT = 0.0030679615757712823;
-
 // A 16-bit sum that wraps like the game's 16-bit variables, without signed overflow.
 constexpr int16_t add16(int32_t a, int32_t b) { return wrap16(add32(a, b)); }
 

@@ -5,6 +5,7 @@
 
 #include "game/game_math.h"
 #include "world/game_state.h"
+#include "world/portable_trig.h"
 
 namespace krello {
 
@@ -39,9 +40,9 @@ constexpr int16_t SHOT_LIFE_MS = 5000;
 
 // Velocity of the given speed along a heading in angle units, each part truncated to 16 bits.
 inline void setHeadingVelocity(GameObject& o, int16_t angle, int speed) {
-    const double a = angle * RADIANS_PER_ANGLE_UNIT;
-    o.vx = wrap16(truncToInt32(std::cos(a) * speed));
-    o.vy = wrap16(truncToInt32(std::sin(a) * speed));
+    const SinCos h = sinCosOfAngle(angle);
+    o.vx = wrap16(truncToInt32(h.cos * speed));
+    o.vy = wrap16(truncToInt32(h.sin * speed));
 }
 
 // Puts an idle shot record into play at (x, y, z), flying along the heading, counted into its

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/game_math.h"
+#include "world/portable_trig.h"
 
 namespace krello {
 
@@ -46,9 +47,9 @@ void walkPlayer(GameState& g, PlatformSeam& platform) {
         if (platform.keyHeld(GameKey::Down)) g.moveSpeed = add16(g.moveSpeed, -2 * dt);
     }
     g.moveSpeed = decayAndClampSpeed(g.moveSpeed, dt);
-    const double a = g.player.angle * RADIANS_PER_ANGLE_UNIT;
-    const double stepX = std::cos(a) * dt * g.moveSpeed * 0.01;
-    const double stepY = std::sin(a) * dt * g.moveSpeed * 0.01;
+    const SinCos heading = sinCosOfAngle(g.player.angle);
+    const double stepX = heading.cos * dt * g.moveSpeed * 0.01;
+    const double stepY = heading.sin * dt * g.moveSpeed * 0.01;
     g.player.x = add32(g.prevPlayer.x, truncToInt32(stepX));
     g.player.y = add32(g.prevPlayer.y, truncToInt32(stepY));
 }

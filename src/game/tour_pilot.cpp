@@ -12,6 +12,7 @@
 #include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "world/distance.h"
+#include "world/portable_trig.h"
 
 namespace krello {
 
@@ -84,7 +85,7 @@ const GameObject* targetEnemy(const GameState& g, const Routes& r) {
 
 // How far to turn (angle units, -1024..1023) to face the point.
 int turnToward(const GameState& g, double x, double y) {
-    const int want = static_cast<int>(std::atan2(y - g.player.y, x - g.player.x) * UNITS_PER_RADIAN);
+    const int want = static_cast<int>(portableAtan2(y - g.player.y, x - g.player.x) * UNITS_PER_RADIAN);
     return ((want - g.player.angle) % 2048 + 3072) % 2048 - 1024;
 }
 

@@ -11,9 +11,6 @@ constexpr int SCREEN_WIDTH = 320;
 constexpr int SCREEN_HEIGHT = 200;
 constexpr int FRAME_BYTES = SCREEN_WIDTH * SCREEN_HEIGHT;
 
-// The angle unit in radians: 2048 units make a full turn.
-constexpr double ANGLE_TO_RADIANS = 0.0030679615757712823;
-
 // The renderer's working state for one frame. The driver builds it on its own stack, so nothing
 // of a frame outlives it and two games never share it.
 struct RenderState {

@@ -5,6 +5,7 @@
 
 #include "render/sector_column.h"
 #include "render/sprites.h"
+#include "world/portable_trig.h"
 
 namespace krello {
 namespace {
@@ -18,16 +19,16 @@ constexpr double EYE_NEAR_LIMIT = 20.0;
 
 void setUpViewRays(RenderState& rs) {
     const int16_t heading = rs.game.player.angle;
-    const double a = heading * ANGLE_TO_RADIANS;
-    rs.headingCos = std::cos(a);
-    rs.headingSin = std::sin(a);
+    const SinCos h = sinCosOfAngle(heading);
+    rs.headingCos = h.cos;
+    rs.headingSin = h.sin;
     // The edges are not wrapped into 0..2047: cos and sin do not care.
-    const double left = heading - HALF_VIEW;
-    const double right = heading + HALF_VIEW;
-    rs.rayDirX = std::cos(left * ANGLE_TO_RADIANS);
-    rs.rayDirY = std::sin(left * ANGLE_TO_RADIANS);
-    const double rightX = std::cos(right * ANGLE_TO_RADIANS);
-    const double rightY = std::sin(right * ANGLE_TO_RADIANS);
+    const SinCos left = sinCosOfAngle(heading - HALF_VIEW);
+    const SinCos right = sinCosOfAngle(heading + HALF_VIEW);
+    rs.rayDirX = left.cos;
+    rs.rayDirY = left.sin;
+    const double rightX = right.cos;
+    const double rightY = right.sin;
     rs.rayStepX = (rightX - rs.rayDirX) * 0.003125;
     rs.rayStepY = (rightY - rs.rayDirY) * 0.003125;
 }

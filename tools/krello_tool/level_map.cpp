@@ -6,6 +6,7 @@
 #include <set>
 
 #include "krello_tool/digit_font.h"
+#include "world/portable_trig.h"
 #include "world/wall_walk.h"
 
 namespace krello::tool {
@@ -166,9 +167,9 @@ void drawMarkers(const GameState& g, const View& v, Canvas& c) {
         c.disc(v.px(o.x), v.py(o.y), enemy ? 5 : 3, enemy ? kEnemy : kShot);
     }
     const double x = v.px(g.player.x), y = v.py(g.player.y);
-    const double a = g.player.angle * 0.0030679615757712823;
     c.disc(x, y, 7, kStart, true);
-    c.line(x, y, x + 16 * std::cos(a), y + 16 * std::sin(a), kStart);
+    const SinCos heading = sinCosOfAngle(g.player.angle);
+    c.line(x, y, x + 16 * heading.cos, y + 16 * heading.sin, kStart);
 }
 
 }  // namespace
