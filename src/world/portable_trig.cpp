@@ -2,7 +2,6 @@
 #include "world/portable_trig.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 #include <cmath>
 
@@ -28,41 +27,16 @@ constexpr DD HALF_PI{PI_1 / 2, PI_2 / 2};
 static_assert(RADIANS_PER_ANGLE_UNIT == PI_1 / 1024);
 constexpr int QUARTER = 512;  // angle units in a quarter turn
 
-// sin(j * pi/1024) for j = 0..512 in double-double, summed by the compiler (whose double
-// arithmetic is IEEE's too) from Taylor series far past the precision kept. Angles past an
-// eighth of a turn take the cosine of the complement, so every series has |t| <= pi/4.
+// sin(j * pi/1024) for j = 0..512 in double-double, written by krello-trig-table from
+// sineTablePoint below.
+constexpr DD SINE_TABLE[QUARTER + 1] = {
+#include "world/trig_sine_table.inc"
+};
+
 struct SeriesPair {
     DD sin;
     DD cos;
 };
-
-constexpr SeriesPair taylorSinCos(DD t) {
-    const DD square = dd::mul(t, t);
-    DD sinTerm = t;
-    DD cosTerm{1.0, 0.0};
-    DD sinSum = sinTerm;
-    DD cosSum = cosTerm;
-    for (int n = 1; n <= 16; ++n) {
-        cosTerm = dd::div(dd::mul(cosTerm, square), DD{-(2.0 * n - 1.0) * (2.0 * n), 0.0});
-        sinTerm = dd::div(dd::mul(sinTerm, square), DD{-(2.0 * n) * (2.0 * n + 1.0), 0.0});
-        cosSum = dd::add(cosSum, cosTerm);
-        sinSum = dd::add(sinSum, sinTerm);
-    }
-    return {sinSum, cosSum};
-}
-
-constexpr std::array<DD, QUARTER + 1> makeSineTable() {
-    std::array<DD, QUARTER + 1> table{};
-    for (int j = 0; j <= QUARTER / 2; ++j) {
-        const DD t = dd::mul(dd::mul(PI, static_cast<double>(j)), 1.0 / 1024);
-        const SeriesPair v = taylorSinCos(t);
-        table[static_cast<size_t>(j)] = v.sin;
-        table[static_cast<size_t>(QUARTER - j)] = v.cos;
-    }
-    return table;
-}
-
-constexpr std::array<DD, QUARTER + 1> SINE_TABLE = makeSineTable();
 
 // sin and cos of angle * pi/1024 exactly (to the table's precision), from its quarter turn
 // and its place within it.
@@ -77,6 +51,22 @@ SeriesPair tablePoint(int32_t angle) {
         case 2: return {dd::neg(s), dd::neg(c)};
         default: return {dd::neg(c), s};
     }
+}
+
+// sin and cos of t (|t| <= pi/4) by their Taylor series, summed far past the precision kept.
+SeriesPair taylorSinCos(DD t) {
+    const DD square = dd::mul(t, t);
+    DD sinTerm = t;
+    DD cosTerm{1.0, 0.0};
+    DD sinSum = sinTerm;
+    DD cosSum = cosTerm;
+    for (int n = 1; n <= 16; ++n) {
+        cosTerm = dd::div(dd::mul(cosTerm, square), DD{-(2.0 * n - 1.0) * (2.0 * n), 0.0});
+        sinTerm = dd::div(dd::mul(sinTerm, square), DD{-(2.0 * n) * (2.0 * n + 1.0), 0.0});
+        cosSum = dd::add(cosSum, cosTerm);
+        sinSum = dd::add(sinSum, sinTerm);
+    }
+    return {sinSum, cosSum};
 }
 
 // The game was first made with glibc's sine and cosine, which round a few of these values the
@@ -124,6 +114,14 @@ DD atanUnit(DD t) {
 }
 
 }  // namespace
+
+dd::DD sineTablePoint(int j) {
+    // Past an eighth of a turn, the cosine of the complement: every series has |t| <= pi/4.
+    const int k = j <= QUARTER / 2 ? j : QUARTER - j;
+    const DD t = dd::mul(dd::mul(PI, static_cast<double>(k)), 1.0 / 1024);
+    const SeriesPair v = taylorSinCos(t);
+    return j <= QUARTER / 2 ? v.sin : v.cos;
+}
 
 SinCos sinCosOfAngle(int32_t angle) {
     return glibcRounding(angle, correctlyRoundedSinCosOfAngle(angle));

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "world/double_double.h"
+
 namespace krello {
 
 // Radians per angle unit (2048 units a turn). Every angle the game turns into radians is
@@ -31,6 +33,10 @@ constexpr int32_t GLIBC_ANGLE_MAX = 32767 + 256;
 // sinCosOfAngle without the list of glibc's roundings: what krello-trig-table compares the C
 // library with when it writes that list.
 SinCos correctlyRoundedSinCosOfAngle(int32_t angle);
+
+// sin(j * pi/1024), j = 0..512, by its Taylor series in double-double: the source of the
+// committed table the functions above read, which krello-trig-table writes and a test checks.
+dd::DD sineTablePoint(int j);
 
 // atan2(y, x) in radians, rounded correctly to the nearest double, for finite arguments; equal
 // to glibc's on the game's integer differences (a test compares millions of them, and every
