@@ -8,7 +8,7 @@
 #include "game/start_level.h"
 #include "render/render_view.h"
 #include "render/tour_views.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace {
 

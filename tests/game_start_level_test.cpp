@@ -7,7 +7,7 @@
 #include "game/start_level.h"
 #include "game/texture_animation.h"
 #include "game/update_game.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace krello {
 namespace {

@@ -6,9 +6,9 @@
 #include <set>
 #include <vector>
 
-#include "world/builtin_level.h"
-#include "world/level_stats.h"
-#include "world/level_validator.h"
+#include "level/builtin_level.h"
+#include "level/level_stats.h"
+#include "level/level_validator.h"
 #include "world/wall_walk.h"
 
 namespace krello {

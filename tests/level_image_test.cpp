@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/level_image.h"
 
 namespace krello {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "world/level_file.h"
-#include "world/level_source.h"
-#include "world/level_validator.h"
+#include "level/level_file.h"
+#include "level/level_source.h"
+#include "level/level_validator.h"
 #include "world/random.h"
 
 namespace krello {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "world/level_image.h"
-#include "world/level_source.h"
-#include "world/level_validator.h"
+#include "level/level_source.h"
+#include "level/level_validator.h"
 
 namespace krello {
 namespace {

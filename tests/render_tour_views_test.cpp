@@ -7,7 +7,7 @@
 #include "game/start_level.h"
 #include "render/tour_views.h"
 #include "render_test_world.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace krello {
 namespace {

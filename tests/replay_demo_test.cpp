@@ -15,8 +15,8 @@
 #include "game/input_script.h"
 #include "game/start_level.h"
 #include "game/state_dump.h"
-#include "world/builtin_level.h"
-#include "world/level_source.h"
+#include "level/builtin_level.h"
+#include "level/level_source.h"
 
 namespace krello {
 namespace {

@@ -13,7 +13,7 @@
 #include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "render/render_state.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace krello {
 namespace {

@@ -7,7 +7,7 @@
 #include <numeric>
 #include <set>
 
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/random.h"
 #include "world/textures.h"
 

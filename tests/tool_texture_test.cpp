@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/textures.h"
 
 namespace krello {

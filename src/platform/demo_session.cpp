@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "game/crc32.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace krello {
 DemoSession::~DemoSession() {

@@ -17,7 +17,7 @@
 #include "platform/sdl_seam.h"
 #include "platform/text_overlay.h"
 #include "render/render_view.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace krello {
 namespace {

@@ -12,7 +12,7 @@
 #include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "game/update_game.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 
 namespace krello {
 namespace {

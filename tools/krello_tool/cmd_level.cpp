@@ -6,9 +6,9 @@
 #include "krello_tool/commands.h"
 #include "krello_tool/level_map.h"
 #include "krello_tool/png_file.h"
-#include "world/builtin_level.h"
-#include "world/level_file.h"
-#include "world/level_stats.h"
+#include "level/builtin_level.h"
+#include "level/level_file.h"
+#include "level/level_stats.h"
 
 namespace krello::tool {
 namespace {

@@ -17,7 +17,7 @@
 #include "krello_tool/png_file.h"
 #include "render/render_view.h"
 #include "render/tour_views.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/palette.h"
 
 namespace krello::tool {

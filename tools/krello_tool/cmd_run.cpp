@@ -18,7 +18,7 @@
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
 #include "render/render_state.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/palette.h"
 
 namespace krello::tool {

@@ -9,7 +9,7 @@
 #include "krello_tool/commands.h"
 #include "krello_tool/digit_font.h"
 #include "krello_tool/png_file.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/palette.h"
 #include "world/textures.h"
 

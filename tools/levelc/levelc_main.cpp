@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "world/level_file.h"
+#include "level/level_file.h"
 #include "world/level_image.h"
 
 namespace {
@@ -41,7 +41,7 @@ std::string cppFile(const std::string& sourceName, std::span<const uint8_t> imag
     std::string s;
     s.reserve(image.size() * 5 + 1024);
     s += "// The level image, compiled by krello-levelc from " + sourceName + "; do not edit.\n";
-    s += "#include \"world/builtin_level.h\"\n\nnamespace krello {\nnamespace {\n\n";
+    s += "#include \"level/builtin_level.h\"\n\nnamespace krello {\nnamespace {\n\n";
     s += "constexpr uint8_t kImage[LEVEL_IMAGE_BYTES] = {";
     for (size_t i = 0; i < image.size(); ++i) {
         s += (i % 20 == 0) ? "\n    " : " ";

@@ -1,11 +1,11 @@
 // Reads a level source or image from disk and hands it to the compiler or the image decoder.
-#include "world/level_file.h"
+#include "level/level_file.h"
 
 #include <fstream>
 #include <iterator>
 
 #include "world/level_image.h"
-#include "world/level_validator.h"
+#include "level/level_validator.h"
 
 namespace krello {
 

@@ -1,5 +1,5 @@
 // Parses the level source line by line, then lays its sectors, walls and portals out as tables.
-#include "world/level_source.h"
+#include "level/level_source.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Gathers the level's statistics from its tables and sets them beside the shipped level's.
-#include "world/level_stats.h"
+#include "level/level_stats.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
 // Checks the level's layout, loops, portals, heights, placements and texture slots, record by record.
-#include "world/level_validator.h"
+#include "level/level_validator.h"
 
 #include <algorithm>
 #include <cstdint>

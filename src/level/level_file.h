@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "world/game_state.h"
-#include "world/level_source.h"
+#include "level/level_source.h"
 
 namespace krello {
 
