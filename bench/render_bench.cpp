@@ -7,7 +7,7 @@
 #include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "render/render_view.h"
-#include "render/tour_views.h"
+#include "tour/tour_views.h"
 #include "level/builtin_level.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "game/headless_platform.h"
 #include "game/start_level.h"
-#include "render/tour_views.h"
+#include "tour/tour_views.h"
 #include "render_test_world.h"
 #include "level/builtin_level.h"
 

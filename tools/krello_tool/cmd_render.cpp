@@ -16,7 +16,7 @@
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
 #include "render/render_view.h"
-#include "render/tour_views.h"
+#include "tour/tour_views.h"
 #include "level/builtin_level.h"
 #include "world/palette.h"
 

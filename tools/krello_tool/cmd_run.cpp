@@ -13,7 +13,7 @@
 #include "game/headless_platform.h"
 #include "game/input_script.h"
 #include "game/start_level.h"
-#include "game/tour_pilot.h"
+#include "tour/tour_pilot.h"
 #include "game/state_dump.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"

@@ -1,5 +1,5 @@
 // Named viewpoints through the built-in level, rendered by the tool, the frame checks and the benchmark.
-#include "render/tour_views.h"
+#include "tour/tour_views.h"
 
 #include <array>
 

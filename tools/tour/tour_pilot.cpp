@@ -1,6 +1,6 @@
 // An autopilot that plays the level to produce a tour input script: it walks, turns, jumps,
 // hunts and shoots enemies, and finally walks into enemy fire until the game is over.
-#include "game/tour_pilot.h"
+#include "tour/tour_pilot.h"
 
 #include <array>
 #include <cmath>
