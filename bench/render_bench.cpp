@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "game/headless_platform.h"
+#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "render/render_view.h"
 #include "tour/tour_views.h"

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "game/headless_platform.h"
+#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "game/texture_animation.h"
 #include "game/update_game.h"

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "game/headless_platform.h"
+#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "tour/tour_views.h"
 #include "render_test_world.h"

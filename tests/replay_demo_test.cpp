@@ -6,15 +6,15 @@
 #include <iterator>
 #include <memory>
 
-#include "game/crc32.h"
-#include "game/demo.h"
-#include "game/demo_recorder.h"
-#include "game/demo_replayer.h"
+#include "replay/crc32.h"
+#include "replay/demo.h"
+#include "replay/demo_recorder.h"
+#include "replay/demo_replayer.h"
 #include "game/headless_frame.h"
-#include "game/headless_platform.h"
-#include "game/input_script.h"
+#include "replay/headless_platform.h"
+#include "replay/input_script.h"
 #include "game/start_level.h"
-#include "game/state_dump.h"
+#include "replay/state_dump.h"
 #include "level/builtin_level.h"
 #include "level/level_source.h"
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/crc32.h"
+#include "replay/crc32.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "game/crc32.h"
+#include "replay/crc32.h"
 #include "level/builtin_level.h"
 
 namespace krello {

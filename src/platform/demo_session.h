@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "game/demo.h"
-#include "game/demo_recorder.h"
-#include "game/demo_replayer.h"
+#include "replay/demo.h"
+#include "replay/demo_recorder.h"
+#include "replay/demo_replayer.h"
 #include "platform/sdl_seam.h"
 #include "platform/shell_options.h"
 #include "world/game_state.h"

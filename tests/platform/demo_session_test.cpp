@@ -8,8 +8,8 @@
 #include <fstream>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/headless_platform.h"
+#include "replay/crc32.h"
+#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "game/update_game.h"
 #include "level/builtin_level.h"

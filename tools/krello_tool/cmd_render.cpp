@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/headless_platform.h"
+#include "replay/crc32.h"
+#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"

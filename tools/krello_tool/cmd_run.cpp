@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/demo.h"
-#include "game/demo_recorder.h"
-#include "game/demo_replayer.h"
+#include "replay/crc32.h"
+#include "replay/demo.h"
+#include "replay/demo_recorder.h"
+#include "replay/demo_replayer.h"
 #include "game/headless_frame.h"
-#include "game/headless_platform.h"
-#include "game/input_script.h"
+#include "replay/headless_platform.h"
+#include "replay/input_script.h"
 #include "game/start_level.h"
 #include "tour/tour_pilot.h"
-#include "game/state_dump.h"
+#include "replay/state_dump.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
 #include "render/render_state.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/headless_frame.h"
-#include "game/headless_platform.h"
+#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "world/distance.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/input_script.h"
+#include "replay/input_script.h"
 #include "world/game_state.h"
 
 namespace krello {

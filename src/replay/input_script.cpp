@@ -1,5 +1,5 @@
 // Input scripts: one text line per update, the clock step and the keys held during it.
-#include "game/input_script.h"
+#include "replay/input_script.h"
 
 #include <fstream>
 #include <sstream>

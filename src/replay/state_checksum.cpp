@@ -1,7 +1,7 @@
 // A checksum of everything a game carries from one update to the next, for replays.
-#include "game/state_checksum.h"
+#include "replay/state_checksum.h"
 
-#include "game/crc32.h"
+#include "replay/crc32.h"
 
 namespace krello {
 

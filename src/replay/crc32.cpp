@@ -1,5 +1,5 @@
 // CRC-32 (the common reflected 0xEDB88320 polynomial), for level and game-state checksums.
-#include "game/crc32.h"
+#include "replay/crc32.h"
 
 #include <array>
 

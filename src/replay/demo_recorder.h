@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/demo.h"
+#include "replay/crc32.h"
+#include "replay/demo.h"
 #include "game/platform_seam.h"
 #include "world/game_state.h"
 

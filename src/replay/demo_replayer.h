@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/demo.h"
+#include "replay/demo.h"
 #include "game/platform_seam.h"
 #include "world/game_state.h"
 

@@ -1,9 +1,9 @@
 // Recording a demo while a game runs: a platform that forwards to the real one and writes down
 // every clock reading and key answer.
-#include "game/demo_recorder.h"
+#include "replay/demo_recorder.h"
 
-#include "game/input_script.h"
-#include "game/state_checksum.h"
+#include "replay/input_script.h"
+#include "replay/state_checksum.h"
 
 namespace krello {
 

@@ -1,11 +1,11 @@
 // Replaying a demo: a platform that serves the recorded clock and key answers and notices
 // the first moment the game goes out of step with the recording.
-#include "game/demo_replayer.h"
+#include "replay/demo_replayer.h"
 
 #include <cstdio>
 
-#include "game/input_script.h"
-#include "game/state_checksum.h"
+#include "replay/input_script.h"
+#include "replay/state_checksum.h"
 
 namespace krello {
 

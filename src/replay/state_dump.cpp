@@ -1,5 +1,5 @@
 // The game state as text: the player, the game variables, every object and the sector counts.
-#include "game/state_dump.h"
+#include "replay/state_dump.h"
 
 #include <cstdio>
 

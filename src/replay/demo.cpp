@@ -1,12 +1,12 @@
 // Demo files: the clock steps and key answers of a played game, with state checkpoints.
-#include "game/demo.h"
+#include "replay/demo.h"
 
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-#include "game/crc32.h"
+#include "replay/crc32.h"
 #include "game/platform_seam.h"
 
 namespace krello {
