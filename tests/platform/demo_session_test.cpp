@@ -1,5 +1,5 @@
 // Demo sessions: a recording replays to its end, bad files are refused, the replay's tint shows.
-#include "platform/demo_session.h"
+#include "platform/common/demo_session.h"
 
 #include <gtest/gtest.h>
 

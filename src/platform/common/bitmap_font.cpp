@@ -1,5 +1,5 @@
 // The game's own 8x8 text font, parsed from its text source when the program is compiled.
-#include "platform/bitmap_font.h"
+#include "platform/common/bitmap_font.h"
 
 namespace krello {
 namespace {
@@ -94,7 +94,7 @@ constexpr FontParse parseFontSource(std::string_view source) {
 }
 
 constexpr FontParse BUILTIN_PARSE = parseFontSource(BUILTIN_FONT_SOURCE);
-static_assert(BUILTIN_PARSE.errorLine == 0, "src/platform/font_8x8.txt is malformed");
+static_assert(BUILTIN_PARSE.errorLine == 0, "src/platform/common/font_8x8.txt is malformed");
 constexpr FontTable BUILTIN_FONT = BUILTIN_PARSE.font;
 
 }  // namespace

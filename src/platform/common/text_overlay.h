@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/bitmap_font.h"
+#include "platform/common/bitmap_font.h"
 #include "world/palette.h"
 
 namespace krello {

@@ -1,5 +1,5 @@
 // Where a session's clock and keys come from: the player live, the player recorded, or a demo.
-#include "platform/demo_session.h"
+#include "platform/common/demo_session.h"
 
 #include <cerrno>
 #include <cstring>

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/screenshot.h"
-#include "platform/sdl_display.h"
-#include "platform/sdl_seam.h"
+#include "platform/common/screenshot.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_seam.h"
 #include "world/game_state.h"
 
 namespace krello {

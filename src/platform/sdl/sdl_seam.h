@@ -4,8 +4,8 @@
 #include <SDL.h>
 
 #include "game/platform_seam.h"
-#include "platform/key_latch.h"
-#include "platform/palette_expand.h"
+#include "platform/common/key_latch.h"
+#include "platform/common/palette_expand.h"
 #include "world/palette.h"
 
 namespace krello {

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "platform/display_layout.h"
-#include "platform/palette_expand.h"
-#include "platform/shell_options.h"
+#include "platform/common/display_layout.h"
+#include "platform/common/palette_expand.h"
+#include "platform/common/shell_options.h"
 
 namespace krello {
 

@@ -1,5 +1,5 @@
 // The game on screen: start-up in order, the event loop, one frame per turn, and the exit status.
-#include "platform/game_shell.h"
+#include "platform/sdl/game_shell.h"
 
 #include <SDL.h>
 
@@ -10,12 +10,12 @@
 
 #include "game/start_level.h"
 #include "game/update_game.h"
-#include "platform/demo_session.h"
-#include "platform/frame_pacer.h"
-#include "platform/event_loop.h"
-#include "platform/sdl_display.h"
-#include "platform/sdl_seam.h"
-#include "platform/text_overlay.h"
+#include "platform/common/demo_session.h"
+#include "platform/common/frame_pacer.h"
+#include "platform/sdl/event_loop.h"
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_seam.h"
+#include "platform/common/text_overlay.h"
 #include "render/render_view.h"
 #include "level/builtin_level.h"
 

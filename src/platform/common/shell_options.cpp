@@ -1,5 +1,5 @@
 // The game's command line: display, pacing, screenshots and demos.
-#include "platform/shell_options.h"
+#include "platform/common/shell_options.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The game on screen: start-up in order, the event loop, one frame per turn, and the exit status.
 #pragma once
 
-#include "platform/shell_options.h"
+#include "platform/common/shell_options.h"
 
 namespace krello {
 

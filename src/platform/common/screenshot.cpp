@@ -1,5 +1,5 @@
 // F12 screenshots: the shown frame as an indexed PNG with its palette, numbered krello-NNNN.png.
-#include "platform/screenshot.h"
+#include "platform/common/screenshot.h"
 
 #include <png.h>
 

@@ -1,5 +1,5 @@
 // The window, the renderer and the streaming texture that show the frame.
-#include "platform/sdl_display.h"
+#include "platform/sdl/sdl_display.h"
 
 #include "render/render_view.h"
 

@@ -1,5 +1,5 @@
 // The game's host on SDL: the millisecond clock, the latched game keys and the palette in force.
-#include "platform/sdl_seam.h"
+#include "platform/sdl/sdl_seam.h"
 
 namespace krello {
 namespace {

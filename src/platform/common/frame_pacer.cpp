@@ -1,5 +1,5 @@
 // Keeps the frame rate at or below a cap, with a clock that tests can replace.
-#include "platform/frame_pacer.h"
+#include "platform/common/frame_pacer.h"
 
 #include <chrono>
 #include <thread>

@@ -1,5 +1,5 @@
 // The text drawn over a finished frame: the score, and "GAME OVER!" once the game is over.
-#include "platform/text_overlay.h"
+#include "platform/common/text_overlay.h"
 
 #include <cstdio>
 

@@ -9,8 +9,8 @@
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
-#include "platform/sdl_seam.h"
-#include "platform/shell_options.h"
+#include "platform/sdl/sdl_seam.h"
+#include "platform/common/shell_options.h"
 #include "world/game_state.h"
 
 namespace krello {

@@ -1,5 +1,5 @@
 // The window's events: quitting, the game keys, minimising, full screen and screenshots.
-#include "platform/event_loop.h"
+#include "platform/sdl/event_loop.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // Turns a frame of palette indices into true-colour pixels through the palette in force.
-#include "platform/palette_expand.h"
+#include "platform/common/palette_expand.h"
 
 #include <cstddef>
 

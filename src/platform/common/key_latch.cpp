@@ -1,5 +1,5 @@
 // The game keys as the update sees them: down now, or pressed since the key was last asked.
-#include "platform/key_latch.h"
+#include "platform/common/key_latch.h"
 
 namespace krello {
 

@@ -1,5 +1,5 @@
 // Where the 320x200 frame lands in a window or screen of any size.
-#include "platform/display_layout.h"
+#include "platform/common/display_layout.h"
 
 #include <algorithm>
 #include <cstdint>
