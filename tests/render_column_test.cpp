@@ -351,7 +351,7 @@ TEST(RenderSafety, PortalsWhoseBackSidesAreMissingStillEnd) {
     g->walls[1].otherWall = -1;
     g->walls[7].otherWall = -1;
     auto frame = blankFrame();
-    renderView(*g, frame->data(), nullptr);
+    drawView(*g, *frame);
     EXPECT_EQ(g->walls[1].mark, 319);
     EXPECT_EQ(g->walls[7].mark, 319);  // found from behind, since nothing marked it
     EXPECT_NE(pixel(*frame, 0, 160), UNTOUCHED);
@@ -401,7 +401,7 @@ TEST(RenderSafety, ALevelOfNoiseRendersWithoutFaults) {
         g->player.z = static_cast<int32_t>(next() << 8);
         g->player.angle = static_cast<int16_t>(next());
         auto frame = blankFrame();
-        renderView(*g, frame->data(), nullptr);
+        drawView(*g, *frame);
         for (const Wall& w : g->walls) ASSERT_TRUE(w.mark >= -1 && w.mark < SCREEN_WIDTH);
     }
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/object_sort.h"
 #include "render/sprites.h"
 #include "render_test_world.h"
 #include "world/distance.h"
@@ -178,11 +179,11 @@ TEST(RenderSprites, AWallOfTheSectorInFrontHidesThePictureInThatColumn) {
     setSector(*g, 0, 0, 4, -9000, 8000);
     fillTexture(*g, 0, 30);
     auto frame = blankFrame();
-    renderView(*g, frame->data(), nullptr);
+    drawView(*g, *frame);
     for (int r = 0; r < SCREEN_HEIGHT; ++r) ASSERT_NE(pixel(*frame, r, 160), 7);
     g->walls[1].x = 1200;
     g->walls[2].x = 1200;
-    renderView(*g, frame->data(), nullptr);
+    drawView(*g, *frame);
     EXPECT_EQ(pixel(*frame, 100, 160), 7);
 }
 

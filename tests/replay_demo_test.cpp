@@ -10,7 +10,7 @@
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
-#include "game/headless_frame.h"
+#include "game/frame.h"
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
 #include "game/start_level.h"
@@ -42,7 +42,7 @@ Recording record(int updates, uint16_t interval) {
     for (int u = 0; u < updates; ++u) {
         platform.clock += stepAt(u);
         for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (keysAt(u) >> k) & 1;
-        runFrame(*g, rec, nullptr);
+        runFrame(*g, rec);
         rec.endUpdate(*g);
     }
     EXPECT_TRUE(rec.finish());
@@ -61,7 +61,7 @@ std::string replay(const Demo& demo, std::string* dump = nullptr) {
     DemoReplayer rp(demo);
     startLevel(*g, rp);
     while (!rp.finished()) {
-        runFrame(*g, rp, nullptr);
+        runFrame(*g, rp);
         if (!rp.endUpdate(*g)) return rp.error();
     }
     if (dump) appendStateDump(*dump, *g, static_cast<long>(demo.updates.size()), rp.tints());
@@ -109,10 +109,10 @@ TEST(ReplayDemo, AChangedAnswerIsReportedAtTheUpdateWhereItDiverges) {
     DemoReplayer rp(shorter);
     startLevel(*g, rp);
     for (int i = 0; i < 5; ++i) {
-        runFrame(*g, rp, nullptr);
+        runFrame(*g, rp);
         ASSERT_TRUE(rp.endUpdate(*g));
     }
-    runFrame(*g, rp, nullptr);
+    runFrame(*g, rp);
     EXPECT_FALSE(rp.endUpdate(*g));
     EXPECT_EQ(rp.error(), "update 6: the game ran past the demo's last update");
 }
@@ -172,7 +172,7 @@ TEST(ReplayDemo, ACommittedDemoStillReplaysInStep) {
     DemoReplayer rp(demo);
     startLevel(*g, rp);
     while (!rp.finished()) {
-        runFrame(*g, rp, nullptr);
+        runFrame(*g, rp);
         ASSERT_TRUE(rp.endUpdate(*g)) << rp.error();
     }
     EXPECT_EQ(g->gameOver, 1);

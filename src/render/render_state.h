@@ -4,12 +4,9 @@
 #include <cstdint>
 
 #include "world/game_state.h"
+#include "world/screen.h"
 
 namespace krello {
-
-constexpr int SCREEN_WIDTH = 320;
-constexpr int SCREEN_HEIGHT = 200;
-constexpr int FRAME_BYTES = SCREEN_WIDTH * SCREEN_HEIGHT;
 
 // The angle unit in radians: 2048 units make a full turn.
 constexpr double ANGLE_TO_RADIANS = 0.0030679615757712823;

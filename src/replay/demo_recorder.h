@@ -17,7 +17,7 @@ namespace krello {
 //
 //   DemoRecorder rec(shellPlatform, file, crc32(levelImage));
 //   startLevel(game, rec);                         // the start-up's clock reading is recorded
-//   each frame: renderView(game, pixels, &update)  // update built on rec
+//   each frame: runFrame(game, rec, &output)       // the update asks rec
 //               rec.endUpdate(game);               // after every frame that ran an update
 //   at the end: rec.finish();                      // false if anything could not be written
 //

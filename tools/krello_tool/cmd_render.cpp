@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "game/frame.h"
+#include "game/start_level.h"
 #include "replay/crc32.h"
 #include "replay/headless_platform.h"
-#include "game/start_level.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
 #include "render/render_view.h"
@@ -62,7 +63,7 @@ Frame renderFrom(const GameState& started, const PlayerState& viewer) {
     auto g = std::make_unique<GameState>(started);
     g->player = viewer;
     Frame frame(FRAME_BYTES, 0);
-    renderView(*g, frame.data(), nullptr);
+    drawStill(*g, FrameOutput{renderView, frame.data()});
     return frame;
 }
 

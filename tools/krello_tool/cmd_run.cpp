@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "game/frame.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
-#include "game/headless_frame.h"
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
 #include "game/start_level.h"
@@ -17,7 +17,7 @@
 #include "replay/state_dump.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
-#include "render/render_state.h"
+#include "render/render_view.h"
 #include "level/builtin_level.h"
 #include "world/palette.h"
 
@@ -199,9 +199,10 @@ void run(const RunOptions& o) {
     DumpSink dump(o.dumpFile);
     std::vector<uint8_t> frame;
     if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
+    const FrameOutput output{renderView, frame.data()};
     for (long i = 0; i < frames; ++i) {
         in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.empty() ? nullptr : frame.data());
+        runFrame(*g, in->platform(), frame.empty() ? nullptr : &output);
         in->afterUpdate(*g);
         const long update = i + 1;
         if (pngEvery > 0 && update % pngEvery == 0) writeFramePng(pngDir, update, frame, in->tints());
@@ -219,10 +220,11 @@ void timedemo(const RunOptions& o) {
     const long frames = in->length();
     std::unique_ptr<GameState> g = startGame(*in);
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    const FrameOutput output{renderView, frame.data()};
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < frames; ++i) {
         in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.data());
+        runFrame(*g, in->platform(), &output);
         in->afterUpdate(*g);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

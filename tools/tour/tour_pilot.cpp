@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "game/headless_frame.h"
-#include "replay/headless_platform.h"
+#include "game/frame.h"
 #include "game/start_level.h"
+#include "replay/headless_platform.h"
 #include "world/distance.h"
 
 namespace krello {
@@ -203,7 +203,7 @@ void playOne(PlanPoint& at) {
     for (int k = 0; k < GAME_KEY_COUNT; ++k) at.platform.held[static_cast<size_t>(k)] = (step.keys >> k) & 1;
     const int16_t cooldownBefore = g.fireCooldown;
     const bool canJump = g.onGround == 1 && (step.keys & keyBit(GameKey::A));
-    runFrame(g, at.platform, nullptr);
+    runFrame(g, at.platform);
     if (g.fireCooldown == 700 && cooldownBefore != 700) ++at.plan.shotsFired;
     if (canJump) ++at.plan.jumps;
     ++p.update;

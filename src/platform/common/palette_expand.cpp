@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "render/render_view.h"
+#include "world/screen.h"
 
 namespace krello {
 

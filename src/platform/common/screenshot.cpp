@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "render/render_view.h"
+#include "world/screen.h"
 
 namespace krello {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "render/render_view.h"
+#include "world/screen.h"
 
 namespace krello {
 namespace {

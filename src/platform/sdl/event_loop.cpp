@@ -36,7 +36,7 @@ void EventLoop::windowEvent(const SDL_WindowEvent& window) {
     // The key-up of a key held while the keyboard goes elsewhere never comes.
     if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) seam_.releaseAllKeys();
     // Frames and updates stop while minimised and resume on restore.
-    game_.appActive = display_.minimised() ? 0 : 1;
+    active_ = !display_.minimised();
 }
 
 void EventLoop::shootScreen() {

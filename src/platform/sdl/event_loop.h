@@ -9,19 +9,21 @@
 #include "platform/common/screenshot.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_seam.h"
-#include "world/game_state.h"
 
 namespace krello {
 
 class EventLoop {
 public:
     // shown is the frame as last presented, text included: what F12 saves.
-    EventLoop(GameState& game, const uint8_t* shown, SdlSeam& seam, SdlDisplay& display, const std::string& shotDir)
-        : game_(game), shown_(shown), seam_(seam), display_(display), shots_(shotDir) {}
+    EventLoop(const uint8_t* shown, SdlSeam& seam, SdlDisplay& display, const std::string& shotDir)
+        : shown_(shown), seam_(seam), display_(display), shots_(shotDir), active_(!display.minimised()) {}
 
     // Takes every waiting event without waiting for more; false once the session should end
     // (Escape or the window closed).
     bool pollEvents();
+
+    // Whether frames run: not while the window is minimised.
+    bool active() const { return active_; }
 
 private:
     bool handle(const SDL_Event& event);
@@ -29,11 +31,11 @@ private:
     void windowEvent(const SDL_WindowEvent& window);
     void shootScreen();
 
-    GameState& game_;
     const uint8_t* shown_;
     SdlSeam& seam_;
     SdlDisplay& display_;
     ScreenshotTaker shots_;
+    bool active_;  // frames and updates run only while the window is not minimised
 };
 
 }  // namespace krello

@@ -8,16 +8,17 @@
 #include <cstring>
 #include <memory>
 
+#include "game/frame.h"
 #include "game/start_level.h"
-#include "game/update_game.h"
 #include "platform/common/demo_session.h"
 #include "platform/common/frame_pacer.h"
 #include "platform/sdl/event_loop.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_seam.h"
 #include "platform/common/text_overlay.h"
-#include "render/render_view.h"
 #include "level/builtin_level.h"
+#include "render/render_view.h"
+#include "world/screen.h"
 
 namespace krello {
 namespace {
@@ -39,8 +40,9 @@ void reportSetupFailure(const std::string& reason, SDL_Window* window) {
 }
 
 // One frame: the update and the view, then the text over a copy, then the screen.
-void runFrame(Session& s, SdlSeam& seam, GameUpdate& update, SdlDisplay& display) {
-    renderView(s.game, s.frame.data(), &update);
+void showFrame(Session& s, SdlSeam& seam, PlatformSeam& platform, SdlDisplay& display) {
+    const FrameOutput output{renderView, s.frame.data()};
+    runFrame(s.game, platform, &output);
     std::memcpy(s.shown.data(), s.frame.data(), FRAME_BYTES);
     annotateFrame(s.shown.data(), seam.palette(), s.game.score, s.game.gameOver != 0);
     display.present(s.shown.data(), seam.pixelLookup());
@@ -77,17 +79,16 @@ void reportTimedemo(long frames, uint64_t micros) {
 
 // The loop proper: events, then a frame whenever the window is not minimised.
 long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options) {
-    GameUpdate update(demo.platform());
     FrameTiming timing(options);
-    EventLoop loop(s.game, s.shown.data(), seam, display, options.shotDir);
+    EventLoop loop(s.shown.data(), seam, display, options.shotDir);
     long frames = 0;
     while (loop.pollEvents()) {
-        if (s.game.appActive == 0) {
+        if (!loop.active()) {
             SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
             continue;
         }
         timing.waitBeforeFrame(demo);
-        runFrame(s, seam, update, display);
+        showFrame(s, seam, demo.platform(), display);
         ++frames;
         if (!demo.afterUpdate(s.game)) break;
     }
@@ -118,7 +119,6 @@ int runGame(const ShellOptions& requested) {
         demo.abandon();
         return 1;
     }
-    session->game.appActive = display.minimised() ? 0 : 1;
 
     SteadyPacerClock clock;
     const uint64_t start = clock.nowMicros();

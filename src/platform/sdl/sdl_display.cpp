@@ -1,7 +1,7 @@
 // The window, the renderer and the streaming texture that show the frame.
 #include "platform/sdl/sdl_display.h"
 
-#include "render/render_view.h"
+#include "world/screen.h"
 
 namespace krello {
 namespace {

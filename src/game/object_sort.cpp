@@ -1,7 +1,8 @@
 // The far-to-near object sort that puts nearer billboards after farther ones.
+#include "game/object_sort.h"
+
 #include <utility>
 
-#include "render/sprites.h"
 #include "world/distance.h"
 
 namespace krello {
