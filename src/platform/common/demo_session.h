@@ -9,7 +9,6 @@
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
-#include "platform/sdl/sdl_seam.h"
 #include "platform/common/shell_options.h"
 #include "world/game_state.h"
 
@@ -20,7 +19,7 @@ class DemoSession {
     // in the same update, as it does in a live game.
     class ReplaySeam final : public PlatformSeam {
     public:
-        ReplaySeam(DemoReplayer& replay, SdlSeam& live) : replay_(replay), live_(live) {}
+        ReplaySeam(DemoReplayer& replay, PlatformSeam& live) : replay_(replay), live_(live) {}
         uint32_t readClock() override { return replay_.readClock(); }
         bool keyHeld(GameKey key) override { return replay_.keyHeld(key); }
         void tintPalette(int startRed) override {
@@ -30,11 +29,12 @@ class DemoSession {
 
     private:
         DemoReplayer& replay_;
-        SdlSeam& live_;
+        PlatformSeam& live_;
     };
 
 public:
-    DemoSession(const ShellOptions& options, SdlSeam& live)
+    // live is the shell's own platform: the player's keys, the real clock, the screen's palette.
+    DemoSession(const ShellOptions& options, PlatformSeam& live)
         : mode_(options.demoMode), file_(options.demoFile), live_(live) {}
     DemoSession(const DemoSession&) = delete;
     DemoSession& operator=(const DemoSession&) = delete;
@@ -66,7 +66,7 @@ public:
 private:
     DemoMode mode_;
     std::string file_;
-    SdlSeam& live_;
+    PlatformSeam& live_;
     std::FILE* recordFile_ = nullptr;
     std::unique_ptr<DemoRecorder> recorder_;
     Demo demo_;

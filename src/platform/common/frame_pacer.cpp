@@ -38,6 +38,15 @@ void FramePacer::waitForNextFrame() {
     }
 }
 
+void SessionPacer::waitBeforeFrame(uint64_t replayedMillis) {
+    if (mode_ == DemoMode::Timedemo) return;
+    if (mode_ == DemoMode::Play) {
+        replay_.waitForGameTime(replayedMillis);
+    } else {
+        cap_.waitForNextFrame();
+    }
+}
+
 void ReplayPacer::waitForGameTime(uint64_t gameMillis) {
     const uint64_t now = clock_.nowMicros();
     if (!started_) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/common/shell_options.h"
+
 namespace krello {
 
 // Where the pacer gets its time and how it waits.
@@ -52,6 +54,22 @@ private:
     PacerClock& clock_;
     uint64_t startMicros_ = 0;
     bool started_ = false;
+};
+
+// Holds each frame back as the session's mode asks: to the frame-rate cap while playing, to
+// the recorded game time while replaying, and not at all in a timedemo.
+class SessionPacer {
+public:
+    SessionPacer(DemoMode mode, int fps) : mode_(mode), cap_(clock_, fps), replay_(clock_) {}
+
+    // replayedMillis: the game time a replay has used so far (see DemoSession).
+    void waitBeforeFrame(uint64_t replayedMillis);
+
+private:
+    DemoMode mode_;            // playing, recording, replaying or timing a replay
+    SteadyPacerClock clock_;   // the real clock both pacers wait on
+    FramePacer cap_;           // the frame-rate cap of a played session
+    ReplayPacer replay_;       // a replay's own pace
 };
 
 }  // namespace krello

@@ -16,6 +16,7 @@
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_seam.h"
 #include "platform/common/text_overlay.h"
+#include "platform/common/window_title.h"
 #include "level/builtin_level.h"
 #include "render/render_view.h"
 #include "world/screen.h"
@@ -23,7 +24,6 @@
 namespace krello {
 namespace {
 
-constexpr const char* WINDOW_TITLE = "= KRELLO 32K =";
 constexpr Uint32 MINIMISED_POLL_MS = 10;
 
 // Everything a session keeps, made once at start-up.
@@ -48,29 +48,6 @@ void showFrame(Session& s, SdlSeam& seam, PlatformSeam& platform, SdlDisplay& di
     display.present(s.shown.data(), seam.pixelLookup());
 }
 
-// Holds each frame back as the mode asks: to the frame-rate cap while playing, to the recorded
-// game time while replaying, and not at all in a timedemo.
-class FrameTiming {
-public:
-    explicit FrameTiming(const ShellOptions& options)
-        : mode_(options.demoMode), cap_(clock_, options.fps), replay_(clock_) {}
-
-    void waitBeforeFrame(const DemoSession& demo) {
-        if (mode_ == DemoMode::Timedemo) return;
-        if (mode_ == DemoMode::Play) {
-            replay_.waitForGameTime(demo.replayedMillis());
-        } else {
-            cap_.waitForNextFrame();
-        }
-    }
-
-private:
-    DemoMode mode_;
-    SteadyPacerClock clock_;
-    FramePacer cap_;
-    ReplayPacer replay_;
-};
-
 void reportTimedemo(long frames, uint64_t micros) {
     const double seconds = static_cast<double>(micros) / 1e6;
     const double fps = seconds > 0 ? static_cast<double>(frames) / seconds : 0.0;
@@ -79,7 +56,7 @@ void reportTimedemo(long frames, uint64_t micros) {
 
 // The loop proper: events, then a frame whenever the window is not minimised.
 long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options) {
-    FrameTiming timing(options);
+    SessionPacer pacer(options.demoMode, options.fps);
     EventLoop loop(s.shown.data(), seam, display, options.shotDir);
     long frames = 0;
     while (loop.pollEvents()) {
@@ -87,7 +64,7 @@ long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& displ
             SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
             continue;
         }
-        timing.waitBeforeFrame(demo);
+        pacer.waitBeforeFrame(demo.replayedMillis());
         showFrame(s, seam, demo.platform(), display);
         ++frames;
         if (!demo.afterUpdate(s.game)) break;

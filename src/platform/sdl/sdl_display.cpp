@@ -1,12 +1,11 @@
 // The window, the renderer and the streaming texture that show the frame.
 #include "platform/sdl/sdl_display.h"
 
+#include "platform/common/window_title.h"
 #include "world/screen.h"
 
 namespace krello {
 namespace {
-
-constexpr const char* WINDOW_TITLE = "= KRELLO 32K =";
 
 std::string sdlReason(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 

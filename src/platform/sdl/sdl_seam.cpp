@@ -19,19 +19,11 @@ bool gameKeyFor(SDL_Keycode sym, GameKey& key) {
 
 }  // namespace
 
-SdlSeam::SdlSeam() : palette_(buildRamps(0)), lookup_(makePixelLookup(palette_)) {}
-
 uint32_t SdlSeam::readClock() { return SDL_GetTicks(); }
 
 bool SdlSeam::keyHeld(GameKey key) { return keys_.query(key); }
 
-void SdlSeam::tintPalette(int startRed) {
-    // The update asks for the same tint on every frame a shot is in reach; rebuild only on change.
-    if (startRed == startRed_) return;
-    startRed_ = startRed;
-    palette_ = buildRamps(startRed);
-    lookup_ = makePixelLookup(palette_);
-}
+void SdlSeam::tintPalette(int startRed) { shown_.tint(startRed); }
 
 bool SdlSeam::handleKey(const SDL_KeyboardEvent& event) {
     GameKey key{};

@@ -5,15 +5,12 @@
 
 #include "game/platform_seam.h"
 #include "platform/common/key_latch.h"
-#include "platform/common/palette_expand.h"
-#include "world/palette.h"
+#include "platform/common/shown_palette.h"
 
 namespace krello {
 
 class SdlSeam final : public PlatformSeam {
 public:
-    SdlSeam();
-
     uint32_t readClock() override;
     bool keyHeld(GameKey key) override;
     void tintPalette(int startRed) override;
@@ -23,14 +20,12 @@ public:
     // The window lost the keyboard: no key-up will come for keys held now.
     void releaseAllKeys() { keys_.releaseAll(); }
 
-    const Palette& palette() const { return palette_; }
-    const PixelLookup& pixelLookup() const { return lookup_; }
+    const Palette& palette() const { return shown_.palette(); }
+    const PixelLookup& pixelLookup() const { return shown_.pixelLookup(); }
 
 private:
-    KeyLatch keys_;
-    Palette palette_;
-    PixelLookup lookup_;
-    int startRed_ = 0;
+    KeyLatch keys_;       // the game keys, latched between the update's questions
+    ShownPalette shown_;  // the palette in force on the screen
 };
 
 }  // namespace krello
