@@ -190,7 +190,8 @@ TEST(ReplayDemo, VarintsRoundTrip) {
         bytes.push_back(DEMO_START);
         for (int i = 0; i < 4; ++i) bytes.push_back(0);
         bytes.push_back(DEMO_UPDATE);
-        appendVarint(bytes, v);
+        uint8_t varint[MAX_VARINT_BYTES];
+        bytes.insert(bytes.end(), varint, varint + encodeVarint(v, varint));
         bytes.push_back(0);
         bytes.push_back(0);
         const uint32_t crc = crc32(bytes);

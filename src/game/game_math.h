@@ -1,15 +1,13 @@
-// The simulation's arithmetic helpers: 16-bit sums, the angle unit, index guards, object counts.
+// The simulation's arithmetic helpers: 16-bit sums, index guards, object counts.
 #pragma once
 
 #include <cstdint>
 
+#include "world/angle.h"
 #include "world/fixed_math.h"
 #include "world/game_state.h"
 
 namespace krello {
-
-// Radians per angle unit (2048 units a turn).
-constexpr double RADIANS_PER_ANGLE_UNIT = 0.0030679615757712823;
 
 // A 16-bit sum that wraps like the game's 16-bit variables, without signed overflow.
 constexpr int16_t add16(int32_t a, int32_t b) { return wrap16(add32(a, b)); }

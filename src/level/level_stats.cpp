@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include "level/loop_geometry.h"
+#include "level/surface_rules.h"
 #include "world/wall_walk.h"
 
 namespace krello {
@@ -40,18 +42,10 @@ struct Walked {
     int loops = 0, inner = 0, innerFirst = 0;
 };
 
-// The sign of x(i)*y(i+1) - x(i+1)*y(i) over a loop: positive for an outer loop. 128 bits hold
-// any sum of 1138 products of 32-bit coordinates.
-int loopSign(const GameState& g, const std::vector<uint16_t>& loop) {
-    __int128 sum = 0;
-    for (uint16_t w : loop) {
-        const Wall& a = g.walls[w];
-        const uint16_t p2 = static_cast<uint16_t>(a.point2);
-        if (p2 >= WALL_COUNT) return 0;
-        const Wall& b = g.walls[p2];
-        sum += static_cast<__int128>(a.x) * b.y - static_cast<__int128>(b.x) * a.y;
-    }
-    return sum > 0 ? 1 : (sum < 0 ? -1 : 0);
+// Whether a loop found by the wall walk runs the inner way round. The walk's loops are runs of
+// consecutive walls.
+bool innerLoop(const GameState& g, const std::vector<uint16_t>& loop) {
+    return loopOrientationSum(g, loop.front(), loop.back() + 1) < 0;
 }
 
 Walked walkAll(const GameState& g) {
@@ -71,7 +65,7 @@ Walked walkAll(const GameState& g) {
         r.sectorsByLoops[static_cast<int>(loops.size())]++;
         r.loops += static_cast<int>(loops.size());
         for (size_t i = 0; i < loops.size(); ++i) {
-            if (loopSign(g, loops[i]) >= 0) continue;
+            if (!innerLoop(g, loops[i])) continue;
             ++r.inner;
             if (i == 0) ++r.innerFirst;
         }
@@ -79,15 +73,13 @@ Walked walkAll(const GameState& g) {
     return r;
 }
 
-// A portal shows an upper or lower part when the next sector's ceiling is lower or floor higher.
+// A solid wall is drawn, and so is a portal that shows an upper or lower part.
 bool drawnWall(const GameState& g, const Walked& k, int w) {
     const Wall& wall = g.walls[static_cast<size_t>(w)];
     if (wall.nextSector == -1) return true;
     const int s = k.wallSector[static_cast<size_t>(w)];
     if (s < 0 || wall.nextSector < 0 || wall.nextSector >= SECTOR_COUNT) return false;
-    const Sector& here = g.sectors[static_cast<size_t>(s)];
-    const Sector& there = g.sectors[static_cast<size_t>(wall.nextSector)];
-    return there.ceilingZ > here.ceilingZ || there.floorZ < here.floorZ;
+    return portalShowsWallPart(g.sectors[static_cast<size_t>(s)], g.sectors[static_cast<size_t>(wall.nextSector)]);
 }
 
 void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& f) {
@@ -160,7 +152,7 @@ void wallFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& 
         }
         const bool drawn = drawnWall(g, k, w);
         if (drawn) drawnSlots.insert(textureSlot(wall.texture));
-        if (portal && textureSlot(wall.texture) >= 9) {
+        if (portal && !isSurfaceSlot(wall.texture)) {
             ++hidden;
             hidden1415 += textureSlot(wall.texture) >= 14;
         }

@@ -3,18 +3,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
+
+#include "level/loop_geometry.h"
+#include "level/surface_rules.h"
+#include "world/portal_walk.h"
 
 namespace krello {
 namespace {
-
-// Products of coordinate differences need 66 bits; 128-bit integers keep every test exact.
-using Wide = __int128;
-
-struct Pt {
-    int64_t x, y;
-    bool operator==(const Pt&) const = default;
-};
 
 struct Loop {
     int first = 0;  // first wall
@@ -23,18 +18,6 @@ struct Loop {
 };
 
 enum class Contact { None, Corner, Fault };
-enum class Side { Outside, Inside, Edge };
-
-int orient(Pt a, Pt b, Pt c) {
-    const Wide v = Wide(b.x - a.x) * (c.y - a.y) - Wide(b.y - a.y) * (c.x - a.x);
-    return v > 0 ? 1 : (v < 0 ? -1 : 0);
-}
-
-// p lies on segment ab, given that the three points are collinear.
-bool within(Pt a, Pt b, Pt p) {
-    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-           p.y <= std::max(a.y, b.y);
-}
 
 // How two non-degenerate segments meet: not at all, only at a corner of both, or otherwise.
 Contact contact(Pt a, Pt b, Pt c, Pt d) {
@@ -205,11 +188,9 @@ private:
         int outerCount = 0;
         for (Loop& l : loops) {
             if (l.end - l.first < 3) sectorError(s, loopName(l) + " has fewer than 3 walls");
-            for (int w = l.first; w < l.end; ++w) {
-                const Pt a = point(w), b = point(g_.walls[static_cast<size_t>(w)].point2);
-                if (a == b) wallError(w, "has zero length");
-                l.sum += Wide(a.x) * b.y - Wide(b.x) * a.y;
-            }
+            for (int w = l.first; w < l.end; ++w)
+                if (point(w) == point(g_.walls[static_cast<size_t>(w)].point2)) wallError(w, "has zero length");
+            l.sum = loopOrientationSum(g_, l.first, l.end);
             if (l.sum == 0) sectorError(s, loopName(l) + " encloses no area");
             if (l.sum > 0) {
                 ++outerCount;
@@ -275,20 +256,7 @@ private:
     }
 
     // Where p lies against a loop whose coordinates are multiplied by `scale`.
-    Side locate(Pt p, const Loop& l, int64_t scale) const {
-        bool inside = false;
-        for (int w = l.first; w < l.end; ++w) {
-            Pt a = point(w), b = point(g_.walls[static_cast<size_t>(w)].point2);
-            a = {a.x * scale, a.y * scale};
-            b = {b.x * scale, b.y * scale};
-            if (orient(a, b, p) == 0 && within(a, b, p)) return Side::Edge;
-            if ((a.y > p.y) != (b.y > p.y)) {
-                const Wide cross = Wide(b.x - a.x) * (p.y - a.y) - Wide(p.x - a.x) * (b.y - a.y);
-                if ((cross > 0) == (b.y > a.y)) inside = !inside;
-            }
-        }
-        return inside ? Side::Inside : Side::Outside;
-    }
+    Side locate(Pt p, const Loop& l, int64_t scale) const { return krello::locate(g_, l.first, l.end, p, scale); }
 
     // Empty when (x, y) lies inside sector s (or s is too broken to tell), else what is wrong.
     std::string placement(int s, int32_t x, int32_t y) const {
@@ -320,10 +288,10 @@ private:
             sectorError(s, "ceilingZ " + n(sec.ceilingZ) + " is not a multiple of 1024");
         if (sec.floorZ % 1024 != 0)
             sectorError(s, "floorZ " + n(sec.floorZ) + " is not a multiple of 1024");
-        if (textureSlot(sec.ceilingTexture) > 8)
+        if (!isSurfaceSlot(sec.ceilingTexture))
             sectorError(s, "ceilingTexture uses slot " + n(textureSlot(sec.ceilingTexture)) +
                                "; a drawn surface needs slot 0..8");
-        if (textureSlot(sec.floorTexture) > 8)
+        if (!isSurfaceSlot(sec.floorTexture))
             sectorError(s, "floorTexture uses slot " + n(textureSlot(sec.floorTexture)) +
                                "; a drawn surface needs slot 0..8");
         if (sec.objectCount != -1)
@@ -343,7 +311,7 @@ private:
             return;
         }
         if (wall.nextSector == -1) {
-            if (textureSlot(wall.texture) > 8)
+            if (!isSurfaceSlot(wall.texture))
                 wallError(w, "solid wall uses texture slot " + n(textureSlot(wall.texture)) +
                                  "; a drawn surface needs slot 0..8");
             return;
@@ -375,14 +343,12 @@ private:
         return ok;
     }
 
-    // A portal shows an upper or lower part when the next sector's ceiling is lower or its
-    // floor higher; then its texture is drawn and must name a surface slot.
+    // A portal that shows an upper or lower part has its texture drawn there.
     void portalSlot(int w, int s) {
         const Wall& wall = g_.walls[static_cast<size_t>(w)];
         const Sector& here = g_.sectors[static_cast<size_t>(s)];
         const Sector& there = g_.sectors[static_cast<size_t>(wall.nextSector)];
-        const bool drawn = there.ceilingZ > here.ceilingZ || there.floorZ < here.floorZ;
-        if (drawn && textureSlot(wall.texture) > 8)
+        if (portalShowsWallPart(here, there) && !isSurfaceSlot(wall.texture))
             wallError(w, "portal with a drawn upper or lower part uses texture slot " +
                              n(textureSlot(wall.texture)) + "; a drawn surface needs slot 0..8");
     }
@@ -398,21 +364,12 @@ private:
         const int start = g_.player.sector;
         if (start < 0 || start >= sectors_) return;
         std::vector<bool> seen(SECTOR_COUNT, false);
-        std::deque<int> queue{start};
         seen[static_cast<size_t>(start)] = true;
-        while (!queue.empty()) {
-            const int s = queue.front();
-            queue.pop_front();
-            if (!rangeOk_[static_cast<size_t>(s)]) continue;
-            const Sector& sec = g_.sectors[static_cast<size_t>(s)];
-            const int first = static_cast<uint16_t>(sec.firstWall);
-            for (int w = first; w < first + sec.wallCount; ++w) {
-                const int ns = g_.walls[static_cast<size_t>(w)].nextSector;
-                if (ns < 0 || ns >= sectors_ || seen[static_cast<size_t>(ns)]) continue;
-                seen[static_cast<size_t>(ns)] = true;
-                queue.push_back(ns);
-            }
-        }
+        // Only sectors whose walls form sound loops are walked: the walls of any other cannot be
+        // trusted to be its own.
+        walkPortals(
+            g_, static_cast<uint16_t>(start), [&](uint16_t s) { return !loops_[s].empty(); },
+            [&](uint16_t, uint16_t, uint16_t to) { seen[to] = true; });
         for (int s = 0; s < sectors_; ++s)
             if (!seen[static_cast<size_t>(s)] && portal[static_cast<size_t>(s)])
                 sectorError(s, "cannot be reached from the start sector " + n(start) + " through portals");

@@ -3,13 +3,11 @@
 
 #include <cstdint>
 
+#include "world/angle.h"
 #include "world/game_state.h"
 #include "world/screen.h"
 
 namespace krello {
-
-// The angle unit in radians: 2048 units make a full turn.
-constexpr double ANGLE_TO_RADIANS = 0.0030679615757712823;
 
 // The renderer's working state for one frame. The driver builds it on its own stack, so nothing
 // of a frame outlives it and two games never share it.

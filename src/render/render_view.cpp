@@ -17,16 +17,16 @@ constexpr double EYE_NEAR_LIMIT = 20.0;
 
 void setUpViewRays(RenderState& rs) {
     const int16_t heading = rs.game.player.angle;
-    const double a = heading * ANGLE_TO_RADIANS;
+    const double a = heading * RADIANS_PER_ANGLE_UNIT;
     rs.headingCos = std::cos(a);
     rs.headingSin = std::sin(a);
     // The edges are not wrapped into 0..2047: cos and sin do not care.
     const double left = heading - HALF_VIEW;
     const double right = heading + HALF_VIEW;
-    rs.rayDirX = std::cos(left * ANGLE_TO_RADIANS);
-    rs.rayDirY = std::sin(left * ANGLE_TO_RADIANS);
-    const double rightX = std::cos(right * ANGLE_TO_RADIANS);
-    const double rightY = std::sin(right * ANGLE_TO_RADIANS);
+    rs.rayDirX = std::cos(left * RADIANS_PER_ANGLE_UNIT);
+    rs.rayDirY = std::sin(left * RADIANS_PER_ANGLE_UNIT);
+    const double rightX = std::cos(right * RADIANS_PER_ANGLE_UNIT);
+    const double rightY = std::sin(right * RADIANS_PER_ANGLE_UNIT);
     rs.rayStepX = (rightX - rs.rayDirX) * 0.003125;
     rs.rayStepY = (rightY - rs.rayDirY) * 0.003125;
 }

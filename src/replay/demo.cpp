@@ -136,12 +136,14 @@ void readEnd(DemoReader& r, size_t at, std::span<const uint8_t> bytes, const Dem
 
 }  // namespace
 
-void appendVarint(std::vector<uint8_t>& out, uint32_t v) {
+size_t encodeVarint(uint32_t v, uint8_t (&out)[MAX_VARINT_BYTES]) {
+    size_t n = 0;
     while (v >= 0x80u) {
-        out.push_back(static_cast<uint8_t>(v | 0x80u));
+        out[n++] = static_cast<uint8_t>(v | 0x80u);
         v >>= 7;
     }
-    out.push_back(static_cast<uint8_t>(v));
+    out[n++] = static_cast<uint8_t>(v);
+    return n;
 }
 
 bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& demo, std::string& error) {

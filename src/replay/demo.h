@@ -48,7 +48,11 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
 // Reads and parses a demo file.
 bool readDemoFile(const std::string& path, Demo& demo, std::string& error);
 
-// Appends a varint (7 bits a byte, low bits first, high bit = more follows) to out.
-void appendVarint(std::vector<uint8_t>& out, uint32_t v);
+// The longest varint: 32 bits in 7-bit groups.
+constexpr size_t MAX_VARINT_BYTES = 5;
+
+// Writes v as a varint (7 bits a byte, low bits first, high bit = more follows) and returns
+// how many bytes it took.
+size_t encodeVarint(uint32_t v, uint8_t (&out)[MAX_VARINT_BYTES]);
 
 }  // namespace krello

@@ -2,7 +2,6 @@
 // every clock reading and key answer.
 #include "replay/demo_recorder.h"
 
-#include "replay/input_script.h"
 #include "replay/state_checksum.h"
 
 namespace krello {
@@ -55,16 +54,12 @@ bool DemoRecorder::keyHeld(GameKey key) {
 }
 
 void DemoRecorder::endUpdateRecord() {
-    uint8_t record[1 + 5 + 2];
-    size_t n = 0;
-    record[n++] = DEMO_UPDATE;
-    for (uint32_t v = step_;; v >>= 7) {
-        record[n++] = static_cast<uint8_t>(v >= 0x80u ? (v & 0x7Fu) | 0x80u : v);
-        if (v < 0x80u) break;
-    }
-    record[n++] = asked_;
-    record[n++] = held_;
-    write(record, n);
+    uint8_t step[MAX_VARINT_BYTES];
+    const size_t stepBytes = encodeVarint(step_, step);
+    write(&DEMO_UPDATE, 1);
+    write(step, stepBytes);
+    const uint8_t keys[2] = {asked_, held_};
+    write(keys, sizeof keys);
     inUpdate_ = false;
     ++updates_;
 }

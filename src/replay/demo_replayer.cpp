@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "replay/input_script.h"
 #include "replay/state_checksum.h"
 
 namespace krello {

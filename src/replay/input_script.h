@@ -16,8 +16,6 @@ struct ScriptStep {
     uint8_t keys = 0;  // bit k set: GameKey k is held
 };
 
-constexpr uint8_t keyBit(GameKey k) { return static_cast<uint8_t>(1u << static_cast<int>(k)); }
-
 // The letters of the keys, in GameKey order: Left, Right, Up, Down, A, Space.
 constexpr std::string_view SCRIPT_KEY_LETTERS = "LRUDAS";
 

@@ -28,6 +28,10 @@ constexpr uint16_t KIND_ENEMY_DORMANT = 10;
 constexpr uint16_t KIND_PLAYER_SHOT = 11;
 constexpr uint16_t KIND_ENEMY_SHOT = 12;
 
+// How far a standing player's eye is above the floor (heights grow downward, so the eye's z is
+// the floor's minus this). Shots start and are tested this far below the eye.
+constexpr int32_t EYE_HEIGHT = 8000;
+
 // The player: camera and body. z is the eye height, growing downward.
 struct PlayerState {
     int32_t x;       // position

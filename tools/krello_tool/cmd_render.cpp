@@ -76,7 +76,7 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
         const uint16_t sector = static_cast<uint16_t>(p.sector);
         if (sector >= SECTOR_COUNT)
             throw ToolError{"render: the level's start sector " + std::to_string(p.sector) + " does not exist"};
-        p.z = static_cast<int32_t>(static_cast<int64_t>(g.sectors[sector].floorZ) - STANDING_EYE);
+        p.z = static_cast<int32_t>(static_cast<int64_t>(g.sectors[sector].floorZ) - EYE_HEIGHT);
         return p;
     }
     PlayerState p{};

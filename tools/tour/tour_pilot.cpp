@@ -11,13 +11,13 @@
 #include "game/frame.h"
 #include "game/start_level.h"
 #include "replay/headless_platform.h"
+#include "world/angle.h"
 #include "world/distance.h"
+#include "world/portal_walk.h"
 
 namespace krello {
 
 namespace {
-
-constexpr double UNITS_PER_RADIAN = 1024.0 / 3.14159265358979323846;
 
 // The pilot's state between updates.
 struct Pilot {
@@ -50,19 +50,13 @@ Routes findRoutes(const GameState& g) {
     r.firstPortal.fill(-1);
     const int start = g.player.sector;
     if (start < 0 || start >= SECTOR_COUNT) return r;
-    std::vector<int> queue{start};
     r.hops[static_cast<size_t>(start)] = 0;
-    for (size_t head = 0; head < queue.size(); ++head) {
-        const int s = queue[head];
-        const Sector& sec = g.sectors[static_cast<size_t>(s)];
-        for (int w = static_cast<uint16_t>(sec.firstWall); w < static_cast<uint16_t>(sec.firstWall) + sec.wallCount && w < WALL_COUNT; ++w) {
-            const int next = g.walls[static_cast<size_t>(w)].nextSector;
-            if (next < 0 || next >= SECTOR_COUNT || r.hops[static_cast<size_t>(next)] >= 0) continue;
-            r.hops[static_cast<size_t>(next)] = r.hops[static_cast<size_t>(s)] + 1;
-            r.firstPortal[static_cast<size_t>(next)] = s == start ? w : r.firstPortal[static_cast<size_t>(s)];
-            queue.push_back(next);
-        }
-    }
+    walkPortals(
+        g, static_cast<uint16_t>(start), [](uint16_t) { return true; },
+        [&](uint16_t from, uint16_t wall, uint16_t to) {
+            r.hops[to] = r.hops[from] + 1;
+            r.firstPortal[to] = from == start ? wall : r.firstPortal[from];
+        });
     return r;
 }
 
@@ -84,7 +78,7 @@ const GameObject* targetEnemy(const GameState& g, const Routes& r) {
 
 // How far to turn (angle units, -1024..1023) to face the point.
 int turnToward(const GameState& g, double x, double y) {
-    const int want = static_cast<int>(std::atan2(y - g.player.y, x - g.player.x) * UNITS_PER_RADIAN);
+    const int want = static_cast<int>(std::atan2(y - g.player.y, x - g.player.x) * ANGLE_UNITS_PER_RADIAN);
     return ((want - g.player.angle) % 2048 + 3072) % 2048 - 1024;
 }
 

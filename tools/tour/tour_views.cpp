@@ -3,8 +3,8 @@
 
 #include <array>
 
+#include "level/loop_geometry.h"
 #include "world/fixed_math.h"
-#include "world/wall_walk.h"
 
 namespace krello {
 namespace {
@@ -33,28 +33,12 @@ constexpr std::array<TourView, 15> kViews{{
 
 std::span<const TourView> tourViews() { return kViews; }
 
-bool pointInSector(const GameState& g, uint16_t sector, int32_t x, int32_t y) {
-    if (sector >= SECTOR_COUNT) return false;
-    // Even-odd rule over every loop: inside the outer loop and outside the inner ones.
-    bool inside = false;
-    walkSectorWalls(g, sector, [&](uint16_t w) {
-        const uint16_t endIndex = static_cast<uint16_t>(g.walls[w].point2);
-        if (endIndex >= WALL_COUNT) return;
-        const double x1 = g.walls[w].x, y1 = g.walls[w].y;
-        const double x2 = g.walls[endIndex].x, y2 = g.walls[endIndex].y;
-        if ((y1 > y) == (y2 > y)) return;
-        const double crossX = x1 + (y - y1) * (x2 - x1) / (y2 - y1);
-        if (crossX > x) inside = !inside;
-    });
-    return inside;
-}
-
 bool placeViewer(GameState& g, const TourView& view) {
     const uint16_t sector = static_cast<uint16_t>(view.sector);
     if (!pointInSector(g, sector, view.x, view.y)) return false;
     g.player.x = view.x;
     g.player.y = view.y;
-    g.player.z = view.standing ? sub32(g.sectors[sector].floorZ, STANDING_EYE) : view.z;
+    g.player.z = view.standing ? sub32(g.sectors[sector].floorZ, EYE_HEIGHT) : view.z;
     g.player.angle = view.angle;
     g.player.sector = view.sector;
     return true;

@@ -8,9 +8,6 @@
 
 namespace krello {
 
-// Height a standing eye keeps above its sector's floor.
-constexpr int32_t STANDING_EYE = 8000;
-
 struct TourView {
     const char* name;  // file name stem, [a-z0-9_]
     int32_t x;
@@ -18,17 +15,14 @@ struct TourView {
     int32_t z;         // eye height, used only when standing is false
     int16_t angle;     // 0..2047
     int16_t sector;
-    bool standing;     // the eye 8000 above the sector's floor instead of at z
+    bool standing;     // the eye EYE_HEIGHT above the sector's floor instead of at z
 };
 
 // The committed list, in the order frames are written and checked.
 std::span<const TourView> tourViews();
 
-// Whether (x, y) lies inside the sector: inside its outer loop and outside its inner loops.
-bool pointInSector(const GameState& g, uint16_t sector, int32_t x, int32_t y);
-
-// Puts the player at a view. A view whose point is not inside its sector (or whose sector does
-// not exist) would draw from the wrong place: it is refused, returning false and leaving the
+// Puts the player at a view. A view whose point is not inside its sector (pointInSector, exact),
+// or whose sector does not exist, would draw from the wrong place: it is refused, returning false and leaving the
 // player unchanged. A standing view's eye comes from the sector's floor.
 bool placeViewer(GameState& g, const TourView& view);
 
