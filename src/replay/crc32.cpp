@@ -1,40 +1,31 @@
-// CRC-32 (the common reflected 0xEDB88320 polynomial), for level and game-state checksums.
+// CRC-32 (zlib's, the common reflected 0xEDB88320 polynomial), for level, state and frame checksums.
 #include "replay/crc32.h"
 
-#include <array>
+#include <zlib.h>
+
+#include <limits>
 
 namespace krello {
 
-namespace {
-
-constexpr std::array<uint32_t, 256> makeTable() {
-    std::array<uint32_t, 256> table{};
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t c = i;
-        for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[i] = c;
-    }
-    return table;
-}
-
-constexpr std::array<uint32_t, 256> TABLE = makeTable();
-
-}  // namespace
-
-void Crc32::addByte(uint8_t b) { state_ = TABLE[(state_ ^ b) & 0xFFu] ^ (state_ >> 8); }
-
 void Crc32::add(std::span<const uint8_t> bytes) {
-    for (uint8_t b : bytes) addByte(b);
+    // zlib takes lengths as uInt; a span longer than that goes in pieces.
+    constexpr size_t MAX_PIECE = std::numeric_limits<uInt>::max();
+    while (!bytes.empty()) {
+        const size_t n = bytes.size() < MAX_PIECE ? bytes.size() : MAX_PIECE;
+        value_ = static_cast<uint32_t>(::crc32(value_, bytes.data(), static_cast<uInt>(n)));
+        bytes = bytes.subspan(n);
+    }
 }
 
 void Crc32::addU16(uint16_t v) {
-    addByte(static_cast<uint8_t>(v));
-    addByte(static_cast<uint8_t>(v >> 8));
+    const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    add(b);
 }
 
 void Crc32::addU32(uint32_t v) {
-    addU16(static_cast<uint16_t>(v));
-    addU16(static_cast<uint16_t>(v >> 16));
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                          static_cast<uint8_t>(v >> 24)};
+    add(b);
 }
 
 uint32_t crc32(std::span<const uint8_t> bytes) {

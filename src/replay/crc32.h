@@ -1,4 +1,4 @@
-// CRC-32 (the common reflected 0xEDB88320 polynomial), for level and game-state checksums.
+// CRC-32 (zlib's, the common reflected 0xEDB88320 polynomial), for level, state and frame checksums.
 #pragma once
 
 #include <cstddef>
@@ -11,13 +11,13 @@ namespace krello {
 class Crc32 {
 public:
     void add(std::span<const uint8_t> bytes);
-    void addByte(uint8_t b);
+    void addByte(uint8_t b) { add({&b, 1}); }
     void addU16(uint16_t v);  // little-endian
     void addU32(uint32_t v);  // little-endian
-    uint32_t value() const { return ~state_; }
+    uint32_t value() const { return value_; }
 
 private:
-    uint32_t state_ = 0xFFFFFFFFu;
+    uint32_t value_ = 0;  // the CRC of everything added so far (0 for nothing)
 };
 
 uint32_t crc32(std::span<const uint8_t> bytes);
