@@ -287,7 +287,7 @@ TEST(LevelFile, AWrongSizedImageIsRefusedWithItsSize) {
     std::remove(path.c_str());
 
     EXPECT_FALSE(readLevelFile(path, LevelSize::Full, *g, file));
-    EXPECT_EQ(joined(file.errors), path + ": cannot be read\n");
+    EXPECT_EQ(joined(file.errors), path + ": cannot open the level\n");
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // Reads a level source or image from disk and hands it to the compiler or the image decoder.
 #include "level/level_file.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "io/file_bytes.h"
 #include "world/level_image.h"
 #include "level/level_validator.h"
 
@@ -11,14 +9,9 @@ namespace krello {
 
 bool readLevelFile(const std::string& path, LevelSize size, GameState& g, LevelFile& out) {
     out = LevelFile{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        out.errors.push_back(path + ": cannot be read");
-        return false;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        out.errors.push_back(path + ": cannot be read");
+    std::string bytes, error;
+    if (!io::readFile(path, "the level", bytes, error)) {
+        out.errors.push_back(error);
         return false;
     }
     out.isSource = bytes.find('\0') == std::string::npos;

@@ -3,9 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "io/file_bytes.h"
 #include "replay/crc32.h"
 #include "game/platform_seam.h"
 
@@ -184,17 +183,9 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
 }
 
 bool readDemoFile(const std::string& path, Demo& demo, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open the demo";
-        return false;
-    }
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        error = path + ": cannot read the demo";
-        return false;
-    }
-    return parseDemo(bytes, path, demo, error);
+    std::string bytes;
+    if (!io::readFile(path, "the demo", bytes, error)) return false;
+    return parseDemo({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, path, demo, error);
 }
 
 }  // namespace krello

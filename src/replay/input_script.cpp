@@ -1,8 +1,7 @@
 // Input scripts: one text line per update, the clock step and the keys held during it.
 #include "replay/input_script.h"
 
-#include <fstream>
-#include <sstream>
+#include "io/file_bytes.h"
 
 namespace krello {
 
@@ -93,18 +92,9 @@ bool parseInputScript(std::string_view text, const std::string& name, std::vecto
 }
 
 bool readInputScriptFile(const std::string& path, std::vector<ScriptStep>& steps, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open the input script";
-        return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        error = path + ": cannot read the input script";
-        return false;
-    }
-    return parseInputScript(text.str(), path, steps, error);
+    std::string text;
+    if (!io::readFile(path, "the input script", text, error)) return false;
+    return parseInputScript(text, path, steps, error);
 }
 
 std::string formatInputScript(const std::vector<ScriptStep>& steps) {

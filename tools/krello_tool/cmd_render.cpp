@@ -14,8 +14,9 @@
 #include "game/start_level.h"
 #include "replay/crc32.h"
 #include "replay/headless_platform.h"
+#include "io/file_bytes.h"
 #include "krello_tool/commands.h"
-#include "krello_tool/png_file.h"
+#include "krello_tool/output_files.h"
 #include "render/render_view.h"
 #include "tour/tour_views.h"
 #include "level/builtin_level.h"
@@ -88,13 +89,6 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
     return p;
 }
 
-void writeRaw(const std::string& path, const Frame& frame) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
-    out.close();
-    if (!out) throw ToolError{"cannot write " + path};
-}
-
 void writePng(const std::string& path, const Frame& frame) {
     writeIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
 }
@@ -107,8 +101,9 @@ std::string hex8(uint32_t v) {
 
 // NAME -> checksum, from a file of "NAME HEX8" lines ('#' starts a comment).
 std::map<std::string, uint32_t> readChecksums(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw ToolError{path + ": cannot read the checksums"};
+    std::string text, error;
+    if (!io::readFile(path, "the checksums", text, error)) throw ToolError{error};
+    std::istringstream in(text);
     std::map<std::string, uint32_t> sums;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
@@ -154,11 +149,9 @@ void runTour(const RenderOptions& o) {
     }
     if (!expected.empty()) throw ToolError{o.checkChecksums + ": frame " + expected.begin()->first + " is not in the tour"};
     if (!o.writeChecksums.empty()) {
-        std::ofstream out(o.writeChecksums);
-        out << "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR --write-checksums FILE\n"
-            << written;
-        out.close();
-        if (!out) throw ToolError{"cannot write " + o.writeChecksums};
+        writeOutputFile(o.writeChecksums,
+                        "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR "
+                        "--write-checksums FILE\n" + written);
     }
 }
 
@@ -173,7 +166,7 @@ void runRender(const RenderOptions& o) {
         throw ToolError{"render: checksums belong to --tour"};
     const auto started = startedGame();
     const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
-    if (!o.raw.empty()) writeRaw(o.raw, frame);
+    if (!o.raw.empty()) writeOutputFile(o.raw, frame);
     if (!o.png.empty()) writePng(o.png, frame);
     std::printf("frame crc32 %s\n", hex8(crc32(frame)).c_str());
 }

@@ -16,7 +16,7 @@
 #include "tour/tour_pilot.h"
 #include "replay/state_dump.h"
 #include "krello_tool/commands.h"
-#include "krello_tool/png_file.h"
+#include "krello_tool/output_files.h"
 #include "render/render_view.h"
 #include "level/builtin_level.h"
 #include "world/palette.h"
@@ -237,13 +237,6 @@ struct TourOptions {
     long updates = 3000;
 };
 
-void writeTextFile(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    if (!f) throw ToolError{path + ": cannot create the file"};
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !ok) throw ToolError{path + ": cannot write the file"};
-}
-
 // Plays the level with the autopilot, writes the script and, if asked, the state every 100
 // updates of a run of that script: the tour test's expectation.
 void tourScript(const TourOptions& o) {
@@ -254,7 +247,7 @@ void tourScript(const TourOptions& o) {
                        "# jumping, shooting enemies, and walking into enemy fire until the game is over.\n"
                        "# One line per update: DT KEYS.\n";
     text += formatInputScript(plan.steps);
-    writeTextFile(o.out, text);
+    writeOutputFile(o.out, text);
     std::printf("updates %zu score %ld jumps %ld shots %ld game-over-at %ld retries %ld\n", plan.steps.size(),
                 plan.score, plan.jumps, plan.shotsFired, plan.gameOverAt, plan.retries);
     if (!o.expected.empty()) {

@@ -1,12 +1,11 @@
-// F12 screenshots: the shown frame as an indexed PNG with its palette, numbered krello-NNNN.png.
+// Screenshots: the shown frame encoded as an indexed PNG with its palette, numbered krello-NNNN.png.
 #include "platform/common/screenshot.h"
-
-#include <png.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "io/file_bytes.h"
 #include "world/screen.h"
 
 namespace krello {
@@ -14,47 +13,18 @@ namespace {
 
 constexpr int LAST_SHOT_NUMBER = 9999;
 
-// libpng reports failures by longjmp; everything that needs cleaning up is owned outside the
-// jump's reach (the FILE and the png structs are released by the caller's scope below).
-std::string encodePng(FILE* file, const uint8_t* frame, const Palette& palette) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (png == nullptr) return "cannot start the PNG encoder";
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return "cannot start the PNG encoder";
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return "the PNG encoder failed (disk full?)";
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, SCREEN_WIDTH, SCREEN_HEIGHT, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_color colours[256];
-    for (int i = 0; i < 256; ++i) colours[i] = png_color{palette[i].red, palette[i].green, palette[i].blue};
-    png_set_PLTE(png, info, colours, 256);
-    png_write_info(png, info);
-    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-        png_write_row(png, const_cast<png_bytep>(frame + y * SCREEN_WIDTH));
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return {};
+// Writes the shot over the empty file that claimed its number; a failed shot leaves no file.
+std::string writeShot(const std::string& path, const uint8_t* frame, const Palette& palette) {
+    const io::PngBytes png = encodeScreenshot(frame, palette);
+    std::string reason = png.error.empty() ? io::writeFile(path, png.bytes) : path + ": " + png.error;
+    if (!reason.empty()) std::remove(path.c_str());
+    return reason;
 }
 
 }  // namespace
 
-std::string writeIndexedPng(const std::string& path, const uint8_t* frame, const Palette& palette) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return path + ": " + std::strerror(errno);
-    std::string reason = encodePng(file, frame, palette);
-    if (std::fclose(file) != 0 && reason.empty()) reason = std::string("cannot finish writing: ") + std::strerror(errno);
-    if (!reason.empty()) {
-        std::remove(path.c_str());
-        return path + ": " + reason;
-    }
-    return {};
+io::PngBytes encodeScreenshot(const uint8_t* frame, const Palette& palette) {
+    return io::encodeIndexedPng(SCREEN_WIDTH, SCREEN_HEIGHT, frame, rgbColourMap(palette));
 }
 
 ScreenshotTaker::Result ScreenshotTaker::take(const uint8_t* frame, const Palette& palette) {
@@ -72,7 +42,7 @@ ScreenshotTaker::Result ScreenshotTaker::take(const uint8_t* frame, const Palett
         }
         std::fclose(probe);
         ++nextNumber_;
-        result.reason = writeIndexedPng(path, frame, palette);
+        result.reason = writeShot(path, frame, palette);
         result.ok = result.reason.empty();
         result.path = path;
         return result;
