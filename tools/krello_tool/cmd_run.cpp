@@ -1,5 +1,4 @@
 // krello-tool's run commands: headless runs of input scripts and demos, state dumps, timedemo.
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@
 #include "game/start_level.h"
 #include "tour/tour_pilot.h"
 #include "replay/state_dump.h"
+#include "replay/timedemo.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
 #include "render/render_view.h"
@@ -186,6 +186,19 @@ long parseCount(const std::string& word, const char* what) {
     throw ToolError{std::string(what) + " must be a positive whole number, got \"" + word + "\""};
 }
 
+// The one loop of a headless run: the input of each update, the frame (drawn into `frame`
+// when it is not empty), the input told the update ended, then after(update number).
+template <typename After>
+void playFrames(RunInput& in, GameState& g, long frames, std::vector<uint8_t>& frame, After&& after) {
+    const FrameOutput output{renderView, frame.data()};
+    for (long i = 0; i < frames; ++i) {
+        in.beforeUpdate(i);
+        runFrame(g, in.platform(), frame.empty() ? nullptr : &output);
+        in.afterUpdate(g);
+        after(i + 1);
+    }
+}
+
 void run(const RunOptions& o) {
     long pngEvery = 0;
     std::string pngDir;
@@ -199,36 +212,25 @@ void run(const RunOptions& o) {
     DumpSink dump(o.dumpFile);
     std::vector<uint8_t> frame;
     if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
-    const FrameOutput output{renderView, frame.data()};
-    for (long i = 0; i < frames; ++i) {
-        in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.empty() ? nullptr : &output);
-        in->afterUpdate(*g);
-        const long update = i + 1;
+    playFrames(*in, *g, frames, frame, [&](long update) {
         if (pngEvery > 0 && update % pngEvery == 0) writeFramePng(pngDir, update, frame, in->tints());
         if ((o.stateEvery > 0 && update % o.stateEvery == 0) || update == frames) {
             dump.write(*g, update, in->tints());
         }
-    }
+    });
     if (frames == 0) dump.write(*g, 0, in->tints());  // the state as the start-up left it
     in->finish();
     dump.close();
 }
 
+// Whole frames, drawn, as fast as they go: the same loop, timed as the game's --timedemo is.
 void timedemo(const RunOptions& o) {
     std::unique_ptr<RunInput> in = openInput(o);
-    const long frames = in->length();
     std::unique_ptr<GameState> g = startGame(*in);
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
-    const FrameOutput output{renderView, frame.data()};
-    const auto start = std::chrono::steady_clock::now();
-    for (long i = 0; i < frames; ++i) {
-        in->beforeUpdate(i);
-        runFrame(*g, in->platform(), &output);
-        in->afterUpdate(*g);
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("frames %ld seconds %.3f fps %.1f\n", frames, seconds, seconds > 0 ? frames / seconds : 0.0);
+    TimedemoClock timing;
+    playFrames(*in, *g, in->length(), frame, [&](long) { timing.frameDone(); });
+    std::printf("%s\n", timing.report().c_str());
 }
 
 struct TourOptions {

@@ -17,6 +17,7 @@
 #include "platform/sdl/sdl_seam.h"
 #include "platform/common/text_overlay.h"
 #include "platform/common/window_title.h"
+#include "replay/timedemo.h"
 #include "level/builtin_level.h"
 #include "render/render_view.h"
 #include "world/screen.h"
@@ -48,17 +49,11 @@ void showFrame(Session& s, SdlSeam& seam, PlatformSeam& platform, SdlDisplay& di
     display.present(s.shown.data(), seam.pixelLookup());
 }
 
-void reportTimedemo(long frames, uint64_t micros) {
-    const double seconds = static_cast<double>(micros) / 1e6;
-    const double fps = seconds > 0 ? static_cast<double>(frames) / seconds : 0.0;
-    std::printf("timedemo: %ld frames in %.3f s: %.1f frames per second\n", frames, seconds, fps);
-}
-
 // The loop proper: events, then a frame whenever the window is not minimised.
-long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options) {
+void playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options,
+                 TimedemoClock& timing) {
     SessionPacer pacer(options.demoMode, options.fps);
     EventLoop loop(s.shown.data(), seam, display, options.shotDir);
-    long frames = 0;
     while (loop.pollEvents()) {
         if (!loop.active()) {
             SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
@@ -66,10 +61,9 @@ long playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& displ
         }
         pacer.waitBeforeFrame(demo.replayedMillis());
         showFrame(s, seam, demo.platform(), display);
-        ++frames;
+        timing.frameDone();
         if (!demo.afterUpdate(s.game)) break;
     }
-    return frames;
 }
 
 }  // namespace
@@ -97,17 +91,15 @@ int runGame(const ShellOptions& requested) {
         return 1;
     }
 
-    SteadyPacerClock clock;
-    const uint64_t start = clock.nowMicros();
-    const long frames = playSession(*session, seam, demo, display, options);
-    const uint64_t elapsed = clock.nowMicros() - start;
+    TimedemoClock timing;
+    playSession(*session, seam, demo, display, options, timing);
 
     const std::string demoFailure = demo.finish();
     if (!demoFailure.empty()) {
         std::fprintf(stderr, "krello: %s\n", demoFailure.c_str());
         return demo.replaying() ? 2 : 1;
     }
-    if (options.demoMode == DemoMode::Timedemo) reportTimedemo(frames, elapsed);
+    if (options.demoMode == DemoMode::Timedemo) std::printf("%s\n", timing.report().c_str());
     return 0;
 }
 
