@@ -37,6 +37,13 @@ std::vector<int> drawnRows(const Frame& f, int column) {
     return rows;
 }
 
+// An object placed and projected in the current column, as drawSectorSprites does it.
+SpriteColumn projected(const RenderState& rs, const GameObject& o, int32_t windowTop, int32_t windowBottom) {
+    SpriteColumn sc = placeSprite(rs, o);
+    projectSpriteRows(rs, o, sc, windowTop, windowBottom);
+    return sc;
+}
+
 std::vector<int> rowRange(int from, int to) {
     std::vector<int> rows;
     for (int r = from; r < to; ++r) rows.push_back(r);
@@ -47,7 +54,7 @@ TEST(RenderSprites, AnObjectStraightAheadStandsOnItsFoot) {
     auto g = oneEnemy();
     auto frame = blankFrame();
     RenderState rs = stateAtColumn(*g, *frame, 160);
-    const SpriteColumn sc = setUpSprite(rs, g->objects[0], 0, 200);
+    const SpriteColumn sc = projected(rs, g->objects[0], 0, 200);
     EXPECT_EQ(sc.column, 32);
     EXPECT_DOUBLE_EQ(sc.depth, 1000.0);
     EXPECT_EQ(sc.top, 83);
@@ -59,8 +66,8 @@ TEST(RenderSprites, AnObjectStraightAheadStandsOnItsFoot) {
     EXPECT_EQ(drawnRows(*frame, 160), rowRange(83, 164));
     EXPECT_EQ(pixel(*frame, 100, 160), 7);
     // The texture column grows from left to right across the screen.
-    EXPECT_EQ(setUpSprite(stateAtColumn(*g, *frame, 159), g->objects[0], 0, 200).column, 31);
-    EXPECT_EQ(setUpSprite(stateAtColumn(*g, *frame, 170), g->objects[0], 0, 200).column, 49);
+    EXPECT_EQ(projected(stateAtColumn(*g, *frame, 159), g->objects[0], 0, 200).column, 31);
+    EXPECT_EQ(projected(stateAtColumn(*g, *frame, 170), g->objects[0], 0, 200).column, 49);
 }
 
 TEST(RenderSprites, ObjectsExactlyAtEitherLimitAreNotDrawn) {
@@ -123,7 +130,7 @@ TEST(RenderSprites, APictureIsCutToItsSectorsWindowWithoutShifting) {
     auto g = oneEnemy();
     auto frame = blankFrame();
     RenderState rs = stateAtColumn(*g, *frame, 160);
-    const SpriteColumn sc = setUpSprite(rs, g->objects[0], 90, 120);
+    const SpriteColumn sc = projected(rs, g->objects[0], 90, 120);
     EXPECT_EQ(sc.top, 90);
     EXPECT_EQ(sc.bottom, 120);
     EXPECT_EQ(sc.v, 5600);  // 7 rows * 64 * 1000 * 0.0125

@@ -22,9 +22,6 @@ SpriteColumn placeSprite(const RenderState& rs, const GameObject& o);
 // Fills in the rows and texture accumulators of a placed sprite, clipped to the window.
 void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn& sc,
                        int32_t windowTop, int32_t windowBottom);
-// Both of the above.
-SpriteColumn setUpSprite(const RenderState& rs, const GameObject& o, int32_t windowTop,
-                         int32_t windowBottom);
 
 // Draws, in table order (the frame sorts it far to near first), the active objects of the sector whose depth lies strictly between
 // nearLimit and wallDepth. Nothing is looked at when the sector's object count is 0.
