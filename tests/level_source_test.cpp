@@ -126,6 +126,15 @@ TEST(LevelSource, WallSettingsComeFromTheWallLineThenTheSectorThenTheDefaults) {
     EXPECT_EQ(g.walls[4].repeatU, 1);  // round(1024 * 16 / 16384) = 1
 }
 
+// Wall 4 runs from b (1024, 0) to e at repeatV 16: its repeat is round(length / 1024).
+TEST(LevelSource, AutomaticRepeatRoundsToTheNearestWholeRepeat) {
+    for (const auto& [e, repeat] : {std::pair{"2304", 1}, {"2560", 2}, {"3583", 2}, {"3584", 3}}) {
+        const Compiled c = compile(edited("point e 2048 0", std::string("point e ") + e + " 0"));
+        ASSERT_TRUE(c.ok) << joined(c.errors);
+        EXPECT_EQ(c.g->walls[4].repeatU, repeat) << "e at x " << e;
+    }
+}
+
 TEST(LevelSource, AutomaticRepeatIsClampedTo127) {
     std::string s = edited("point e 2048 0", "point e 900000 0");
     s = std::string(s).replace(s.find("point f 2048 1024"), 17, "point f 900000 1024");

@@ -100,6 +100,14 @@ TEST(ReplayDemo, AChangedAnswerIsReportedAtTheUpdateWhereItDiverges) {
     other.updates[9].asked &= static_cast<uint8_t>(~keyBit(GameKey::Left));
     other.updates[9].held &= static_cast<uint8_t>(~keyBit(GameKey::Left));
     EXPECT_EQ(replay(other).rfind("update 10: the game asked for key Left", 0), 0u) << replay(other);
+    // A key the recording asked for and the replay did not is caught when the update ends.
+    Demo extra;
+    ASSERT_TRUE(parseDemo(r.bytes, "d", extra, error));
+    size_t quiet = 0;
+    while (extra.updates[quiet].asked & keyBit(GameKey::Space)) ++quiet;
+    extra.updates[quiet].asked |= keyBit(GameKey::Space);
+    EXPECT_EQ(replay(extra), "update " + std::to_string(quiet + 1) +
+                                 ": the recorded game asked for key Space, the replay did not (out of step)");
     // A game that runs past the recording.
     Demo shorter;
     ASSERT_TRUE(parseDemo(r.bytes, "d", shorter, error));
