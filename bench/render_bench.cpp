@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "game/frame.h"
-#include "replay/headless_platform.h"
 #include "game/start_level.h"
-#include "render/render_view.h"
-#include "tour/tour_views.h"
 #include "level/builtin_level.h"
+#include "render/render_view.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
 
 namespace {
 

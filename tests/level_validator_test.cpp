@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "world/level_image.h"
 #include "level/level_source.h"
 #include "level/level_validator.h"
+#include "world/level_image.h"
 
 namespace krello {
 namespace {

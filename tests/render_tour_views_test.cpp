@@ -3,12 +3,12 @@
 
 #include <memory>
 
-#include "replay/headless_platform.h"
 #include "game/start_level.h"
-#include "level/loop_geometry.h"
-#include "tour/tour_views.h"
-#include "render_test_world.h"
 #include "level/builtin_level.h"
+#include "level/loop_geometry.h"
+#include "render_test_world.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
 
 namespace krello {
 namespace {

@@ -6,17 +6,17 @@
 #include <iterator>
 #include <memory>
 
+#include "game/frame.h"
+#include "game/start_level.h"
+#include "level/builtin_level.h"
+#include "level/level_source.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
-#include "game/frame.h"
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
-#include "game/start_level.h"
 #include "replay/state_dump.h"
-#include "level/builtin_level.h"
-#include "level/level_source.h"
 
 namespace krello {
 namespace {

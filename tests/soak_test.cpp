@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "game/frame.h"
-#include "replay/headless_platform.h"
 #include "game/start_level.h"
-#include "render/render_view.h"
 #include "level/builtin_level.h"
+#include "render/render_view.h"
+#include "replay/headless_platform.h"
 
 namespace krello {
 namespace {

@@ -2,8 +2,8 @@
 #include "level/level_file.h"
 
 #include "io/file_bytes.h"
-#include "world/level_image.h"
 #include "level/level_validator.h"
+#include "world/level_image.h"
 
 namespace krello {
 

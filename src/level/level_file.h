@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "world/game_state.h"
 #include "level/level_source.h"
+#include "world/game_state.h"
 
 namespace krello {
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/platform_seam.h"
 #include "io/file_bytes.h"
 #include "replay/crc32.h"
-#include "game/platform_seam.h"
 
 namespace krello {
 

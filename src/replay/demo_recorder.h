@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "game/platform_seam.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
-#include "game/platform_seam.h"
 #include "world/game_state.h"
 
 namespace krello {

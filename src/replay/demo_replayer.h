@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "replay/demo.h"
 #include "game/platform_seam.h"
+#include "replay/demo.h"
 #include "world/game_state.h"
 
 namespace krello {

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <vector>
 
-#include "replay/crc32.h"
-#include "replay/headless_platform.h"
 #include "game/start_level.h"
 #include "game/update_game.h"
 #include "level/builtin_level.h"
 #include "platform/common/shown_palette.h"
+#include "replay/crc32.h"
+#include "replay/headless_platform.h"
 
 namespace krello {
 namespace {

@@ -12,14 +12,14 @@
 
 #include "game/frame.h"
 #include "game/start_level.h"
-#include "replay/crc32.h"
-#include "replay/headless_platform.h"
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
-#include "render/render_view.h"
-#include "tour/tour_views.h"
 #include "level/builtin_level.h"
+#include "render/render_view.h"
+#include "replay/crc32.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
 #include "world/palette.h"
 
 namespace krello::tool {

@@ -5,20 +5,20 @@
 #include <vector>
 
 #include "game/frame.h"
+#include "game/start_level.h"
+#include "krello_tool/commands.h"
+#include "krello_tool/output_files.h"
+#include "level/builtin_level.h"
+#include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
-#include "game/start_level.h"
-#include "tour/tour_pilot.h"
 #include "replay/state_dump.h"
 #include "replay/timedemo.h"
-#include "krello_tool/commands.h"
-#include "krello_tool/output_files.h"
-#include "render/render_view.h"
-#include "level/builtin_level.h"
+#include "tour/tour_pilot.h"
 #include "world/palette.h"
 
 namespace krello::tool {

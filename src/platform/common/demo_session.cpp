@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "replay/crc32.h"
 #include "level/builtin_level.h"
+#include "replay/crc32.h"
 
 namespace krello {
 DemoSession::~DemoSession() {

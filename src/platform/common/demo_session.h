@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/common/shell_options.h"
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
-#include "platform/common/shell_options.h"
 #include "world/game_state.h"
 
 namespace krello {

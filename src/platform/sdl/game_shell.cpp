@@ -10,16 +10,16 @@
 
 #include "game/frame.h"
 #include "game/start_level.h"
+#include "level/builtin_level.h"
 #include "platform/common/demo_session.h"
 #include "platform/common/frame_pacer.h"
+#include "platform/common/text_overlay.h"
+#include "platform/common/window_title.h"
 #include "platform/sdl/event_loop.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_seam.h"
-#include "platform/common/text_overlay.h"
-#include "platform/common/window_title.h"
-#include "replay/timedemo.h"
-#include "level/builtin_level.h"
 #include "render/render_view.h"
+#include "replay/timedemo.h"
 #include "world/screen.h"
 
 namespace krello {

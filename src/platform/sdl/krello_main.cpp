@@ -1,8 +1,8 @@
 // krello: the game.
 #include <SDL.h>
 
-#include "platform/sdl/game_shell.h"
 #include "platform/common/shell_options.h"
+#include "platform/sdl/game_shell.h"
 
 int main(int argc, char** argv) {
     const krello::ParsedOptions parsed = krello::parseShellOptions(argc, argv);
