@@ -97,7 +97,8 @@ protected:
         ASSERT_GE(hit.wall, 0);
         const Wall& wall = g->walls[static_cast<size_t>(hit.wall)];
         wc = setUpWallColumn(*rs, g->sectors[0], wall, hit, 0, 200);
-        if (wall.nextSector >= 0) pr = setUpPortalRows(*rs, g->sectors[wall.nextSector], wall, wc, 0, 200);
+        if (wall.nextSector >= 0 && wall.nextSector < SECTOR_COUNT)
+            pr = setUpPortalRows(*rs, g->sectors[static_cast<size_t>(wall.nextSector)], wall, wc, 0, 200);
     }
 
     void draw() { renderSectorColumn(*rs, 0, 0, 200, 20.0); }
