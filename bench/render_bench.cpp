@@ -1,14 +1,15 @@
-// Benchmark of whole frames: renderView over every tour view of the built-in level, no update.
+// Benchmark of whole frames: every tour view of the built-in level drawn still, no update.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <vector>
 
-#include "game/headless_platform.h"
+#include "game/frame.h"
 #include "game/start_level.h"
+#include "level/builtin_level.h"
 #include "render/render_view.h"
-#include "render/tour_views.h"
-#include "world/builtin_level.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ void BM_RenderTourFrame(benchmark::State& state) {
     std::vector<uint8_t> frame(krello::FRAME_BYTES, 0);
     size_t next = 0;
     for (auto _ : state) {
-        krello::renderView(*games[next], frame.data(), nullptr);
+        krello::drawStill(*games[next], {krello::renderView, frame.data()});
         benchmark::DoNotOptimize(frame.data());
         benchmark::ClobberMemory();
         next = (next + 1) % games.size();
@@ -48,7 +49,7 @@ void BM_RenderView(benchmark::State& state) {
     std::vector<uint8_t> frame(krello::FRAME_BYTES, 0);
     state.SetLabel(krello::tourViews()[static_cast<size_t>(state.range(0))].name);
     for (auto _ : state) {
-        krello::renderView(g, frame.data(), nullptr);
+        krello::drawStill(g, {krello::renderView, frame.data()});
         benchmark::DoNotOptimize(frame.data());
         benchmark::ClobberMemory();
     }

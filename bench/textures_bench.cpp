@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
 #include "world/textures.h"
 
 static void BM_BuildTextures(benchmark::State& state) {

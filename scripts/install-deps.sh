@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the game need, if any are missing.
+# Extra package names given as arguments are installed too (CI adds the second compiler).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpng-dev libcli11-dev libsdl2-dev xvfb xdotool xauth imagemagick)
+          libpng-dev zlib1g-dev libcli11-dev libsdl2-dev xvfb xdotool xauth imagemagick "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build
-if [ -x build/src/platform/krello ]; then
-  exec build/src/platform/krello "$@"
+if [ -x build/src/platform/sdl/krello ]; then
+  exec build/src/platform/sdl/krello "$@"
 fi
 # Built without the SDL shell (-DKRELLO_BUILD_SHELL=OFF): show what the engine makes instead.
 mkdir -p out

@@ -20,7 +20,7 @@ xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")" SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
-"$build/src/platform/krello" &
+"$build/src/platform/sdl/krello" &
 game_pid=$!
 sleep 1.5
 xdotool keydown Up; sleep "${WALK_SECONDS:-0.6}"; xdotool keyup Up

@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "game/texture_animation.h"
 #include "game/update_game.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
+#include "replay/headless_platform.h"
 
 namespace krello {
 namespace {

@@ -48,7 +48,7 @@ inline void buildRooms(GameState& g, int rooms, int32_t width, int32_t height,
 
 // Puts the player standing in `sector` at (x, y), facing `angle`.
 inline void placePlayer(GameState& g, int32_t x, int32_t y, int16_t angle, int16_t sector) {
-    g.player = PlayerState{x, y, g.sectors[static_cast<size_t>(sector)].floorZ - 8000, angle, sector};
+    g.player = PlayerState{x, y, g.sectors[static_cast<size_t>(sector)].floorZ - EYE_HEIGHT, angle, sector};
     g.prevPlayer = g.player;
 }
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "world/level_file.h"
-#include "world/level_source.h"
-#include "world/level_validator.h"
+#include "level/level_file.h"
+#include "level/level_source.h"
+#include "level/level_validator.h"
 #include "world/random.h"
 
 namespace krello {
@@ -124,6 +124,15 @@ TEST(LevelSource, WallSettingsComeFromTheWallLineThenTheSectorThenTheDefaults) {
     EXPECT_EQ(g.walls[4].texture, 0);  // format defaults
     EXPECT_EQ(g.walls[4].repeatV, 16);
     EXPECT_EQ(g.walls[4].repeatU, 1);  // round(1024 * 16 / 16384) = 1
+}
+
+// Wall 4 runs from b (1024, 0) to e at repeatV 16: its repeat is round(length / 1024).
+TEST(LevelSource, AutomaticRepeatRoundsToTheNearestWholeRepeat) {
+    for (const auto& [e, repeat] : {std::pair{"2304", 1}, {"2560", 2}, {"3583", 2}, {"3584", 3}}) {
+        const Compiled c = compile(edited("point e 2048 0", std::string("point e ") + e + " 0"));
+        ASSERT_TRUE(c.ok) << joined(c.errors);
+        EXPECT_EQ(c.g->walls[4].repeatU, repeat) << "e at x " << e;
+    }
 }
 
 TEST(LevelSource, AutomaticRepeatIsClampedTo127) {
@@ -259,7 +268,7 @@ TEST(LevelSource, DamagedSourcesNeverCrashTheCompilerOrTheValidator) {
                 case 1: s.erase(at, next() % 20); break;
                 default: s.insert(at, std::to_string(int64_t{next()} * 99991 * (next() % 2 ? -1 : 1))); break;
             }
-            if (s.empty()) s = "x";
+            if (s.empty()) s.assign(1, 'x');  // not `= "x"`: g++ 12 -O3 warns (-Wrestrict) on that
         }
         const Compiled c = compile(s);
         if (!c.ok) {
@@ -287,7 +296,7 @@ TEST(LevelFile, AWrongSizedImageIsRefusedWithItsSize) {
     std::remove(path.c_str());
 
     EXPECT_FALSE(readLevelFile(path, LevelSize::Full, *g, file));
-    EXPECT_EQ(joined(file.errors), path + ": cannot be read\n");
+    EXPECT_EQ(joined(file.errors), path + ": cannot open the level\n");
 }
 
 }  // namespace

@@ -1,35 +1,29 @@
 // The level tools from the outside: krello-levelc's verdicts and krello-tool's level commands.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+using namespace krello::test;
+
+// What a program printed: stdout, then stderr.
 struct Outcome {
     int status = -1;
-    std::string output;  // stdout and stderr together
+    std::string output;
 };
 
-Outcome run(const std::string& program, const std::string& args, const fs::path& dir) {
-    const fs::path out = dir / "output.txt";
-    const std::string command = program + " " + args + " >" + out.string() + " 2>&1";
-    const int status = std::system(command.c_str());
-    Outcome r;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(out);
-    std::stringstream text;
-    text << in.rdbuf();
-    r.output = text.str();
-    return r;
+Outcome run(const std::string& program, const std::string& args) {
+    const ProgramRun r = runProgram(program, args);
+    return {r.status, r.out + r.err};
 }
 
 class LevelTools : public testing::Test {
@@ -41,15 +35,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    Outcome tool(const std::string& args) { return run(KRELLO_TOOL, args, dir); }
-    Outcome levelc(const std::string& args) { return run(KRELLO_LEVELC, args, dir); }
+    Outcome tool(const std::string& args) { return run(KRELLO_TOOL, args); }
+    Outcome levelc(const std::string& args) { return run(KRELLO_LEVELC, args); }
 
     // The shipped source with one line replaced.
     fs::path editedSource(const std::string& from, const std::string& to) {
-        std::ifstream in(std::string(KRELLO_SOURCE_DIR) + "/level/krello.level");
-        std::stringstream text;
-        text << in.rdbuf();
-        std::string s = text.str();
+        std::string s = readText(std::string(KRELLO_SOURCE_DIR) + "/level/krello.level");
         const size_t at = s.find(from);
         EXPECT_NE(at, std::string::npos) << from;
         if (at != std::string::npos) s.replace(at, from.size(), to);

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "level/level_source.h"
+#include "level/level_validator.h"
 #include "world/level_image.h"
-#include "world/level_source.h"
-#include "world/level_validator.h"
 
 namespace krello {
 namespace {

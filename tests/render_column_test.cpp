@@ -1,6 +1,9 @@
 // The sector column renderer: the wall search, projection and clipping, shading, portals, safety.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "render/flat_rows.h"
 #include "render/sector_column.h"
 #include "render_test_world.h"
@@ -65,134 +68,141 @@ TEST(RenderWallSearch, MarkedWallsAndWallsBehindOrBesideTheRayAreSkipped) {
     EXPECT_EQ(findNearestWall(rs, 0).wall, 1);
 }
 
-TEST(RenderColumn, ASectorWithNoQualifyingWallWritesNothing) {
-    auto g = emptyWorld();
-    auto frame = blankFrame();
-    // One wall, behind the eye.
-    addLoop(*g, 0, {{-100, -100}, {-100, 100}, {-300, 0}});
+
+// One column of a small world seen from the origin along +x: the renderer's state at the
+// column, the nearest wall's layout and the portal's opening, as renderSectorColumn makes them.
+class RenderColumn : public testing::Test {
+protected:
+    // A room 16000 units high, eye 8000 above the floor, its far wall (wall 1) at x = depth.
+    void tallRoom(int32_t depth) {
+        addLoop(*g, 0, {{-1000, -5000}, {depth, -5000}, {depth, 5000}, {-1000, 5000}});
+        setSector(*g, 0, 0, 4, -8000, 8000);
+        fillRowTexture(*g, 0);
+    }
+
+    // Sector 0 (heights -8000..8000) looks through wall 1 at x = 1000 into sector 1.
+    void portalWorld(int32_t nextCeiling, int32_t nextFloor) {
+        const int back = addLoop(*g, 0, {{-1000, -2000}, {1000, -2000}, {1000, 2000}, {-1000, 2000}});
+        setSector(*g, 0, 0, 4, -8000, 8000);
+        addLoop(*g, back, {{1000, -2000}, {3000, -2000}, {3000, 2000}, {1000, 2000}}, 0x40);
+        setSector(*g, 1, back, 4, nextCeiling, nextFloor);
+        joinPortal(*g, 1, 0, back + 3, 1);
+        fillRowTexture(*g, 0);
+    }
+
+    // Lays out sector 0's nearest wall in `column`, and its opening when it is a portal.
+    void layOut(int column = 160) {
+        rs = std::make_unique<RenderState>(stateAtColumn(*g, *frame, column));
+        hit = findNearestWall(*rs, 0);
+        ASSERT_GE(hit.wall, 0);
+        const Wall& wall = g->walls[static_cast<size_t>(hit.wall)];
+        wc = setUpWallColumn(*rs, g->sectors[0], wall, hit, 0, 200);
+        if (wall.nextSector >= 0 && wall.nextSector < SECTOR_COUNT)
+            pr = setUpPortalRows(*rs, g->sectors[static_cast<size_t>(wall.nextSector)], wall, wc, 0, 200);
+    }
+
+    void draw() { renderSectorColumn(*rs, 0, 0, 200, 20.0); }
+
+    // Rows from..to-1 of the column show the row texture stepped from v by step.
+    void expectTextureRows(int from, int to, uint16_t v, uint16_t step) {
+        for (int r = from; r < to; ++r, v = static_cast<uint16_t>(v + step))
+            ASSERT_EQ(pixel(*frame, r, rs->screenColumn), (v >> 9) / 2) << "row " << r;
+    }
+
+    std::unique_ptr<GameState> g = emptyWorld();
+    std::unique_ptr<Frame> frame = blankFrame();
+    std::unique_ptr<RenderState> rs;
+    WallHit hit;
+    WallColumn wc;
+    PortalRows pr;
+};
+
+TEST_F(RenderColumn, ASectorWithNoQualifyingWallWritesNothing) {
+    addLoop(*g, 0, {{-100, -100}, {-100, 100}, {-300, 0}});  // one wall, behind the eye
     setSector(*g, 0, 0, 3, -8000, 8000);
     g->sectors[0].objectCount = 1;
-    g->objects[0] = GameObject{};
-    g->objects[0].x = 50;  // active, in the sector, right ahead
-    g->objects[0].flags = OBJ_ACTIVE;
-    g->objects[0].size = 64;
+    GameObject& o = g->objects[0];
+    o = GameObject{};
+    o.x = 50;  // active, in the sector, right ahead
+    o.flags = OBJ_ACTIVE;
+    o.size = 64;
+    o.sprite = 9;
     fillTexture(*g, 9, 5);
-    g->objects[0].sprite = 9;
     for (int column = 0; column < SCREEN_WIDTH; ++column) {
-        RenderState rs = stateAtColumn(*g, *frame, column);
-        renderSectorColumn(rs, 0, 0, 200, 20.0);
+        RenderState at = stateAtColumn(*g, *frame, column);
+        renderSectorColumn(at, 0, 0, 200, 20.0);
     }
     for (uint8_t p : *frame) ASSERT_EQ(p, UNTOUCHED);
 }
 
-// A room 16000 units high, eye 8000 above the floor, its far wall at x = depth.
-std::unique_ptr<GameState> tallRoom(int32_t depth) {
-    auto g = emptyWorld();
-    addLoop(*g, 0, {{-1000, -5000}, {depth, -5000}, {depth, 5000}, {-1000, 5000}});
-    setSector(*g, 0, 0, 4, -8000, 8000);
-    fillRowTexture(*g, 0);
-    return g;
-}
-
-TEST(RenderColumn, ATallWallClipsAtTheTopWithoutShiftingItsTexture) {
-    auto g = tallRoom(640);
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallHit hit = findNearestWall(rs, 0);
-    ASSERT_EQ(hit.wall, 1);
+TEST_F(RenderColumn, ATallWallClipsAtTheTopWithoutShiftingItsTexture) {
+    tallRoom(640);
+    layOut();
+    EXPECT_EQ(hit.wall, 1);
     EXPECT_DOUBLE_EQ(hit.depth, 640.0);
-    const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
     EXPECT_EQ(wc.ceilingRow, 0);  // projected at -1, one row above the window
     EXPECT_EQ(wc.floorRow, 200);
     EXPECT_EQ(wc.upperV, 320);
     EXPECT_EQ(wc.vStep, 320);
-
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
-    uint16_t v = 320;
-    for (int r = 0; r < 200; ++r) {
-        ASSERT_EQ(pixel(*frame, r, 160), (v >> 9) / 2) << "row " << r;
-        v = static_cast<uint16_t>(v + 320);
-    }
-    EXPECT_EQ((v - 320) >> 9, 125);  // the last row shows texture row 125
+    draw();
+    expectTextureRows(0, 200, 320, 320);
+    EXPECT_EQ((320 + 199 * 320) >> 9, 125);  // the last row shows texture row 125
 }
 
-TEST(RenderColumn, AWallTallerThanItsTextureRepeatsIt) {
-    auto g = tallRoom(200);
+TEST_F(RenderColumn, AWallTallerThanItsTextureRepeatsIt) {
+    tallRoom(200);
     g->walls[1].repeatV = 48;  // vStep 600: the 16-bit accumulator wraps every ~109 rows
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallColumn wc =
-        setUpWallColumn(rs, g->sectors[0], g->walls[1], findNearestWall(rs, 0), 0, 200);
+    layOut();
     EXPECT_EQ(wc.vStep, 600);
     EXPECT_EQ(wc.upperV, static_cast<uint16_t>(132600));  // 221 rows cut above the window
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
-    uint16_t v = wc.upperV;
-    bool wrapped = false;
-    for (int r = 0; r < 200; ++r) {
-        ASSERT_EQ(pixel(*frame, r, 160), (v >> 9) / 2) << "row " << r;
-        const uint16_t after = static_cast<uint16_t>(v + wc.vStep);
-        wrapped = wrapped || after < v;
-        v = after;
-    }
-    EXPECT_TRUE(wrapped);
+    EXPECT_LT(static_cast<uint16_t>(wc.upperV + 200 * wc.vStep), wc.upperV + 200u * wc.vStep);
+    draw();
+    expectTextureRows(0, 200, wc.upperV, wc.vStep);
 }
 
-TEST(RenderColumn, AWallNearerThanTenIsProjectedAsAtTen) {
-    auto g = emptyWorld();
+TEST_F(RenderColumn, AWallNearerThanTenIsProjectedAsAtTen) {
     addLoop(*g, 0, {{-100, -100}, {4, -100}, {4, 100}, {-100, 100}});
     setSector(*g, 0, 0, 4, -50, 50);
-    fillRowTexture(*g, 0);
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallHit hit = findNearestWall(rs, 0);
+    layOut();
     EXPECT_DOUBLE_EQ(hit.depth, 4.0);
-    const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
     EXPECT_EQ(wc.wallDepth, 10.0);
     EXPECT_EQ(wc.ceilingRow, 59);  // -400 / 10 + 99, not -400 / 4 + 99
     EXPECT_EQ(wc.floorRow, 140);
 }
 
-TEST(RenderColumn, TextureColumnFollowsRepeatUSignedAndWraps) {
-    auto g = tallRoom(640);
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    WallHit hit = findNearestWall(rs, 0);
+TEST_F(RenderColumn, TextureColumnFollowsRepeatUSignedAndWraps) {
+    tallRoom(640);
+    layOut();
     hit.param = 0.25;
     Wall wall = g->walls[1];
-    wall.repeatU = 1;
-    EXPECT_EQ(setUpWallColumn(rs, g->sectors[0], wall, hit, 0, 200).texU, 4);
-    wall.repeatU = static_cast<int8_t>(255);  // stored 255 reads -1: the texture runs backwards
-    EXPECT_EQ(setUpWallColumn(rs, g->sectors[0], wall, hit, 0, 200).texU, 124);
-    wall.repeatU = 100;  // 400 wraps to 400 & 127
-    EXPECT_EQ(setUpWallColumn(rs, g->sectors[0], wall, hit, 0, 200).texU, 400 & 127);
+    // Stored 255 reads -1: the texture runs backwards; 100 gives 400, which wraps to 400 & 127.
+    for (const auto& [repeatU, texU] : {std::pair{1, 4}, {255, 124}, {100, 400 & 127}}) {
+        wall.repeatU = static_cast<int8_t>(repeatU);
+        EXPECT_EQ(setUpWallColumn(*rs, g->sectors[0], wall, hit, 0, 200).texU, texU) << repeatU;
+    }
 }
 
-TEST(RenderShading, ClampsBeforeTheRampIsAdded) {
+TEST_F(RenderColumn, ShadingClampsBeforeTheRampIsAdded) {
     EXPECT_EQ(shadeTexel(10, 20), 0);
     EXPECT_EQ(shadeTexel(10, -100), 63);
     EXPECT_EQ(shadeTexel(40, 8), 32);
-
-    auto g = tallRoom(640);
+    tallRoom(640);
     fillTexture(*g, 0, 10);
     g->walls[1].texture = 0x80;
-    g->walls[1].shade = 20;
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
-    EXPECT_EQ(pixel(*frame, 100, 160), 0x80);  // 10 - 20 clamps to 0, then ramp 2
-    g->walls[1].shade = -100;
-    g->walls[1].mark = -1;
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
-    EXPECT_EQ(pixel(*frame, 100, 160), 0x80 + 63);
+    for (const auto& [shade, shown] : {std::pair{20, 0x80}, {-100, 0x80 + 63}}) {
+        g->walls[1].shade = static_cast<int8_t>(shade);  // 10 - 20 clamps to 0, then ramp 2
+        g->walls[1].mark = -1;
+        layOut();
+        draw();
+        EXPECT_EQ(pixel(*frame, 100, 160), shown) << shade;
+    }
 }
 
-TEST(RenderShading, DistanceTermsOfWallsAndFlats) {
-    auto g = tallRoom(1000);
+TEST_F(RenderColumn, DistanceShadesWallsAndFlats) {
+    tallRoom(1000);
     g->sectors[0].shadeFalloff = 16;
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallHit hit = findNearestWall(rs, 0);
-    EXPECT_EQ(setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200).shadeOffset, 3);
+    layOut();
+    EXPECT_EQ(wc.shadeOffset, 3);
     // Row 50 under a ceiling 8000 above the eye: q = 160, term trunc(2560 / 750) = 3.
     EXPECT_EQ(flatShadeOffset(0, 0, -8000, ceilingRowDistance(50), 16), 3);
     EXPECT_EQ(flatShadeOffset(5, 0, -8000, ceilingRowDistance(50), 16), 8);
@@ -200,68 +210,41 @@ TEST(RenderShading, DistanceTermsOfWallsAndFlats) {
     EXPECT_EQ(flatShadeOffset(0, 0, 8000, floorRowDistance(149), 16), 3);
     EXPECT_EQ(flatShadeOffset(0, 0, 8000, floorRowDistance(150), 16), 3);
     EXPECT_EQ(flatShadeOffset(0, 0, 8000, floorRowDistance(110), 48), 46);  // 727 * 48 / 750
-}
-
-TEST(RenderShading, FlatShadeArithmeticWrapsLikeTheMachine) {
     // q * falloff wraps in 32 bits before the / 750, and the sum keeps its low 16 bits:
     // 2e9 * 100 wraps to -1863462912; / 750 gives -2484617, whose low 16 bits read 5751.
     EXPECT_EQ(flatShadeOffset(0, 2000000000, 0, 1, 100), 5751);
-    // INT32_MIN / -1 does not trap.
-    EXPECT_EQ(flatShadeOffset(0, INT32_MIN, 0, -1, 0), 0);
+    EXPECT_EQ(flatShadeOffset(0, INT32_MIN, 0, -1, 0), 0);  // INT32_MIN / -1 does not trap
 }
 
 // The horizon rows: a sector whose ceiling hangs below the eye shows ceiling at row 100, one
 // whose floor rises above the eye shows floor at row 99. Neither may divide by zero.
-TEST(RenderFlats, HorizonRowsMatchTheirNeighbourBeyondTheHorizon) {
+TEST_F(RenderColumn, HorizonRowsMatchTheirNeighbourBeyondTheHorizon) {
     EXPECT_EQ(ceilingRowDistance(100), -1);
     EXPECT_EQ(ceilingRowDistance(99), 1);
     EXPECT_EQ(floorRowDistance(99), 1);
     EXPECT_EQ(floorRowDistance(100), -1);
-
-    auto g = emptyWorld();
     addLoop(*g, 0, {{-100, -500}, {100, -500}, {100, 500}, {-100, 500}});
     fillRowTexture(*g, 0);
     g->sectors[0].shadeFalloff = 48;
-    auto frame = blankFrame();
-    // Ceiling 100 below the eye: at depth 100 it meets the wall at row 107.
-    setSector(*g, 0, 0, 4, 100, 8000);
-    RenderState rs = stateAtColumn(*g, *frame, 150);
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
+    setSector(*g, 0, 0, 4, 100, 8000);  // ceiling 100 below the eye: it meets the wall at row 107
+    layOut(150);
+    draw();
     EXPECT_EQ(pixel(*frame, 100, 150), pixel(*frame, 101, 150));
-    // Floor 100 above the eye: it meets the wall at row 92, floor rows run down from there.
-    setSector(*g, 0, 0, 4, -8000, -100);
+    setSector(*g, 0, 0, 4, -8000, -100);  // floor 100 above the eye: it meets the wall at row 92
     g->walls[1].mark = -1;
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
+    draw();
     EXPECT_EQ(pixel(*frame, 99, 150), pixel(*frame, 98, 150));
     EXPECT_NE(pixel(*frame, 99, 150), UNTOUCHED);
 }
 
-// Sector 0 (heights -8000..8000) looks through wall 1 at x = 1000 into sector 1.
-std::unique_ptr<GameState> portalWorld(int32_t nextCeiling, int32_t nextFloor) {
-    auto g = emptyWorld();
-    int next = addLoop(*g, 0, {{-1000, -2000}, {1000, -2000}, {1000, 2000}, {-1000, 2000}});
-    setSector(*g, 0, 0, 4, -8000, 8000);
-    const int back = next;
-    addLoop(*g, back, {{1000, -2000}, {3000, -2000}, {3000, 2000}, {1000, 2000}}, 0x40);
-    setSector(*g, 1, back, 4, nextCeiling, nextFloor);
-    joinPortal(*g, 1, 0, back + 3, 1);
-    fillRowTexture(*g, 0);
-    return g;
-}
-
-TEST(RenderPortal, EqualHeightsOpenTheWholeWallToTheSectorBehind) {
-    auto g = portalWorld(-8000, 8000);
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallHit hit = findNearestWall(rs, 0);
+TEST_F(RenderColumn, EqualHeightsOpenTheWholeWallToTheSectorBehind) {
+    portalWorld(-8000, 8000);
+    layOut();
     ASSERT_EQ(hit.wall, 1);
-    const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
-    const PortalRows pr = setUpPortalRows(rs, g->sectors[1], g->walls[1], wc, 0, 200);
     EXPECT_EQ(pr.nextCeilingRow, wc.ceilingRow);
     EXPECT_EQ(pr.nextFloorRow, wc.floorRow);
     EXPECT_EQ(pr.lowerV, 0);
-
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
+    draw();
     // Rows ceilingRow..floorRow-1 come from the sector behind: its far wall near the middle
     // (ramp 1), its flats above and below it, never wall 1's texture.
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 1);
@@ -271,87 +254,69 @@ TEST(RenderPortal, EqualHeightsOpenTheWholeWallToTheSectorBehind) {
     for (int r = 0; r < 200; ++r) ASSERT_NE(pixel(*frame, r, 160), UNTOUCHED);
 }
 
-TEST(RenderPortal, AFloorAboveTheOpeningFillsItWithTheLowerPart) {
-    // Sector 1's floor (-9000) lies above sector 0's ceiling (-8000).
-    auto g = portalWorld(-20000, -9000);
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallHit hit = findNearestWall(rs, 0);
-    const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
-    const PortalRows pr = setUpPortalRows(rs, g->sectors[1], g->walls[1], wc, 0, 200);
+TEST_F(RenderColumn, AFloorAboveTheOpeningFillsItWithTheLowerPart) {
+    portalWorld(-20000, -9000);  // sector 1's floor (-9000) lies above sector 0's ceiling
+    layOut();
     // At depth 1000 the wall spans rows 35..163 and the next floor projects to row 28.
     EXPECT_EQ(wc.ceilingRow, 35);
     EXPECT_EQ(wc.floorRow, 164);
     EXPECT_EQ(pr.nextCeilingRow, 0);
     EXPECT_EQ(pr.nextFloorRow, 35);
     EXPECT_EQ(pr.lowerV, 3500);  // 8 * 7 rows * 1000 / 16: the texture starts part-way
-
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
-    uint16_t v = pr.lowerV;
-    for (int r = 35; r < 164; ++r) {
-        ASSERT_EQ(pixel(*frame, r, 160), (v >> 9) / 2) << "row " << r;
-        v = static_cast<uint16_t>(v + wc.vStep);
-    }
+    draw();
+    expectTextureRows(35, 164, pr.lowerV, wc.vStep);
     // The child ran with an empty window: it drew nothing but still marked its nearest wall.
     EXPECT_EQ(g->walls[5].mark, 160);
 }
 
-TEST(RenderPortal, UpperAndLowerStepsAnchorAtTheirOwnEdges) {
-    auto g = portalWorld(-4000, 4000);
-    auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    const WallHit hit = findNearestWall(rs, 0);
-    const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
-    const PortalRows pr = setUpPortalRows(rs, g->sectors[1], g->walls[1], wc, 0, 200);
+TEST_F(RenderColumn, UpperAndLowerStepsAnchorAtTheirOwnEdges) {
+    portalWorld(-4000, 4000);
+    layOut();
     EXPECT_EQ(wc.ceilingRow, 35);
     EXPECT_EQ(pr.nextCeilingRow, 67);
     EXPECT_EQ(pr.nextFloorRow, 132);
     EXPECT_EQ(wc.floorRow, 164);
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
+    draw();
     // Both steps start at texture row 0 on their first row.
     EXPECT_EQ(pixel(*frame, 35, 160), 0);
     EXPECT_EQ(pixel(*frame, 132, 160), 0);
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 1);  // the sector behind in between
 }
 
-TEST(RenderSafety, BrokenIndicesAreTreatedAsSolidOrAbsent) {
-    auto g = portalWorld(-8000, 8000);
-    auto frame = blankFrame();
+TEST_F(RenderColumn, BrokenIndicesAreTreatedAsSolidOrAbsent) {
+    portalWorld(-8000, 8000);
     g->walls[1].nextSector = 500;  // past the sector table: drawn as a solid wall
     g->walls[1].otherWall = 3000;
-    RenderState rs = stateAtColumn(*g, *frame, 160);
-    renderSectorColumn(rs, 0, 0, 200, 20.0);
+    layOut();
+    draw();
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 0);
     EXPECT_EQ(g->walls[5].mark, -1);  // nothing behind it was visited
 
     g->walls[1].mark = -1;
     g->walls[1].nextSector = 1;
     g->walls[1].point2 = 2000;  // a wall with no end point is no segment: wall 1 is skipped
-    EXPECT_EQ(findNearestWall(rs, 0).wall, -1);
+    EXPECT_EQ(findNearestWall(*rs, 0).wall, -1);
     g->walls[1].point2 = 2;
 
     // A sector index past the table, and windows outside the screen, write nothing.
     auto clean = blankFrame();
-    rs.frameBuffer = clean->data();
-    for (Wall& w : g->walls) w.mark = -1;
-    renderSectorColumn(rs, 191, 0, 200, 20.0);
-    renderSectorColumn(rs, 0, 150, 100, 20.0);
-    for (Wall& w : g->walls) w.mark = -1;
-    renderSectorColumn(rs, 0, -20, -5, 20.0);
-    for (Wall& w : g->walls) w.mark = -1;
-    renderSectorColumn(rs, 0, 230, 260, 20.0);
+    rs->frameBuffer = clean->data();
+    for (const auto& [sector, top, bottom] : {std::tuple{191, 0, 200}, {0, 150, 100}, {0, -20, -5}, {0, 230, 260}}) {
+        for (Wall& w : g->walls) w.mark = -1;
+        renderSectorColumn(*rs, static_cast<uint16_t>(sector), static_cast<int16_t>(top),
+                           static_cast<int16_t>(bottom), 20.0);
+    }
     for (uint8_t p : *clean) ASSERT_EQ(p, UNTOUCHED);
     EXPECT_EQ(g->walls[1].mark, 160);  // the calls did run the search
 }
 
-TEST(RenderSafety, PortalsWhoseBackSidesAreMissingStillEnd) {
+TEST_F(RenderColumn, PortalsWhoseBackSidesAreMissingStillEnd) {
     // Two rooms looking into each other through portals that name no back side: each visit
     // marks one more wall, so the recursion ends when the walls run out.
-    auto g = portalWorld(-8000, 8000);
+    portalWorld(-8000, 8000);
     g->walls[1].otherWall = -1;
     g->walls[7].otherWall = -1;
-    auto frame = blankFrame();
-    renderView(*g, frame->data(), nullptr);
+    drawView(*g, *frame);
     EXPECT_EQ(g->walls[1].mark, 319);
     EXPECT_EQ(g->walls[7].mark, 319);  // found from behind, since nothing marked it
     EXPECT_NE(pixel(*frame, 0, 160), UNTOUCHED);
@@ -401,7 +366,7 @@ TEST(RenderSafety, ALevelOfNoiseRendersWithoutFaults) {
         g->player.z = static_cast<int32_t>(next() << 8);
         g->player.angle = static_cast<int16_t>(next());
         auto frame = blankFrame();
-        renderView(*g, frame->data(), nullptr);
+        drawView(*g, *frame);
         for (const Wall& w : g->walls) ASSERT_TRUE(w.mark >= -1 && w.mark < SCREEN_WIDTH);
     }
 }

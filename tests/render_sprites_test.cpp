@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/object_sort.h"
 #include "render/sprites.h"
 #include "render_test_world.h"
 #include "world/distance.h"
@@ -36,6 +37,13 @@ std::vector<int> drawnRows(const Frame& f, int column) {
     return rows;
 }
 
+// An object placed and projected in the current column, as drawSectorSprites does it.
+SpriteColumn projected(const RenderState& rs, const GameObject& o, int32_t windowTop, int32_t windowBottom) {
+    SpriteColumn sc = placeSprite(rs, o);
+    projectSpriteRows(rs, o, sc, windowTop, windowBottom);
+    return sc;
+}
+
 std::vector<int> rowRange(int from, int to) {
     std::vector<int> rows;
     for (int r = from; r < to; ++r) rows.push_back(r);
@@ -46,7 +54,7 @@ TEST(RenderSprites, AnObjectStraightAheadStandsOnItsFoot) {
     auto g = oneEnemy();
     auto frame = blankFrame();
     RenderState rs = stateAtColumn(*g, *frame, 160);
-    const SpriteColumn sc = setUpSprite(rs, g->objects[0], 0, 200);
+    const SpriteColumn sc = projected(rs, g->objects[0], 0, 200);
     EXPECT_EQ(sc.column, 32);
     EXPECT_DOUBLE_EQ(sc.depth, 1000.0);
     EXPECT_EQ(sc.top, 83);
@@ -58,8 +66,8 @@ TEST(RenderSprites, AnObjectStraightAheadStandsOnItsFoot) {
     EXPECT_EQ(drawnRows(*frame, 160), rowRange(83, 164));
     EXPECT_EQ(pixel(*frame, 100, 160), 7);
     // The texture column grows from left to right across the screen.
-    EXPECT_EQ(setUpSprite(stateAtColumn(*g, *frame, 159), g->objects[0], 0, 200).column, 31);
-    EXPECT_EQ(setUpSprite(stateAtColumn(*g, *frame, 170), g->objects[0], 0, 200).column, 49);
+    EXPECT_EQ(projected(stateAtColumn(*g, *frame, 159), g->objects[0], 0, 200).column, 31);
+    EXPECT_EQ(projected(stateAtColumn(*g, *frame, 170), g->objects[0], 0, 200).column, 49);
 }
 
 TEST(RenderSprites, ObjectsExactlyAtEitherLimitAreNotDrawn) {
@@ -122,7 +130,7 @@ TEST(RenderSprites, APictureIsCutToItsSectorsWindowWithoutShifting) {
     auto g = oneEnemy();
     auto frame = blankFrame();
     RenderState rs = stateAtColumn(*g, *frame, 160);
-    const SpriteColumn sc = setUpSprite(rs, g->objects[0], 90, 120);
+    const SpriteColumn sc = projected(rs, g->objects[0], 90, 120);
     EXPECT_EQ(sc.top, 90);
     EXPECT_EQ(sc.bottom, 120);
     EXPECT_EQ(sc.v, 5600);  // 7 rows * 64 * 1000 * 0.0125
@@ -178,11 +186,11 @@ TEST(RenderSprites, AWallOfTheSectorInFrontHidesThePictureInThatColumn) {
     setSector(*g, 0, 0, 4, -9000, 8000);
     fillTexture(*g, 0, 30);
     auto frame = blankFrame();
-    renderView(*g, frame->data(), nullptr);
+    drawView(*g, *frame);
     for (int r = 0; r < SCREEN_HEIGHT; ++r) ASSERT_NE(pixel(*frame, r, 160), 7);
     g->walls[1].x = 1200;
     g->walls[2].x = 1200;
-    renderView(*g, frame->data(), nullptr);
+    drawView(*g, *frame);
     EXPECT_EQ(pixel(*frame, 100, 160), 7);
 }
 

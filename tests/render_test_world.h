@@ -91,6 +91,13 @@ inline std::unique_ptr<Frame> blankFrame() {
 
 inline uint8_t pixel(const Frame& f, int row, int column) { return f[row * SCREEN_WIDTH + column]; }
 
+// The renderer alone over a whole frame, its marks cleared first as the game's frame clears
+// them.
+inline void drawView(GameState& g, Frame& frame) {
+    for (Wall& w : g.walls) w.mark = -1;
+    renderView(g, frame.data());
+}
+
 // The renderer's state at a column, with the ray stepped there by addition as the driver does.
 inline RenderState stateAtColumn(GameState& g, Frame& frame, int column) {
     RenderState rs{g};

@@ -1,23 +1,19 @@
 // The tool's render command: committed frame checksums of the tour, outputs, and its refusals.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "program_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-int runTool(const std::string& args) {
-    const std::string command = std::string(KRELLO_TOOL) + " " + args + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int runTool(const std::string& args) { return krello::test::runTool(args).status; }
 
 fs::path scratchDir(const std::string& name) {
     const fs::path dir = fs::temp_directory_path() / ("krello_render_" + name + "_" + std::to_string(::getpid()));

@@ -3,11 +3,12 @@
 
 #include <memory>
 
-#include "game/headless_platform.h"
 #include "game/start_level.h"
-#include "render/tour_views.h"
+#include "level/builtin_level.h"
+#include "level/loop_geometry.h"
 #include "render_test_world.h"
-#include "world/builtin_level.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
 
 namespace krello {
 namespace {
@@ -28,7 +29,7 @@ TEST(RenderTourViews, PointsCountInsideTheOuterLoopAndOutsideThePillars) {
 
     TourView view{"test", 100, 900, 0, 700, 0, true};
     ASSERT_TRUE(placeViewer(*g, view));
-    EXPECT_EQ(g->player.z, 1000 - STANDING_EYE);
+    EXPECT_EQ(g->player.z, 1000 - EYE_HEIGHT);
     EXPECT_EQ(g->player.angle, 700);
     view.x = 500;
     view.y = 500;

@@ -1,7 +1,7 @@
 // Input scripts: what a script line may say, and the one-line errors for what it may not.
 #include <gtest/gtest.h>
 
-#include "game/input_script.h"
+#include "replay/input_script.h"
 
 namespace krello {
 namespace {

@@ -2,77 +2,40 @@
 // one-line errors with status 2 for bad input.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 
-#include "game/crc32.h"
+#include "program_run.h"
+#include "replay/crc32.h"
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A temporary file of this test: tests may run in parallel, so names carry the test's name.
-std::string temp(const std::string& name) {
-    return testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
-}
-
-// Runs krello-tool with the arguments; stdout and stderr are captured separately.
-Result tool(const std::string& args) {
-    const std::string out = temp("tool.out");
-    const std::string err = temp("tool.err");
-    const std::string cmd = std::string(KRELLO_TOOL) + " " + args + " >" + out + " 2>" + err;
-    Result r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readFile(out);
-    r.err = readFile(err);
-    return r;
-}
+using namespace krello::test;
 
 const std::string SCRIPT =
     "# walk, turn, jump, fire\n"
     "16 U\n16 U\n16 US\n17 UR\n250 UA\n0 L\n16 LS\n16 -\n33 D\n16 DS\n";
 
 TEST(ReplayTool, ScriptRunsRepeatAndTheirDemosReplayToTheSameDump) {
-    const std::string script = temp("walk.input");
+    const std::string script = tempPath("walk.input");
     std::string longer;
     for (int i = 0; i < 30; ++i) longer += SCRIPT.substr(SCRIPT.find('\n') + 1);
-    writeFile(script, longer);
-    const Result a = tool("run --input " + script + " --state-every 50 --record-demo " + temp("walk.demo"));
+    writeText(script, longer);
+    const ProgramRun a = runTool("run --input " + script + " --state-every 50 --record-demo " + tempPath("walk.demo"));
     ASSERT_EQ(a.status, 0) << a.err;
-    const Result b = tool("run --input " + script + " --state-every 50 --render");
+    const ProgramRun b = runTool("run --input " + script + " --state-every 50 --render");
     ASSERT_EQ(b.status, 0) << b.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(a.out.find("update 300\n"), std::string::npos);
     EXPECT_NE(a.out.find("update 50\n"), std::string::npos);
-    const Result c = tool("run --demo " + temp("walk.demo") + " --state-every 50");
+    const ProgramRun c = runTool("run --demo " + tempPath("walk.demo") + " --state-every 50");
     ASSERT_EQ(c.status, 0) << c.err;
     EXPECT_EQ(a.out, c.out);
     // The dump's shape: per dump 1 + 1 + 1 + 23 + 1 + 1 lines.
-    const Result d = tool("run --input " + script + " --frames 7 --dump-state " + temp("seven.txt"));
+    const ProgramRun d = runTool("run --input " + script + " --frames 7 --dump-state " + tempPath("seven.txt"));
     ASSERT_EQ(d.status, 0) << d.err;
-    const std::string seven = readFile(temp("seven.txt"));
+    const std::string seven = readText(tempPath("seven.txt"));
     EXPECT_EQ(std::count(seven.begin(), seven.end(), '\n'), 28);
     EXPECT_EQ(seven.rfind("update 7\nplayer ", 0), 0u);
     EXPECT_NE(seven.find("\nobject 22 "), std::string::npos);
@@ -80,43 +43,43 @@ TEST(ReplayTool, ScriptRunsRepeatAndTheirDemosReplayToTheSameDump) {
 }
 
 TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
-    writeFile(temp("bad_dt.input"), "16 U\n70000 U\n");
-    writeFile(temp("bad_key.input"), "16 U\n16 UZ\n");
-    writeFile(temp("garbage.demo"), std::string("\x00\x01garbage\xff", 10));
-    writeFile(temp("short.input"), "16 U\n");
-    const Result rec = tool("run --input " + temp("short.input") + " --record-demo " + temp("ok.demo"));
+    writeText(tempPath("bad_dt.input"), "16 U\n70000 U\n");
+    writeText(tempPath("bad_key.input"), "16 U\n16 UZ\n");
+    writeText(tempPath("garbage.demo"), std::string("\x00\x01garbage\xff", 10));
+    writeText(tempPath("short.input"), "16 U\n");
+    const ProgramRun rec = runTool("run --input " + tempPath("short.input") + " --record-demo " + tempPath("ok.demo"));
     ASSERT_EQ(rec.status, 0) << rec.err;
-    std::string demo = readFile(temp("ok.demo"));
-    writeFile(temp("truncated.demo"), demo.substr(0, demo.size() - 3));
+    std::string demo = readText(tempPath("ok.demo"));
+    writeText(tempPath("truncated.demo"), demo.substr(0, demo.size() - 3));
     // Another level's demo: the level checksum differs and the file checksum is consistent.
     std::string wrongLevel = demo;
     wrongLevel[12] = static_cast<char>(wrongLevel[12] ^ 0x55);
     const size_t end = wrongLevel.size() - 9;
     const uint32_t crc = krello::crc32({reinterpret_cast<const uint8_t*>(wrongLevel.data()), end});
     for (int i = 0; i < 4; ++i) wrongLevel[end + 5 + static_cast<size_t>(i)] = static_cast<char>(crc >> (8 * i));
-    writeFile(temp("wrong_level.demo"), wrongLevel);
+    writeText(tempPath("wrong_level.demo"), wrongLevel);
     std::string version = demo;
     version[8] = 9;
-    writeFile(temp("version.demo"), version);
+    writeText(tempPath("version.demo"), version);
 
     const struct {
         std::string args;
         std::string message;
     } cases[] = {
-        {"run --input " + temp("bad_dt.input"), temp("bad_dt.input") + ":2: DT \"70000\""},
-        {"run --input " + temp("bad_key.input"), temp("bad_key.input") + ":2: bad key letter 'Z'"},
-        {"run --input " + temp("missing.input"), temp("missing.input") + ": cannot open"},
-        {"run --demo " + temp("garbage.demo"), temp("garbage.demo") + ": byte 0: not a demo file"},
-        {"run --demo " + temp("truncated.demo"), temp("truncated.demo") + ": byte "},
-        {"run --demo " + temp("wrong_level.demo"),
-         temp("wrong_level.demo") + ": byte 12: recorded on a level with checksum"},
-        {"run --demo " + temp("version.demo"), temp("version.demo") + ": byte 8: demo format version 9"},
-        {"run --input " + temp("short.input") + " --frames 5", temp("short.input") + ": holds 1 updates"},
+        {"run --input " + tempPath("bad_dt.input"), tempPath("bad_dt.input") + ":2: DT \"70000\""},
+        {"run --input " + tempPath("bad_key.input"), tempPath("bad_key.input") + ":2: bad key letter 'Z'"},
+        {"run --input " + tempPath("missing.input"), tempPath("missing.input") + ": cannot open"},
+        {"run --demo " + tempPath("garbage.demo"), tempPath("garbage.demo") + ": byte 0: not a demo file"},
+        {"run --demo " + tempPath("truncated.demo"), tempPath("truncated.demo") + ": byte "},
+        {"run --demo " + tempPath("wrong_level.demo"),
+         tempPath("wrong_level.demo") + ": byte 12: recorded on a level with checksum"},
+        {"run --demo " + tempPath("version.demo"), tempPath("version.demo") + ": byte 8: demo format version 9"},
+        {"run --input " + tempPath("short.input") + " --frames 5", tempPath("short.input") + ": holds 1 updates"},
         {"run", "give exactly one of --input FILE and --demo FILE"},
-        {"timedemo --demo " + temp("truncated.demo"), temp("truncated.demo") + ": byte "},
+        {"timedemo --demo " + tempPath("truncated.demo"), tempPath("truncated.demo") + ": byte "},
     };
     for (const auto& c : cases) {
-        const Result r = tool(c.args);
+        const ProgramRun r = runTool(c.args);
         EXPECT_EQ(r.status, 2) << c.args;
         EXPECT_EQ(r.err.rfind("krello-tool: " + c.message, 0), 0u) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -125,9 +88,9 @@ TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
 
 TEST(ReplayTool, TheTourMatchesItsExpectedStates) {
     const std::string dir = std::string(KRELLO_SOURCE_DIR) + "/tests/data/";
-    const Result r = tool("run --input " + dir + "tour.input --state-every 100");
+    const ProgramRun r = runTool("run --input " + dir + "tour.input --state-every 100");
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string expected = readFile(dir + "tour.expected");
+    const std::string expected = readText(dir + "tour.expected");
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(r.out == expected) << "the tour's states differ from tests/data/tour.expected; "
                                       "see docs/game-update.md before regenerating it";

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "game/headless_frame.h"
-#include "game/headless_platform.h"
+#include "game/frame.h"
 #include "game/start_level.h"
-#include "render/render_state.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
+#include "render/render_view.h"
+#include "replay/headless_platform.h"
 
 namespace krello {
 namespace {
@@ -60,13 +60,14 @@ TEST_P(Soak, RandomKeysAndFrameTimesWithRendering) {
     startLevel(*g, platform);
     const std::vector<int16_t> kinds = sorted(kindBits(*g));
     std::vector<uint8_t> frame(FRAME_BYTES);
+    const FrameOutput output{renderView, frame.data()};
     uint32_t keys = 0;
     for (long u = 0; u < updates; ++u) {
         platform.clock += 1 + next() % 250;
         // Keys change now and then rather than every update, so walks and turns build up.
         if (next() % 8 == 0) keys = next();
         for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (keys >> k) & 1;
-        runFrame(*g, platform, frame.data());
+        runFrame(*g, platform, &output);
         ASSERT_GE(g->frameDt, 1);
         ASSERT_LE(g->frameDt, 200);
         ASSERT_GE(g->player.angle, 0);
@@ -112,7 +113,7 @@ TEST(SoakDamagedLevel, BadIndicesAreNeverFollowed) {
         for (int u = 0; u < 400; ++u) {
             platform.clock += 1 + next() % 250;
             for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = next() % 2;
-            runFrame(*g, platform, nullptr);
+            runFrame(*g, platform);
             ASSERT_GE(g->frameDt, 1);
         }
     }

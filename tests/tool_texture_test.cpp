@@ -1,45 +1,24 @@
 // krello-tool's texture and palette commands, run as a program: files written, failures reported.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
+#include "program_run.h"
 #include "world/textures.h"
 
 namespace krello {
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string errors;
-};
+using namespace krello::test;
 
 std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A file name of this test process's own, so parallel runs never share one.
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "krello_" + std::to_string(getpid()) + "_" + name;
-}
-
-ToolRun runTool(const std::string& arguments) {
-    // Tests run in parallel processes: each keeps its own stderr file.
-    const std::string errPath = tempPath("stderr.txt");
-    const std::string command = std::string(KRELLO_TOOL) + " " + arguments + " >/dev/null 2>" + errPath;
-    const int raw = std::system(command.c_str());
-    const std::vector<uint8_t> err = readFile(errPath);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::string(err.begin(), err.end())};
+    const std::string text = readText(path);
+    return {text.begin(), text.end()};
 }
 
 int lineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
@@ -99,31 +78,31 @@ TEST(ToolTextures, BadUseFailsWithOneLineAndStatus2) {
     const char* cases[] = {"", "textures", "textures dump", "textures frobnicate x", "palette",
                            "palette a.png --no-such-flag", "textures dump a b"};
     for (const char* args : cases) {
-        const ToolRun run = runTool(args);
+        const ProgramRun run = runTool(args);
         EXPECT_EQ(run.status, 2) << "'" << args << "'";
-        EXPECT_EQ(lineCount(run.errors), 1) << "'" << args << "': " << run.errors;
+        EXPECT_EQ(lineCount(run.err), 1) << "'" << args << "': " << run.err;
     }
 }
 
 TEST(ToolTextures, AMisspeltCommandIsNamed) {
-    const ToolRun top = runTool("textrues dump x");
+    const ProgramRun top = runTool("textrues dump x");
     EXPECT_EQ(top.status, 2);
-    EXPECT_NE(top.errors.find("unknown command 'textrues' for 'krello-tool'"), std::string::npos)
-        << top.errors;
-    const ToolRun nested = runTool("textures frobnicate x");
-    EXPECT_NE(nested.errors.find("unknown command 'frobnicate' for 'krello-tool textures'"),
+    EXPECT_NE(top.err.find("unknown command 'textrues' for 'krello-tool'"), std::string::npos)
+        << top.err;
+    const ProgramRun nested = runTool("textures frobnicate x");
+    EXPECT_NE(nested.err.find("unknown command 'frobnicate' for 'krello-tool textures'"),
               std::string::npos)
-        << nested.errors;
+        << nested.err;
 }
 
 TEST(ToolTextures, UnwritableOutputNamesTheFile) {
     const std::string dir = "/nonexistent-krello-dir/";
     for (const std::string& args : {"textures dump " + dir + "bank.bin", "textures sheet " + dir + "s.png",
                                     "palette " + dir + "p.png"}) {
-        const ToolRun run = runTool(args);
+        const ProgramRun run = runTool(args);
         EXPECT_EQ(run.status, 2) << args;
-        EXPECT_EQ(lineCount(run.errors), 1) << args;
-        EXPECT_NE(run.errors.find(dir), std::string::npos) << run.errors;
+        EXPECT_EQ(lineCount(run.err), 1) << args;
+        EXPECT_NE(run.err.find(dir), std::string::npos) << run.err;
     }
 }
 

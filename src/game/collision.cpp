@@ -140,8 +140,7 @@ void collideObject(GameState& g, int16_t sector, int32_t prevX, int32_t prevY, i
         const int32_t next = sectorBehind(g, c.wall);
         if (next < 0) {
             // A dead shot stays where its move ended, beyond the wall.
-            o.flags = static_cast<int16_t>(o.flags & ~OBJ_ACTIVE);
-            changeObjectCount(g, o.sector, -1);
+            takeOutOfPlay(g, o);
             return;
         }
         o.sector = static_cast<int16_t>(next);

@@ -23,7 +23,7 @@ int16_t aimAtPlayer(const PlayerState& p, const GameObject& enemy) {
     const double dy = static_cast<double>(p.y) - static_cast<double>(enemy.y);
     const double dx = static_cast<double>(p.x) - static_cast<double>(enemy.x);
     const double h = portableAtan2(dy, dx);
-    return wrap16(truncToInt32(h * 1024.0 * 0.3183098861837907));
+    return wrap16(truncToInt32(h * ANGLE_UNITS_PER_RADIAN));
 }
 
 void fireEnemyShot(GameState& g, const GameObject& enemy) {

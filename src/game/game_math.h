@@ -1,8 +1,9 @@
-// The simulation's arithmetic helpers: 16-bit sums, the angle unit, index guards, object counts.
+// The simulation's arithmetic helpers: 16-bit sums, index guards, object counts.
 #pragma once
 
 #include <cstdint>
 
+#include "world/angle.h"
 #include "world/fixed_math.h"
 #include "world/game_state.h"
 

@@ -34,11 +34,9 @@ void hitEnemies(GameState& g) {
         for (GameObject& e : g.objects) {
             if (!(e.flags & OBJ_ENEMY)) continue;
             if (objectDistance3D(s, e) >= HIT_REACH) continue;
-            e.flags = static_cast<int16_t>(e.flags & ~OBJ_ACTIVE);
-            s.flags = static_cast<int16_t>(s.flags & ~OBJ_ACTIVE);
+            takeOutOfPlay(g, e);
+            takeOutOfPlay(g, s);
             g.score = add32(g.score, POINTS_PER_HIT);
-            changeObjectCount(g, e.sector, -1);
-            changeObjectCount(g, s.sector, -1);
         }
     }
 }

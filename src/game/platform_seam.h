@@ -9,6 +9,9 @@ namespace krello {
 enum class GameKey : int { Left = 0, Right, Up, Down, A, Space };
 constexpr int GAME_KEY_COUNT = 6;
 
+// A key's bit in a set of keys (bit k for GameKey k), as scripts and demos store them.
+constexpr uint8_t keyBit(GameKey k) { return static_cast<uint8_t>(1u << static_cast<int>(k)); }
+
 // The simulation never calls the operating system itself. The SDL shell, the headless tools
 // and the tests each implement this, so a game runs the same on a screen, in a replay and in
 // a test.

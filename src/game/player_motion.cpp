@@ -11,8 +11,8 @@ namespace krello {
 namespace {
 
 constexpr int16_t SPEED_LIMIT = 200;
-constexpr int32_t EYE_ABOVE_FLOOR = 8000;
-constexpr int32_t EYE_ABOVE_FLOOR_GAME_OVER = 1000;
+// After game over the view sinks to this height above the floor.
+constexpr int32_t EYE_HEIGHT_GAME_OVER = 1000;
 constexpr int16_t JUMP_SPEED = -2000;  // z grows downward, so a jump is negative
 
 }  // namespace
@@ -64,7 +64,7 @@ void movePlayerVertically(GameState& g, PlatformSeam& platform) {
     if (!isSector(g.player.sector)) return;
     const Sector& s = g.sectors[static_cast<size_t>(g.player.sector)];
     const int32_t limit =
-        sub32(s.floorZ, g.gameOver == 0 ? EYE_ABOVE_FLOOR : EYE_ABOVE_FLOOR_GAME_OVER);
+        sub32(s.floorZ, g.gameOver == 0 ? EYE_HEIGHT : EYE_HEIGHT_GAME_OVER);
     if (g.player.z > limit) {
         g.player.z = limit;
         g.fallSpeed = 0;

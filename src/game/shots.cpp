@@ -10,16 +10,15 @@ namespace krello {
 namespace {
 
 constexpr int16_t FIRE_INTERVAL_MS = 700;
-constexpr int32_t SHOT_BELOW_EYE = 8000;
 constexpr int SHOT_SHIFT = 4;
 
-// A shot is gone once its life is over or the point 8000 above it leaves its sector's height
-// range. A shot in no real sector has no height range and is gone too.
+// A shot is gone once its life is over or the point an eye height above it leaves its sector's
+// height range. A shot in no real sector has no height range and is gone too.
 bool shotExpired(const GameState& g, const GameObject& o) {
     if (o.timer <= 0) return true;
     if (!isSector(o.sector)) return true;
     const Sector& s = g.sectors[static_cast<size_t>(o.sector)];
-    const int32_t testZ = sub32(o.z, SHOT_BELOW_EYE);
+    const int32_t testZ = sub32(o.z, EYE_HEIGHT);
     return testZ > s.floorZ || testZ < s.ceilingZ;
 }
 
@@ -37,7 +36,7 @@ void firePlayerShot(GameState& g, PlatformSeam& platform) {
     GameObject* shot = firstIdle(g, OBJ_PLAYER_SHOT);
     if (!shot) return;
     const PlayerState& p = g.player;
-    launchShot(g, *shot, p.x, p.y, add32(p.z, SHOT_BELOW_EYE), p.angle, OBJ_PLAYER_SHOT, p.sector);
+    launchShot(g, *shot, p.x, p.y, add32(p.z, EYE_HEIGHT), p.angle, OBJ_PLAYER_SHOT, p.sector);
 }
 
 void moveShots(GameState& g) {

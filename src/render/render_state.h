@@ -3,13 +3,11 @@
 
 #include <cstdint>
 
+#include "world/angle.h"
 #include "world/game_state.h"
+#include "world/screen.h"
 
 namespace krello {
-
-constexpr int SCREEN_WIDTH = 320;
-constexpr int SCREEN_HEIGHT = 200;
-constexpr int FRAME_BYTES = SCREEN_WIDTH * SCREEN_HEIGHT;
 
 // The renderer's working state for one frame. The driver builds it on its own stack, so nothing
 // of a frame outlives it and two games never share it.

@@ -1,10 +1,9 @@
-// The frame driver: mark reset, update, sort, view rays and the 320 columns.
+// The frame driver: the view rays and the 320 columns of one frame.
 #include "render/render_view.h"
 
 #include <cmath>
 
 #include "render/sector_column.h"
-#include "render/sprites.h"
 #include "world/portable_trig.h"
 
 namespace krello {
@@ -33,16 +32,9 @@ void setUpViewRays(RenderState& rs) {
     rs.rayStepY = (rightY - rs.rayDirY) * 0.003125;
 }
 
-void prepareFrame(GameState& g, FrameUpdate* update) {
-    for (Wall& w : g.walls) w.mark = -1;
-    if (update) update->run(g);
-    sortObjects(g);
-}
-
-void renderView(GameState& g, uint8_t* frameBuffer, FrameUpdate* update) {
+void renderView(GameState& g, uint8_t* frameBuffer) {
     RenderState rs{g};
     rs.frameBuffer = frameBuffer;
-    prepareFrame(g, update);
     setUpViewRays(rs);
     const uint16_t start = static_cast<uint16_t>(g.player.sector);
     for (int16_t column = 0; column < SCREEN_WIDTH; ++column) {

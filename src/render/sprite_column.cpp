@@ -52,13 +52,6 @@ void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn&
     if (sc.bottom < windowTop) sc.bottom = windowTop;
 }
 
-SpriteColumn setUpSprite(const RenderState& rs, const GameObject& o, int32_t windowTop,
-                         int32_t windowBottom) {
-    SpriteColumn sc = placeSprite(rs, o);
-    projectSpriteRows(rs, o, sc, windowTop, windowBottom);
-    return sc;
-}
-
 void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
                        double nearLimit, double wallDepth) {
     const GameState& g = rs.game;

@@ -1,4 +1,4 @@
-// Billboards: the far-to-near object sort and one sector's pictures in one column.
+// Billboards: one sector's pictures in one column.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +6,6 @@
 #include "render/render_state.h"
 
 namespace krello {
-
-// Exchange-sorts the whole object table, active or not, from the farthest to the nearest by
-// planar distance to the player, moving whole records. Ties keep the order the exchanges give.
-void sortObjects(GameState& g);
 
 // One object's picture in the current column, before the depth and column tests.
 struct SpriteColumn {
@@ -26,11 +22,8 @@ SpriteColumn placeSprite(const RenderState& rs, const GameObject& o);
 // Fills in the rows and texture accumulators of a placed sprite, clipped to the window.
 void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn& sc,
                        int32_t windowTop, int32_t windowBottom);
-// Both of the above.
-SpriteColumn setUpSprite(const RenderState& rs, const GameObject& o, int32_t windowTop,
-                         int32_t windowBottom);
 
-// Draws, in table order, the active objects of the sector whose depth lies strictly between
+// Draws, in table order (the frame sorts it far to near first), the active objects of the sector whose depth lies strictly between
 // nearLimit and wallDepth. Nothing is looked at when the sector's object count is 0.
 void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
                        double nearLimit, double wallDepth);

@@ -39,8 +39,9 @@ int32_t playerDistance2D(const PlayerState& player, const GameObject& o) {
 int32_t playerDistance3D(const PlayerState& player, const GameObject& o) {
     const int32_t dx = wrappedDifference(player.x, o.x) >> 2;
     const int32_t dy = wrappedDifference(player.y, o.y) >> 2;
-    // The eye sits 8000 above the feet; the 9000 centres the comparison near the body's middle.
-    const int32_t dz = wrappedDifference(static_cast<int64_t>(player.z) + 9000, o.z) >> 6;
+    // The player's point is taken EYE_HEIGHT + 1000 below the eye: 1000 below the feet, near
+    // the height at which enemy shots fly (they start at the enemies' feet).
+    const int32_t dz = wrappedDifference(static_cast<int64_t>(player.z) + EYE_HEIGHT + 1000, o.z) >> 6;
     return rootOfSum(wrappedSquare(dx) + wrappedSquare(dy) + wrappedSquare(dz));
 }
 

@@ -39,9 +39,6 @@ struct GameState {
     int32_t score = 0;         // 10 per enemy hit
     int32_t gameOver = 0;      // set once an enemy shot reaches the player, never cleared
 
-    // --- shell ---
-    int32_t appActive = 0;  // frames run only while nonzero; the shell sets it from the window
-
     // --- texture animation ---
     int16_t spriteFlipTimer = 0;  // ms since the enemy pictures last swapped
     int16_t fireballTimer = 0;    // ms since the shot pictures last rotated

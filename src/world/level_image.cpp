@@ -2,7 +2,6 @@
 #include "world/level_image.h"
 
 #include <cstring>
-#include <fstream>
 
 namespace krello {
 namespace {
@@ -92,32 +91,6 @@ void encodeLevelImage(const GameState& g, std::span<uint8_t, LEVEL_IMAGE_BYTES> 
     ByteCursor c(nullptr, image.data(), 0);
     // The cursor only reads from g when encoding; the cast lets one field list serve both ways.
     transcode(c, const_cast<GameState&>(g));
-}
-
-bool readLevelImageFile(const std::string& path, std::array<uint8_t, LEVEL_IMAGE_BYTES>& image,
-                        std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    // Read one byte more than an image holds, so a longer file is told apart without
-    // reading all of it.
-    std::array<char, LEVEL_IMAGE_BYTES + 1> data{};
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    if (in.bad()) {
-        error = path + ": read error";
-        return false;
-    }
-    const auto got = static_cast<size_t>(in.gcount());
-    if (got != LEVEL_IMAGE_BYTES) {
-        error = path + ": " + (got > LEVEL_IMAGE_BYTES ? std::string("larger than")
-                                                       : std::to_string(got) + " bytes, not") +
-                " the " + std::to_string(LEVEL_IMAGE_BYTES) + " bytes of a level image";
-        return false;
-    }
-    std::memcpy(image.data(), data.data(), LEVEL_IMAGE_BYTES);
-    return true;
 }
 
 }  // namespace krello

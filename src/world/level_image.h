@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 
 #include "world/game_state.h"
 
@@ -30,10 +29,5 @@ bool decodeLevelImage(std::span<const uint8_t> image, GameState& g);
 
 // Writes those tables back out as an image; decode followed by encode gives the same bytes.
 void encodeLevelImage(const GameState& g, std::span<uint8_t, LEVEL_IMAGE_BYTES> image);
-
-// Reads a level image file. On failure returns false and sets error to one line naming the
-// file and what is wrong (unreadable, or the wrong size).
-bool readLevelImageFile(const std::string& path, std::array<uint8_t, LEVEL_IMAGE_BYTES>& image,
-                        std::string& error);
 
 }  // namespace krello

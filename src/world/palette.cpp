@@ -39,4 +39,14 @@ Palette buildRamps(int startRed) {
     return palette;
 }
 
+std::array<uint8_t, 256 * 3> rgbColourMap(const Palette& palette) {
+    std::array<uint8_t, 256 * 3> map{};
+    for (size_t i = 0; i < palette.size(); ++i) {
+        map[i * 3 + 0] = palette[i].red;
+        map[i * 3 + 1] = palette[i].green;
+        map[i * 3 + 2] = palette[i].blue;
+    }
+    return map;
+}
+
 }  // namespace krello

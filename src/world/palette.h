@@ -17,4 +17,7 @@ using Palette = std::array<PaletteEntry, 256>;
 // startRed is 0 during play and 255 after game over (the red tint).
 Palette buildRamps(int startRed);
 
+// The palette as 256 red, green, blue byte triples, the colour map of an indexed picture.
+std::array<uint8_t, 256 * 3> rgbColourMap(const Palette& palette);
+
 }  // namespace krello

@@ -3,13 +3,10 @@
 
 #include <cstdint>
 
+#include "world/angle.h"
 #include "world/double_double.h"
 
 namespace krello {
-
-// Radians per angle unit (2048 units a turn). Every angle the game turns into radians is
-// multiplied by exactly this double first, so the products are the same everywhere.
-constexpr double RADIANS_PER_ANGLE_UNIT = 0.0030679615757712823;
 
 struct SinCos {
     double sin = 0.0;

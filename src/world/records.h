@@ -28,6 +28,10 @@ constexpr uint16_t KIND_ENEMY_DORMANT = 10;
 constexpr uint16_t KIND_PLAYER_SHOT = 11;
 constexpr uint16_t KIND_ENEMY_SHOT = 12;
 
+// How far a standing player's eye is above the floor (heights grow downward, so the eye's z is
+// the floor's minus this). Shots start and are tested this far below the eye.
+constexpr int32_t EYE_HEIGHT = 8000;
+
 // The player: camera and body. z is the eye height, growing downward.
 struct PlayerState {
     int32_t x;       // position
@@ -42,66 +46,66 @@ struct Sector {
     int16_t firstWall;         // first wall index; read as unsigned 16-bit
     uint16_t wallCount;        // walls of all loops together
     int32_t ceilingZ;          // smaller than floorZ: z grows downward
-    int32_t floorZ;            //
+    int32_t floorZ;            // floor height
     uint8_t reserved12[4];     // carried, never read
     uint8_t ceilingTexture;    // texture attribute byte: slot in bits 0..3, ramp in bits 6..7
-    uint8_t reserved17[3];     //
+    uint8_t reserved17[3];     // carried, never read
     int8_t ceilingShade;       // darkness bias; 63 or more shows black
-    uint8_t reserved21[3];     //
+    uint8_t reserved21[3];     // carried, never read
     uint8_t floorTexture;      // texture attribute byte
-    uint8_t reserved25[3];     //
+    uint8_t reserved25[3];     // carried, never read
     int8_t floorShade;         // darkness bias
-    uint8_t reserved29[3];     //
+    uint8_t reserved29[3];     // carried, never read
     int8_t shadeFalloff;       // how fast the sector darkens with distance; 0 = not at all
-    uint8_t reserved33[5];     //
+    uint8_t reserved33[5];     // carried, never read
     int16_t objectCount;       // runtime: objects registered here; only 0 hides them
 };
 
 // A directed edge from its own point to the point of wall point2.
 struct Wall {
     int32_t x;              // first point
-    int32_t y;              //
+    int32_t y;              // first point
     int16_t point2;         // next wall of the loop; its point ends this wall
     int16_t otherWall;      // the same edge seen from behind, or -1 for a solid wall
     int16_t nextSector;     // the sector behind a portal, or -1
-    uint8_t reserved14[2];  //
+    uint8_t reserved14[2];  // carried, never read
     uint8_t texture;        // texture attribute byte (only this byte is read)
     uint8_t reserved17[3];  // may be non-zero in the level
     int8_t shade;           // darkness bias
-    uint8_t reserved21;     //
+    uint8_t reserved21;     // carried, never read
     int8_t repeatU;         // horizontal repeat; negative runs the texture backwards
     int8_t repeatV;         // vertical scale: one texture row covers 1024 / repeatV units
-    uint8_t reserved24[6];  //
+    uint8_t reserved24[6];  // carried, never read
     int16_t mark;           // runtime: -1 clear, 0..319 drawn in that column, -2 crossed this update
 };
 
 // An enemy, a player shot or an enemy shot; pooled, never created or destroyed.
 struct GameObject {
     int32_t x;              // position
-    int32_t y;              //
+    int32_t y;              // position
     int32_t z;              // foot point height
     int16_t timer;          // shots: remaining life in ms
     uint8_t sprite;         // billboard texture attribute; with the next byte, the kind code in the image
     uint8_t kindHigh;       // high byte of the kind code; 0 in the level
-    uint8_t reserved16[5];  //
+    uint8_t reserved16[5];  // carried, never read (the level image sets bytes 2 and 4)
     uint8_t size;           // vertical texture scale of the billboard
-    uint8_t reserved22[2];  //
+    uint8_t reserved22[2];  // carried, never read
     int16_t sector;         // sector holding the object
     int16_t flags;          // OBJ_* bits
     int16_t angle;          // heading; any 16-bit value, used through cos and sin only
     int16_t cooldown;       // enemies: ms until the next shot
-    int16_t vx;             // velocity
-    int16_t vy;             //
-    int16_t vz;             //
-    uint8_t reserved38[6];  //
+    int16_t vx;             // velocity along x
+    int16_t vy;             // velocity along y
+    int16_t vz;             // velocity along z
+    uint8_t reserved38[6];  // carried, never read (the level image sets bytes 4 and 5)
 };
 
 // Where an enemy can come back into play.
 struct SpawnPoint {
-    int32_t x;              //
-    int32_t y;              //
-    int32_t z;              //
-    int16_t sector;         //
+    int32_t x;              // where the enemy stood at start-up
+    int32_t y;              // where the enemy stood at start-up
+    int32_t z;              // its foot point height
+    int16_t sector;         // its sector
     uint8_t reserved14[2];  // never written or read
 };
 

@@ -80,9 +80,9 @@ void unpackEnemyPicture(GameState& g) {
     Texture mirrored = textureSlotOf(g, 10);
     for (int r = 0; r < TEXTURE_SIDE; ++r) {
         // The row is unpacked into a local buffer before any texel is written. Reading the
-        // picture and writing the bank in one loop lets g++ 12 (-O2, induction-variable
-        // optimisation) address the bank through the picture's pointer, after which its
-        // side-effect analysis drops the writes entirely.
+        // picture and writing the bank in one loop is sound C++, but g++ 12 (-O1 and up) then
+        // addresses the bank's stores from a null base, finds the function free of side
+        // effects and deletes its call: docs/compiler-bugs/ has a reproducer.
         std::array<uint8_t, 64> pixels{};
         for (int i = 0; i < 32; ++i) {
             const uint8_t b = g.enemyPicture[static_cast<size_t>(r * 32 + i)];

@@ -1,5 +1,5 @@
 // Demo sessions: a recording replays to its end, bad files are refused, the replay's tint shows.
-#include "platform/demo_session.h"
+#include "platform/common/demo_session.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,12 @@
 #include <fstream>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/headless_platform.h"
 #include "game/start_level.h"
 #include "game/update_game.h"
-#include "world/builtin_level.h"
+#include "level/builtin_level.h"
+#include "platform/common/shown_palette.h"
+#include "replay/crc32.h"
+#include "replay/headless_platform.h"
 
 namespace krello {
 namespace {
@@ -33,7 +34,7 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // A short game recorded through the session, keys from a headless platform's script.
-    void recordThroughSession(SdlSeam& live) {
+    void recordThroughSession(PlatformSeam& live) {
         ShellOptions options;
         options.demoMode = DemoMode::Record;
         options.demoFile = path;
@@ -61,7 +62,7 @@ protected:
 };
 
 TEST_F(DemoSessionTest, ARecordingReplaysToItsEndAndThenStops) {
-    SdlSeam live;
+    HeadlessPlatform live;
     recordThroughSession(live);
     DemoSession replay(replayOptions(DemoMode::Play), live);
     ASSERT_EQ(replay.open(), "");
@@ -82,7 +83,7 @@ TEST_F(DemoSessionTest, ARecordingReplaysToItsEndAndThenStops) {
 }
 
 TEST_F(DemoSessionTest, BadFilesAreRefusedWithTheirName) {
-    SdlSeam live;
+    HeadlessPlatform live;
     {
         std::ofstream junk(path, std::ios::binary);
         junk << "not a demo at all";
@@ -98,7 +99,7 @@ TEST_F(DemoSessionTest, BadFilesAreRefusedWithTheirName) {
 }
 
 TEST_F(DemoSessionTest, ARecordingOfASessionThatNeverStartedIsRemoved) {
-    SdlSeam live;
+    HeadlessPlatform live;
     ShellOptions options;
     options.demoMode = DemoMode::Record;
     options.demoFile = path;
@@ -110,7 +111,7 @@ TEST_F(DemoSessionTest, ARecordingOfASessionThatNeverStartedIsRemoved) {
 }
 
 TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
-    SdlSeam live;
+    HeadlessPlatform live;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     HeadlessPlatform headless;
@@ -127,18 +128,23 @@ TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
 }
 
 TEST_F(DemoSessionTest, TheReplaysTintReachesTheScreensPalette) {
-    SdlSeam live;
+    HeadlessPlatform live;
     recordThroughSession(live);
     DemoSession replay(replayOptions(DemoMode::Play), live);
     ASSERT_EQ(replay.open(), "");
     auto g = std::make_unique<GameState>();
     loadBuiltinLevel(*g);
     startLevel(*g, replay.platform());
-    EXPECT_EQ(live.palette()[64].red, 0);
+    const int tintsBefore = live.tintCount;
     replay.platform().tintPalette(255);  // as the update does when a shot reaches the player
     // At once, so the frame drawn after this update is already red.
-    EXPECT_EQ(live.palette()[64].red, 255);
-    EXPECT_EQ(live.pixelLookup()[64], 0xFFFF0000u);
+    EXPECT_EQ(live.tintCount, tintsBefore + 1);
+    EXPECT_EQ(live.lastTint, 255);
+    ShownPalette shown;
+    EXPECT_EQ(shown.palette()[64].red, 0);
+    shown.tint(live.lastTint);
+    EXPECT_EQ(shown.palette()[64].red, 255);
+    EXPECT_EQ(shown.pixelLookup()[64], 0xFFFF0000u);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Where the frame lands on the screen: 4:3 or square pixels, any size, whole multiples.
-#include "platform/display_layout.h"
+#include "platform/common/display_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The frame-rate cap, measured on a clock the test moves by hand.
-#include "platform/frame_pacer.h"
+#include "platform/common/frame_pacer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The game keys: held, tapped between two queries, and let go when the window loses the keyboard.
-#include "platform/key_latch.h"
+#include "platform/common/key_latch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Palette expansion: indices become the colours of the palette in force, at the texture's pitch.
-#include "platform/palette_expand.h"
+#include "platform/common/palette_expand.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Screenshots: an indexed PNG with the palette in force, numbered without overwriting.
-#include "platform/screenshot.h"
+#include "platform/common/screenshot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The command line: defaults, each option, and bad arguments stopping with status 2.
-#include "platform/shell_options.h"
+#include "platform/common/shell_options.h"
 
 #include <gtest/gtest.h>
 

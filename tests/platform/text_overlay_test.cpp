@@ -1,5 +1,5 @@
 // The overlay: glyph pixels where they belong, opaque boxes, clipping, and readable colours.
-#include "platform/text_overlay.h"
+#include "platform/common/text_overlay.h"
 
 #include <gtest/gtest.h>
 

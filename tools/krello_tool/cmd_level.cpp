@@ -5,10 +5,10 @@
 
 #include "krello_tool/commands.h"
 #include "krello_tool/level_map.h"
-#include "krello_tool/png_file.h"
-#include "world/builtin_level.h"
-#include "world/level_file.h"
-#include "world/level_stats.h"
+#include "krello_tool/output_files.h"
+#include "level/builtin_level.h"
+#include "level/level_file.h"
+#include "level/level_stats.h"
 
 namespace krello::tool {
 namespace {
@@ -16,14 +16,7 @@ namespace {
 // A check that finds faults ends with this status; a file that is no level at all with 2.
 constexpr int kViolationStatus = 1;
 
-void dumpLevel(const std::string& path) {
-    const auto image = builtinLevelImage();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) throw ToolError{path + ": cannot be written"};
-    const size_t written = std::fwrite(image.data(), 1, image.size(), f);
-    const bool closed = std::fclose(f) == 0;
-    if (written != image.size() || !closed) throw ToolError{path + ": the write was cut short"};
-}
+void dumpLevel(const std::string& path) { writeOutputFile(path, builtinLevelImage()); }
 
 // The level in `path`, or the built-in one when the path is empty. Unreadable or malformed
 // files end the command with their messages and status 2.

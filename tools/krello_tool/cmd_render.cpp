@@ -10,14 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/headless_platform.h"
+#include "game/frame.h"
 #include "game/start_level.h"
+#include "io/file_bytes.h"
 #include "krello_tool/commands.h"
-#include "krello_tool/png_file.h"
+#include "krello_tool/output_files.h"
+#include "level/builtin_level.h"
 #include "render/render_view.h"
-#include "render/tour_views.h"
-#include "world/builtin_level.h"
+#include "replay/crc32.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
 #include "world/palette.h"
 
 namespace krello::tool {
@@ -62,7 +64,7 @@ Frame renderFrom(const GameState& started, const PlayerState& viewer) {
     auto g = std::make_unique<GameState>(started);
     g->player = viewer;
     Frame frame(FRAME_BYTES, 0);
-    renderView(*g, frame.data(), nullptr);
+    drawStill(*g, FrameOutput{renderView, frame.data()});
     return frame;
 }
 
@@ -75,7 +77,7 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
         const uint16_t sector = static_cast<uint16_t>(p.sector);
         if (sector >= SECTOR_COUNT)
             throw ToolError{"render: the level's start sector " + std::to_string(p.sector) + " does not exist"};
-        p.z = static_cast<int32_t>(static_cast<int64_t>(g.sectors[sector].floorZ) - STANDING_EYE);
+        p.z = static_cast<int32_t>(static_cast<int64_t>(g.sectors[sector].floorZ) - EYE_HEIGHT);
         return p;
     }
     PlayerState p{};
@@ -85,13 +87,6 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
     p.angle = static_cast<int16_t>(parseNumber(view[3], "ANGLE", 0, 2047));
     p.sector = static_cast<int16_t>(parseNumber(view[4], "SECTOR", 0, SECTOR_COUNT - 1));
     return p;
-}
-
-void writeRaw(const std::string& path, const Frame& frame) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
-    out.close();
-    if (!out) throw ToolError{"cannot write " + path};
 }
 
 void writePng(const std::string& path, const Frame& frame) {
@@ -106,8 +101,9 @@ std::string hex8(uint32_t v) {
 
 // NAME -> checksum, from a file of "NAME HEX8" lines ('#' starts a comment).
 std::map<std::string, uint32_t> readChecksums(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) throw ToolError{path + ": cannot read the checksums"};
+    std::string text, error;
+    if (!io::readFile(path, "the checksums", text, error)) throw ToolError{error};
+    std::istringstream in(text);
     std::map<std::string, uint32_t> sums;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
@@ -153,11 +149,9 @@ void runTour(const RenderOptions& o) {
     }
     if (!expected.empty()) throw ToolError{o.checkChecksums + ": frame " + expected.begin()->first + " is not in the tour"};
     if (!o.writeChecksums.empty()) {
-        std::ofstream out(o.writeChecksums);
-        out << "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR --write-checksums FILE\n"
-            << written;
-        out.close();
-        if (!out) throw ToolError{"cannot write " + o.writeChecksums};
+        writeOutputFile(o.writeChecksums,
+                        "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR "
+                        "--write-checksums FILE\n" + written);
     }
 }
 
@@ -172,7 +166,7 @@ void runRender(const RenderOptions& o) {
         throw ToolError{"render: checksums belong to --tour"};
     const auto started = startedGame();
     const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
-    if (!o.raw.empty()) writeRaw(o.raw, frame);
+    if (!o.raw.empty()) writeOutputFile(o.raw, frame);
     if (!o.png.empty()) writePng(o.png, frame);
     std::printf("frame crc32 %s\n", hex8(crc32(frame)).c_str());
 }

@@ -1,24 +1,24 @@
 // krello-tool's run commands: headless runs of input scripts and demos, state dumps, timedemo.
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "game/crc32.h"
-#include "game/demo.h"
-#include "game/demo_recorder.h"
-#include "game/demo_replayer.h"
-#include "game/headless_frame.h"
-#include "game/headless_platform.h"
-#include "game/input_script.h"
+#include "game/frame.h"
 #include "game/start_level.h"
-#include "game/tour_pilot.h"
-#include "game/state_dump.h"
 #include "krello_tool/commands.h"
-#include "krello_tool/png_file.h"
-#include "render/render_state.h"
-#include "world/builtin_level.h"
+#include "krello_tool/output_files.h"
+#include "level/builtin_level.h"
+#include "render/render_view.h"
+#include "replay/crc32.h"
+#include "replay/demo.h"
+#include "replay/demo_recorder.h"
+#include "replay/demo_replayer.h"
+#include "replay/headless_platform.h"
+#include "replay/input_script.h"
+#include "replay/state_dump.h"
+#include "replay/timedemo.h"
+#include "tour/tour_pilot.h"
 #include "world/palette.h"
 
 namespace krello::tool {
@@ -186,6 +186,19 @@ long parseCount(const std::string& word, const char* what) {
     throw ToolError{std::string(what) + " must be a positive whole number, got \"" + word + "\""};
 }
 
+// The one loop of a headless run: the input of each update, the frame (drawn into `frame`
+// when it is not empty), the input told the update ended, then after(update number).
+template <typename After>
+void playFrames(RunInput& in, GameState& g, long frames, std::vector<uint8_t>& frame, After&& after) {
+    const FrameOutput output{renderView, frame.data()};
+    for (long i = 0; i < frames; ++i) {
+        in.beforeUpdate(i);
+        runFrame(g, in.platform(), frame.empty() ? nullptr : &output);
+        in.afterUpdate(g);
+        after(i + 1);
+    }
+}
+
 void run(const RunOptions& o) {
     long pngEvery = 0;
     std::string pngDir;
@@ -199,34 +212,25 @@ void run(const RunOptions& o) {
     DumpSink dump(o.dumpFile);
     std::vector<uint8_t> frame;
     if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
-    for (long i = 0; i < frames; ++i) {
-        in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.empty() ? nullptr : frame.data());
-        in->afterUpdate(*g);
-        const long update = i + 1;
+    playFrames(*in, *g, frames, frame, [&](long update) {
         if (pngEvery > 0 && update % pngEvery == 0) writeFramePng(pngDir, update, frame, in->tints());
         if ((o.stateEvery > 0 && update % o.stateEvery == 0) || update == frames) {
             dump.write(*g, update, in->tints());
         }
-    }
+    });
     if (frames == 0) dump.write(*g, 0, in->tints());  // the state as the start-up left it
     in->finish();
     dump.close();
 }
 
+// Whole frames, drawn, as fast as they go: the same loop, timed as the game's --timedemo is.
 void timedemo(const RunOptions& o) {
     std::unique_ptr<RunInput> in = openInput(o);
-    const long frames = in->length();
     std::unique_ptr<GameState> g = startGame(*in);
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
-    const auto start = std::chrono::steady_clock::now();
-    for (long i = 0; i < frames; ++i) {
-        in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.data());
-        in->afterUpdate(*g);
-    }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("frames %ld seconds %.3f fps %.1f\n", frames, seconds, seconds > 0 ? frames / seconds : 0.0);
+    TimedemoClock timing;
+    playFrames(*in, *g, in->length(), frame, [&](long) { timing.frameDone(); });
+    std::printf("%s\n", timing.report().c_str());
 }
 
 struct TourOptions {
@@ -234,13 +238,6 @@ struct TourOptions {
     std::string expected;
     long updates = 3000;
 };
-
-void writeTextFile(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    if (!f) throw ToolError{path + ": cannot create the file"};
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !ok) throw ToolError{path + ": cannot write the file"};
-}
 
 // Plays the level with the autopilot, writes the script and, if asked, the state every 100
 // updates of a run of that script: the tour test's expectation.
@@ -252,7 +249,7 @@ void tourScript(const TourOptions& o) {
                        "# jumping, shooting enemies, and walking into enemy fire until the game is over.\n"
                        "# One line per update: DT KEYS.\n";
     text += formatInputScript(plan.steps);
-    writeTextFile(o.out, text);
+    writeOutputFile(o.out, text);
     std::printf("updates %zu score %ld jumps %ld shots %ld game-over-at %ld retries %ld\n", plan.steps.size(),
                 plan.score, plan.jumps, plan.shotsFired, plan.gameOverAt, plan.retries);
     if (!o.expected.empty()) {

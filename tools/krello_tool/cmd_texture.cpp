@@ -8,8 +8,8 @@
 
 #include "krello_tool/commands.h"
 #include "krello_tool/digit_font.h"
-#include "krello_tool/png_file.h"
-#include "world/builtin_level.h"
+#include "krello_tool/output_files.h"
+#include "level/builtin_level.h"
 #include "world/palette.h"
 #include "world/textures.h"
 
@@ -27,12 +27,7 @@ std::unique_ptr<GameState> builtBank() {
 
 void dumpTextures(const std::string& path) {
     const auto g = builtBank();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) throw ToolError{"cannot write " + path + ": " + std::strerror(errno)};
-    const size_t written = std::fwrite(g->textures.data(), 1, g->textures.size(), f);
-    const bool closed = std::fclose(f) == 0;
-    if (written != g->textures.size() || !closed)
-        throw ToolError{"cannot write " + path + ": the write was cut short"};
+    writeOutputFile(path, g->textures);
 }
 
 // The sheet: two rows of seven tiles, each texture drawn twice its size under its slot number.

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "world/level_file.h"
+#include "io/file_bytes.h"
+#include "level/level_file.h"
 #include "world/level_image.h"
 
 namespace {
@@ -41,7 +42,7 @@ std::string cppFile(const std::string& sourceName, std::span<const uint8_t> imag
     std::string s;
     s.reserve(image.size() * 5 + 1024);
     s += "// The level image, compiled by krello-levelc from " + sourceName + "; do not edit.\n";
-    s += "#include \"world/builtin_level.h\"\n\nnamespace krello {\nnamespace {\n\n";
+    s += "#include \"level/builtin_level.h\"\n\nnamespace krello {\nnamespace {\n\n";
     s += "constexpr uint8_t kImage[LEVEL_IMAGE_BYTES] = {";
     for (size_t i = 0; i < image.size(); ++i) {
         s += (i % 20 == 0) ? "\n    " : " ";
@@ -55,21 +56,11 @@ std::string cppFile(const std::string& sourceName, std::span<const uint8_t> imag
     return s;
 }
 
-// Writes next to the target and renames, so a failed run never leaves a half-written file.
-bool writeFile(const std::string& path, const void* data, size_t size) {
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        if (!out.flush()) {
-            std::fprintf(stderr, "krello-levelc: %s: cannot be written\n", temp.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) std::fprintf(stderr, "krello-levelc: %s: cannot be written\n", path.c_str());
-    return !ec;
+// Whole or not at all, so a failed run never leaves a half-written file.
+bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
+    const std::string error = krello::io::writeFile(path, bytes);
+    if (!error.empty()) std::fprintf(stderr, "krello-levelc: %s\n", error.c_str());
+    return error.empty();
 }
 
 }  // namespace
@@ -90,7 +81,7 @@ int main(int argc, char** argv) {
     krello::encodeLevelImage(*g, image);
     const std::string name = std::filesystem::path(args.source).filename().string();
     const std::string cpp = cppFile(name, image);
-    if (!writeFile(args.output, cpp.data(), cpp.size())) return kBadInput;
-    if (!args.image.empty() && !writeFile(args.image, image.data(), image.size())) return kBadInput;
+    if (!writeFile(args.output, {reinterpret_cast<const uint8_t*>(cpp.data()), cpp.size()})) return kBadInput;
+    if (!args.image.empty() && !writeFile(args.image, image)) return kBadInput;
     return 0;
 }

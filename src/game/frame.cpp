@@ -1,0 +1,36 @@
+// One frame of the game in its fixed order: marks reset, update, object sort, then the drawing.
+#include "game/frame.h"
+
+#include "game/object_sort.h"
+#include "game/update_game.h"
+
+namespace krello {
+namespace {
+
+// Marks hold the column a wall was drawn in, or -2 for a portal crossed in this update; both
+// mean something only within one frame.
+void clearMarks(GameState& g) {
+    for (Wall& w : g.walls) w.mark = -1;
+}
+
+void draw(GameState& g, const FrameOutput* output) {
+    if (output != nullptr && output->draw != nullptr && output->buffer != nullptr)
+        output->draw(g, output->buffer);
+}
+
+}  // namespace
+
+void runFrame(GameState& g, PlatformSeam& platform, const FrameOutput* output) {
+    clearMarks(g);
+    updateGame(g, platform);
+    sortObjects(g);
+    draw(g, output);
+}
+
+void drawStill(GameState& g, const FrameOutput& output) {
+    clearMarks(g);
+    sortObjects(g);
+    draw(g, &output);
+}
+
+}  // namespace krello

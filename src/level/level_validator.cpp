@@ -1,0 +1,431 @@
+// Checks the level's layout, loops, portals, heights, placements and texture slots, record by record.
+#include "level/level_validator.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "level/loop_geometry.h"
+#include "level/surface_rules.h"
+#include "world/portal_walk.h"
+
+namespace krello {
+namespace {
+
+struct Loop {
+    int first = 0;  // first wall
+    int end = 0;    // one past the last wall
+    Wide sum = 0;   // sum of x(i)*y(i+1) - x(i+1)*y(i): positive for the outer loop
+};
+
+enum class Contact { None, Corner, Fault };
+
+// How two non-degenerate segments meet: not at all, only at a corner of both, or otherwise.
+Contact contact(Pt a, Pt b, Pt c, Pt d) {
+    const int o1 = orient(a, b, c), o2 = orient(a, b, d);
+    const int o3 = orient(c, d, a), o4 = orient(c, d, b);
+    if (o1 == 0 && o2 == 0) {
+        const bool useX = a.x != b.x;
+        auto key = [&](Pt p) { return useX ? p.x : p.y; };
+        const int64_t lo = std::max(std::min(key(a), key(b)), std::min(key(c), key(d)));
+        const int64_t hi = std::min(std::max(key(a), key(b)), std::max(key(c), key(d)));
+        if (lo > hi) return Contact::None;
+        return lo == hi ? Contact::Corner : Contact::Fault;
+    }
+    if (o1 * o2 < 0 && o3 * o4 < 0) return Contact::Fault;
+    Contact result = Contact::None;
+    auto touch = [&](int o, Pt s1, Pt s2, Pt p) {
+        if (o != 0 || !within(s1, s2, p)) return;
+        const bool cornerOfBoth = (p == a || p == b) && (p == c || p == d);
+        if (!cornerOfBoth) result = Contact::Fault;
+        else if (result == Contact::None) result = Contact::Corner;
+    };
+    touch(o1, a, b, c);
+    touch(o2, a, b, d);
+    touch(o3, c, d, a);
+    touch(o4, c, d, b);
+    return result;
+}
+
+class Validator {
+public:
+    Validator(const GameState& g, const LevelOrigin& origin, LevelSize size)
+        : g_(g), origin_(origin), full_(size == LevelSize::Full || origin.source == nullptr) {
+        sectors_ = full_ ? SECTOR_COUNT : std::clamp(origin.source->sectorCount, 0, SECTOR_COUNT);
+        walls_ = full_ ? WALL_COUNT : std::clamp(origin.source->wallCount, 0, WALL_COUNT);
+        objects_ = full_ ? OBJECT_COUNT : std::clamp(origin.source->objectCount, 0, OBJECT_COUNT);
+        wallSector_.assign(WALL_COUNT, -1);
+        rangeOk_.assign(SECTOR_COUNT, false);
+        loops_.assign(SECTOR_COUNT, {});
+        outer_.assign(SECTOR_COUNT, -1);
+    }
+
+    std::vector<std::string> run() {
+        checkLayout();
+        for (int s = 0; s < sectors_; ++s) {
+            checkLoops(s);
+            checkGeometry(s);
+            checkSector(s);
+        }
+        for (int w = 0; w < walls_; ++w) checkWall(w);
+        checkReach();
+        checkStart();
+        checkObjects();
+        return std::move(out_);
+    }
+
+private:
+    // --- messages: one line each, naming the file, the source line if any, and the record ---
+
+    std::string place(const std::array<int, SECTOR_COUNT>* sl, const std::array<int, WALL_COUNT>* wl,
+                      const std::array<int, OBJECT_COUNT>* ol, int index, int startLine) const {
+        int line = startLine;
+        if (origin_.source && index >= 0) {
+            if (sl) line = (*sl)[static_cast<size_t>(index)];
+            if (wl) line = (*wl)[static_cast<size_t>(index)];
+            if (ol) line = (*ol)[static_cast<size_t>(index)];
+        }
+        return line > 0 ? origin_.file + ":" + std::to_string(line) : origin_.file;
+    }
+
+    void sectorError(int s, const std::string& m) {
+        const auto* lines = origin_.source ? &origin_.source->sectorLine : nullptr;
+        out_.push_back(place(lines, nullptr, nullptr, s, 0) + ": sector " + std::to_string(s) + ": " + m);
+    }
+    void wallError(int w, const std::string& m) {
+        const auto* lines = origin_.source ? &origin_.source->wallLine : nullptr;
+        std::string in = wallSector_[static_cast<size_t>(w)] >= 0
+                             ? " (sector " + std::to_string(wallSector_[static_cast<size_t>(w)]) + ")"
+                             : "";
+        out_.push_back(place(nullptr, lines, nullptr, w, 0) + ": wall " + std::to_string(w) + in +
+                       ": " + m);
+    }
+    void objectError(int o, const std::string& m) {
+        const auto* lines = origin_.source ? &origin_.source->objectLine : nullptr;
+        out_.push_back(place(nullptr, nullptr, lines, o, 0) + ": object " + std::to_string(o) + ": " + m);
+    }
+    void startError(const std::string& m) {
+        const int line = origin_.source ? origin_.source->startLine : 0;
+        out_.push_back(place(nullptr, nullptr, nullptr, -1, line) + ": start: " + m);
+    }
+    void levelError(const std::string& m) { out_.push_back(origin_.file + ": " + m); }
+
+    static std::string n(int64_t v) { return std::to_string(v); }
+    static std::string loopName(const Loop& l) {
+        return "loop of walls " + n(l.first) + ".." + n(l.end - 1);
+    }
+
+    Pt point(int w) const {
+        const Wall& wall = g_.walls[static_cast<size_t>(w)];
+        return {wall.x, wall.y};
+    }
+    // The wall's point2, or -1 when it lies outside the walls in use.
+    int next(int w) const {
+        const int p2 = g_.walls[static_cast<size_t>(w)].point2;
+        return p2 >= 0 && p2 < walls_ ? p2 : -1;
+    }
+
+    // --- walls stored sector by sector ---
+
+    void checkLayout() {
+        int64_t expected = 0;
+        for (int s = 0; s < sectors_; ++s) {
+            const Sector& sec = g_.sectors[static_cast<size_t>(s)];
+            const int first = static_cast<uint16_t>(sec.firstWall);
+            const int count = sec.wallCount;
+            bool ok = true;
+            if (first != expected) {
+                sectorError(s, "firstWall " + n(first) + ", but its walls should start at wall " +
+                                   n(expected) + ", right after the previous sector's");
+                ok = false;
+            }
+            if (count < 3) {
+                sectorError(s, "has " + n(count) + " walls; a sector needs at least 3");
+                ok = false;
+            }
+            if (first + count > walls_) {
+                sectorError(s, "its walls " + n(first) + ".." + n(first + count - 1) +
+                                   " run past the " + n(walls_) + " walls of the level");
+                ok = false;
+            }
+            if (ok)
+                for (int w = first; w < first + count; ++w) wallSector_[static_cast<size_t>(w)] = s;
+            rangeOk_[static_cast<size_t>(s)] = ok;
+            expected += count;
+        }
+        if (expected != walls_)
+            levelError("the sectors' wall counts add up to " + n(expected) + ", not " + n(walls_));
+    }
+
+    // --- closed loops of consecutive walls ---
+
+    void checkLoops(int s) {
+        if (!rangeOk_[static_cast<size_t>(s)]) return;
+        const Sector& sec = g_.sectors[static_cast<size_t>(s)];
+        const int first = static_cast<uint16_t>(sec.firstWall);
+        const int end = first + sec.wallCount;
+        std::vector<Loop> loops;
+        int loopStart = first;
+        for (int w = first; w < end; ++w) {
+            const int p2 = g_.walls[static_cast<size_t>(w)].point2;
+            if (p2 == loopStart) {
+                loops.push_back({loopStart, w + 1, 0});
+                loopStart = w + 1;
+            } else if (p2 != w + 1 || w + 1 == end) {
+                wallError(w, "point2 " + n(p2) + " is neither the next wall " + n(w + 1) +
+                                 " nor the first wall " + n(loopStart) +
+                                 " of its loop, so the loop does not close inside sector " + n(s));
+                return;
+            }
+        }
+        loops_[static_cast<size_t>(s)] = std::move(loops);
+    }
+
+    // --- one outer loop, inner loops inside it, no crossings ---
+
+    void checkGeometry(int s) {
+        std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        if (loops.empty()) return;
+        int outerCount = 0;
+        for (Loop& l : loops) {
+            if (l.end - l.first < 3) sectorError(s, loopName(l) + " has fewer than 3 walls");
+            for (int w = l.first; w < l.end; ++w)
+                if (point(w) == point(g_.walls[static_cast<size_t>(w)].point2)) wallError(w, "has zero length");
+            l.sum = loopOrientationSum(g_, l.first, l.end);
+            if (l.sum == 0) sectorError(s, loopName(l) + " encloses no area");
+            if (l.sum > 0) {
+                ++outerCount;
+                outer_[static_cast<size_t>(s)] = static_cast<int>(&l - loops.data());
+            }
+        }
+        if (outerCount != 1) {
+            sectorError(s, "has " + n(outerCount) + " outer loops (running with the inside on the "
+                                                    "right); a sector needs exactly one");
+            outer_[static_cast<size_t>(s)] = -1;
+        }
+        if (!checkCrossings(s)) outer_[static_cast<size_t>(s)] = -1;
+        if (outer_[static_cast<size_t>(s)] >= 0) checkNesting(s);
+    }
+
+    int loopOf(const std::vector<Loop>& loops, int w) const {
+        for (size_t i = 0; i < loops.size(); ++i)
+            if (w >= loops[i].first && w < loops[i].end) return static_cast<int>(i);
+        return -1;
+    }
+
+    bool checkCrossings(int s) {
+        const std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        const int first = loops.front().first, end = loops.back().end;
+        bool ok = true;
+        for (int i = first; i < end; ++i) {
+            const int ni = g_.walls[static_cast<size_t>(i)].point2;
+            const Pt a = point(i), b = point(ni);
+            if (a == b) continue;
+            for (int j = i + 1; j < end; ++j) {
+                const int nj = g_.walls[static_cast<size_t>(j)].point2;
+                const Pt c = point(j), d = point(nj);
+                if (c == d) continue;
+                const Contact k = contact(a, b, c, d);
+                if (k == Contact::None) continue;
+                const bool sameLoop = loopOf(loops, i) == loopOf(loops, j);
+                const bool adjacent = sameLoop && (ni == j || nj == i);
+                if (k == Contact::Corner && (adjacent || !sameLoop)) continue;
+                wallError(i, k == Contact::Fault ? "crosses or overlaps wall " + n(j)
+                                                 : "touches wall " + n(j) + " of its own loop");
+                ok = false;
+            }
+        }
+        return ok;
+    }
+
+    // Inner loops lie inside the outer loop and not inside one another. With no crossings,
+    // the middle of one wall tells where a whole loop lies (coordinates doubled to stay exact).
+    void checkNesting(int s) {
+        const std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        const int outer = outer_[static_cast<size_t>(s)];
+        for (size_t i = 0; i < loops.size(); ++i) {
+            if (static_cast<int>(i) == outer) continue;
+            const Pt a = point(loops[i].first), b = point(g_.walls[static_cast<size_t>(loops[i].first)].point2);
+            const Pt mid{a.x + b.x, a.y + b.y};
+            if (locate(mid, loops[static_cast<size_t>(outer)], 2) != Side::Inside)
+                sectorError(s, "inner " + loopName(loops[i]) + " does not lie inside the outer loop");
+            for (size_t j = 0; j < loops.size(); ++j)
+                if (j != i && static_cast<int>(j) != outer && locate(mid, loops[j], 2) == Side::Inside)
+                    sectorError(s, "inner " + loopName(loops[i]) + " lies inside the inner " +
+                                       loopName(loops[j]));
+        }
+    }
+
+    // Where p lies against a loop whose coordinates are multiplied by `scale`.
+    Side locate(Pt p, const Loop& l, int64_t scale) const { return krello::locate(g_, l.first, l.end, p, scale); }
+
+    // Empty when (x, y) lies inside sector s (or s is too broken to tell), else what is wrong.
+    std::string placement(int s, int32_t x, int32_t y) const {
+        const int outer = outer_[static_cast<size_t>(s)];
+        if (outer < 0) return {};
+        const std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        const Pt p{x, y};
+        const std::string at = "(" + n(x) + ", " + n(y) + ")";
+        const Side side = locate(p, loops[static_cast<size_t>(outer)], 1);
+        if (side == Side::Edge) return at + " lies on a wall of sector " + n(s);
+        if (side == Side::Outside) return at + " lies outside sector " + n(s) + "'s outer loop";
+        for (size_t i = 0; i < loops.size(); ++i) {
+            if (static_cast<int>(i) == outer) continue;
+            const Side inner = locate(p, loops[i], 1);
+            if (inner == Side::Edge) return at + " lies on a wall of sector " + n(s);
+            if (inner == Side::Inside)
+                return at + " lies inside the inner " + loopName(loops[i]) + " of sector " + n(s);
+        }
+        return {};
+    }
+
+    // --- heights, surfaces and runtime fields of a sector ---
+
+    void checkSector(int s) {
+        const Sector& sec = g_.sectors[static_cast<size_t>(s)];
+        if (sec.ceilingZ >= sec.floorZ)
+            sectorError(s, "ceilingZ " + n(sec.ceilingZ) + " is not above floorZ " + n(sec.floorZ));
+        if (sec.ceilingZ % 1024 != 0)
+            sectorError(s, "ceilingZ " + n(sec.ceilingZ) + " is not a multiple of 1024");
+        if (sec.floorZ % 1024 != 0)
+            sectorError(s, "floorZ " + n(sec.floorZ) + " is not a multiple of 1024");
+        if (!isSurfaceSlot(sec.ceilingTexture))
+            sectorError(s, "ceilingTexture uses slot " + n(textureSlot(sec.ceilingTexture)) +
+                               "; a drawn surface needs slot 0..8");
+        if (!isSurfaceSlot(sec.floorTexture))
+            sectorError(s, "floorTexture uses slot " + n(textureSlot(sec.floorTexture)) +
+                               "; a drawn surface needs slot 0..8");
+        if (sec.objectCount != -1)
+            sectorError(s, "objectCount " + n(sec.objectCount) + " should be -1 in the level");
+    }
+
+    // --- portals, solid walls, texture slots ---
+
+    void checkWall(int w) {
+        const Wall& wall = g_.walls[static_cast<size_t>(w)];
+        if (wall.mark != -1) wallError(w, "mark " + n(wall.mark) + " should be -1 in the level");
+        const int s = wallSector_[static_cast<size_t>(w)];
+        if (s < 0) return;
+        if ((wall.nextSector == -1) != (wall.otherWall == -1)) {
+            wallError(w, "nextSector " + n(wall.nextSector) + " with otherWall " + n(wall.otherWall) +
+                             ": a portal needs both, a solid wall neither");
+            return;
+        }
+        if (wall.nextSector == -1) {
+            if (!isSurfaceSlot(wall.texture))
+                wallError(w, "solid wall uses texture slot " + n(textureSlot(wall.texture)) +
+                                 "; a drawn surface needs slot 0..8");
+            return;
+        }
+        if (checkPortal(w, s)) portalSlot(w, s);
+    }
+
+    bool checkPortal(int w, int s) {
+        const Wall& wall = g_.walls[static_cast<size_t>(w)];
+        const int ns = wall.nextSector, ow = wall.otherWall;
+        if (ns < 0 || ns >= sectors_) return wallError(w, "nextSector " + n(ns) + " is not a sector"), false;
+        if (ns == s) return wallError(w, "is a portal into its own sector"), false;
+        if (ow < 0 || ow >= walls_) return wallError(w, "otherWall " + n(ow) + " is not a wall"), false;
+        hasPortal_.push_back(s);
+        const Wall& other = g_.walls[static_cast<size_t>(ow)];
+        bool ok = true;
+        if (wallSector_[static_cast<size_t>(ow)] != ns)
+            ok = false, wallError(w, "otherWall " + n(ow) + " does not lie in nextSector " + n(ns));
+        if (other.otherWall != w)
+            ok = false, wallError(w, "otherWall " + n(ow) + " leads back to wall " + n(other.otherWall) +
+                                         ", not to this one");
+        if (other.nextSector != s)
+            ok = false, wallError(w, "otherWall " + n(ow) + " leads into sector " + n(other.nextSector) +
+                                         ", not back into sector " + n(s));
+        const int p2 = next(w), op2 = next(ow);
+        if (p2 < 0 || op2 < 0 || !(point(ow) == point(p2)) || !(point(op2) == point(w)))
+            ok = false, wallError(w, "does not run over the same edge as its otherWall " + n(ow) +
+                                         " in the opposite direction");
+        return ok;
+    }
+
+    // A portal that shows an upper or lower part has its texture drawn there.
+    void portalSlot(int w, int s) {
+        const Wall& wall = g_.walls[static_cast<size_t>(w)];
+        const Sector& here = g_.sectors[static_cast<size_t>(s)];
+        const Sector& there = g_.sectors[static_cast<size_t>(wall.nextSector)];
+        if (portalShowsWallPart(here, there) && !isSurfaceSlot(wall.texture))
+            wallError(w, "portal with a drawn upper or lower part uses texture slot " +
+                             n(textureSlot(wall.texture)) + "; a drawn surface needs slot 0..8");
+    }
+
+    // --- every sector reachable from the start through portals ---
+
+    void checkReach() {
+        std::vector<bool> portal(SECTOR_COUNT, false);
+        for (int s : hasPortal_) portal[static_cast<size_t>(s)] = true;
+        for (int s = 0; s < sectors_; ++s)
+            if (rangeOk_[static_cast<size_t>(s)] && !portal[static_cast<size_t>(s)])
+                sectorError(s, "has no portal");
+        const int start = g_.player.sector;
+        if (start < 0 || start >= sectors_) return;
+        std::vector<bool> seen(SECTOR_COUNT, false);
+        seen[static_cast<size_t>(start)] = true;
+        // Only sectors whose walls form sound loops are walked: the walls of any other cannot be
+        // trusted to be its own.
+        walkPortals(
+            g_, static_cast<uint16_t>(start), [&](uint16_t s) { return !loops_[s].empty(); },
+            [&](uint16_t, uint16_t, uint16_t to) { seen[to] = true; });
+        for (int s = 0; s < sectors_; ++s)
+            if (!seen[static_cast<size_t>(s)] && portal[static_cast<size_t>(s)])
+                sectorError(s, "cannot be reached from the start sector " + n(start) + " through portals");
+    }
+
+    // --- the player's start and the objects ---
+
+    void checkStart() {
+        const PlayerState& p = g_.player;
+        if (p.angle < 0 || p.angle > 2047) startError("angle " + n(p.angle) + " is not in 0..2047");
+        if (p.sector < 0 || p.sector >= sectors_)
+            return startError("sector " + n(p.sector) + " is not a sector");
+        const std::string where = placement(p.sector, p.x, p.y);
+        if (!where.empty()) startError(where);
+    }
+
+    void checkObjects() {
+        int enemies = 0;
+        for (int i = 0; i < objects_; ++i) {
+            const GameObject& o = g_.objects[static_cast<size_t>(i)];
+            const int kind = kindCode(o);
+            if (kind < KIND_ENEMY_AWAKE || kind > KIND_ENEMY_SHOT)
+                objectError(i, "kind " + n(kind) + " is not one of 9..12");
+            if (kind == KIND_ENEMY_AWAKE || kind == KIND_ENEMY_DORMANT) ++enemies;
+            if (o.flags != 0) objectError(i, "flags " + n(o.flags) + " should be 0 in the level");
+            if (o.sector < 0 || o.sector >= sectors_) {
+                objectError(i, "sector " + n(o.sector) + " is not a sector");
+                continue;
+            }
+            const std::string where = placement(o.sector, o.x, o.y);
+            if (!where.empty()) objectError(i, where);
+            const int32_t floor = g_.sectors[static_cast<size_t>(o.sector)].floorZ;
+            if (o.z != floor)
+                objectError(i, "z " + n(o.z) + " is not on its sector's floor " + n(floor));
+        }
+        if (enemies > SPAWN_COUNT || (full_ && enemies != SPAWN_COUNT))
+            levelError(n(enemies) + " enemies (kinds 9 and 10); the spawn table holds exactly " +
+                       n(SPAWN_COUNT));
+    }
+
+    const GameState& g_;
+    const LevelOrigin& origin_;
+    bool full_;
+    int sectors_ = 0, walls_ = 0, objects_ = 0;
+    std::vector<int> wallSector_;
+    std::vector<bool> rangeOk_;
+    std::vector<std::vector<Loop>> loops_;
+    std::vector<int> outer_;  // index of each sector's outer loop, -1 when it is unknown
+    std::vector<int> hasPortal_;
+    std::vector<std::string> out_;
+};
+
+}  // namespace
+
+std::vector<std::string> validateLevel(const GameState& g, const LevelOrigin& origin, LevelSize size) {
+    return Validator(g, origin, size).run();
+}
+
+}  // namespace krello

@@ -1,0 +1,41 @@
+// Checks a level's decoded tables against every rule the renderer and the simulation rely on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "level/level_source.h"
+#include "world/game_state.h"
+
+namespace krello {
+
+// Where the tables came from. For an image, `source` is null and messages name the record
+// ("file: wall 830: ..."); for a compiled source they also name its line ("file:12: wall 830: ...").
+struct LevelOrigin {
+    std::string file;
+    const LevelSourceMap* source = nullptr;
+};
+
+// Returns one line per violation, empty when the level is sound. With LevelSize::Full the level
+// must fill the tables exactly (191 sectors, 1138 walls, 23 objects, 10 enemies); with
+// LevelSize::Partial only the records a source defined are checked, for small test levels.
+// Every index is range-checked first, so any bytes at all can be validated without harm.
+//
+// The checks: walls stored sector by sector with no gaps, at least 3 to a sector, adding up to
+// the table; each sector's walls closed loops of consecutive indices; exactly one outer loop
+// (positive x(i)*y(i+1) - x(i+1)*y(i) sum), inner loops negative and inside it, none inside
+// another, no zero-length wall; portals paired both ways over the same edge in opposite
+// directions, never into their own sector, nextSector and otherWall both set or both -1; every
+// sector with a portal and reachable from the start; ceilings above floors, heights multiples
+// of 1024; the start (angle 0..2047) and every object inside its sector, objects on the floor,
+// kinds 9..12 and no more enemies than spawn points; texture slots 0..8 on every surface that
+// can be drawn; objectCount, mark and flags holding their image values.
+//
+// Loops may not cross, overlap or touch themselves. Two different loops of a sector may meet
+// only at a point that is a corner of both (a pillar touching the outer wall at a corner);
+// a corner lying on the middle of another wall is a fault, because it splits that wall's
+// edge without a matching corner on the other side.
+std::vector<std::string> validateLevel(const GameState& g, const LevelOrigin& origin,
+                                       LevelSize size = LevelSize::Full);
+
+}  // namespace krello

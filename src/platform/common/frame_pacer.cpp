@@ -1,0 +1,60 @@
+// Keeps the frame rate at or below a cap, with a clock that tests can replace.
+#include "platform/common/frame_pacer.h"
+
+#include <chrono>
+#include <thread>
+
+namespace krello {
+
+uint64_t SteadyPacerClock::nowMicros() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(since).count());
+}
+
+void SteadyPacerClock::sleepMicros(uint64_t micros) {
+    std::this_thread::sleep_for(std::chrono::microseconds(micros));
+}
+
+FramePacer::FramePacer(PacerClock& clock, int fps)
+    : clock_(clock), interval_(fps > 0 ? 1000000u / static_cast<uint64_t>(fps) : 0) {}
+
+void FramePacer::waitForNextFrame() {
+    if (interval_ == 0) return;
+    uint64_t now = clock_.nowMicros();
+    if (!started_) {
+        started_ = true;
+        nextStart_ = now + interval_;
+        return;
+    }
+    if (now < nextStart_) {
+        clock_.sleepMicros(nextStart_ - now);
+        nextStart_ += interval_;
+        return;
+    }
+    if (now - nextStart_ >= interval_) {
+        nextStart_ = now + interval_;  // a stall: start a new grid
+    } else {
+        nextStart_ += interval_;
+    }
+}
+
+void SessionPacer::waitBeforeFrame(uint64_t replayedMillis) {
+    if (mode_ == DemoMode::Timedemo) return;
+    if (mode_ == DemoMode::Play) {
+        replay_.waitForGameTime(replayedMillis);
+    } else {
+        cap_.waitForNextFrame();
+    }
+}
+
+void ReplayPacer::waitForGameTime(uint64_t gameMillis) {
+    const uint64_t now = clock_.nowMicros();
+    if (!started_) {
+        started_ = true;
+        startMicros_ = now;
+    }
+    const uint64_t due = startMicros_ + gameMillis * 1000;
+    if (now < due) clock_.sleepMicros(due - now);
+}
+
+}  // namespace krello

@@ -1,0 +1,75 @@
+// Keeps the frame rate at or below a cap, with a clock that tests can replace.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/common/shell_options.h"
+
+namespace krello {
+
+// Where the pacer gets its time and how it waits.
+class PacerClock {
+public:
+    virtual uint64_t nowMicros() = 0;
+    virtual void sleepMicros(uint64_t micros) = 0;
+
+protected:
+    ~PacerClock() = default;
+};
+
+// The real clock: a monotonic clock and a thread sleep.
+class SteadyPacerClock final : public PacerClock {
+public:
+    uint64_t nowMicros() override;
+    void sleepMicros(uint64_t micros) override;
+};
+
+// The game advances by the measured time between frames and jumps by one fixed impulse per
+// frame, so a faster machine would jump higher; the cap keeps frames at most `fps` a second.
+class FramePacer {
+public:
+    // fps 0 means no cap.
+    FramePacer(PacerClock& clock, int fps);
+
+    // Call before each frame: returns once the frame may start. Frames are scheduled on a
+    // fixed grid so small sleep overshoots do not lower the average rate; after a stall longer
+    // than one frame the grid restarts from now instead of rushing frames to catch up.
+    void waitForNextFrame();
+
+private:
+    PacerClock& clock_;
+    uint64_t interval_;  // microseconds between frame starts; 0 = no cap
+    uint64_t nextStart_ = 0;
+    bool started_ = false;
+};
+
+// Shows a replay at the speed it was played: a frame waits until as much real time has passed
+// since the first frame as the game time the replay has used.
+class ReplayPacer {
+public:
+    explicit ReplayPacer(PacerClock& clock) : clock_(clock) {}
+    void waitForGameTime(uint64_t gameMillis);
+
+private:
+    PacerClock& clock_;
+    uint64_t startMicros_ = 0;
+    bool started_ = false;
+};
+
+// Holds each frame back as the session's mode asks: to the frame-rate cap while playing, to
+// the recorded game time while replaying, and not at all in a timedemo.
+class SessionPacer {
+public:
+    SessionPacer(DemoMode mode, int fps) : mode_(mode), cap_(clock_, fps), replay_(clock_) {}
+
+    // replayedMillis: the game time a replay has used so far (see DemoSession).
+    void waitBeforeFrame(uint64_t replayedMillis);
+
+private:
+    DemoMode mode_;            // playing, recording, replaying or timing a replay
+    SteadyPacerClock clock_;   // the real clock both pacers wait on
+    FramePacer cap_;           // the frame-rate cap of a played session
+    ReplayPacer replay_;       // a replay's own pace
+};
+
+}  // namespace krello

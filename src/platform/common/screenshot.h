@@ -1,0 +1,34 @@
+// Screenshots: the shown frame encoded as an indexed PNG with its palette, numbered krello-NNNN.png.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "io/png_encode.h"
+#include "world/palette.h"
+
+namespace krello {
+
+// The bytes of a screenshot: a 320x200 frame of palette indices as an 8-bit indexed PNG with the
+// palette in force. A shell that keeps no files may hand these bytes on as they are.
+io::PngBytes encodeScreenshot(const uint8_t* frame, const Palette& palette);
+
+// Numbers the shots of a session: each one takes the next number whose file does not exist
+// yet, so earlier shots (of this session or an earlier one) are never overwritten.
+class ScreenshotTaker {
+public:
+    explicit ScreenshotTaker(std::string dir) : dir_(std::move(dir)) {}
+
+    struct Result {
+        bool ok = false;
+        std::string path;     // the file written
+        std::string reason;   // why not, when ok is false
+    };
+    Result take(const uint8_t* frame, const Palette& palette);
+
+private:
+    std::string dir_;     // where the shots go
+    int nextNumber_ = 1;  // the first number not yet known to be taken
+};
+
+}  // namespace krello

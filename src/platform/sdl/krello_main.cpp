@@ -1,0 +1,13 @@
+// krello: the game.
+#include <SDL.h>
+
+#include "platform/common/shell_options.h"
+#include "platform/sdl/game_shell.h"
+
+int main(int argc, char** argv) {
+    const krello::ParsedOptions parsed = krello::parseShellOptions(argc, argv);
+    if (!parsed.run) return parsed.exitStatus;
+    const int status = krello::runGame(parsed.options);
+    SDL_Quit();  // whatever SDL started on the way (timers, D-Bus) is shut down too
+    return status;
+}
