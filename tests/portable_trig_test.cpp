@@ -52,7 +52,7 @@ TEST(PortableTrig, EveryGameAngleEqualsGlibc) {
 }
 
 // The enemies' aim: atan2 of two integer differences, turned into angle units and truncated.
-int aimAngle(double h) { return static_cast<int>(h * 1024.0 * 0.3183098861837907); }
+int aimAngle(double h) { return static_cast<int>(h * ANGLE_UNITS_PER_RADIAN); }
 
 void expectSameAim(double y, double x, int& checked) {
     ++checked;
@@ -93,7 +93,7 @@ std::vector<std::pair<double, double>> boundaryPairs() {
     std::vector<std::pair<double, double>> pairs;
     for (int m = 1; m < 1024; ++m) {
         if (m % 256 == 0) continue;  // the axes and diagonals are checked on their own
-        const double h = m / (1024.0 * 0.3183098861837907);
+        const double h = m / ANGLE_UNITS_PER_RADIAN;
         const double c = std::cos(h), s = std::sin(h);
         const bool flat = std::fabs(s) < std::fabs(c);
         const double xSign = c < 0 ? -1.0 : 1.0;
