@@ -117,13 +117,13 @@ TEST(LevelSource, WallSettingsComeFromTheWallLineThenTheSectorThenTheDefaults) {
     EXPECT_EQ(g.walls[0].texture, 2);  // sector defaults
     EXPECT_EQ(g.walls[0].shade, 5);
     EXPECT_EQ(g.walls[0].repeatV, 8);
-    EXPECT_EQ(g.walls[0].repeatU, 1);  // auto: round(1024 * 8 / 16384) = 0.5 -> 1
+    EXPECT_EQ(g.walls[0].repeatU, 8);  // auto, square texels: round(1024 * 8 * 125 / 122880) = 8
     EXPECT_EQ(g.walls[3].texture, 0x41);  // its own wall line
     EXPECT_EQ(g.walls[3].shade, 5);
     EXPECT_EQ(g.walls[3].repeatU, -1);
     EXPECT_EQ(g.walls[4].texture, 0);  // format defaults
     EXPECT_EQ(g.walls[4].repeatV, 16);
-    EXPECT_EQ(g.walls[4].repeatU, 1);  // round(1024 * 16 / 16384) = 1
+    EXPECT_EQ(g.walls[4].repeatU, 17);  // round(16.67)
 }
 
 TEST(LevelSource, AutomaticRepeatIsClampedTo127) {
@@ -131,8 +131,8 @@ TEST(LevelSource, AutomaticRepeatIsClampedTo127) {
     s = std::string(s).replace(s.find("point f 2048 1024"), 17, "point f 900000 1024");
     const Compiled c = compile(s);
     ASSERT_TRUE(c.ok) << joined(c.errors);
-    EXPECT_EQ(c.g->walls[4].repeatU, 127);  // 898976 units at repeatV 16 would be 878
-    EXPECT_EQ(c.g->walls[5].repeatU, 1);
+    EXPECT_EQ(c.g->walls[4].repeatU, 127);  // 898976 units at repeatV 16 would be 14631
+    EXPECT_EQ(c.g->walls[5].repeatU, 17);
 }
 
 TEST(LevelSource, RuntimeFieldsAndObjectDefaultsAreWhatTheGameExpects) {
