@@ -111,19 +111,50 @@ TEST_F(BuiltinLevel, TheStartAndEveryObjectStandInsideTheirSectorsOnTheFloor) {
 
 // Every figure, structure and look alike, is the shipped level's.
 TEST_F(BuiltinLevel, StatisticsMatchTheShippedLevel) {
-    for (const LevelFigure& f : levelFigures(*g)) EXPECT_EQ(f.actual, f.shipped) << f.name;
+    for (const LevelFigure& f : levelFigures(*g, builtinLevelFigures()))
+        EXPECT_FALSE(f.differs()) << f.name << ": " << f.actual << ", wanted " << f.shipped;
 }
 
 TEST_F(BuiltinLevel, AChangedLevelShowsOnlyTheFiguresThatChanged) {
-    const std::vector<LevelFigure> before = levelFigures(*g);
+    const std::vector<LevelFigure> before = levelFigures(*g, builtinLevelFigures());
     g->player.x += 1;
     g->walls[0].shade = 100;  // beyond every shade a wall of the level has
-    const std::vector<LevelFigure> after = levelFigures(*g);
+    const std::vector<LevelFigure> after = levelFigures(*g, builtinLevelFigures());
     ASSERT_EQ(before.size(), after.size());
     std::set<std::string> changed;
     for (size_t i = 0; i < after.size(); ++i)
         if (after[i].actual != before[i].actual) changed.insert(after[i].name);
     EXPECT_EQ(changed, (std::set<std::string>{"player start x y z angle sector", "wall shade"}));
+}
+
+TEST(LevelStatistics, GoldenLinesAreExactTextOrABoundOnANumber) {
+    struct Case {
+        const char* actual;
+        const char* expected;
+        bool meets;
+    };
+    const Case cases[] = {
+        {"3..37", "3..37", true},          {"3..38", "3..37", false},
+        {"93%", "at least 80%", true},     {"79%", "at least 80%", false},
+        {"1.02", "between 0.7 and 1.4", true}, {"1.41", "between 0.7 and 1.4", false},
+        {"0", "at most 0", true},          {"2", "at most 0", false},
+        {"none", "at least 1", false},     {"1.0x", "at most 2", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(figureMeets(c.actual, c.expected), c.meets) << c.actual << " / " << c.expected;
+
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    const auto figures = levelFigures(*g, "# a short list\nsectors: 191\nrooms: 12\n");
+    int unmeasured = 0, unlisted = 0;
+    for (const LevelFigure& f : figures) {
+        if (f.name == "sectors") {
+            EXPECT_FALSE(f.differs());
+        }
+        unmeasured += f.name == "rooms" && f.differs();
+        unlisted += f.name == "loops" && f.differs();
+    }
+    EXPECT_EQ(unmeasured, 1);
+    EXPECT_EQ(unlisted, 1);
 }
 
 }  // namespace

@@ -117,18 +117,19 @@ TEST(LevelSource, WallSettingsComeFromTheWallLineThenTheSectorThenTheDefaults) {
     EXPECT_EQ(g.walls[0].texture, 2);  // sector defaults
     EXPECT_EQ(g.walls[0].shade, 5);
     EXPECT_EQ(g.walls[0].repeatV, 8);
-    EXPECT_EQ(g.walls[0].repeatU, 1);  // auto: round(1024 * 8 / 16384) = 0.5 -> 1
+    EXPECT_EQ(g.walls[0].repeatU, 8);  // auto, square texels: round(1024 * 8 * 125 / 122880) = 8
     EXPECT_EQ(g.walls[3].texture, 0x41);  // its own wall line
     EXPECT_EQ(g.walls[3].shade, 5);
     EXPECT_EQ(g.walls[3].repeatU, -1);
     EXPECT_EQ(g.walls[4].texture, 0);  // format defaults
     EXPECT_EQ(g.walls[4].repeatV, 16);
-    EXPECT_EQ(g.walls[4].repeatU, 1);  // round(1024 * 16 / 16384) = 1
+    EXPECT_EQ(g.walls[4].repeatU, 17);  // round(16.67)
 }
 
 // Wall 4 runs from b (1024, 0) to e at repeatV 16: its repeat is round(length / 1024).
 TEST(LevelSource, AutomaticRepeatRoundsToTheNearestWholeRepeat) {
-    for (const auto& [e, repeat] : {std::pair{"2304", 1}, {"2560", 2}, {"3583", 2}, {"3584", 3}}) {
+    // Wall 4 runs 1024 units short of e; at repeatV 16 a repeat spans 61.44 units.
+    for (const auto& [e, repeat] : {std::pair{"1101", 1}, {"1132", 2}, {"1177", 2}, {"1178", 3}}) {
         const Compiled c = compile(edited("point e 2048 0", std::string("point e ") + e + " 0"));
         ASSERT_TRUE(c.ok) << joined(c.errors);
         EXPECT_EQ(c.g->walls[4].repeatU, repeat) << "e at x " << e;
@@ -140,8 +141,8 @@ TEST(LevelSource, AutomaticRepeatIsClampedTo127) {
     s = std::string(s).replace(s.find("point f 2048 1024"), 17, "point f 900000 1024");
     const Compiled c = compile(s);
     ASSERT_TRUE(c.ok) << joined(c.errors);
-    EXPECT_EQ(c.g->walls[4].repeatU, 127);  // 898976 units at repeatV 16 would be 878
-    EXPECT_EQ(c.g->walls[5].repeatU, 1);
+    EXPECT_EQ(c.g->walls[4].repeatU, 127);  // 898976 units at repeatV 16 would be 14632
+    EXPECT_EQ(c.g->walls[5].repeatU, 17);
 }
 
 TEST(LevelSource, RuntimeFieldsAndObjectDefaultsAreWhatTheGameExpects) {

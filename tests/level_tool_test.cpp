@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -38,9 +39,19 @@ protected:
     Outcome tool(const std::string& args) { return run(KRELLO_TOOL, args); }
     Outcome levelc(const std::string& args) { return run(KRELLO_LEVELC, args); }
 
+    static std::string shippedSource() { return readText(std::string(KRELLO_SOURCE_DIR) + "/level/krello.level"); }
+
+    // The line of the shipped source that holds `text`, as ":N:" the way messages name it.
+    static std::string lineOf(const std::string& text) {
+        const std::string s = shippedSource();
+        const size_t at = s.find(text);
+        EXPECT_NE(at, std::string::npos) << text;
+        return ":" + std::to_string(1 + std::count(s.begin(), s.begin() + static_cast<long>(std::min(at, s.size())), '\n')) + ":";
+    }
+
     // The shipped source with one line replaced.
     fs::path editedSource(const std::string& from, const std::string& to) {
-        std::string s = readText(std::string(KRELLO_SOURCE_DIR) + "/level/krello.level");
+        std::string s = shippedSource();
         const size_t at = s.find(from);
         EXPECT_NE(at, std::string::npos) << from;
         if (at != std::string::npos) s.replace(at, from.size(), to);
@@ -67,7 +78,8 @@ TEST_F(LevelTools, FaultsAreListedWithStatus1AndUnreadableFilesGet2) {
     const fs::path bad = editedSource("  ceiling -466944 floor -453632", "  ceiling -453632 floor -453632");
     const Outcome check = tool("level check " + bad.string());
     EXPECT_EQ(check.status, 1);
-    EXPECT_NE(check.output.find(bad.string() + ":2310: sector 151: ceilingZ -453632 is not above floorZ"),
+    EXPECT_NE(check.output.find(bad.string() + lineOf("sector 151\n  ceiling -466944") +
+                                " sector 151: ceilingZ -453632 is not above floorZ"),
               std::string::npos) << check.output;
 
     const fs::path shortImage = dir / "short.img";
@@ -84,7 +96,8 @@ TEST_F(LevelTools, TheCompilerRefusesABrokenSourceAndWritesNothing) {
     const fs::path out = dir / "level.cpp";
     const Outcome r = levelc(bad.string() + " -o " + out.string());
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.output.find(":2311: floor: 'x' is not a number"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find(lineOf("  ceiling -466944 floor -453632") + " floor: 'x' is not a number"),
+              std::string::npos) << r.output;
     EXPECT_FALSE(fs::exists(out));
 
     const fs::path good = editedSource("# Krello", "# Krello");

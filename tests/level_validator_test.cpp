@@ -161,6 +161,18 @@ TEST(LevelValidator, TextureSlotsAbove8OnlyWhereNothingIsDrawn) {
               "texture slot 11; a drawn surface needs slot 0..8\n");
 }
 
+TEST(LevelValidator, APortalBetweenSectorsWhoseHeightsDoNotOverlapIsReportedOnce) {
+    const std::string v = violationsAfter("ceiling -8192 floor -1024", "ceiling -16384 floor -9216");
+    EXPECT_NE(v.find("v.level:16: wall 1 (sector 0): portal into sector 1 shows no opening"),
+              std::string::npos) << v;
+    EXPECT_EQ(v.find("shows no opening"), v.rfind("shows no opening")) << v;
+    // Touching heights leave no opening either; overlapping by 1024 is enough.
+    EXPECT_NE(violationsAfter("ceiling -8192 floor -1024", "ceiling -16384 floor -8192")
+                  .find("shows no opening"), std::string::npos);
+    EXPECT_EQ(violationsAfter("ceiling -8192 floor -1024", "ceiling -16384 floor -7168")
+                  .find("shows no opening"), std::string::npos);
+}
+
 TEST(LevelValidator, EverySectorNeedsAPortalAndAPathFromTheStart) {
     std::string text = edited("object 0", "sector 2\n ceiling -8192 floor 0\n loop f2 g2 h2\n"
                                           "sector 3\n ceiling -8192 floor 0\n loop g2 f2 i2\nobject 0");

@@ -1,6 +1,6 @@
-"""Structural checks and statistics of the built level (before it is written out)."""
+"""Structural checks of the built level (before it is written out): geometry and the fixed facts."""
 import math
-from collections import Counter, deque
+from collections import deque
 
 from geometry import loop_sum, on_segment_strict, point_in_loop, segments_cross
 
@@ -121,35 +121,6 @@ def wall_len(plan, w):
     return math.hypot(x2 - x1, y2 - y1)
 
 
-def structure_stats(plan, order, walls):
-    P = plan.points
-    counts = Counter(sum(len(l) for l in s.loops) for s in order)
-    loops = Counter(len(s.loops) for s in order)
-    xs = [P[w["a"]][0] for w in walls]
-    ys = [P[w["a"]][1] for w in walls]
-    lens = [wall_len(plan, w) for w in walls]
-    portals = sum(1 for w in walls if w["otherWall"] >= 0)
-    return {
-        "sectors": len(order),
-        "walls": len(walls),
-        "four_wall_sectors": counts[4],
-        "max_walls": max(counts),
-        "sectors_with_max": counts[max(counts)],
-        "loops_per_sector": dict(sorted(loops.items())),
-        "loops": sum(len(s.loops) for s in order),
-        "inner_loops": sum(len(s.loops) - 1 for s in order),
-        "inner_first": sum(1 for s in order if s.inner_first),
-        "portal_walls": portals,
-        "solid_walls": len(walls) - portals,
-        "x": (min(xs), max(xs)),
-        "y": (min(ys), max(ys)),
-        "wall_length": (min(lens), max(lens)),
-        "ceilingZ": (min(s.ceil for s in order), max(s.ceil for s in order)),
-        "floorZ": (min(s.floor for s in order), max(s.floor for s in order)),
-        "height": (min(s.floor - s.ceil for s in order), max(s.floor - s.ceil for s in order)),
-    }
-
-
 def eligible_for_hidden_slot(order, w):
     """A portal wall shows no upper or lower part when the sector behind it has
     neither a lower ceiling nor a higher floor."""
@@ -157,34 +128,6 @@ def eligible_for_hidden_slot(order, w):
         return False
     me, nx = order[w["sector"]], order[w["nextSector"]]
     return nx.ceil <= me.ceil and nx.floor >= me.floor
-
-
-EXPECTED = {
-    "sectors": 191, "walls": 1138, "four_wall_sectors": 119, "max_walls": 37,
-    "sectors_with_max": 1, "loops_per_sector": {1: 178, 2: 7, 3: 4, 4: 2}, "loops": 212,
-    "inner_loops": 21, "inner_first": 5, "portal_walls": 726, "solid_walls": 412,
-    "x": (-3328, 31744), "y": (37376, 65024), "wall_length": (31.0, 19968.0),
-    "ceilingZ": (-466944, -4096), "floorZ": (-453632, 9216), "height": (2048, 475136),
-    "ceiling slots": [0, 2, 3, 4, 5, 6, 7], "floor slots": [0, 1, 2, 3, 4, 5, 6, 7],
-    "drawn wall slots": [0, 1, 2, 3, 4, 5, 6, 7, 8], "ramps": [0, 1, 2, 3],
-    "0x55 ceilings/floors": (20, 4), "hidden slot walls": (215, 92),
-    "ceilingShade": (-15, 127), "black ceilings": 15, "floorShade": (-15, 31),
-    "wall shade": (-21, 79), "falloffs": [0, 8, 16, 32, 48],
-}
-
-
-def compare(st):
-    out = []
-    for k, v in EXPECTED.items():
-        if st.get(k) != v:
-            out.append(f"{k} is {st.get(k)}, wanted {v}")
-    neg = st["negative repeatU"]
-    if neg != (12, -106, 4):
-        out.append(f"negative repeatU walls {neg}, wanted (12, -106, 4)")
-    rv = st["repeatV"]
-    if rv[0] != 2 or rv[1] != 48:
-        out.append(f"repeatV spans {rv[0]}..{rv[1]}, wanted 2..48")
-    return out
 
 
 def check_fixed_facts(plan, order, walls, start, objects):

@@ -20,6 +20,7 @@ class Sector:
         self.wtex = kw.pop("wtex", 0)
         self.wshade = kw.pop("wshade", 0)
         self.wrepv = kw.pop("wrepv", 16)
+        self.door = kw.pop("door", False)   # a doorway: its solid walls are the door's jambs
         self.overrides = {}       # (p1, p2) -> dict of wall settings
         if kw:
             raise ValueError(f"unknown sector settings {sorted(kw)}")
@@ -213,3 +214,47 @@ def chamfer_candidates(plan, keys_to_skip):
             if len(users[n]) == 1 and (n, a) not in edges and (b, n) not in edges:
                 out.append((s.key, n))
     return out
+
+
+def clear_lattice(plan, keys, fixed):
+    """Moves corners by one unit until no portal wall of the outer loops of the sectors `keys`
+    has an integer point strictly inside it (the run of the wall has no common divisor).
+    Positions are integers, so nothing can then come to rest exactly on such a wall. Corners
+    named in `fixed` stay where they are. Returns the walls it could not clear."""
+    from math import gcd
+    edges = {}
+    for s in plan.sectors.values():
+        for l in s.loops:
+            for i, a in enumerate(l):
+                edges[(a, l[(i + 1) % len(l)])] = s.key
+    stuck = []
+    for _ in range(8):
+        stuck = []
+        for key in keys:
+            s = plan.sectors[key]
+            outer = max(s.loops, key=lambda l: loop_sum([plan.points[n] for n in l]))
+            for i, a in enumerate(outer):
+                b = outer[(i + 1) % len(outer)]
+                if (b, a) not in edges:
+                    continue
+                (x1, y1), (x2, y2) = plan.points[a], plan.points[b]
+                if gcd(abs(x2 - x1), abs(y2 - y1)) == 1:
+                    continue
+                movable = [n for n in (b, a) if n not in fixed]
+                if not movable:
+                    stuck.append((key, a, b))
+                    continue
+                n = movable[0]
+                x, y = plan.points[n]
+                step = (1, 0) if x1 == x2 else (0, 1)
+                del plan.by_coord[(x, y)]
+                plan.points[n] = (x + step[0], y + step[1])
+                plan.by_coord[plan.points[n]] = n
+        if not stuck and all(
+                gcd(abs(plan.points[b][0] - plan.points[a][0]),
+                    abs(plan.points[b][1] - plan.points[a][1])) == 1
+                for key in keys for l in [max(plan.sectors[key].loops,
+                                              key=lambda l: loop_sum([plan.points[n] for n in l]))]
+                for a, b in zip(l, l[1:] + l[:1]) if (b, a) in edges):
+            break
+    return stuck

@@ -1,21 +1,32 @@
-"""The map of Krello's level: every area, its sectors and their surfaces."""
+"""The map of Krello's level: every area, its sectors and their surfaces.
+
+Colour tells the districts apart: the open courtyard and its yards are orange sandstone
+(ramp 3), the north and the stores warm grey stone (ramp 0), the chapel, the cellar and the
+crypt blue (ramp 1), the great hall, the armoury, the tower and the upper west hall red
+(ramp 2). Rooms where enemies stand are lit and coloured so that the grey figures stand out."""
 
 SKY = -465920           # ceiling height of the open areas; drawn black
 SKY_TEX = 0x55
+R0, R1, R2, R3 = 0x00, 0x40, 0x80, 0xC0     # colour ramps of a texture attribute
 
 
-def chain(plan, tag, area, x0, y0, x1, y1, n, axis, floors, ceils, **theme):
+def sky(shade=126):
+    """A ceiling open to the night: black whatever the distance."""
+    return dict(ctex=SKY_TEX, cshade=shade)
+
+
+def chain(plan, tag, area, x0, y0, x1, y1, n, axis, floors, ceils, cuts=None, **theme):
     """Splits a rectangle into n strips (a corridor or a flight of stairs) and adds them.
-    axis 'x' cuts across x (strips follow each other along +x), 'y' along +y."""
+    axis 'x' cuts across x (strips follow each other along +x), 'y' along +y. `cuts` gives
+    the strip boundaries instead of equal strips."""
     keys = []
-    for i in range(n):
+    lo, hi = (x0, x1) if axis == "x" else (y0, y1)
+    bounds = cuts or [lo + (hi - lo) * i // n for i in range(n)] + [hi]
+    for i in range(len(bounds) - 1):
+        a, b = bounds[i], bounds[i + 1]
         if axis == "x":
-            a = x0 + (x1 - x0) * i // n
-            b = x0 + (x1 - x0) * (i + 1) // n
             loop = plan.rect(f"{tag}{i}", a, y0, b, y1)
         else:
-            a = y0 + (y1 - y0) * i // n
-            b = y0 + (y1 - y0) * (i + 1) // n
             loop = plan.rect(f"{tag}{i}", x0, a, x1, b)
         f = floors(i) if callable(floors) else floors[i]
         c = ceils(i) if callable(ceils) else ceils[i]
@@ -24,7 +35,7 @@ def chain(plan, tag, area, x0, y0, x1, y1, n, axis, floors, ceils, **theme):
         for k, v in extra.items():
             if callable(v):
                 extra[k] = v(i)
-        plan.add(key, f"{area}, segment {i + 1} of {n}", [loop], c, f, **extra)
+        plan.add(key, f"{area}, {i + 1} of {len(bounds) - 1}", [loop], c, f, **extra)
         keys.append(key)
     return keys
 
@@ -34,29 +45,64 @@ def inner_rect(plan, tag, x0, y0, x1, y1):
     return list(reversed(plan.rect(tag, x0, y0, x1, y1)))
 
 
-def grid(plan, tag, area, xs, ys, floors, ceils, **theme):
-    """A block of rectangular cells sharing their edges (terraces, ruins, stalls)."""
-    keys = []
-    for j in range(len(ys) - 1):
-        for i in range(len(xs) - 1):
-            key = f"{tag}{j}{i}"
-            theme_ij = {k: (v(i, j) if callable(v) else v) for k, v in theme.items()}
-            plan.add(key, f"{area}, row {j + 1} column {i + 1}",
-                     [plan.rect(key, xs[i], ys[j], xs[i + 1], ys[j + 1])],
-                     ceils(i, j), floors(i, j), **theme_ij)
-            keys.append(key)
-    return keys
+def outline(plan, key, x0, y0, x1, y1, bays=()):
+    """A rectangle's outer loop, with bays: (side, from, to, depth) pushes the stretch of side
+    'n', 'e', 's' or 'w' between `from` and `to` out by `depth` (in, when negative)."""
+    P = plan.pt
+    corners = {"n": ((x0, y0), (x1, y0)), "e": ((x1, y0), (x1, y1)),
+               "s": ((x1, y1), (x0, y1)), "w": ((x0, y1), (x0, y0))}
+    out = {"n": (0, -1), "e": (1, 0), "s": (0, 1), "w": (-1, 0)}
+    names = {"n": "nw", "e": "ne", "s": "se", "w": "sw"}
+    pts = []
+    for side in "nesw":
+        (ax, ay), (bx, by) = corners[side]
+        pts.append(P(f"{key}_{names[side]}", ax, ay))
+        dx, dy = out[side]
+        mine = sorted((b for b in bays if b[0] == side),
+                      key=lambda b: b[1] if side in "ne" else -b[1])
+        for k, (_, f, t, depth) in enumerate(mine):
+            lo, hi = (f, t) if side in "ne" else (t, f)
+            for along, push in [(lo, 0), (lo, depth), (hi, depth), (hi, 0)]:
+                x = along if side in "ns" else ax + dx * push
+                y = along if side in "ew" else ay + dy * push
+                pts.append(P(f"{key}_{side}bay{k}_{len(pts)}", x, y))
+    return pts
+
+
+def room(plan, key, area, x0, y0, x1, y1, floor, ceil, pillars=(), features=(), bays=(),
+         **theme):
+    """A rectangular room, with bays in its walls (see outline), solid pillars as inner loops,
+    and features: raised or sunken blocks standing free in it (altars, wells, crates), each a
+    sector of its own given as (name, area, x0, y0, x1, y1, floor, theme)."""
+    loops = [outline(plan, key, x0, y0, x1, y1, bays)]
+    for k, (a, b, c, d) in enumerate(pillars):
+        loops.append(inner_rect(plan, f"{key}_pillar{k + 1}", a, b, c, d))
+    for name, *_rest in features:
+        a, b, c, d = _rest[1:5]
+        loops.append(inner_rect(plan, name, a, b, c, d))
+    s = plan.add(key, area, loops, ceil, floor, **theme)
+    base = {k: v for k, v in theme.items() if k not in ("index", "door")}
+    for name, farea, a, b, c, d, ffloor, ftheme in features:
+        plan.add(name, farea, [plan.rect(name, a, b, c, d)], ceil, ffloor, **dict(base, **ftheme))
+    return s
 
 
 def build(plan):
     west(plan)
+    tower(plan)
     north(plan)
+    ruins(plan)
+    northeast(plan)
     middle(plan)
     hall(plan)
     east(plan)
     south(plan)
-    quarters(plan)
     side_rooms(plan)
+
+
+# --- the start, the shaft, the courtyard and the west ---------------------------------------
+
+YARD = dict(falloff=0, ftex=R3 | 6, fshade=4, wtex=R3 | 5, wshade=4, wrepv=8)
 
 
 def west(plan):
@@ -67,14 +113,14 @@ def west(plan):
     D = P("ledge_ne", 10848, 39680)
     E = P("ledge_se", 10080, 41344)
     F = P("ledge_lip", 9856, 41280)
-    H = P("shaft_sw", 8192, 42752)
+    H = P("shaft_sw", 8192, 40960)
     G = P("shaft_se", 10240, 42752)
-    q0 = P("court_nw", 0, 40960)
+    q0 = P("court_nw", 0, 41216)
     q3 = P("court_ne", 12800, 43008)
     q4 = P("court_se", 12800, 62464)
     q5 = P("court_s", 7168, 62464)
     q6 = P("court_w", 6400, 48640)
-    q7 = P("court_wn", 1536, 43520)
+    q7 = P("court_wn", 0, 42240)
 
     s = plan.add("start", "the start ledge, high above the shaft", [[A, B, C, D, E, F]],
                  -466944, -453632, index=151, ctex=6, cshade=65, ftex=6, fshade=23,
@@ -84,144 +130,286 @@ def west(plan):
         s.overrides[(p1, p2)] = {"texture": tex, "repeatU": ru}
 
     plan.add("shaft", "the shaft below the start ledge", [[H, A, F, G]], SKY, -35840,
-             index=150, ctex=SKY_TEX, cshade=126, ftex=0x04, fshade=8, falloff=16,
-             wtex=0x05, wshade=12, wrepv=8)
+             index=150, **sky(126), ftex=R0 | 7, fshade=0, falloff=0,
+             wtex=R0 | 5, wshade=4, wrepv=8)
 
     plan.add("court", "the open courtyard under the sky", [[q0, H, G, q3, q4, q5, q6, q7]],
-             SKY, 9216, index=128, ctex=SKY_TEX, cshade=127, ftex=0x06, fshade=4,
-             falloff=8, wtex=0x05, wshade=6, wrepv=8)
+             SKY, 9216, index=128, **sky(127), **dict(YARD, ftex=R3 | 7, fshade=0, wshade=2))
 
     nt1 = P("terrace_nw", 0, 39936)
     nt2 = P("terrace_ne", 5120, 39936)
     plan.add("terrace", "the north terrace above the courtyard", [[nt1, nt2, H, q0]], SKY,
-             -4096, ctex=SKY_TEX, cshade=125, ftex=0x03, fshade=6, falloff=8,
-             wtex=0x05, wshade=10, wrepv=8)
-
-    w_a = P("westterrace_n", -2048, 40960)
-    w_b = P("westterrace_se", 1536, 46080)
-    w_c = P("westterrace_sw", -2048, 46080)
-    plan.add("westterrace", "the west terrace", [[w_a, q0, q7, w_b, w_c]], SKY, -8192,
-             index=129, ctex=SKY_TEX, cshade=126, ftex=0x03, fshade=2, falloff=8,
-             wtex=0x05, wshade=8, wrepv=8)
+             -4096, **sky(125), **dict(YARD, ftex=R3 | 3, fshade=2))
 
     g1 = P("slope_nw", 10496, 41728)
     g2 = P("slope_ne", 12800, 41984)
-    plan.add("slope", "the slope east of the shaft", [[g1, g2, q3, G]], SKY, 4096,
-             ctex=SKY_TEX, cshade=125, ftex=0x06, fshade=10, falloff=8,
-             wtex=0x05, wshade=14, wrepv=8)
+    plan.add("slope", "the slope east of the shaft", [[g1, g2, q3, G]], SKY, 7168,
+             **sky(125), **YARD)
 
     t1 = P("trench_ne", 14080, 43008)
     t2 = P("trench_se", 14080, 62464)
     plan.add("trench", "the east trench beside the courtyard", [[q3, t1, t2, q4]], SKY, 8192,
-             ctex=SKY_TEX, cshade=127, ftex=0x06, fshade=8, falloff=8,
-             wtex=0x05, wshade=4, wrepv=8)
+             **sky(127), **dict(YARD, ftex=R3 | 3, fshade=2))
 
     s2 = P("southyard_se", 12800, 65024)
     s3 = P("southyard_sw", 7168, 65024)
-    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144,
-             ctex=SKY_TEX, cshade=126, ftex=0x06, fshade=6, falloff=8,
-             wtex=0x05, wshade=8, wrepv=8)
+    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126), **YARD)
 
-    wnw = P("westyard_nw", -1024, 46080)
-    tower = inner_rect(plan, "tower", 3584, 51968, 5632, 54016)
-    plan.add("westyard", "the west yard around the tower",
-             [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
-               P("huts_nw", -1024, 49152), wnw, w_b], tower], SKY, 7168,
-             ctex=SKY_TEX, cshade=127, ftex=0x06, fshade=2, falloff=8,
-             wtex=0x05, wshade=6, wrepv=8)
-    plan.add("tower", "the top of the tower", [list(reversed(tower))], SKY, -46080,
-             index=148, ctex=SKY_TEX, cshade=126, ftex=0x00, fshade=0, falloff=8,
-             wtex=0x00, wshade=-21, wrepv=2)
-
-    plan.add("chapel", "the north-west chapel",
-             [plan.rect("chapel", -3328, 37376, 0, 40960),
-              inner_rect(plan, "chapel_pillar1", -2304, 38400, -1792, 38912),
-              inner_rect(plan, "chapel_pillar2", -2304, 39424, -1792, 39936)],
-             -36864, -6144, ctex=0x07, cshade=8, ftex=0x03, fshade=4, falloff=16,
-             wtex=0x08, wshade=6, wrepv=16)
-    plan.add("vestry", "the vestry below the chapel",
-             [plan.rect("vestry", -3328, 40960, -2048, 46080)], -28672, -6144,
-             ctex=0x07, cshade=10, ftex=0x03, fshade=6, falloff=16, wtex=0x08,
-             wshade=8, wrepv=16)
+    # The west stairs climb from the courtyard's west door to the vestry, and the vestry
+    # leads up into the upper west hall, where the awake enemy paces inside solid walls.
+    chain(plan, "weststair", "the west stairs from the courtyard up to the vestry",
+          -2048, 41216, 0, 42240, 8, "x",
+          [-6144, -5120, -3072, -1024, 1024, 3072, 5120, 7168],
+          lambda i: [-6144, -5120, -3072, -1024, 1024, 3072, 5120, 7168][i] - 16384,
+          ctex=R0 | 7, cshade=2, ftex=R0 | 3, fshade=0, falloff=16, wtex=R0 | 5, wshade=4,
+          wrepv=8)
+    room(plan, "westterrace", "the upper west hall, walled all round", -2048, 44032, 1024,
+         45824, -8192, -32768, index=129,
+         features=[("westterrace_table", "a stone table in the upper west hall", -1280, 44672,
+                    -768, 45184, -20480, dict(ftex=R2 | 0, fshade=0, wtex=R2 | 3, wshade=2))], ctex=R2 | 7, cshade=2, ftex=R2 | 3, fshade=-4,
+         falloff=8, wtex=R2 | 5, wshade=0, wrepv=8)
+    room(plan, "vestry", "the vestry between the chapel and the upper west hall",
+         -3328, 40960, -2048, 46080, -6144, -28672, ctex=R1 | 7, cshade=4, ftex=R1 | 4,
+         fshade=2, falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
+    room(plan, "chapel", "the north-west chapel", -3328, 37376, 0, 40960, -6144, -36864,
+         bays=[("s", -1536, -512, 128)],
+         pillars=[(-2176, 39552, -1920, 39808)],
+         features=[("chapel_altar", "the chapel's altar", -2560, 38144, -1536, 38912, -8192,
+                    dict(ftex=R1 | 0, fshade=-4, wtex=R1 | 3, wshade=0))],
+         ctex=SKY_TEX, cshade=2, ftex=R1 | 7, fshade=0, falloff=16, wtex=R1 | 5, wshade=2,
+         wrepv=16)
     chain(plan, "passage", "the north passage", 0, 37376, 11776, 38144, 4, "x",
           [-6144, -7168, -8192, -9216], [-24576] * 4,
-          ctex=0x04, cshade=4, ftex=0x04, fshade=6, falloff=16, wtex=0x01, wshade=4, wrepv=16)
+          ctex=R0 | 3, cshade=8, ftex=R0 | 5, fshade=6, falloff=16, wtex=R0 | 1, wshade=8,
+          wrepv=16)
+    for k, (x0, x1) in enumerate([(0, 2048), (2048, 4096), (4096, 6144)]):
+        room(plan, f"lodge{k}", f"lodge {k + 1} between the passage and the terrace",
+             x0, 38144, x1, 39936, -6144 + 1024 * k, -24576, ctex=R3 | 7, cshade=4,
+             ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 5, wshade=4 + 2 * k, wrepv=8)
     chain(plan, "cloister", "the west cloister", -3328, 46080, -1024, 65024, 4, "y",
-          [7168, 7168, 7168, 7168], [-16384, -16384, -16384, -16384],
-          ctex=0x03, cshade=2, ftex=0x55, fshade=4, falloff=16, wtex=0x05, wshade=4, wrepv=8)
+          [7168] * 4, [-16384] * 4,
+          ctex=R1 | 3, cshade=2, ftex=SKY_TEX, fshade=4, falloff=16, wtex=R1 | 5, wshade=4,
+          wrepv=8)
+    chain(plan, "hut", "a hut on the west side of the yard", -1024, 49152, 1024, 65024, 4, "y",
+          [6144, 5120, 7168, 6144], [-12288, -16384, -10240, -14336],
+          cuts=[49152, 51712, 56320, 59392, 65024],
+          ctex=R3 | 7, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 5,
+          wshade=lambda i: 2 + 2 * (i % 3), wrepv=8)
 
+    wa = P("westyard_a", -1024, 46080)
+    wb = P("westyard_b", 1280, 46080)
+    wc = P("westyard_c", 1280, 43776)
+    wd = P("westyard_d", 0, 43776)
+    outline = [P("tower_nw", 3584, 51968), P("tower_ne", 5632, 51968),
+               P("towerstair_nw", 5632, 52992), P("towerstair_ne", 6272, 52992),
+               P("towerstair_se", 6272, 59904), P("tower_buttress_s", 5376, 59904),
+               P("tower_buttress_n", 5376, 54016), P("tower_sw", 3584, 54016)]
+    yard = plan.add("westyard", "the west yard around the tower",
+                    [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
+                      P("huts_nw", -1024, 49152), wa, wb, wc, wd], list(reversed(outline))],
+                    SKY, 7168, **sky(127), **YARD)
+    # The tower's own faces rise red into the night.
+    faces = list(reversed(outline))
+    for i, a in enumerate(faces):
+        yard.overrides[(a, faces[(i + 1) % len(faces)])] = {"texture": R2 | 5, "shade": 2}
+
+
+def tower(plan):
+    """A walled room on top of the tower, reached by a stair that climbs beside it."""
+    room(plan, "tower", "the walled room on top of the tower", 3840, 52224, 5376, 53760, -46080,
+         -66560,
+         bays=[("w", 52736, 53248, 128)],
+         # A block taller than the eye screens the door: cover for a player coming in, and a
+         # screen that keeps the enemies' shots from crossing the doorway.
+         features=[("tower_block", "a block of fallen masonry on the tower", 4864, 53056, 5120,
+                    53632, -58368, dict(ftex=R2 | 5, fshade=2, wtex=R2 | 5, wshade=4))],
+         index=148, ctex=R2 | 7, cshade=2, ftex=R2 | 0, fshade=-2, falloff=8, wtex=R2 | 5, wshade=2,
+         wrepv=8)
+    room(plan, "towerdoor", "the door into the top of the tower", 5376, 53120, 5632, 53632,
+         -46080, -62464, door=True, ctex=R2 | 7, cshade=0, ftex=R2 | 0, fshade=0, falloff=8,
+         wtex=R2 | 5, wshade=2, wrepv=16)
+    room(plan, "towerlanding", "the landing at the top of the tower stair", 5632, 52992, 6272,
+         53760, -46080, -62464, ctex=R2 | 7, cshade=2, ftex=R3 | 3, fshade=0, falloff=8,
+         wtex=R2 | 5, wshade=2, wrepv=8)
+    chain(plan, "towerstair", "the covered stair up the side of the tower", 5632, 53760, 6272,
+          59904, 12, "y", lambda i: -41984 + 4096 * i, lambda i: -41984 + 4096 * i - 24576,
+          ctex=R2 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=8, wtex=R2 | 5, wshade=4,
+          wrepv=8)
+
+
+# --- the north: gallery, stairs, cellar and armoury -------------------------------------------
 
 def north(plan):
-    """The gallery along the north edge and the stairs hanging off it."""
     plan.add("gallery", "the long north gallery",
              [plan.rect("gallery", 11776, 37376, 31744, 38912),
               inner_rect(plan, "gallery_pillar1", 16384, 37888, 16896, 38400),
               inner_rect(plan, "gallery_pillar2", 21760, 37888, 22272, 38400),
               inner_rect(plan, "gallery_pillar3", 27136, 37888, 27648, 38400)],
-             -40960, -10240,
-             ctex=0x03, cshade=6, ftex=0x01, fshade=4, falloff=16, wtex=0x01,
-             wshade=4, wrepv=16)
+             -40960, -10240, ctex=R0 | 4, cshade=6, ftex=R0 | 1, fshade=6, falloff=16,
+             wtex=R0 | 5, wshade=8, wrepv=16)
     keys = chain(plan, "stairA", "the stairs from the trench up to the gallery",
                  12800, 38912, 14080, 43008, 8, "y",
                  lambda i: -8192 + 2048 * i, lambda i: -32768 + 2048 * i,
-                 ctex=0x04, cshade=lambda i: 7 - i, ftex=0x04, fshade=6, falloff=16,
-                 wtex=0x03, wshade=6, wrepv=16)
+                 ctex=R0 | 7, cshade=lambda i: 7 - i, ftex=R0 | 3, fshade=4, falloff=16,
+                 wtex=R0 | 5, wshade=6, wrepv=16)
     for i, k in enumerate(keys):
         plan.sectors[k].index = 14 + i
-    chain(plan, "stairB", "the stairs from the gallery up to the balcony",
+    chain(plan, "stairB", "the blue stairs from the gallery up to the high room",
           19456, 38912, 20480, 46592, 15, "y",
           lambda i: -12288 - 2048 * i, lambda i: -36864 - 2048 * i,
-          ctex=0x02, cshade=4, ftex=0x02, fshade=4, falloff=16, wtex=0x02, wshade=6, wrepv=16)
-    plan.add("balcony", "the balcony over the hall",
-             [plan.rect("balcony", 19456, 46592, 22528, 49152)], -77824, -43008, index=156,
-             ctex=0x07, cshade=6, ftex=0x00, fshade=-15, falloff=16, wtex=0x00,
-             wshade=6, wrepv=16)
+          ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=4,
+          wrepv=16)
+    room(plan, "balcony", "the high room at the top of the blue stairs", 19456, 46592, 22272,
+         48896, -43008, -77824, index=156,
+         # A screen taller than the eye stands before the stairs: shots fired at a player
+         # below do not cross the doorway, and a player coming up has cover.
+         features=[("balcony_screen", "a stone screen before the blue stairs", 19584, 46848,
+                    20480, 47104, -55296, dict(ftex=R3 | 0, fshade=0, wtex=R3 | 3, wshade=2))], ctex=R3 | 7, cshade=0, ftex=R3 | 3, fshade=-15,
+         falloff=8, wtex=R3 | 5, wshade=0, wrepv=16)
     chain(plan, "stairC", "the stairs from the gallery down to the cellar",
           23040, 38912, 24064, 41984, 8, "y",
           lambda i: -8192 + 2048 * i, lambda i: -28672 + 2048 * i,
-          ctex=0x44, cshade=6, ftex=0x44, fshade=4, falloff=16, wtex=0x44, wshade=8, wrepv=16)
-    plan.add("cellar", "the cellar under the gallery",
-             [plan.rect("cellar", 22528, 41984, 25600, 45056),
-              inner_rect(plan, "cellar_pillar", 24320, 43264, 24832, 43776)],
-             -16384, 8192, index=158,
-             ctex=0x45, cshade=8, ftex=0x44, fshade=6, falloff=32, wtex=0x45,
-             wshade=10, wrepv=8)
-    chain(plan, "cellarway", "the ramp from the cellar up to the hall",
+          ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
+          wrepv=16)
+    room(plan, "cellar", "the cellar under the gallery", 22528, 41984, 25600, 45056, 8192,
+         -16384, index=158,
+         features=[("cellar_well", "the cellar's well", 24064, 43008, 24832, 43776, 9216,
+                    dict(ftex=R1 | 6, fshade=8, wtex=R1 | 3, wshade=2))],
+         ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5, wshade=6,
+         wrepv=8)
+    room(plan, "cellar_steps", "the steps from the cellar down to the lobby", 22784, 45056,
+         23552, 46592, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
+         falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
+    room(plan, "lobby", "the lobby north of the hall", 22528, 46592, 24576, 49152, 2048,
+         TALL_DOOR, bays=[("w", 47104, 48640, 128)], ctex=R2 | 7, cshade=0, ftex=R2 | 3, fshade=0, falloff=16, wtex=R2 | 5,
+         wshade=2, wrepv=16)
+    chain(plan, "cellarway", "the ramp from the cellar down to the hall",
           24576, 45056, 25600, 49152, 4, "y",
-          [7168, 5120, 3072, 1024], [-16384] * 4,
-          ctex=0x04, cshade=6, ftex=0x04, fshade=6, falloff=16, wtex=0x01, wshade=8, wrepv=16)
+          [7168, 5120, 3072, 1024], [-16384, -16384, -24576, TALL_DOOR],
+          ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
+          wrepv=16)
     chain(plan, "armoryway", "the corridor from the gallery to the armoury",
           30464, 38912, 31232, 43520, 3, "y",
           [-10240, -10240, -10240], [-30720, -30720, -30720],
-          ctex=0x83, cshade=10, ftex=0x83, fshade=8, falloff=32, wtex=0x88, wshade=12, wrepv=16)
-    plan.add("armory", "the armoury where the shots wait",
-             [plan.rect("armory", 29952, 43520, 31744, 45568),
-              inner_rect(plan, "armory_rack", 30208, 43776, 30720, 44032)],
-             -30720, -10240, index=154,
-             ctex=0x83, cshade=12, ftex=0x83, fshade=10, falloff=32, wtex=0x88,
-             wshade=14, wrepv=16)
+          ctex=R2 | 3, cshade=6, ftex=R2 | 3, fshade=4, falloff=16, wtex=R2 | 1, wshade=6,
+          wrepv=16)
+    room(plan, "armory", "the armoury where the shots wait", 29952, 43520, 31744, 45568,
+         -10240, -30720, index=154,
+         ctex=R2 | 0, cshade=6, ftex=R2 | 3, fshade=4, falloff=32, wtex=R2 | 1, wshade=6,
+         wrepv=16)
+
+
+def ruins(plan):
+    """The ruined quarter between the trench stairs and the blue stairs: rooms of different
+    sizes and heights, half of them open to the sky."""
+    R = dict(ftex=R3 | 3, fshade=4, wtex=R3 | 5, wrepv=8)
+    open_ = dict(R, falloff=0, ctex=SKY_TEX)
+    roofed = dict(R, falloff=16, ctex=SKY_TEX)
+    for key, area, x0, y0, x1, y1, floor, ceil, cshade, wshade in [
+            ("ruin_hall", "the ruins' roofless great room", 14592, 38912, 16384, 41216,
+             -10240, SKY, 125, 4),
+            ("ruin_tower", "the stump of a ruined tower", 16384, 38912, 17536, 40192,
+             -12288, SKY, 126, 6),
+            ("ruin_chapel", "a ruined chapel that kept its vault", 17536, 38912, 19200, 40704,
+             -10240, -34816, 6, 2),
+            ("ruin_lane", "a covered lane through the ruins", 16384, 40192, 17536, 41216, -8192,
+             -24576, 6, 6),
+            ("ruin_vault", "a vaulted ruin", 17536, 40704, 19200, 42240, -8192, -28672, 8, 6),
+            ("ruin_court", "the ruins' little court", 14592, 41216, 16128, 43776, -6144, SKY,
+             127, 4),
+            ("ruin_well", "the ruined well house, open to the sky", 16128, 41216, 17536, 42752,
+             -6144, SKY, 125, 2),
+            ("ruin_yard", "a yard among the ruins", 16128, 42752, 17536, 43776, -7168, SKY, 126,
+             4),
+            ("ruin_shell", "the shell of a ruined house", 17536, 42240, 19200, 44032, -8192,
+             -28672, 10, 8)]:
+        theme = dict(open_ if ceil == SKY else roofed)
+        if key == "ruin_lane":
+            theme["ctex"] = R3 | 7
+        room(plan, key, area, x0, y0, x1, y1, floor, ceil, cshade=cshade, wshade=wshade,
+             **theme)
+    room(plan, "scriptorium", "the scriptorium, open onto the blue stairs", 20480, 38912, 22528,
+         41984, -10240, -47104,
+         features=[("scriptorium_lectern", "the scriptorium's lectern", 21504, 40192, 22016,
+                    40704, -11264, dict(ftex=R3 | 2, fshade=0, wtex=R3 | 1, wshade=0))],
+         ctex=R3 | 4, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 1, wshade=4,
+         wrepv=16)
+    room(plan, "chapterhouse", "the chapter house below the scriptorium", 20992, 41984, 22272,
+         46336, -24576, -51200, bays=[("e", 42496, 44544, 128)],
+         ctex=R3 | 2, cshade=4, ftex=R3 | 7, fshade=0, falloff=16, wtex=R3 | 2, wshade=4,
+         wrepv=16)
+
+
+def northeast(plan):
+    """The warren of rooms between the cellar stairs and the armoury corridor, and the stalls
+    below it."""
+    W = dict(falloff=16, wrepv=16)
+    grey = dict(ctex=R0 | 7, ftex=R0 | 7, wtex=R0 | 5)
+    for key, area, x0, y0, x1, y1, floor, ceil, theme in [
+            ("warren_hall", "the warren's long hall", 24320, 38912, 26624, 40192, -10240,
+             -30720, dict(grey, cshade=4, fshade=2, wshade=6)),
+            ("warren_red", "the red room of the warren", 26624, 38912, 28672, 40704, -8192,
+             -28672, dict(ctex=R2 | 7, cshade=2, ftex=R2 | 3, fshade=0, wtex=R2 | 5, wshade=4)),
+            ("warren_store", "the warren's store", 28672, 38912, 30464, 40192, -10240, -26624,
+             dict(ctex=R0 | 2, cshade=6, ftex=R0 | 2, fshade=4, wtex=R0 | 1, wshade=6)),
+            ("warren_low", "the warren's low room", 24320, 40192, 25600, 41984, -8192, -22528,
+             dict(ctex=R0 | 3, cshade=6, ftex=R0 | 5, fshade=4, wtex=R0 | 1, wshade=8)),
+            ("warren_nook", "a nook of the warren", 25600, 40192, 26624, 40704, -8192, -24576,
+             dict(grey, cshade=6, fshade=4, wshade=6)),
+            ("warren_well", "the warren's well room", 25600, 40704, 28672, 41728, -6144, -26624,
+             dict(ctex=R1 | 7, cshade=4, ftex=R1 | 7, fshade=2, wtex=R1 | 5, wshade=6)),
+            ("warren_back", "the warren's back room", 28672, 40192, 30464, 41728, -8192, -24576,
+             dict(grey, cshade=4, fshade=2, wshade=6))]:
+        room(plan, key, area, x0, y0, x1, y1, floor, ceil, **theme, **W)
+    S = dict(ctex=R3 | 4, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 1, wrepv=16)
+    room(plan, "stalls_long", "the long stall", 25600, 41728, 29696, 43520, -6144, -22528,
+         wshade=4, **S)
+    room(plan, "stalls_pen", "the horse pen", 25856, 43520, 27136, 45568, -5120, -20480,
+         wshade=6, **S)
+    room(plan, "stalls_tack", "the tack room", 27136, 43520, 28416, 45568, -3072, -20480,
+         wshade=4, **S)
+    room(plan, "stalls_loft", "the hay loft", 28416, 43520, 29696, 45568, -2048, -18432,
+         wshade=4, **S)
+
+
+HALL = dict(ctex=R2 | 7, cshade=-15, falloff=8, wrepv=8)
+# The hall's doors stand half as tall as the hall, lit, framed by the door panel.
+TALL_DOOR = -53248
+HALL_DOOR = dict(ctex=R0 | 7, cshade=-6, ftex=R0 | 3, fshade=-4, falloff=8, wtex=R0 | 5,
+                 wshade=-4, wrepv=16)
 
 
 def middle(plan):
     """Between the trench and the hall."""
     chain(plan, "westdoor", "the corridor from the trench to the hall",
-          14080, 53248, 17920, 54272, 3, "x", [6144, 4096, 2048],
-          [-16384] * 3,
-          ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x01, wshade=6, wrepv=16)
+          14080, 53248, 17920, 54272, 5, "x", [7168, 6144, 5120, 4096, 2048],
+          [-16384, -16384, -18432, -20480, TALL_DOOR], cuts=[14080, 14848, 15616, 16640, 17408, 17920],
+          ctex=R0 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16, wtex=R0 | 5, wshade=6,
+          wrepv=16)
+    door = plan.sectors["westdoor4"]
+    door.door = True
+    for k, v in HALL_DOOR.items():
+        setattr(door, k, v)
     plan.add("garden", "the sunken garden north of the corridor",
              [plan.rect("garden", 14080, 44032, 16640, 53248),
               inner_rect(plan, "fountain", 14848, 47616, 15872, 48640)], SKY, 9216,
-             ctex=SKY_TEX, cshade=125, ftex=0x07, fshade=6, falloff=8, wtex=0x05,
-             wshade=8, wrepv=8)
+             **sky(125), falloff=0, ftex=R1 | 7, fshade=2, wtex=R3 | 5, wshade=4, wrepv=8)
     plan.add("fountain", "the fountain in the garden",
              [plan.rect("fountain", 14848, 47616, 15872, 48640)], SKY, 7168,
-             ctex=SKY_TEX, cshade=126, ftex=0x47, fshade=2, falloff=8, wtex=0x47,
-             wshade=6, wrepv=16)
-    plan.add("store", "the store south of the corridor",
-             [plan.rect("store", 14080, 54272, 16640, 60416),
-              inner_rect(plan, "store_pillar", 15104, 56832, 15616, 57344)], -20480, 8192,
-             ctex=0x00, cshade=4, ftex=0x00, fshade=6, falloff=16, wtex=0x00,
-             wshade=8, wrepv=16)
+             **sky(126), falloff=0, ftex=R1 | 6, fshade=-4, wtex=R1 | 7, wshade=0, wrepv=16)
+    room(plan, "store", "the store south of the corridor", 14080, 54272, 16640, 60416, 8192,
+         -20480, bays=[("e", 56320, 58368, 256)],
+         ctex=R0 | 2, cshade=4, ftex=R0 | 2, fshade=4, falloff=16, wtex=R0 | 1, wshade=6,
+         wrepv=16)
+    chain(plan, "colonnade", "the colonnade along the garden", 16640, 44032, 17408, 53248, 6,
+          "y", [8192, 7168, 6144, 5120, 5120, 5120], [-16384] * 6,
+          ctex=R0 | 7, cshade=4, ftex=R0 | 7, fshade=2, falloff=16, wtex=R0 | 2, wshade=4,
+          wrepv=16)
+    room(plan, "anteroom", "the anteroom before the hall's north-west door", 17920, 44288,
+         19200, 48896, 0, -32768, bays=[("e", 45568, 47616, 128)], ctex=R0 | 7, cshade=2, ftex=R0 | 3, fshade=0, falloff=16,
+         wtex=R0 | 5, wshade=4, wrepv=16)
+    room(plan, "antedoor", "the hall's north-west door", 18176, 48896, 19200, 49152, 0,
+         TALL_DOOR, door=True, **HALL_DOOR)
 
 
 def hall(plan):
@@ -230,146 +418,88 @@ def hall(plan):
               ("block2", 24576, 50688, 26624, 52736, (74, 75)),
               ("block3", 20992, 57344, 23040, 59392, (12, 13))]
     loops = [h]
+    P = plan.pt
     for tag, x0, y0, x1, y1, (lo, hi) in blocks:
         xm = (x0 + x1) // 2
-        P = plan.pt
         nw, nm, ne = P(f"{tag}_nw", x0, y0), P(f"{tag}_n", xm, y0), P(f"{tag}_ne", x1, y0)
         sw, sm, se = P(f"{tag}_sw", x0, y1), P(f"{tag}_s", xm, y1), P(f"{tag}_se", x1, y1)
         loops.append([nw, sw, sm, se, ne, nm])
+        # The blocks stand under the hall's own lit roof.
         plan.add(f"{tag}a", "the hall's raised block, upper step", [[nw, nm, sm, sw]],
-                 -106496, -7168, index=lo, ctex=0x03, cshade=6, ftex=0x00, fshade=2,
-                 falloff=16, wtex=0x08, wshade=4, wrepv=16)
+                 -106496, -7168, index=lo, ftex=R3 | 0, fshade=0, wtex=R3 | 5, wshade=0,
+                 **HALL)
         plan.add(f"{tag}b", "the hall's raised block, lower step", [[nm, ne, se, sm]],
-                 -106496, -4096, index=hi, ctex=0x03, cshade=6, ftex=0x01, fshade=2,
-                 falloff=16, wtex=0x08, wshade=4, wrepv=16)
-    plan.add("hall", "the great hall", loops, -106496, 0, index=140, ctex=0x03, cshade=4,
-             ftex=0x01, fshade=0, falloff=16, wtex=0x08, wshade=2, wrepv=16)
-    plan.sectors["hall"].cshade = -15      # lamps hang under the hall roof
+                 -106496, -4096, index=hi, ftex=R3 | 3, fshade=0, wtex=R3 | 5, wshade=0,
+                 **HALL)
+    # Big walls seen from far away get big stones: coarse rows alias less.
+    plan.add("hall", "the great hall", loops, -106496, 0, index=140, ftex=R0 | 3, fshade=-2,
+             wtex=R2 | 5, wshade=0, **dict(HALL, wrepv=2))
 
 
 def east(plan):
-    plan.add("barracks", "the barracks east of the hall",
-             [plan.rect("barracks", 28160, 45568, 31744, 50176),
-              inner_rect(plan, "barracks_pillar1", 29184, 47104, 29696, 47616),
-              inner_rect(plan, "barracks_pillar2", 30464, 47104, 30976, 47616)],
-             -24576, -2048,
-             ctex=0xC5, cshade=4, ftex=0xC3, fshade=6, falloff=16, wtex=0xC5, wshade=6,
-             wrepv=8)
-    plan.add("eastdoor", "the corridor east of the hall",
-             [plan.rect("eastdoor", 28160, 53248, 29696, 54272)], -12288, 0,
-             ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x01, wshade=6, wrepv=16)
-    plan.add("eastroom", "the east room",
-             [plan.rect("eastroom", 29696, 50176, 31744, 58368),
-              inner_rect(plan, "eastroom_pillar1", 30464, 52224, 30976, 52736),
-              inner_rect(plan, "eastroom_pillar2", 30464, 55808, 30976, 56320)],
-             -20480, 1024,
-             ctex=0x06, cshade=4, ftex=0x06, fshade=6, falloff=16, wtex=0x02, wshade=8, wrepv=16)
-    plan.add("eastyard", "the east yard",
-             [plan.rect("eastyard", 28672, 58368, 31744, 62976)], SKY, 4096,
-             ctex=SKY_TEX, cshade=126, ftex=0x06, fshade=6, falloff=8, wtex=0x05,
-             wshade=8, wrepv=8)
+    room(plan, "barracks", "the barracks east of the hall", 28160, 45568, 31744, 49152, -6144,
+         -24576, bays=[("s", 29952, 30720, 384)], pillars=[(29184, 46848, 29696, 47360), (30464, 46848, 30976, 47360)],
+         ctex=R3 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=16, wtex=R3 | 5, wshade=4,
+         wrepv=8)
+    room(plan, "guardroom", "the guard room north of the hall", 25856, 45568, 28160, 48640,
+         -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=16,
+         wtex=R3 | 5, wshade=6, wrepv=8)
+    room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
+         door=True, **HALL_DOOR)
+    chain(plan, "easthall", "the east hallway", 28672, 50176, 29696, 58368, 3, "y",
+          [0, 0, 0], [-20480, -32768, -20480], cuts=[50176, 53248, 54272, 58368],
+          ctex=R3 | 7, cshade=lambda i: 0 if i == 1 else 6, ftex=R3 | 3, fshade=2, falloff=16,
+          wtex=R3 | 1, wshade=lambda i: 2 if i == 1 else 6, wrepv=16)
+    room(plan, "eastroom", "the east room", 29696, 50176, 31744, 58368, 1024, -20480,
+         features=[("eastroom_brazier", "a brazier on a plinth in the east room", 30464, 52224,
+                    30976, 52736, -1024, dict(ftex=R2 | 7, fshade=-8, wtex=R3 | 3, wshade=0)),
+                   ("eastroom_pool", "a pool in the east room", 30208, 55552, 31232, 56576,
+                    2048, dict(ftex=R1 | 6, fshade=0, wtex=R3 | 3, wshade=2))],
+         ctex=R3 | 6, cshade=4, ftex=R3 | 6, fshade=4, falloff=16, wtex=R3 | 2, wshade=6,
+         wrepv=16)
+    plan.add("eastyard", "the east yard", [plan.rect("eastyard", 28672, 58368, 31744, 62976)],
+             SKY, 2048, **sky(126), **YARD)
 
 
 def south(plan):
     chain(plan, "southway", "the south corridor", 12800, 62464, 15872, 63488, 3, "x",
-          [7168, 8192, 8192], [-12288, -12288, -12288],
-          ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x01, wshade=6, wrepv=16)
-    plan.add("crypt", "the crypt south-west of the hall",
-             [plan.rect("crypt", 15872, 60416, 18432, 63488)], -16384, 8192, index=164,
-             ctex=0x05, cshade=8, ftex=0x05, fshade=6, falloff=32, wtex=0x05, wshade=10,
-             wrepv=8)
-    plan.add("porch", "the porch south of the hall",
-             [plan.rect("porch", 21504, 60416, 22528, 61440)], -12288, 0,
-             ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x01, wshade=6, wrepv=16)
-    plan.add("southhall", "the south hall",
-             [plan.rect("southhall", 18432, 61440, 28672, 64000),
-              inner_rect(plan, "southhall_pillar1", 21248, 62976, 21760, 63488),
-              inner_rect(plan, "southhall_pillar2", 25088, 62976, 25600, 63488)],
-             -32768, 2048,
-             ctex=0x02, cshade=6, ftex=0x03, fshade=4, falloff=16, wtex=0x03, wshade=6,
-             wrepv=16)
-
-
-def quarters(plan):
-    """The built-up quarters that fill the space between the main areas."""
-    # Ruins between the trench stairs and the balcony stairs, open to the sky.
-    heights = [[-10240, -6144, -8192, -12288], [-4096, -2048, -6144, -9216],
-               [0, 2048, -3072, -7168]]
-    # Three cells have lost their roofs; five keep a brick vault, the rest a tiled one.
-    roofless = {(0, 0), (2, 1), (3, 2)}
-    vaulted = {(1, 0), (3, 0), (0, 1), (1, 2), (2, 2)}
-
-    def ruin_ceiling(i, j):
-        return SKY if (i, j) in roofless else heights[j][i] - 20480
-
-    def ruin_ctex(i, j):
-        return SKY_TEX if (i, j) in roofless or (i, j) in vaulted else 0x03
-
-    def ruin_cshade(i, j):
-        return 125 + (i + j) % 3 if (i, j) in roofless else 8 + 2 * ((i + j) % 3)
-
-    grid(plan, "ruin", "the ruined quarter", [14592, 15808, 17024, 18240, 19456],
-         [38912, 40448, 41984, 44032], lambda i, j: heights[j][i], ruin_ceiling,
-         ctex=ruin_ctex, cshade=ruin_cshade, ftex=0x03, fshade=4,
-         falloff=lambda i, j: 8 if (i, j) in roofless else 16, wtex=0x05,
-         wshade=lambda i, j: 6 + 2 * ((i + j) % 3), wrepv=8)
-    plan.add("scriptorium", "the scriptorium between the two stairs",
-             [plan.rect("scriptorium", 20992, 38912, 22528, 41984),
-              inner_rect(plan, "scriptorium_desk", 21504, 40192, 22016, 40704)],
-             -30720, -10240,
-             ctex=0x07, cshade=6, ftex=0x05, fshade=4, falloff=32, wtex=0x07, wshade=8,
-             wrepv=16)
-    plan.add("chapterhouse", "the chapter house beside the balcony stairs",
-             [plan.rect("chapterhouse", 20992, 41984, 22528, 46592),
-              inner_rect(plan, "chapterhouse_pillar", 21248, 44032, 21760, 44544)],
-             -40960, -14336,
-             ctex=0x02, cshade=6, ftex=0x02, fshade=2, falloff=16, wtex=0x02, wshade=4,
-             wrepv=16)
-    nheights = [[-8192, -6144, -4096, -8192], [-2048, 0, -2048, -6144]]
-    grid(plan, "warren", "the north-east warren", [24064, 25600, 27136, 28800, 30464],
-         [38912, 40448, 41984], lambda i, j: nheights[j][i],
-         lambda i, j: nheights[j][i] - 16384,
-         ctex=0x46, cshade=6, ftex=0x46, fshade=4, falloff=32, wtex=0x41,
-         wshade=lambda i, j: 6 + 3 * ((i * 2 + j) % 4), wrepv=16)
-    sheights = [[2048, 0, -2048], [4096, 2048, 0]]
-    grid(plan, "stalls", "the stalls behind the cellar", [25600, 27136, 28800, 29952],
-         [41984, 43520, 45568], lambda i, j: sheights[j][i],
-         lambda i, j: sheights[j][i] - 14336,
-         ctex=0xC4, cshade=6, ftex=0xC4, fshade=4, falloff=32, wtex=0xC1, wshade=8, wrepv=16)
-    chain(plan, "colonnade", "the colonnade along the garden", 16640, 44032, 17408, 53248, 6,
-          "y", lambda i: 8192 - 1024 * i, lambda i: -16384,
-          ctex=0x06, cshade=4, ftex=0x06, fshade=4, falloff=16, wtex=0x06, wshade=6,
+          [7168, 8192, 8192], [-12288, -12288, -12288], cuts=[12800, 13568, 14592, 15872],
+          ctex=R0 | 7, cshade=6, ftex=R0 | 5, fshade=6, falloff=16, wtex=R0 | 1, wshade=8,
           wrepv=16)
-    plan.add("anteroom", "the anteroom below the balcony stairs",
-             [plan.rect("anteroom", 17920, 44032, 19456, 48640)], -30720, 0,
-             ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x04, wshade=6,
-             wrepv=16)
-    plan.add("guardroom", "the guard room north of the hall",
-             [plan.rect("guardroom", 25600, 45568, 28160, 48640)], -24576, 0,
-             ctex=0xC5, cshade=6, ftex=0xC3, fshade=4, falloff=16, wtex=0xC5, wshade=8,
-             wrepv=8)
-    plan.add("watchroom", "the watch room beside the trench stairs",
-             [plan.rect("watchroom", 11264, 38912, 12288, 41472)], -30720, -8192,
-             ctex=0x04, cshade=6, ftex=0x04, fshade=6, falloff=32, wtex=0x01, wshade=8,
-             wrepv=16)
-    for k, (x0, x1) in enumerate([(0, 2048), (2048, 4096), (4096, 6144)]):
-        plan.add(f"lodge{k}", f"lodge {k + 1} between the passage and the terrace",
-                 [plan.rect(f"lodge{k}", x0, 38144, x1, 39936)], -24576, -6144 + 1024 * k,
-                 ctex=0x05, cshade=6, ftex=0x06, fshade=4, falloff=16, wtex=0x05,
-                 wshade=6 + 2 * k, wrepv=8)
-    plan.add("easthall_n", "the east hallway north of the east corridor",
-             [plan.rect("easthall_n", 28672, 50176, 29696, 53248)], -16384, 0,
-             ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x01, wshade=6, wrepv=16)
-    plan.add("easthall_s", "the east hallway south of the east corridor",
-             [plan.rect("easthall_s", 28672, 54272, 29696, 58368)], -16384, 0,
-             ctex=0x04, cshade=4, ftex=0x04, fshade=4, falloff=16, wtex=0x01, wshade=6, wrepv=16)
-    plan.add("well", "the well room between the store and the south corridor",
-             [plan.rect("well", 14080, 60416, 15872, 62464)], -20480, 8192,
-             ctex=0x00, cshade=4, ftex=0x00, fshade=4, falloff=16, wtex=0x00, wshade=6,
-             wrepv=16)
+    P = plan.pt
+    plan.add("crypt", "the crypt south-west of the hall",
+             [[P("crypt_nw", 15872, 60416), P("crypt_ne", 17664, 60416),
+               P("crypt_n1", 17664, 60928), P("crypt_n2", 17920, 60928),
+               P("crypt_n3", 17920, 61440), P("crypt_e2", 18432, 61440),
+               P("crypt_se", 18432, 63488), P("crypt_sw", 15872, 63488)]],
+             -16384, 8192, index=164, ctex=R1 | 7, cshade=4, ftex=R1 | 7, fshade=-2,
+             falloff=16, wtex=R1 | 5, wshade=6, wrepv=8)
+    room(plan, "wellroom", "the well room between the store and the south corridor", 14080,
+         60416, 15872, 62464, 8192, -20480, ctex=R0 | 2, cshade=4, ftex=R0 | 5, fshade=4,
+         falloff=16, wtex=R0 | 1, wshade=6, wrepv=16)
+    chain(plan, "cryptstair", "the steps from the hall down into the crypt", 17920, 60416,
+          18432, 61440, 2, "y", [2048, 5120], [TALL_DOOR, -20480], door=True,
+          **dict(HALL_DOOR, ftex=R1 | 3, wtex=R1 | 5))
+    room(plan, "porch", "the porch south of the hall", 21504, 60416, 22528, 61440, 2048,
+         TALL_DOOR, door=True, **HALL_DOOR)
+    room(plan, "southhall", "the golden south hall", 18432, 61440, 28672, 64000, 4096, -32768,
+         features=[("southhall_altar", "the south hall's altar", 20992, 62720, 22016, 63488,
+                    2048, dict(ftex=R2 | 3, fshade=-4, wtex=R3 | 5, wshade=0)),
+                   ("southhall_font", "the south hall's font", 24832, 62720, 25856, 63488, 5120,
+                    dict(ftex=R1 | 6, fshade=0, wtex=R3 | 3, wshade=2))],
+         ctex=R3 | 2, cshade=0, ftex=R3 | 7, fshade=-2, falloff=16, wtex=R3 | 3, wshade=2,
+         wrepv=16)
+    chain(plan, "sidechapel", "a side chapel of the south hall", 18432, 64000, 28672, 65024, 5,
+          "x", [3072, 4096, 3072, 4096, 3072], [-16384] * 5,
+          ctex=R3 | 2, cshade=lambda i: 2 + 2 * i, ftex=R3 | 7, fshade=2, falloff=32,
+          wtex=R3 | 3, wshade=lambda i: 2 + i, wrepv=16)
+    chain(plan, "cistern", "a cistern below the south corridor", 12800, 63488, 15872, 65024, 3,
+          "x", [9216, 8192, 9216], [-8192, -8192, -8192],
+          ctex=R1 | 6, cshade=10, ftex=R1 | 7, fshade=lambda i: 31 - 8 * i, falloff=48,
+          wtex=R1 | 6, wshade=lambda i: 6 + 2 * i, wrepv=16)
 
 
-ALCOVE = dict(ctex=0x04, cshade=6, ftex=0x04, fshade=6, falloff=16, wtex=0x03, wshade=8,
+ALCOVE = dict(ctex=R0 | 7, cshade=6, ftex=R0 | 3, fshade=6, falloff=16, wtex=R0 | 5, wshade=8,
               wrepv=16)
 
 
@@ -404,122 +534,66 @@ def lroom(plan, key, area, x0, y0, x1, y1, corner, cut, floor, ceil, **theme):
 
 def side_rooms(plan):
     """Alcoves, closets and little passages opening off the larger rooms."""
-    t = dict(ALCOVE, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
+    blue = dict(ctex=R1 | 7, ftex=R1 | 3, wtex=R1 | 5, wrepv=8)
+    gold = dict(ctex=R3 | 2, ftex=R3 | 7, wtex=R3 | 3)
     plan.add("crypt_alcove1", "a pointed burial niche of the crypt",
-             [[plan.pt("crypt_alcove1_nw", 16128, 63488), plan.pt("crypt_alcove1_ne", 16896, 63488),
-               plan.pt("crypt_alcove1_s", 16512, 64256)]], -8192, 7168, **t)
+             [[plan.pt("crypt_alcove1_nw", 16128, 63488),
+               plan.pt("crypt_alcove1_ne", 16896, 63488),
+               plan.pt("crypt_alcove1_s", 16512, 64256)]], -8192, 8192, **dict(ALCOVE, **blue))
     alcove(plan, "crypt_alcove2", "a burial niche of the crypt", 17408, 63488, 18176, 64256,
-           7168, -8192, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
-    for k, x in enumerate([18944, 23552, 25344, 27136]):
+           8192, -8192, **blue)
+    for k, x in enumerate([18944, 23552, 25344]):
         alcove(plan, f"southhall_bay{k}", "a bay of the south hall", x, 60928, x + 768, 61440,
-               1024, -24576, ctex=0x02, ftex=0x03, wtex=0x03)
+               4096, -20480, cshade=2, **gold)
     alcove(plan, "eastyard_shed1", "a shed off the east yard", 29184, 62976, 29952, 64000,
-           3072, -12288, ctex=0x06, ftex=0x06, wtex=0x05, wrepv=8)
-    alcove(plan, "eastyard_shed2", "a shed off the east yard", 30720, 62976, 31488, 64000,
-           3072, -12288, ctex=0x06, ftex=0x06, wtex=0x05, wrepv=8)
-    alcove(plan, "store_closet1", "a closet of the store", 16640, 55296, 17408, 56320,
-           8192, -12288, ctex=0x00, ftex=0x00, wtex=0x00)
-    alcove(plan, "store_closet2", "a closet of the store", 16640, 58368, 17408, 59392,
-           8192, -12288, ctex=0x00, ftex=0x00, wtex=0x00)
-    alcove(plan, "guardroom_niche", "a niche of the guard room", 26112, 48640, 26880, 49024,
-           -1024, -16384, ctex=0xC5, ftex=0xC3, wtex=0xC5, wrepv=8)
-    alcove(plan, "anteroom_niche", "a niche of the anteroom", 18432, 48640, 19200, 49024,
-           -1024, -16384)
-    alcove(plan, "cellar_steps", "the steps from the cellar up to the loggia",
-           22784, 45056, 23552, 46592, 4096, -16384, ctex=0x45, ftex=0x44, wtex=0x45, wrepv=8)
-    alcove(plan, "trench_gate", "the gate from the trench into the ruins",
-           14080, 43136, 14592, 43904, 4096, -12288)
+           2048, -14336, ctex=R3 | 7, ftex=R3 | 1, wtex=R3 | 5, wrepv=8)
     alcove(plan, "colonnade_gate", "the gate from the colonnade into the anteroom",
-           17408, 44288, 17920, 45312, 4096, -12288, ctex=0x06, ftex=0x06, wtex=0x06)
-    alcove(plan, "loggia", "the loggia between the balcony and the cellar ramp",
-           22528, 46592, 24576, 48640, -20480, -53248, ctex=0x07, ftex=0x00, wtex=0x00)
-
-    chain(plan, "hut", "a hut on the west side of the yard", -1024, 49152, 1024, 65024, 6, "y",
-          [6144, 5120, 6144, 7168, 6144, 5120], [-12288] * 6,
-          ctex=0xC6, cshade=6, ftex=0xC6, fshade=4, falloff=16, wtex=0xC5, wshade=8, wrepv=8)
-    chain(plan, "sidechapel", "a side chapel of the south hall", 18432, 64000, 28672, 65024, 5,
-          "x", [3072, 4096, 3072, 4096, 3072], [-16384] * 5,
-          ctex=0x02, cshade=8, ftex=0x03, fshade=6, falloff=32, wtex=0x03, wshade=10,
-          wrepv=16)
-    chain(plan, "cistern", "a cistern below the south corridor", 12800, 63488, 15872, 65024, 3,
-          "x", [9216, 8192, 9216], [-8192, -8192, -8192],
-          ctex=0x06, cshade=10, ftex=0x06, fshade=lambda i: 31 - 4 * i, falloff=48, wtex=0x06,
-          wshade=lambda i: 79 if i == 1 else 14,
-          wrepv=16)
-    alcove(plan, "yardstore", "the store behind the east yard sheds", 28672, 64000, 31744, 65024,
-           3072, -12288, ctex=0x06, ftex=0x06, wtex=0x05, wrepv=8)
+           17408, 44288, 17920, 45312, 4096, -16384, door=True)
+    alcove(plan, "yardstore", "the store behind the east yard sheds", 28672, 64000, 31744,
+           65024, 2048, -14336, ctex=R3 | 7, ftex=R3 | 1, wtex=R3 | 5, wrepv=8)
     alcove(plan, "scriptorium_bridge", "the bridge from the scriptorium to the cellar stairs",
-           22528, 39680, 23040, 40064, -8192, -24576, ctex=0x07, ftex=0x05, wtex=0x07)
-    alcove(plan, "scriptorium_door", "the door from the balcony stairs into the scriptorium",
-           20480, 39936, 20992, 40448, -12288, -30720, ctex=0x07, ftex=0x05, wtex=0x07)
-    alcove(plan, "chapterhouse_door", "the door from the balcony stairs into the chapter house",
-           20480, 44544, 20992, 45056, -24576, -40960, ctex=0x02, ftex=0x02, wtex=0x02)
+           22528, 39680, 23040, 40064, -8192, -24576, door=True, ctex=R3 | 4, ftex=R3 | 1,
+           wtex=R3 | 1)
+    alcove(plan, "chapterhouse_door", "the door from the blue stairs into the chapter house",
+           20480, 41984, 20992, 42496, -24576, -45056, door=True, ctex=R3 | 2, ftex=R3 | 7,
+           wtex=R3 | 2)
     alcove(plan, "watchroom_door", "the door from the watch room onto the trench stairs",
-           12288, 39936, 12800, 40448, -8192, -24576)
-    # Niches in otherwise blank walls.
-    alcove(plan, "cellar_niche2", "a niche of the cellar", 23808, 45056, 24320, 45568,
-           7168, -8192, ctex=0x45, ftex=0x44, wtex=0x45, wrepv=8)
-    alcove(plan, "store_niche", "a niche of the store", 16640, 56832, 17152, 57600,
-           8192, -12288, ctex=0x00, ftex=0x00, wtex=0x00)
-    for k, x in enumerate([20224, 26240]):
-        alcove(plan, f"southhall_bay{4 + k}", "a bay of the south hall", x, 60928, x + 640, 61440,
-               1024, -24576, ctex=0x02, ftex=0x03, wtex=0x03)
-    alcove(plan, "crypt_niche", "a niche of the crypt", 18432, 60672, 18816, 61184,
-           7168, -8192, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
-    alcove(plan, "eastyard_niche", "a niche of the east yard", 28416, 59392, 28672, 60416,
-           3072, -12288, ctex=0x06, ftex=0x06, wtex=0x05, wrepv=8)
-    alcove(plan, "guardroom_niche2", "a niche of the guard room", 27136, 48640, 27648, 49024,
-           -1024, -16384, ctex=0xC5, ftex=0xC3, wtex=0xC5, wrepv=8)
-    alcove(plan, "watchroom_niche", "a niche of the watch room", 10944, 40448, 11264, 40960,
-           -7168, -22528)
-    alcove(plan, "passage_niche", "a niche of the north passage", 9216, 38144, 9984, 38656,
-           -8192, -20480, ctex=0x04, ftex=0x04, wtex=0x01)
-    alcove(plan, "lodge_niche", "a niche of the third lodge", 6144, 38400, 6656, 38912,
-           -3072, -20480, ctex=0x05, ftex=0x06, wtex=0x05, wrepv=8)
-    alcove(plan, "armoryway_niche", "a niche of the armoury corridor", 31232, 41984, 31744, 42752,
-           -10240, -26624, ctex=0x83, ftex=0x83, wtex=0x88)
-    alcove(plan, "cellarway_niche", "a niche of the cellar ramp", 24320, 45824, 24576, 46336,
-           6144, -10240)
-    for k, y in enumerate([47360, 48896, 50432, 51968]):
-        alcove(plan, f"colonnade_niche{k}", "a niche of the colonnade", 17408, y, 17664, y + 768,
-               6144 - 1024 * k, -12288 - 1024 * k, ctex=0x06, ftex=0x06, wtex=0x06)
-    alcove(plan, "sidechapel_niche", "a niche of the first side chapel", 17920, 64384, 18432, 64896,
-           3072, -12288, ctex=0x02, ftex=0x03, wtex=0x03)
-
-    # Bridges and small rooms that knit neighbouring areas together.
-    slope_y = lambda x: 41728 + (x - 10496) * 256 // 2304
-    P = plan.pt
-    plan.add("watchroom_stair", "the steps from the watch room down to the slope",
-             [[P("wstair_nw", 11504, 41472), P("wstair_ne", 12008, 41472),
-               P("wstair_se", 12008, slope_y(12008)), P("wstair_sw", 11504, slope_y(11504))]],
-             -20480, 0, **ALCOVE)
+           12288, 39936, 12800, 40448, -6144, -24576, door=True)
     alcove(plan, "gallery_bay1", "a bay off the gallery beside the stairs", 14080, 38912,
-           14464, 39424, -9216, -26624, ctex=0x03, ftex=0x01, wtex=0x01)
-    alcove(plan, "gallery_bay2", "a bay off the gallery beside the balcony stairs", 20480, 38912,
-           20864, 39424, -11264, -30720, ctex=0x03, ftex=0x01, wtex=0x01)
-    alcove(plan, "gallery_bay3", "a bay off the gallery beside the cellar stairs", 22528, 38912,
-           23040, 39296, -9216, -30720, ctex=0x03, ftex=0x01, wtex=0x01)
+           14464, 39424, -9216, -26624, ctex=R0 | 4, ftex=R0 | 1, wtex=R0 | 5)
     lroom(plan, "store_office", "the store keeper's office", 16640, 54528, 17408, 55168, "ne",
-          256, 8192, -12288, ctex=0x00, ftex=0x00, wtex=0x00)
-    lroom(plan, "crypt_ossuary", "the ossuary above the crypt", 16896, 59648, 17664, 60416, "nw",
-          256, 7168, -8192, ctex=0x05, ftex=0x05, wtex=0x05, wrepv=8)
-    lroom(plan, "watchroom_closet", "the watchman's closet", 10944, 39040, 11264, 39936, "nw",
-          128, -8192, -22528)
-    lroom(plan, "eastyard_privy", "a privy off the east yard", 28800, 62976, 29056, 63744, "sw",
-          128, 3072, -12288, ctex=0x06, ftex=0x06, wtex=0x05, wrepv=8)
-    alcove(plan, "guardroom_hatch", "a crawl hole high in the guard room wall", 25631, 48640,
-           25887, 49024, -2048, -4096, ctex=0xC5, ftex=0xC3, wtex=0xC5, wrepv=8)
-    alcove(plan, "barracks_locker", "a locker room of the barracks", 27904, 48768, 28160, 49024,
-           -2048, -16384, ctex=0xC5, ftex=0xC3, wtex=0xC5, wrepv=8)
-    alcove(plan, "chapterhouse_niche", "a niche of the chapter house", 22528, 45312, 22720, 45824,
-           -14336, -32768, ctex=0x02, ftex=0x02, wtex=0x02)
+          256, 8192, -12288, ctex=R0 | 2, ftex=R0 | 1, wtex=R0 | 1)
+    lroom(plan, "crypt_ossuary", "the ossuary beside the crypt", 16896, 59648, 17664, 60416,
+          "nw", 256, 8192, -8192, **blue)
+    room(plan, "watchroom", "the watch room beside the trench stairs", 11264, 38912, 12288,
+         41472, -8192, -30720, ctex=R0 | 7, cshade=6, ftex=R0 | 3, fshade=6, falloff=32,
+         wtex=R0 | 1, wshade=8, wrepv=16)
+    alcove(plan, "watchroom_closet", "the watchman's closet", 10944, 39040, 11264, 39936,
+           -8192, -22528)
+    alcove(plan, "eastyard_privy", "a privy off the east yard", 28800, 62976, 29056, 63744,
+           2048, -14336, ctex=R3 | 7, ftex=R3 | 1, wtex=R3 | 5, wrepv=8)
+    # A lamp burns in a niche high in the cellar's south wall.
+    alcove(plan, "lamp_niche", "a lamp niche high in the cellar wall", 23583, 45056, 23839,
+           45440, -2048, -4096, ctex=R1 | 7, cshade=-8, ftex=R1 | 7, fshade=-8, wtex=R1 | 5,
+           wshade=-4, wrepv=8)
 
+
+# Corners whose place the game relies on: the start ledge and the shaft's lip below it.
+FIXED_POINTS = {"ledge_s", "ledge_w", "ledge_nw", "ledge_ne", "ledge_se", "ledge_lip"}
 
 # Corners cut off along a short diagonal, where a square corner would look too plain.
-CHAMFERS = [("chapel", "chapel_nw", 384), ("cloister3", "cloister3_sw", 256),
+CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256), ("southhall_bay0", "southhall_bay0_ne", 256),
+            ("southhall_bay1", "southhall_bay1_nw", 256), ("southhall_bay1", "southhall_bay1_ne", 256),
+            ("ruin_shell", "ruin_shell_se", 256), ("watchroom", "watchroom_sw", 128),
+            ("yardstore", "yardstore_ne", 256), ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
+            ("guardroom", "guardroom_sw", 256), ("tower", "tower_nw_2", 256), ("tower", "tower_ne_2", 256),
+            ("tower", "tower_sw_2", 256), ("balcony", "balcony_ne", 384),
+            ("balcony", "balcony_se", 384), ("balcony", "balcony_sw", 384), ("cellar", "cellar_sw", 128),
+            ("lobby", "lobby_nw", 128), ("armory", "armory_nw", 128),
+            ("chapterhouse", "chapterhouse_se", 256), ("chapterhouse", "chapterhouse_sw", 256),
+            ("anteroom", "anteroom_ne", 256), ("anteroom", "anteroom_sw", 128),
+            ("barracks", "barracks_se", 256), ("eastroom", "eastroom_ne", 256),
+            ("chapel", "chapel_nw", 384), ("cloister3", "cloister3_sw", 256),
             ("armory", "armory_ne", 128), ("crypt_ossuary", "crypt_ossuary_ne", 128),
-            ("anteroom", "anteroom_sw", 256), ("cellarway_niche", "cellarway_niche_nw", 64),
-            ("eastyard_privy", "eastyard_privy_se", 64), ("lodge2", "lodge2_se", 256),
-            ("watchroom_closet", "watchroom_closet_sw", 64), ("yardstore", "yardstore_se", 256),
-            ("sidechapel0", "sidechapel0_sw", 64),
-            ("watchroom", "watchroom_se", 128)]
+            ("lodge2", "lodge2_se", 256), ("watchroom_closet", "watchroom_closet_sw", 64),
+            ("yardstore", "yardstore_se", 256), ("watchroom", "watchroom_se", 128)]

@@ -1,11 +1,19 @@
 """Tests of the level generator: run with  python3 -m unittest discover level/generator"""
 import unittest
 
+import math
+import os
+import tempfile
+import unittest.mock
+
 import assign
 import checks
+import design
+import figures
 import make_level
 import picture
-from geometry import Plan, chamfer, segments_cross, split_edges
+import surfaces
+from geometry import Plan, chamfer, clear_lattice, segments_cross, split_edges
 
 
 def two_rooms(second_top=0):
@@ -93,15 +101,147 @@ class ShippedLevel(unittest.TestCase):
         self.assertEqual(checks.check_fixed_facts(plan, order, walls, make_level.START,
                                                   make_level.OBJECTS), [])
 
-    def test_statistics_match_and_a_difference_is_reported(self):
-        import surfaces
+    def test_every_rule_and_figure_holds_and_a_difference_is_reported(self):
         surfaces.assign(self.plan, self.order, self.walls)
-        self.assertEqual(surfaces.check(self.order, self.walls), [])
-        st = checks.structure_stats(self.plan, self.order, self.walls)
-        st.update(surfaces.stats(self.plan, self.order, self.walls))
-        self.assertEqual(checks.compare(st), [])
-        st["portal_walls"] += 2
-        self.assertEqual(len(checks.compare(st)), 1)
+        self.assertEqual(make_level.problems_of(self.plan, self.order, self.walls), [])
+        found = dict(figures.compute(self.plan, self.order, self.walls, make_level.START,
+                                     make_level.OBJECTS))
+        found["portal walls"] = "728"
+        self.assertEqual(figures.compare(list(found.items()), figures.read_golden()),
+                         ["portal walls is 728, wanted 726"])
+
+
+class GoldenList(unittest.TestCase):
+    def test_a_line_is_exact_text_or_a_bound_on_a_number(self):
+        for actual, expected, meets in [
+                ("3..37", "3..37", True), ("3..38", "3..37", False),
+                ("93%", "at least 80%", True), ("79%", "at least 80%", False),
+                ("1.02", "between 0.7 and 1.4", True), ("1.41", "between 0.7 and 1.4", False),
+                ("0.69", "between 0.7 and 1.4", False), ("0", "at most 0", True),
+                ("2", "at most 0", False), ("none", "at least 1", False)]:
+            self.assertEqual(figures.matches(actual, expected), meets, (actual, expected))
+
+    def test_unknown_and_missing_figures_are_reported(self):
+        found = [("sectors", "191"), ("loops", "212")]
+        self.assertEqual(figures.compare(found, [("sectors", "191"), ("rooms", "12")]),
+                         ["the golden list names 'rooms', which is not a figure",
+                          "figure 'loops' is missing from the golden list"])
+
+    def test_the_golden_file_reads_name_and_expected(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".stats", delete=False) as f:
+            f.write("# comment\n\nsectors: 191\ndrawn wall length with texels 1:2..2:1: at least 80%\n")
+        try:
+            self.assertEqual(figures.read_golden(f.name),
+                             [("sectors", "191"),
+                              ("drawn wall length with texels 1:2..2:1", "at least 80%")])
+        finally:
+            os.remove(f.name)
+
+
+class Writing(unittest.TestCase):
+    def test_a_level_with_a_problem_is_not_written(self):
+        out = os.path.join(tempfile.mkdtemp(), "out.level")
+        with unittest.mock.patch.object(make_level, "problems_of", return_value=["bad"]), \
+                unittest.mock.patch("sys.argv", ["make_level.py", out]), \
+                unittest.mock.patch("sys.stdout"):
+            self.assertEqual(make_level.main(), 1)
+        self.assertFalse(os.path.exists(out))
+
+
+def rooms(*specs):
+    """Rectangular rooms (key, x0, y0, x1, y1, floor, ceiling[, settings]), joined where they
+    touch and given their surfaces."""
+    plan = Plan()
+    for key, x0, y0, x1, y1, floor, ceil, *theme in specs:
+        plan.add(key, key, [plan.rect(key, x0, y0, x1, y1)], ceil, floor, **(theme[0] if theme else {}))
+    split_edges(plan)
+    order = list(plan.sectors.values())
+    for i, s in enumerate(order):
+        s.index = i
+    walls = checks.wall_list(plan, order)
+    surfaces.assign(plan, order, walls)
+    return plan, order, walls
+
+
+class DesignRules(unittest.TestCase):
+    """Each case breaks one rule in a small level, and the rule names it."""
+
+    def problems(self, *specs, objects=(), edit=None):
+        plan, order, walls = rooms(*specs)
+        if edit:
+            edit(walls)
+        return " | ".join(design.check(plan, order, walls, objects))
+
+    def test_openings(self):
+        for ceiling, (floor_b, ceiling_b), complaint in [
+                (-16384, (-20480, -28672), "shows no opening"),
+                (-16384, (-4096, -8192), "opens only 4096 high"),
+                (-16384, (-6144, -20480), "6144 sill"),              # reads as a window
+                (-16384, (-2048, -16384), None),                    # a step
+                (-16384, (13312, -8192), None),                     # a drop
+                (-65536, (-6144, -65536), None)]:                   # a dais under a high roof
+            b = ("b", 2048, 0, 4096, 2048, floor_b, ceiling_b)
+            found = self.problems(("a", 0, 0, 2048, 2048, 0, ceiling), b)
+            if complaint:
+                self.assertIn(complaint, found, b)
+            else:
+                self.assertNotIn("portal", found, b)
+
+    def test_walls_that_draw_black_or_misuse_the_door_or_hide_a_step(self):
+        self.assertIn("nearly black", self.problems(("a", 0, 0, 2048, 2048, 0, -16384,
+                                                      {"wtex": 5, "wshade": 40})))
+        self.assertIn("door texture away", self.problems(("a", 0, 0, 2048, 512, 0, -16384,
+                                                           {"door": True})))
+        self.assertNotIn("door texture", self.problems(
+            ("c", -1536, 0, 0, 512, 0, -16384), ("a", 0, 0, 512, 512, 0, -16384, {"door": True}),
+            ("b", 512, 0, 2048, 512, 0, -16384)))
+
+        def plain_riser(walls):
+            for w in walls:
+                w["texture"] = w["s"].wtex
+        self.assertIn("riser like the walls", self.problems(
+            ("a", 0, 0, 2048, 2048, 0, -16384), ("b", 2048, 0, 4096, 2048, -2048, -16384),
+            edit=plain_riser))
+
+    def test_enemy_sectors(self):
+        def pen_and_way(way_floor=-2048, slant=1):
+            plan = Plan()
+            P = plan.pt
+            plan.add("pen", "pen", [[P("a", 0, 0), P("b", 2048, 0), P("c", 2048 + slant, 2048),
+                                     P("d", 0, 2048)]], -16384, 0)
+            plan.add("way", "way", [[P("b", 2048, 0), P("e", 3072, 0), P("f", 3072, 2048),
+                                     P("c", 2048 + slant, 2048)]], -16384, way_floor)
+            order = list(plan.sectors.values())
+            for i, s in enumerate(order):
+                s.index = i
+            return plan, order, checks.wall_list(plan, order)
+
+        def problems(enemy, **shape):
+            plan, order, walls = pen_and_way(**shape)
+            surfaces.assign(plan, order, walls)
+            return " | ".join(design.check(plan, order, walls, [(10, *enemy, "pen")]))
+
+        self.assertEqual(problems((1024, 1024)), "")
+        self.assertIn("stands 48 from a wall", problems((2000, 1024)))
+        self.assertIn("opens onto a drop", problems((1024, 1024), way_floor=4096))
+        self.assertIn("a portal an enemy can stand on", problems((1024, 1024), slant=0))
+        self.assertIn("narrows to 100", self.problems(("pen", 0, 0, 2048, 100, 0, -16384),
+                                                      objects=[(10, 1024, 50, "pen")]))
+
+    def test_an_acute_corner_of_an_enemy_sector_is_found_and_lattice_points_are_cleared(self):
+        plan = Plan()
+        plan.add("pen", "pen", [[plan.pt("a", 0, 0), plan.pt("b", 4096, 0),
+                                 plan.pt("c", 0, 2048)]], -16384, 0)
+        self.assertIn("acute corner at b", " ".join(design._enemy_shape(plan, plan.sectors["pen"])))
+        plan, order, walls = rooms(("pen", 0, 0, 2048, 2048, 0, -16384),
+                                   ("way", 2048, 0, 3072, 2048, 0, -16384))
+        self.assertEqual(clear_lattice(plan, ["pen"], fixed=set()), [])
+        way = plan.sectors["way"].loops[0]
+        pen = plan.sectors["pen"].loops[0]
+        shared = [(a, b) for a, b in zip(pen, pen[1:] + pen[:1]) if a in way and b in way]
+        self.assertEqual(len(shared), 1)
+        (x1, y1), (x2, y2) = (plan.points[n] for n in shared[0])
+        self.assertEqual(math.gcd(abs(x2 - x1), abs(y2 - y1)), 1)
 
 
 class EnemyPicture(unittest.TestCase):
@@ -125,15 +265,16 @@ class EnemyPicture(unittest.TestCase):
 
 
 class Surfaces(unittest.TestCase):
-    def test_auto_repeat_rounds_half_up_and_clamps(self):
-        import surfaces
-        self.assertEqual(surfaces.auto_repeat_u(1024, 16), 1)
-        self.assertEqual(surfaces.auto_repeat_u(1536, 16), 2)      # 1.5 rounds up
+    def test_auto_repeat_makes_square_texels_and_clamps(self):
+        self.assertEqual(surfaces.auto_repeat_u(1024, 8), 8)       # 8.33
+        self.assertEqual(surfaces.auto_repeat_u(1024, 16), 17)     # 16.67
         self.assertEqual(surfaces.auto_repeat_u(31, 8), 1)         # never below 1
         self.assertEqual(surfaces.auto_repeat_u(200000, 16), 127)  # never above 127
+        for length, repeat_v in [(2813, 8), (19968, 16), (31, 8), (512, 48)]:
+            rv, ru = surfaces.fitted_repeats(length, repeat_v)
+            self.assertTrue(0.7 <= figures.texel_ratio(length, ru, rv) <= 1.4, (length, rv, ru))
 
     def test_a_hidden_slot_on_a_drawn_wall_is_reported(self):
-        import surfaces
         plan, order, walls = two_rooms(second_top=1024)
         for w in walls:
             w["texture"] = 0x0E if w["otherWall"] >= 0 else 0x03
@@ -147,9 +288,6 @@ class Surfaces(unittest.TestCase):
 class WrittenFile(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        import os
-        import surfaces
-        import tempfile
         import writer
         plan, order, walls = make_level.build()
         surfaces.assign(plan, order, walls)

@@ -161,12 +161,15 @@ private:
         w.repeatU = static_cast<int8_t>(u == REPEAT_U_AUTO ? autoRepeatU(p, w.repeatV) : u);
     }
 
-    // A texel about as wide as it is high: the length in texture widths at this repeatV.
+    // Square texels on a 4:3 display. A texture row spans 1024 / repeatV height units and a
+    // column length / (16 * repeatU) floor units; a floor unit projects 20 times larger than a
+    // height unit and a 320x200 pixel is 1.2 times taller than wide, so a texel is square when
+    // repeatU = length * repeatV * 125 / 122880.
     static int autoRepeatU(const WallPlace& p, int repeatV) {
         const double dx = static_cast<double>(p.x2) - p.x1;
         const double dy = static_cast<double>(p.y2) - p.y1;
         const double length = std::sqrt(dx * dx + dy * dy);
-        const double r = std::round(length * repeatV / 16384.0);
+        const double r = std::round(length * repeatV * 125.0 / 122880.0);
         return static_cast<int>(std::clamp(r, 1.0, 127.0));
     }
 

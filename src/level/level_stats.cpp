@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -110,30 +112,73 @@ void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>
                                        ? num(g.sectors[static_cast<size_t>(startSector)].ceilingShade)
                                        : "none";
     f.insert(f.end(), {
-        {"sectors with 4 walls", num(four), "119"},
-        {"walls per sector", perSector.text(), "3..37"},
-        {"sectors with 1/2/3/4 loops", byLoops, "178/7/4/2"},
-        {"loops", num(k.loops), "212"},
-        {"inner loops", num(k.inner), "21"},
-        {"sectors with an inner loop first", num(k.innerFirst), "5"},
-        {"ceilingZ", ceil.text(), "-466944..-4096"},
-        {"floorZ", floor.text(), "-453632..9216"},
-        {"sector heights", height.text(), "2048..475136"},
-        {"ceiling slots", list(ceilSlots), "0 2 3 4 5 6 7"},
-        {"floor slots", list(floorSlots), "0 1 2 3 4 5 6 7"},
-        {"ceilings with 0x55", num(ceil55), "20"},
-        {"floors with 0x55", num(floor55), "4"},
-        {"ceilingShade", ceilShade.text(), "-15..127"},
-        {"ceilingShade of the start sector", startShade, "65"},
-        {"sectors with ceilingShade 125..127", num(blackHigh), "15"},
-        {"floorShade", floorShade.text(), "-15..31"},
-        {"shadeFalloff values", list(falloffs), "0 8 16 32 48"},
+        {"sectors with 4 walls", num(four), {}},
+        {"walls per sector", perSector.text(), {}},
+        {"sectors with 1/2/3/4 loops", byLoops, {}},
+        {"loops", num(k.loops), {}},
+        {"inner loops", num(k.inner), {}},
+        {"sectors with an inner loop first", num(k.innerFirst), {}},
+        {"ceilingZ", ceil.text(), {}},
+        {"floorZ", floor.text(), {}},
+        {"sector heights", height.text(), {}},
+        {"ceiling slots", list(ceilSlots), {}},
+        {"floor slots", list(floorSlots), {}},
+        {"ceilings with 0x55", num(ceil55), {}},
+        {"floors with 0x55", num(floor55), {}},
+        {"ceilingShade", ceilShade.text(), {}},
+        {"ceilingShade of the start sector", startShade, {}},
+        {"sectors with ceilingShade 125..127", num(blackHigh), {}},
+        {"floorShade", floorShade.text(), {}},
+        {"shadeFalloff values", list(falloffs), {}},
     });
+}
+
+// The opening two sectors share across portal w, in height units; 0 or less is none.
+int64_t portalOpening(const GameState& g, const Walked& k, int w) {
+    const Wall& wall = g.walls[static_cast<size_t>(w)];
+    const int s = k.wallSector[static_cast<size_t>(w)];
+    if (s < 0 || wall.nextSector < 0 || wall.nextSector >= SECTOR_COUNT) return 1;
+    const Sector& here = g.sectors[static_cast<size_t>(s)];
+    const Sector& there = g.sectors[static_cast<size_t>(wall.nextSector)];
+    return int64_t{std::min(here.floorZ, there.floorZ)} - std::max(here.ceilingZ, there.ceilingZ);
+}
+
+// A wall texel looks length * repeatV * 125 / (122880 * repeatU) times as wide as it is high
+// on a 4:3 display: a texture row spans 1024 / repeatV height units, a texture column
+// length / (16 * repeatU) floor units, a floor unit projects 20 times larger than a height
+// unit, and the 320x200 frame's pixels are 1.2 times taller than wide.
+double texelRatio(double length, int repeatU, int repeatV) {
+    if (repeatU == 0) return HUGE_VAL;
+    return length * std::abs(repeatV) * 125.0 / (122880.0 * std::abs(repeatU));
+}
+
+// The length-weighted median texel ratio of the drawn walls, and the share of their length
+// whose texels lie between 1:2 and 2:1.
+void texelFigures(std::vector<std::pair<double, double>> parts, std::vector<LevelFigure>& f) {
+    std::sort(parts.begin(), parts.end());
+    double total = 0, run = 0, square = 0, median = 0;
+    for (const auto& [ratio, length] : parts) {
+        total += length;
+        if (ratio >= 0.5 && ratio <= 2.0) square += length;
+    }
+    for (const auto& [ratio, length] : parts) {
+        run += length;
+        if (run * 2 >= total) {
+            median = ratio;
+            break;
+        }
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", median);
+    f.push_back({"texel width per height, median", text, {}});
+    f.push_back({"drawn wall length with texels 1:2..2:1",
+                 num(total > 0 ? static_cast<int64_t>(square / total * 100) : 0) + "%", {}});
 }
 
 void wallFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& f) {
     int portals = 0, pairs = 0, hidden = 0, hidden1415 = 0, negative = 0, drawnNegative = 0;
-    int common = 0;
+    int common = 0, closed = 0;
+    std::vector<std::pair<double, double>> texels;  // (texel ratio, length) of each drawn wall
     Span x, y, length, shade, positiveU, negativeU, repeatV;
     std::set<int> drawnSlots, drawnNegativeValues, ramps;
     for (int w = 0; w < WALL_COUNT; ++w) {
@@ -144,13 +189,16 @@ void wallFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& 
         x.add(wall.x), y.add(wall.y), shade.add(wall.shade), repeatV.add(wall.repeatV);
         common += wall.repeatV == 8 || wall.repeatV == 16;
         ramps.insert(rampOffset(wall.texture) >> 6);
+        const bool drawn = drawnWall(g, k, w);
         const uint16_t p2 = static_cast<uint16_t>(wall.point2);
         if (p2 < WALL_COUNT) {
             const double dx = static_cast<double>(g.walls[p2].x) - wall.x;
             const double dy = static_cast<double>(g.walls[p2].y) - wall.y;
-            length.add(static_cast<int64_t>(std::sqrt(dx * dx + dy * dy)));
+            const double len = std::sqrt(dx * dx + dy * dy);
+            length.add(static_cast<int64_t>(len));
+            if (drawn) texels.emplace_back(texelRatio(len, wall.repeatU, wall.repeatV), len);
         }
-        const bool drawn = drawnWall(g, k, w);
+        closed += portal && portalOpening(g, k, w) <= 0;
         if (drawn) drawnSlots.insert(textureSlot(wall.texture));
         if (portal && !isSurfaceSlot(wall.texture)) {
             ++hidden;
@@ -169,25 +217,27 @@ void wallFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& 
         ramps.insert(rampOffset(s.floorTexture) >> 6);
     }
     f.insert(f.end(), {
-        {"portal walls", num(portals), "726"},
-        {"portal pairs", num(pairs), "363"},
-        {"solid walls", num(WALL_COUNT - portals), "412"},
-        {"x extent", x.text(), "-3328..31744"},
-        {"y extent", y.text(), "37376..65024"},
-        {"wall lengths", length.text(), "31..19968"},
-        {"slots of drawn wall parts", list(drawnSlots), "0 1 2 3 4 5 6 7 8"},
-        {"colour ramps used", list(ramps), "0 1 2 3"},
-        {"portal walls with slots 9..15", num(hidden), "215"},
-        {"  of them slots 14 or 15", num(hidden1415), "92"},
-        {"wall shade", shade.text(), "-21..79"},
-        {"repeatU, non-negative", positiveU.text(), "1..127"},
-        {"walls with negative repeatU", num(negative), "12"},
-        {"negative repeatU", negativeU.text(), "-106..-1"},
-        {"drawn walls with negative repeatU", num(drawnNegative), "4"},
-        {"  their repeatU", list(drawnNegativeValues), "-1"},
-        {"repeatV", repeatV.text(), "2..48"},
-        {"repeatV 8 or 16 on most walls", common * 2 > WALL_COUNT ? "yes" : "no", "yes"},
+        {"portal walls", num(portals), {}},
+        {"portal pairs", num(pairs), {}},
+        {"solid walls", num(WALL_COUNT - portals), {}},
+        {"portal walls without an opening", num(closed), {}},
+        {"x extent", x.text(), {}},
+        {"y extent", y.text(), {}},
+        {"wall lengths", length.text(), {}},
+        {"slots of drawn wall parts", list(drawnSlots), {}},
+        {"colour ramps used", list(ramps), {}},
+        {"portal walls with slots 9..15", num(hidden), {}},
+        {"  of them slots 14 or 15", num(hidden1415), {}},
+        {"wall shade", shade.text(), {}},
+        {"repeatU, non-negative", positiveU.text(), {}},
+        {"walls with negative repeatU", num(negative), {}},
+        {"negative repeatU", negativeU.text(), {}},
+        {"drawn walls with negative repeatU", num(drawnNegative), {}},
+        {"  their repeatU", list(drawnNegativeValues), {}},
+        {"repeatV", repeatV.text(), {}},
+        {"repeatV 8 or 16 on most walls", common * 2 > WALL_COUNT ? "yes" : "no", {}},
     });
+    texelFigures(std::move(texels), f);
 }
 
 void objectFigures(const GameState& g, std::vector<LevelFigure>& f) {
@@ -199,25 +249,84 @@ void objectFigures(const GameState& g, std::vector<LevelFigure>& f) {
     const PlayerState& p = g.player;
     f.insert(f.end(), {
         {"player start x y z angle sector",
-         num(p.x) + " " + num(p.y) + " " + num(p.z) + " " + num(p.angle) + " " + num(p.sector),
-         "7542 38995 2048 323 151"},
-        {"awake/dormant enemies", num(kinds[0]) + "/" + num(kinds[1]), "2/8"},
-        {"player-shot/enemy-shot slots", num(kinds[2]) + "/" + num(kinds[3]), "5/8"},
+         num(p.x) + " " + num(p.y) + " " + num(p.z) + " " + num(p.angle) + " " + num(p.sector), {}},
+        {"awake/dormant enemies", num(kinds[0]) + "/" + num(kinds[1]), {}},
+        {"player-shot/enemy-shot slots", num(kinds[2]) + "/" + num(kinds[3]), {}},
     });
+}
+
+std::string trimmed(std::string_view s) {
+    const size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string_view::npos) return {};
+    const size_t b = s.find_last_not_of(" \t\r");
+    return std::string(s.substr(a, b - a + 1));
+}
+
+// The golden list's lines as (name, expected), in order; comments and blank lines skipped.
+std::vector<std::pair<std::string, std::string>> goldenLines(std::string_view golden) {
+    std::vector<std::pair<std::string, std::string>> out;
+    while (!golden.empty()) {
+        const size_t end = golden.find('\n');
+        std::string_view line = golden.substr(0, end);
+        golden = end == std::string_view::npos ? std::string_view{} : golden.substr(end + 1);
+        line = line.substr(0, line.find('#'));
+        const size_t colon = line.find(": ");
+        if (colon == std::string_view::npos) continue;
+        out.emplace_back(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 2)));
+    }
+    return out;
+}
+
+// Sets each figure's expectation from the golden list; a figure the list lacks, and a line
+// that names no figure, both end up differing.
+void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines, std::vector<LevelFigure>& f) {
+    for (LevelFigure& figure : f) {
+        figure.shipped = "(not in the golden list)";
+        for (const auto& [name, expected] : lines)
+            if (name == trimmed(figure.name)) figure.shipped = expected;
+    }
+    for (const auto& [name, expected] : lines) {
+        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == name; };
+        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", expected});
+    }
+}
+
+bool number(const std::string& text, double& value) {
+    std::string t = text;
+    if (!t.empty() && t.back() == '%') t.pop_back();
+    char* end = nullptr;
+    value = std::strtod(t.c_str(), &end);
+    return !t.empty() && end == t.c_str() + t.size();
 }
 
 }  // namespace
 
-std::vector<LevelFigure> levelFigures(const GameState& g) {
+bool figureMeets(const std::string& actual, const std::string& expected) {
+    static const std::string kinds[] = {"at least ", "at most ", "between "};
+    for (const std::string& kind : kinds) {
+        if (expected.rfind(kind, 0) != 0) continue;
+        const std::string rest = expected.substr(kind.size());
+        const size_t sep = rest.find(" and ");
+        double value = 0, a = 0, b = 0;
+        if (!number(actual, value) || !number(rest.substr(0, sep), a)) return false;
+        if (kind == "at least ") return value >= a;
+        if (kind == "at most ") return value <= a;
+        return sep != std::string::npos && number(rest.substr(sep + 5), b) && value >= a && value <= b;
+    }
+    return actual == expected;
+}
+
+std::vector<LevelFigure> levelFigures(const GameState& g, std::string_view golden) {
     const Walked k = walkAll(g);
     std::vector<LevelFigure> f;
     int walls = 0;
     for (const Sector& s : g.sectors) walls += s.wallCount;
-    f.push_back({"sectors", num(SECTOR_COUNT), "191"});
-    f.push_back({"walls in sectors", num(walls), "1138"});
+    f.push_back({"sectors", num(SECTOR_COUNT), {}});
+    f.push_back({"walls in sectors", num(walls), {}});
     sectorFigures(g, k, f);
     wallFigures(g, k, f);
     objectFigures(g, f);
+    expectGolden(goldenLines(golden), f);
     return f;
 }
 

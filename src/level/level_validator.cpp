@@ -343,11 +343,21 @@ private:
         return ok;
     }
 
-    // A portal that shows an upper or lower part has its texture drawn there.
+    // A portal shows an upper or lower part when the next sector's ceiling is lower or its
+    // floor higher; then its texture is drawn and must name a surface slot. Where the two
+    // sectors' heights do not overlap at all, the parts fill the whole opening: the portal is
+    // drawn as a solid wall that everything walks through.
     void portalSlot(int w, int s) {
         const Wall& wall = g_.walls[static_cast<size_t>(w)];
         const Sector& here = g_.sectors[static_cast<size_t>(s)];
         const Sector& there = g_.sectors[static_cast<size_t>(wall.nextSector)];
+        const int64_t opening = int64_t{std::min(here.floorZ, there.floorZ)} -
+                                std::max(here.ceilingZ, there.ceilingZ);
+        const bool sound = here.ceilingZ < here.floorZ && there.ceilingZ < there.floorZ;
+        if (opening <= 0 && sound && w < wall.otherWall)
+            wallError(w, "portal into sector " + n(wall.nextSector) +
+                             " shows no opening: the two sectors' heights do not overlap, so it "
+                             "draws as a solid wall that everything walks through");
         if (portalShowsWallPart(here, there) && !isSurfaceSlot(wall.texture))
             wallError(w, "portal with a drawn upper or lower part uses texture slot " +
                              n(textureSlot(wall.texture)) + "; a drawn surface needs slot 0..8");

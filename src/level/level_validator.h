@@ -25,7 +25,8 @@ struct LevelOrigin {
 // the table; each sector's walls closed loops of consecutive indices; exactly one outer loop
 // (positive x(i)*y(i+1) - x(i+1)*y(i) sum), inner loops negative and inside it, none inside
 // another, no zero-length wall; portals paired both ways over the same edge in opposite
-// directions, never into their own sector, nextSector and otherWall both set or both -1; every
+// directions, never into their own sector, nextSector and otherWall both set or both -1, and
+// showing an opening (the heights of the two sectors overlap); every
 // sector with a portal and reachable from the start; ceilings above floors, heights multiples
 // of 1024; the start (angle 0..2047) and every object inside its sector, objects on the floor,
 // kinds 9..12 and no more enemies than spawn points; texture slots 0..8 on every surface that

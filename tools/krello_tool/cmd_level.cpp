@@ -46,7 +46,7 @@ void checkLevel(const std::string& path) {
 void printStats(const std::string& path) {
     LevelFile file;
     const auto g = loadLevel(path, file);
-    const auto figures = levelFigures(*g);
+    const auto figures = levelFigures(*g, builtinLevelFigures());
     int differing = 0;
     std::printf("  %-36s %-22s %s\n", "figure", "this level", "shipped level");
     for (const LevelFigure& f : figures) {
@@ -82,7 +82,7 @@ void registerLevelCommands(CLI::App& app) {
     check->add_option("FILE", *checkPath, "a level source or a 49,180-byte image")->required();
     check->callback([checkPath] { checkLevel(*checkPath); });
 
-    auto* stats = level->add_subcommand("stats", "the level's statistics beside the shipped level's");
+    auto* stats = level->add_subcommand("stats", "the level's statistics beside the shipped level's golden list (level/krello.stats)");
     auto statsPath = std::make_shared<std::string>();
     stats->add_option("FILE", *statsPath, "a level source or image (default: the built-in level)");
     stats->callback([statsPath] { printStats(*statsPath); });

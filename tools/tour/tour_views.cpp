@@ -11,21 +11,22 @@ namespace {
 
 // Positions come from where the level puts its player and its objects; angles aim at what is
 // worth seeing from there. 2048 units are a full turn, 0 faces +x and 512 faces +y.
-constexpr std::array<TourView, 15> kViews{{
+constexpr std::array<TourView, 16> kViews{{
     {"start", 7542, 38995, 0, 323, 151, true},               // the ledge, the shaft's mouth ahead
     {"start_back", 7542, 38995, 0, 1347, 151, true},         // the ledge's back wall
-    {"shaft_bottom", 9300, 41900, 0, 512, 150, true},        // out of the shaft into the open area
-    {"shaft_middle", 9300, 41900, -250000, 512, 150, false}, // halfway up the shaft
-    {"open_area", 6000, 47000, 0, 1167, 128, true},          // towards the west terrace's enemy
-    {"open_area_south", 11008, 46592, 0, 496, 128, true},    // down the open area
-    {"tower_enemy", 4608, 47500, -50000, 512, 4, false},     // above the tower, its enemy on top
-    {"terrace_enemy", -1500, 42000, 0, 275, 129, true},      // the awake enemy on the terrace
-    {"terrace_enemy_near", -500, 43300, 0, 253, 129, true},  // the same enemy, 1,800 away
+    {"shaft_bottom", 9200, 41400, 0, 600, 150, true},        // down from the shaft into the courtyard
+    {"shaft_middle", 9200, 41400, -250000, 600, 150, false}, // halfway up the shaft
+    {"court", 10500, 45000, 0, 900, 128, true},              // the courtyard, the tower beyond
+    {"court_south", 11000, 46000, 0, 560, 128, true},        // down the courtyard
+    {"west_door", 2600, 42400, 0, 1000, 128, true},          // the door to the west stairs
+    {"west_hall_enemy", -600, 44350, 0, 0, 129, true},       // the awake enemy in the upper west hall
+    {"tower_stair", 5950, 62000, 0, 1536, 152, true},        // up the stair beside the tower
+    {"tower_enemy", 5250, 52500, 0, 811, 148, true},         // the awake enemy in the tower room
     {"hall", 27000, 58000, 0, 1195, 140, true},              // across the hall
     {"hall_blocks", 19000, 58500, 0, 1786, 140, true},       // the raised blocks
     {"stairs", 13400, 42650, 0, 1536, 21, true},             // up the stairs 21..14
-    {"room_156", 20480, 48384, 0, 1536, 156, true},          // up the blue stairs
-    {"room_158", 23552, 43264, 0, 1024, 158, true},
+    {"room_156", 20480, 48384, 0, 1536, 156, true},          // the high room at the top of the blue stairs
+    {"room_158", 22900, 42400, 0, 400, 158, true},           // the cellar, the lobby beyond
     {"shot_store", 31488, 44800, 0, 1024, 154, true},        // where the idle shots wait
 }};
 

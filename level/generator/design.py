@@ -1,0 +1,214 @@
+"""Rules of the level's look and play, beyond what the game needs to run: square texels,
+openings that read, no wall drawn black, the door texture only at doorways, steps that read
+as steps, and enemies that stay in their sectors."""
+import math
+
+from figures import opening, shows_part, texel_ratio, wall_length
+from geometry import loop_sum
+
+EYE = 8000                # the eye stands this far above the floor
+STEP = 4096               # the tallest rise that reads as a step
+DROP = 12288              # the least fall that reads as a drop (the eye height and more)
+PASSAGE = 8192            # the least opening a way through needs, so that it reads as one
+WINDOW = 24576            # a sill under an opening lower than this reads as a window
+DOOR_SLOT = 8             # the door panel texture
+# The median texel of each surface texture as the game generates it (krello-tool textures
+# dump): a wall whose shade and distance darkening reach this draws black.
+TEXEL_MEDIAN = [26, 43, 39, 39, 42, 38, 50, 50, 37]
+SEEN_AT = 4096            # a wall must still show its texture this far away
+ENEMY_CLEARANCE = 128     # enemies move up to 125 units an update and respawn within 8 units
+TEXEL_LIMIT = 3.0         # no drawn wall's texels are stretched more than this either way
+
+
+def sector_walls(order, walls):
+    """Each sector's walls, in table order."""
+    out = {s.index: [] for s in order}
+    for w in walls:
+        out[w["sector"]].append(w)
+    return out
+
+
+def check(plan, order, walls, objects, exempt_texels=()):
+    problems = []
+    problems += _texels(plan, order, walls, exempt_texels)
+    problems += _openings(order, walls)
+    problems += _black_walls(plan, order, walls)
+    problems += _door_texture(plan, order, walls)
+    problems += _risers(order, walls)
+    problems += _enemies(plan, order, walls, objects)
+    return problems
+
+
+def _drawn(order, w):
+    return w["nextSector"] < 0 or shows_part(w["s"], order[w["nextSector"]])
+
+
+def _name(w):
+    return f"{w['s'].key} {w['a']}-{w['b']}"
+
+
+def _texels(plan, order, walls, exempt):
+    out = []
+    for w in walls:
+        if not _drawn(order, w) or (w["a"], w["b"]) in exempt:
+            continue
+        r = texel_ratio(wall_length(plan, w), w["repeatU"], w["repeatV"])
+        if not 1 / TEXEL_LIMIT <= r <= TEXEL_LIMIT:
+            out.append(f"wall {_name(w)} draws texels {r:.2f} times as wide as high")
+    return out
+
+
+def _openings(order, walls):
+    """Every portal shows an opening a player reads as a way through: at least PASSAGE high,
+    or a recess above head height that leads nowhere (a lamp niche). Floors across a portal
+    differ by a step or by a drop, never by a sill under a low opening, which reads as a
+    window; a platform or a stair seen from the side stands open above."""
+    out = []
+    portals_of = {}
+    for w in walls:
+        if w["nextSector"] >= 0:
+            portals_of.setdefault(w["sector"], set()).add(w["nextSector"])
+    for w in walls:
+        n = w["nextSector"]
+        if n < 0 or n < w["sector"]:
+            continue
+        a, b = w["s"], order[n]
+        gap = opening(a, b)
+        low, high = (a, b) if a.floor > b.floor else (b, a)   # z grows downward
+        rise = low.floor - high.floor
+        recess = len(portals_of[high.index]) == 1 and rise >= PASSAGE
+        if gap <= 0:
+            out.append(f"portal {_name(w)} shows no opening")
+        elif gap < PASSAGE and not recess:
+            out.append(f"portal {_name(w)} opens only {gap} high")
+        if STEP < rise < DROP and gap < WINDOW and not recess:
+            out.append(f"portal {_name(w)} has a {rise} sill: neither a step nor a drop")
+    return out
+
+
+def _black_walls(plan, order, walls):
+    """A drawn wall still shows its texture from across its own sector (or SEEN_AT away)."""
+    out = []
+    span = {}
+    for s in order:
+        xs = [plan.points[n][0] for n in s.loops[0]]
+        ys = [plan.points[n][1] for n in s.loops[0]]
+        span[s.key] = min(SEEN_AT, math.hypot(max(xs) - min(xs), max(ys) - min(ys)))
+    for w in walls:
+        if not _drawn(order, w):
+            continue
+        slot = w["texture"] & 15
+        fade = math.trunc(w["s"].falloff * span[w["s"].key] * 0.0002)
+        if TEXEL_MEDIAN[slot] - w["shade"] - fade < 8:
+            out.append(f"wall {_name(w)} draws nearly black (slot {slot}, shade {w['shade']})")
+    return out
+
+
+def _door_texture(plan, order, walls):
+    """The door panel frames openings: on a portal's lintel or riser, or on a short jamb beside
+    a portal of the same sector."""
+    out = []
+    portal_points = {}
+    for w in walls:
+        if w["nextSector"] >= 0:
+            portal_points.setdefault(w["sector"], set()).update((w["a"], w["b"]))
+    for w in walls:
+        if (w["texture"] & 15) != DOOR_SLOT or not _drawn(order, w) or w["nextSector"] >= 0:
+            continue
+        beside = {w["a"], w["b"]} & portal_points.get(w["sector"], set())
+        if not beside or wall_length(plan, w) > 1024:
+            out.append(f"wall {_name(w)} carries the door texture away from any doorway")
+    return out
+
+
+def _risers(order, walls):
+    """A step up shows its riser in a texture of its own, so that it reads as a step."""
+    out = []
+    for w in walls:
+        n = w["nextSector"]
+        if n < 0:
+            continue
+        here, there = w["s"], order[n]
+        rise = here.floor - there.floor
+        doorway = there.ceil > here.ceil      # a threshold under a lintel belongs to the wall
+        if 0 < rise <= STEP and not doorway and w["texture"] == here.wtex:
+            out.append(f"step {_name(w)} draws its riser like the walls around it")
+    return out
+
+
+def _enemies(plan, order, walls, objects):
+    """Enemies bounce off every wall of their sector but slip through a portal that a shot
+    crossed in the same update, and are pushed 50 units from the wall they hit without a second
+    test. So an enemy's sector keeps it clear of walls, has no acute corner and no narrow part,
+    and leads to no floor lower than a step below its own. An enemy that comes to rest exactly
+    on a portal and fires sends its shot across that portal at once, and follows it; no
+    integer point lies inside a portal of the sector's outer loop, so none can rest there
+    (portals into its own inner loops only lead back into it)."""
+    out = []
+    by_key = {s.key: s for s in order}
+    own = sector_walls(order, walls)
+    P = plan.points
+    checked = set()
+    for i, (kind, x, y, key) in enumerate(objects):
+        if kind not in (9, 10):
+            continue
+        s = by_key[key]
+        ws = own[s.index]
+        near = min(_seg_dist((x, y), P[w["a"]], P[w["b"]]) for w in ws)
+        if near < ENEMY_CLEARANCE:
+            out.append(f"enemy {i} stands {near:.0f} from a wall of {key}")
+        if key in checked:
+            continue
+        checked.add(key)
+        outer = max(s.loops, key=lambda l: loop_sum([P[n] for n in l]))
+        for w in ws:
+            n = w["nextSector"]
+            if n >= 0 and order[n].floor - s.floor > 2048:
+                out.append(f"enemy sector {key} opens onto a drop at {_name(w)}")
+            (x1, y1), (x2, y2) = P[w["a"]], P[w["b"]]
+            if n >= 0 and w["a"] in outer and math.gcd(abs(x2 - x1), abs(y2 - y1)) > 1:
+                out.append(f"enemy sector {key} has a portal an enemy can stand on: {_name(w)}")
+        out += _enemy_shape(plan, s)
+    return out
+
+
+def _enemy_shape(plan, s):
+    out = []
+    P = plan.points
+    for l in s.loops:
+        for i, b in enumerate(l):
+            a, c = P[l[i - 1]], P[l[(i + 1) % len(l)]]
+            bb = P[b]
+            u = (a[0] - bb[0], a[1] - bb[1])
+            v = (c[0] - bb[0], c[1] - bb[1])
+            cross = u[0] * v[1] - u[1] * v[0]
+            dot = u[0] * v[0] + u[1] * v[1]
+            # The inside lies to the right of the walls (y down): a convex corner has cross < 0.
+            # A corner a unit off square pushes by a twentieth of a unit toward its neighbour.
+            if cross < 0 and dot > 0.02 * math.hypot(*u) * math.hypot(*v):
+                out.append(f"enemy sector {s.key} has an acute corner at {b}")
+    segs = [(P[l[i]], P[l[(i + 1) % len(l)]]) for l in s.loops for i in range(len(l))]
+    for i in range(len(segs)):
+        for j in range(i + 1, len(segs)):
+            a, b = segs[i]
+            c, d = segs[j]
+            # Only walls that face each other across the sector make it narrow.
+            if {a, b} & {c, d} or _facing(a, b, c, d) >= 0:
+                continue
+            gap = min(_seg_dist(a, c, d), _seg_dist(b, c, d), _seg_dist(c, a, b), _seg_dist(d, a, b))
+            if gap < ENEMY_CLEARANCE:
+                out.append(f"enemy sector {s.key} narrows to {gap:.0f} between two walls")
+    return out
+
+
+def _facing(a, b, c, d):
+    """The dot product of the two walls' directions: negative when they run opposite ways,
+    that is, when their insides face each other."""
+    return (b[0] - a[0]) * (d[0] - c[0]) + (b[1] - a[1]) * (d[1] - c[1])
+
+
+def _seg_dist(p, a, b):
+    (px, py), (ax, ay), (bx, by) = p, a, b
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / float(dx * dx + dy * dy)))
+    return math.hypot(px - ax - t * dx, py - ay - t * dy)
