@@ -19,7 +19,7 @@ int endOf(const GameState& g, int w) { return g.walls[static_cast<size_t>(w)].po
 }  // namespace
 
 int orient(Pt a, Pt b, Pt c) {
-    const Wide v = Wide(b.x - a.x) * (c.y - a.y) - Wide(b.y - a.y) * (c.x - a.x);
+    const Wide v = Wide::product(b.x - a.x, c.y - a.y) - Wide::product(b.y - a.y, c.x - a.x);
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
@@ -34,7 +34,7 @@ Wide loopOrientationSum(const GameState& g, int first, int end) {
         const uint16_t p2 = static_cast<uint16_t>(endOf(g, w));
         if (p2 >= WALL_COUNT) return 0;
         const Pt a = wallPoint(g, w), b = wallPoint(g, p2);
-        sum += Wide(a.x) * b.y - Wide(b.x) * a.y;
+        sum += Wide::product(a.x, b.y) - Wide::product(b.x, a.y);
     }
     return sum;
 }
@@ -47,7 +47,7 @@ Side locate(const GameState& g, int first, int end, Pt p, int64_t scale) {
         b = {b.x * scale, b.y * scale};
         if (orient(a, b, p) == 0 && within(a, b, p)) return Side::Edge;
         if ((a.y > p.y) != (b.y > p.y)) {
-            const Wide cross = Wide(b.x - a.x) * (p.y - a.y) - Wide(p.x - a.x) * (b.y - a.y);
+            const Wide cross = Wide::product(b.x - a.x, p.y - a.y) - Wide::product(p.x - a.x, b.y - a.y);
             if ((cross > 0) == (b.y > a.y)) inside = !inside;
         }
     }

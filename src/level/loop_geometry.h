@@ -3,12 +3,12 @@
 
 #include <cstdint>
 
+#include "level/wide_int.h"
 #include "world/game_state.h"
 
 namespace krello {
 
-// Products of coordinate differences need 66 bits; 128-bit integers keep every test exact.
-using Wide = __int128;
+// Products of coordinate differences need 66 bits; 128-bit integers (Wide) keep every test exact.
 
 struct Pt {
     int64_t x, y;
