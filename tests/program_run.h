@@ -31,8 +31,8 @@ inline void writeText(const std::string& path, const std::string& text) {
 
 // A temporary path of this test in this process: tests run in parallel and must not share one.
 inline std::string tempPath(const std::string& name) {
-    return testing::TempDir() + "krello_" + std::to_string(getpid()) + "_" +
-           testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+    return ::testing::TempDir() + "krello_" + std::to_string(getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
 }
 
 inline ProgramRun runProgram(const std::string& program, const std::string& args) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "level/builtin_level.h"
+#include "png_reader.h"
 #include "program_run.h"
 #include "world/textures.h"
 
@@ -33,14 +34,16 @@ std::pair<uint32_t, uint32_t> pngSize(const std::vector<uint8_t>& png) {
     return {be32(16), be32(20)};
 }
 
-// The colour of palette entry i in a paletted PNG, as {r, g, b}; empty if there is no palette.
-std::vector<int> pngPaletteEntry(const std::vector<uint8_t>& png, int i) {
-    const std::string tag = "PLTE";
-    auto at = std::search(png.begin(), png.end(), tag.begin(), tag.end());
-    if (at == png.end()) return {};
-    const size_t data = static_cast<size_t>(at - png.begin()) + 4 + 3 * static_cast<size_t>(i);
-    if (data + 3 > png.size()) return {};
-    return {png[data], png[data + 1], png[data + 2]};
+// The colour of the swatch of palette entry i in a palette picture (16 x 16 swatches of 16 pixels).
+std::vector<int> swatchColour(const std::string& path, int i) {
+    testing::PngImage image;
+    std::string reason;
+    if (!testing::readPng(path, image, reason) || image.width != 256 || image.height != 256) {
+        ADD_FAILURE() << path << ": " << reason;
+        return {};
+    }
+    const size_t at = (static_cast<size_t>(i / 16 * 16 + 8) * 256 + static_cast<size_t>(i % 16 * 16 + 8)) * 3;
+    return {image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]};
 }
 
 TEST(ToolTextures, DumpWritesTheBankANewGameBuilds) {
@@ -67,11 +70,9 @@ TEST(ToolTextures, SheetAndPaletteArePngPictures) {
     const std::string tinted = tempPath("palette_tinted.png");
     ASSERT_EQ(runTool("palette " + plain).status, 0);
     ASSERT_EQ(runTool("palette --tinted " + tinted).status, 0);
-    const std::vector<uint8_t> p = readFile(plain), t = readFile(tinted);
-    EXPECT_EQ(pngSize(p), std::make_pair(256u, 256u));
-    EXPECT_EQ(pngPaletteEntry(p, 63), (std::vector<int>{251, 224, 204}));
-    EXPECT_EQ(pngPaletteEntry(p, 64), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(pngPaletteEntry(t, 64), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(swatchColour(plain, 63), (std::vector<int>{251, 224, 204}));
+    EXPECT_EQ(swatchColour(plain, 64), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(swatchColour(tinted, 64), (std::vector<int>{255, 0, 0}));
 }
 
 TEST(ToolTextures, BadUseFailsWithOneLineAndStatus2) {

@@ -1,4 +1,4 @@
-// Pictures encoded as PNG in memory, through libpng: indexed with a colour map, or plain RGB.
+// Pictures encoded as PNG in memory, through stb_image_write: one encoder on every platform.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,8 @@ struct PngBytes {
 };
 
 // width x height colour-map indices, row-major, with a colour map of 1..256 RGB entries (three
-// bytes each), as an 8-bit indexed PNG.
+// bytes each). The picture is written in the colours the indices pick, as an RGB PNG (the encoder
+// has no indexed type); an index past the map's end is an error.
 PngBytes encodeIndexedPng(int width, int height, const uint8_t* indices, std::span<const uint8_t> rgbColourMap);
 
 // width x height pixels of three bytes (red, green, blue), row-major.

@@ -1,4 +1,4 @@
-// Screenshots: the shown frame encoded as an indexed PNG with its palette, numbered krello-NNNN.png.
+// Screenshots: the shown frame as a PNG in the palette in force, numbered krello-NNNN.png.
 #include "platform/common/screenshot.h"
 
 #include <cerrno>

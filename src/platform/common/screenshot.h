@@ -1,4 +1,4 @@
-// Screenshots: the shown frame encoded as an indexed PNG with its palette, numbered krello-NNNN.png.
+// Screenshots: the shown frame as a PNG in the palette in force, numbered krello-NNNN.png.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,8 @@
 
 namespace krello {
 
-// The bytes of a screenshot: a 320x200 frame of palette indices as an 8-bit indexed PNG with the
-// palette in force. A shell that keeps no files may hand these bytes on as they are.
+// The bytes of a screenshot: a 320x200 frame of palette indices as a PNG of the colours the
+// palette in force gives them. A shell that keeps no files may hand these bytes on as they are.
 io::PngBytes encodeScreenshot(const uint8_t* frame, const Palette& palette);
 
 // Numbers the shots of a session: each one takes the next number whose file does not exist
