@@ -1,6 +1,9 @@
 // Screenshots: the shown frame as a PNG in the palette in force, numbered krello-NNNN.png.
 #include "platform/common/screenshot.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -33,14 +36,15 @@ ScreenshotTaker::Result ScreenshotTaker::take(const uint8_t* frame, const Palett
         char name[32];
         std::snprintf(name, sizeof name, "krello-%04d.png", nextNumber_);
         const std::string path = dir_ + "/" + name;
-        // "x": create only, so a file that appeared meanwhile is never overwritten.
-        FILE* probe = std::fopen(path.c_str(), "wx");
-        if (probe == nullptr) {
+        // Create only, so a file that appeared meanwhile is never overwritten. Not fopen's "x":
+        // Windows' msvcrt ignores it and opens the existing file.
+        const int claimed = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (claimed < 0) {
             if (errno == EEXIST) continue;
             result.reason = path + ": " + std::strerror(errno);
             return result;
         }
-        std::fclose(probe);
+        ::close(claimed);
         ++nextNumber_;
         result.reason = writeShot(path, frame, palette);
         result.ok = result.reason.empty();
