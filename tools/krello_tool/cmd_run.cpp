@@ -147,7 +147,8 @@ std::unique_ptr<GameState> startGame(RunInput& in) {
 class DumpSink {
 public:
     explicit DumpSink(const std::string& path) : path_(path) {
-        file_ = path.empty() ? stdout : std::fopen(path.c_str(), "w");
+        // Binary, so the file holds the same bytes on every platform (no CRLF on Windows).
+        file_ = path.empty() ? stdout : std::fopen(path.c_str(), "wb");
         if (!file_) throw ToolError{path + ": cannot create the state dump"};
     }
     ~DumpSink() {

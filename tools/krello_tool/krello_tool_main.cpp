@@ -29,6 +29,9 @@ std::string unknownCommand(CLI::App& app, int argc, char** argv, std::string& wh
 
 int main(int argc, char** argv) {
     CLI::App app{"krello-tool: the headless tool of Krello 32K"};
+    // CLI11 reads "/x" as an option on Windows; here it is a path (a rooted one), as everywhere.
+    // Set before the commands are added: they take it over from the app.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     krello::tool::registerTextureCommands(app);
     krello::tool::registerLevelCommands(app);
