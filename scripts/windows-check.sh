@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The Windows builds, checked on Linux: cross-builds the x86-64 and i686 presets, checks that
+# their programs need only Windows' own DLLs and that the i686 game code does no x87 arithmetic,
+# then runs the x86-64 krello-tool.exe and krello-levelc.exe under wine64 and compares what they
+# make with the Linux build's: the tour's frames and states, frames of a played game, the texture
+# bank, the level, and demos recorded on each side and replayed on the other.
+#
+# Usage: scripts/windows-check.sh [LINUX_BUILD_DIR [CMAKE_ARGS...]]
+#   LINUX_BUILD_DIR  the Linux build whose krello-tool is compared with (default: build; its
+#                    krello-tool is built if missing)
+#   CMAKE_ARGS       go to both Windows builds (CI passes -DKRELLO_WERROR=ON)
+# The Windows builds go to build-windows-x64 and build-windows-x86, or to $KRELLO_WINDOWS_BUILD-x64
+# and -x86. There is no 32-bit wine here, so the i686 programs are built and inspected, not run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+linux="${1:-build}"
+shift || true
+windows="${KRELLO_WINDOWS_BUILD:-build-windows}"
+
+scripts/install-deps.sh mingw-w64 wine64 libz-mingw-w64-dev
+
+fail() {
+  echo "windows-check: FAILED: $*" >&2
+  exit 1
+}
+ok() { echo "windows-check: ok: $*"; }
+
+# --- Builds ------------------------------------------------------------------------------------
+if [ ! -f "$linux/CMakeCache.txt" ]; then
+  cmake -S . -B "$linux" -G Ninja -DKRELLO_BUILD_TESTS=OFF -DKRELLO_BUILD_SHELL=OFF
+fi
+cmake --build "$linux" --target krello-tool
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+for arch in x64 x86; do
+  cmake --preset "windows-$arch" -B "$windows-$arch" "${launcher[@]}" "$@"
+  cmake --build "$windows-$arch"
+done
+
+# --- What the programs need --------------------------------------------------------------------
+scripts/check-windows-dlls.sh "$windows"-x64/tools/*.exe "$windows"-x86/tools/*.exe
+ok "the programs need only Windows' own DLLs"
+
+# The i686 build keeps doubles in SSE2 registers. x87 loads, stores and integer conversions are
+# exact (a double is returned in an x87 register on i686), but x87 arithmetic rounds to 80 bits.
+x87_arithmetic='^f(i?(add|sub|subr|mul|div|divr)[lsp]{0,2}|sqrt|sin|cos|sincos|ptan|patan|prem1?|scale|rndint|2xm1|yl2x|yl2xp1)$'
+libraries=$(find "$windows-x86" -name 'libkrello_*.a' -not -path '*/host-levelc/*')
+[ -n "$libraries" ] || fail "no libraries in $windows-x86"
+# shellcheck disable=SC2086
+found=$(i686-w64-mingw32-objdump -d --no-show-raw-insn $libraries | awk '{print $2}' | grep -E "$x87_arithmetic" | sort -u | tr '\n' ' ' || true)
+[ -z "$found" ] || fail "the i686 game code does x87 arithmetic ($found); it must be built with -msse2 -mfpmath=sse"
+ok "the i686 game code does no x87 arithmetic"
+
+# --- Under wine64 ------------------------------------------------------------------------------
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+work=$(mktemp -d /tmp/krello-windows-check.XXXXXX)
+export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+cleanup() {
+  "$wineserver" -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+echo "windows-check: starting wine (the first start makes a prefix and takes a while)"
+"$wine" cmd /c exit 0 >/dev/null 2>&1 || true
+
+tool_linux=$(realpath "$linux/tools/krello-tool")
+win64=$(realpath "$windows-x64")
+win() {  # PROGRAM ARGS...: a Windows program of the x86-64 build, run under wine64
+  local program="$win64/tools/$1.exe"
+  shift
+  "$wine" "$program" "$@"
+}
+data="$root/tests/data"
+cd "$work"
+
+# Every PNG in directory $1 is byte for byte the one of the same name in $2, and there are some.
+same_pictures() {
+  local count=0 f
+  for f in "$1"/*.png; do
+    cmp -s "$f" "$2/$(basename "$f")" || fail "$f differs from $2/$(basename "$f")"
+    count=$((count + 1))
+  done
+  [ "$count" -gt 0 ] || fail "no pictures in $1"
+  [ "$count" -eq "$(find "$2" -name '*.png' | wc -l)" ] || fail "$1 and $2 hold different pictures"
+  echo "$count"
+}
+
+win krello-tool render --tour "$work/tour-windows" --check-checksums "$data/tour_frames.crc" >/dev/null ||
+  fail "the tour's frames differ from tests/data/tour_frames.crc"
+"$tool_linux" render --tour "$work/tour-linux" >/dev/null
+ok "the tour's frames match tests/data/tour_frames.crc; $(same_pictures tour-windows tour-linux) PNGs as Linux writes them"
+
+win krello-tool run --input "$data/tour.input" --state-every 100 --dump-state "$work/tour-windows.states"
+cmp -s tour-windows.states "$data/tour.expected" || fail "the tour's states differ from tests/data/tour.expected"
+ok "the tour's states match tests/data/tour.expected"
+
+mkdir played-windows played-linux
+win krello-tool run --input "$data/tour.input" --png-every 250 "$work/played-windows" >/dev/null
+"$tool_linux" run --input "$data/tour.input" --png-every 250 "$work/played-linux" >/dev/null
+ok "$(same_pictures played-windows played-linux) frames of the played tour as on Linux"
+
+win krello-tool textures dump "$work/bank-windows.bin"
+"$tool_linux" textures dump "$work/bank-linux.bin"
+cmp -s bank-windows.bin bank-linux.bin || fail "the texture bank differs from Linux's"
+ok "the texture bank as on Linux"
+
+win krello-levelc "$root/level/krello.level" -o "$work/level-windows.cpp" --image "$work/level-windows.img"
+"$tool_linux" level dump "$work/level-linux.img" >/dev/null
+cmp -s level-windows.cpp "$win64/level/krello_level.cpp" || fail "krello-levelc.exe compiles another level"
+cmp -s level-windows.img level-linux.img || fail "krello-levelc.exe makes another level image"
+ok "krello-levelc.exe compiles the level Linux builds in"
+
+# Demos: each side records the tour, the other replays it (every checkpoint must match).
+"$tool_linux" run --input "$data/tour.input" --record-demo "$work/linux.demo" --dump-state "$work/recorded.state"
+win krello-tool run --input "$data/tour.input" --record-demo "$work/windows.demo" --dump-state "$work/windows-recorded.state"
+cmp -s linux.demo windows.demo || fail "the demos recorded on Windows and Linux differ"
+win krello-tool run --demo "$work/linux.demo" --dump-state "$work/windows-replayed.state" ||
+  fail "the demo recorded on Linux does not replay on Windows"
+"$tool_linux" run --demo "$work/windows.demo" --dump-state "$work/linux-replayed.state" ||
+  fail "the demo recorded on Windows does not replay on Linux"
+for state in windows-recorded windows-replayed linux-replayed; do
+  cmp -s "$state.state" recorded.state || fail "$state.state: the final state differs from the Linux recording's"
+done
+ok "demos recorded on Linux replay on Windows and the other way round, to the same final state"
+echo "windows-check: all passed"
