@@ -285,9 +285,10 @@ void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines,
         for (const auto& [name, expected] : lines)
             if (name == trimmed(figure.name)) figure.shipped = expected;
     }
-    for (const auto& [name, expected] : lines) {
-        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == name; };
-        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", expected});
+    for (const auto& line : lines) {
+        // Not a structured binding: clang++ 14 cannot capture one in a lambda.
+        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == line.first; };
+        if (std::none_of(f.begin(), f.end(), named)) f.push_back({line.first, "(not measured)", line.second});
     }
 }
 
