@@ -37,7 +37,7 @@ Recording record(int updates, uint16_t interval) {
     platform.clock = 1000;
     std::FILE* f = std::tmpfile();
     EXPECT_NE(f, nullptr);
-    DemoRecorder rec(platform, f, crc32(builtinLevelImage()), interval);
+    DemoRecorder rec(platform, f, DemoLevel{crc32(builtinLevelImage()), ""}, interval);
     startLevel(*g, rec);
     for (int u = 0; u < updates; ++u) {
         platform.clock += stepAt(u);
@@ -145,10 +145,12 @@ TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
     };
     std::vector<uint8_t> b = r.bytes;
     b[0] = 'X';
-    EXPECT_EQ(parse(b), "x.demo: byte 0: not a demo file (bad magic)");
+    EXPECT_EQ(parse(b), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
+    EXPECT_EQ(parse({'K', 'R'}), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
+    EXPECT_EQ(parse({'n', 'o', 't', 'e', 's'}), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
     b = r.bytes;
-    b[8] = 2;
-    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 2, this program reads version 1");
+    b[8] = 3;
+    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 3, this program reads versions 1 to 2");
     b = r.bytes;
     b[b.size() / 2] ^= 0x01;  // a flipped bit in the body: the file checksum notices
     EXPECT_NE(parse(b).find("x.demo: byte "), std::string::npos);
@@ -157,7 +159,7 @@ TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
     EXPECT_EQ(parse(b), "x.demo: byte " + std::to_string(r.bytes.size()) + ": data after the end record");
     b = r.bytes;
     b[16] = 'Q';
-    EXPECT_EQ(parse(b), "x.demo: byte 16: the first record must be the start record");
+    EXPECT_EQ(parse(b), "x.demo: byte 16: the first record must be the level record");
     std::vector<uint8_t> garbage(200);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 151 + 7);
     EXPECT_EQ(parse(garbage).rfind("x.demo: byte 0:", 0), 0u);
