@@ -1,25 +1,15 @@
 // Screenshots: the shown frame encoded as an indexed PNG with its palette, numbered krello-NNNN.png.
 #include "platform/common/screenshot.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
-#include "io/file_bytes.h"
+#include "io/atomic_file.h"
 #include "world/screen.h"
 
 namespace krello {
 namespace {
 
 constexpr int LAST_SHOT_NUMBER = 9999;
-
-// Writes the shot over the empty file that claimed its number; a failed shot leaves no file.
-std::string writeShot(const std::string& path, const uint8_t* frame, const Palette& palette) {
-    const io::PngBytes png = encodeScreenshot(frame, palette);
-    std::string reason = png.error.empty() ? io::writeFile(path, png.bytes) : path + ": " + png.error;
-    if (!reason.empty()) std::remove(path.c_str());
-    return reason;
-}
 
 }  // namespace
 
@@ -29,20 +19,19 @@ io::PngBytes encodeScreenshot(const uint8_t* frame, const Palette& palette) {
 
 ScreenshotTaker::Result ScreenshotTaker::take(const uint8_t* frame, const Palette& palette) {
     Result result;
+    const io::PngBytes png = encodeScreenshot(frame, palette);
+    if (!png.error.empty()) {
+        result.reason = dir_ + ": " + png.error;
+        return result;
+    }
     for (; nextNumber_ <= LAST_SHOT_NUMBER; ++nextNumber_) {
         char name[32];
         std::snprintf(name, sizeof name, "krello-%04d.png", nextNumber_);
-        const std::string path = dir_ + "/" + name;
-        // "x": create only, so a file that appeared meanwhile is never overwritten.
-        FILE* probe = std::fopen(path.c_str(), "wx");
-        if (probe == nullptr) {
-            if (errno == EEXIST) continue;
-            result.reason = path + ": " + std::strerror(errno);
-            return result;
-        }
-        std::fclose(probe);
+        const std::string path = dir_ == "." ? std::string(name) : dir_ + "/" + name;
+        bool exists = false;
+        result.reason = io::writeNewFile(path, png.bytes, exists);
+        if (exists) continue;
         ++nextNumber_;
-        result.reason = writeShot(path, frame, palette);
         result.ok = result.reason.empty();
         result.path = path;
         return result;
