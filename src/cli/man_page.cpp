@@ -21,21 +21,26 @@ std::string escape(const std::string& text) {
     return out;
 }
 
-// Paragraphs: a blank line becomes .PP, other line breaks stay breaks.
+// Paragraphs: a blank line becomes .PP; the lines between are filled into one paragraph.
 std::string paragraphs(const std::string& text) {
     std::string out;
     std::istringstream in(text);
     std::string line;
-    while (std::getline(in, line)) {
-        out += line.empty() ? ".PP\n" : escape(line) + "\n.br\n";
-    }
+    while (std::getline(in, line)) out += line.empty() ? ".PP\n" : escape(line) + "\n";
     return out;
 }
 
 bool listed(const CLI::Option* o) { return !o->get_group().empty(); }
 
-void writeOptions(std::ostringstream& out, const CLI::App& app) {
+// Options by name and placeholder, arguments by name alone; a command's own help flag is left
+// out, the program's is listed once.
+void writeOptions(std::ostringstream& out, const CLI::App& app, bool withHelp) {
     for (const CLI::Option* o : app.get_options(listed)) {
+        if (!withHelp && o == app.get_help_ptr()) continue;
+        if (!o->nonpositional()) {
+            out << ".TP\n\\fI" << escape(o->get_name()) << "\\fR\n" << escape(o->get_description()) << "\n";
+            continue;
+        }
         out << ".TP\n\\fB" << escape(o->get_name(false, true)) << "\\fR";
         if (o->get_type_size() != 0 && !o->get_type_name().empty())
             out << " \\fI" << escape(o->get_type_name()) << "\\fR";
@@ -51,7 +56,7 @@ void writeCommands(std::ostringstream& out, const CLI::App& app, const std::stri
             continue;
         }
         out << ".SS " << escape(name) << "\n" << escape(sub->get_description()) << "\n";
-        writeOptions(out, *sub);
+        writeOptions(out, *sub, false);
     }
 }
 
@@ -72,7 +77,7 @@ std::string writeManPage(const CLI::App& app, const ManPage& page) {
         << "[\\fIOPTIONS\\fR]\n";
     out << ".SH DESCRIPTION\n" << paragraphs(app.get_description());
     out << ".SH OPTIONS\n";
-    writeOptions(out, app);
+    writeOptions(out, app, true);
     if (commands) {
         out << ".SH COMMANDS\n";
         writeCommands(out, app, page.name);

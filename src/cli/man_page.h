@@ -19,7 +19,8 @@ struct ManPage {
 
 // The page as roff (man(7)): NAME, SYNOPSIS, DESCRIPTION (the app's description), OPTIONS
 // (every option --help lists, with its placeholder), a COMMANDS section per subcommand with its
-// own options, then the extra sections. Blank lines in texts start new paragraphs.
+// own options, then the extra sections. Lines of a text are filled; a blank line starts a new
+// paragraph.
 std::string writeManPage(const CLI::App& app, const ManPage& page);
 
 }  // namespace krello::cli

@@ -136,9 +136,10 @@ std::string keysSection() {
         const auto action = static_cast<Action>(a);
         text += std::string(actionName(action)) + ": " + formatKeyList(b.keys[static_cast<size_t>(a)]);
         if (action != Action::Fullscreen) text += "; gamepad " + formatPadList(b.pad[static_cast<size_t>(a)]);
-        text += "\n";
+        text += "\n\n";
     }
-    return text + "\nThe left stick moves as the d-pad does. A key tapped between two frames still counts once.";
+    return text + "The left stick moves as the d-pad does. A key tapped between two frames still counts once. "
+                  "The settings file can bind up to four keys and four gamepad buttons to each action.";
 }
 
 }  // namespace
