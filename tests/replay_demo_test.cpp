@@ -17,6 +17,7 @@
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
 #include "replay/state_dump.h"
+#include "replay/timedemo.h"
 
 namespace krello {
 namespace {
@@ -186,6 +187,42 @@ TEST(ReplayDemo, ACommittedDemoStillReplaysInStep) {
         ASSERT_TRUE(rp.endUpdate(*g)) << rp.error();
     }
     EXPECT_EQ(g->gameOver, 1);
+}
+
+TEST(ReplayDemo, ADemoNamesItsLevelAndAMismatchNamesBoth) {
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    HeadlessPlatform platform;
+    DemoRecorder rec(platform, f, DemoLevel{0x12345678u, "four_rooms.level"});
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    startLevel(*g, rec);
+    ASSERT_TRUE(rec.finish());
+    std::vector<uint8_t> bytes;
+    std::rewind(f);
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(parseDemo(bytes, "l.demo", demo, error)) << error;
+    EXPECT_EQ(demo.version, 2);
+    EXPECT_EQ(demo.levelName, "four_rooms.level");
+    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0x12345678u, "anything"}), "");
+    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0xABCDEF01u, ""}),
+              "l.demo: recorded on level four_rooms.level (checksum 0x12345678), this game plays the built-in "
+              "level (checksum 0xABCDEF01)");
+}
+
+TEST(ReplayDemo, TheTimedemoLineGivesTheRateAndTheMinMedianAndMaxFrameTimes) {
+    using std::chrono::microseconds;
+    TimedemoClock timing(4);
+    const TimedemoClock::Clock::time_point start = TimedemoClock::Clock::now();
+    // Frame times as measured from the clock's own start, which is a moment before `start`.
+    TimedemoClock::Clock::time_point t = start;
+    for (int ms : {4, 1, 2}) timing.frameDone(t += microseconds(ms * 1000));
+    const std::string line = timing.report(t);
+    EXPECT_EQ(line.rfind("timedemo: 3 frames in 0.0", 0), 0u) << line;
+    EXPECT_NE(line.find(" fps (min/median/max frame 1.00/2.00/"), std::string::npos) << line;
 }
 
 TEST(ReplayDemo, Crc32IsTheCommonOne) {
