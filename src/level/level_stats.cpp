@@ -286,7 +286,9 @@ void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines,
             if (name == trimmed(figure.name)) figure.shipped = expected;
     }
     for (const auto& [name, expected] : lines) {
-        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == name; };
+        // A named reference, since clang++ 14 cannot capture a structured binding.
+        const std::string& wanted = name;
+        const auto named = [&wanted](const LevelFigure& x) { return trimmed(x.name) == wanted; };
         if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", expected});
     }
 }
