@@ -91,7 +91,7 @@ void GameSession::padRemoved(int pad) {
 
 void GameSession::focusLost() {
     input_.releaseAll();
-    if (options_.pauseOnFocusLoss && state_ == State::Running) pause(true);
+    if (options_.pauseOnFocusLoss && state_ == State::Running && options_.demoMode != DemoMode::Timedemo) pause(true);
 }
 
 bool GameSession::takeFullscreenRequest() {
