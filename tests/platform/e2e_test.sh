@@ -69,7 +69,7 @@ still_running() { kill -0 "$game_pid" 2>/dev/null; }
 grab() { import -window root "$1"; }
 
 # --- Play: turn right, walk forward, fire, jump; a screenshot; Escape quits at once. --------------
-start_game --shot-dir "$work" --record session.demo
+start_game --shot-dir . --record session.demo
 [ -s config/krello/krello.ini ] || fail "the first start wrote no settings file"
 grab start.png
 xdotool keydown Right; sleep 0.4; xdotool keyup Right
@@ -84,10 +84,10 @@ grab message.png
 "$check" score start.png 0 0 128 19 || fail "no white-on-black score at the top left"
 "$check" world start.png 24 || fail "the start view shows no world"
 "$check" differ start.png moved.png 24 || fail "turning and walking did not change the view"
-grep -q "Screenshot saved: $work/krello-0001.png" game.out || fail "F12 did not report a screenshot"
+grep -q "Screenshot saved: krello-0001.png" game.out || fail "F12 did not report a screenshot"
 [ -s krello-0001.png ] || fail "F12 wrote no krello-0001.png"
-# The message stands on the bottom rows of the frame as well.
-"$check" score message.png 0 461 180 480 || fail "no message at the bottom of the frame"
+# The message stands on the bottom row of the frame as well: 33 characters, 528x19 on screen.
+"$check" score message.png 0 461 520 480 || fail "no message at the bottom of the frame"
 xdotool key Escape
 wait_game "Escape"
 [ "$status" -eq 0 ] || fail "Escape ended the game with status $status, not 0"
