@@ -21,16 +21,26 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "e2e: FAILED: $*"; echo "--- game stdout:"; cat game.out 2>/dev/null || true
-         echo "--- game stderr:"; cat game.err 2>/dev/null || true; exit 1; }
+         echo "--- game stderr:"; cat game.err 2>/dev/null || true
+         if kill -0 "$xvfb_pid" 2>/dev/null; then echo "--- Xvfb still runs"; else echo "--- Xvfb is gone"; fi
+         exit 1; }
 passed=0
 pass() { passed=$((passed + 1)); echo "e2e: ok: $*"; }
 
-# The server picks a free display number itself and writes it once it accepts clients.
-exec 3> display.txt
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp > xvfb.log 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
+# A display number of our own, away from the low numbers other programs on a shared machine
+# assume; the server writes it once it accepts clients. A number already taken: try another.
+for _ in $(seq 20); do
+  exec 3> display.txt
+  Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -screen 0 640x480x24 -nolisten tcp > xvfb.log 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 300); do
+    [ -s display.txt ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -s display.txt ] && break
+done
 [ -s display.txt ] || fail "Xvfb did not start: $(cat xvfb.log)"
 export DISPLAY=":$(head -n1 display.txt)"
 export SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
@@ -217,6 +227,8 @@ wait_game "SIGTERM"
 [ "$status" -eq 143 ] || fail "SIGTERM ended the game with status $status, not 143"
 "$tool" run --demo signal.demo > /dev/null || fail "the demo recorded until SIGTERM does not replay"
 pass "SIGTERM: status 143, the demo kept"
+
+kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended during the test"
 
 # --- No display: one line and status 1 at once; a missing driver also fails, saying why. ----------
 status=0
