@@ -13,17 +13,18 @@ import sys
 # Room (a folder below the root) -> the rooms its files may include from.
 ARROWS = {
     "src/io": {"io"},
+    "src/cli": {"cli"},
     "src/world": {"world"},
     "src/level": {"level", "world", "io"},
     "src/render": {"render", "world"},
     "src/game": {"game", "world"},
     "src/replay": {"replay", "game", "world", "io"},
-    "src/platform/common": {"platform/common", "replay", "game", "world", "io", "level/builtin_level.h"},
-    "src/platform/sdl": {"platform/sdl", "platform/common", "replay", "game", "render", "world", "io",
-                         "level/builtin_level.h"},
+    "src/platform/common": {"platform/common", "cli", "replay", "game", "level", "world", "io"},
+    "src/platform/sdl": {"platform/sdl", "platform/common", "cli", "replay", "game", "render", "level", "world",
+                         "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
     "tools/levelc": {"level", "world", "io"},
-    "tools/krello_tool": {"krello_tool", "tour", "level", "replay", "game", "render", "world", "io"},
+    "tools/krello_tool": {"krello_tool", "cli", "tour", "level", "replay", "game", "render", "world", "io"},
 }
 # Rooms a project include can name, longest first so "platform/common" wins over "platform".
 TARGETS = sorted({t for allowed in ARROWS.values() for t in allowed if not t.endswith(".h")},

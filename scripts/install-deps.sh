@@ -3,7 +3,7 @@
 # Extra package names given as arguments are installed too (CI adds the second compiler).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpng-dev zlib1g-dev libstb-dev libcli11-dev libsdl2-dev xvfb xdotool xauth imagemagick "$@")
+          libpng-dev zlib1g-dev libstb-dev libcli11-dev libinih-dev libsdl2-dev xvfb xdotool xauth imagemagick "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

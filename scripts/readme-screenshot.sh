@@ -20,6 +20,7 @@ xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")" SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
+export XDG_CONFIG_HOME="$work/config"  # the default settings, not the user's
 "$build/src/platform/sdl/krello" &
 game_pid=$!
 sleep 1.5

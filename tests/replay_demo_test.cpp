@@ -17,6 +17,7 @@
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
 #include "replay/state_dump.h"
+#include "replay/timedemo.h"
 
 namespace krello {
 namespace {
@@ -37,7 +38,7 @@ Recording record(int updates, uint16_t interval) {
     platform.clock = 1000;
     std::FILE* f = std::tmpfile();
     EXPECT_NE(f, nullptr);
-    DemoRecorder rec(platform, f, crc32(builtinLevelImage()), interval);
+    DemoRecorder rec(platform, f, DemoLevel{crc32(builtinLevelImage()), ""}, interval);
     startLevel(*g, rec);
     for (int u = 0; u < updates; ++u) {
         platform.clock += stepAt(u);
@@ -145,10 +146,12 @@ TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
     };
     std::vector<uint8_t> b = r.bytes;
     b[0] = 'X';
-    EXPECT_EQ(parse(b), "x.demo: byte 0: not a demo file (bad magic)");
+    EXPECT_EQ(parse(b), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
+    EXPECT_EQ(parse({'K', 'R'}), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
+    EXPECT_EQ(parse({'n', 'o', 't', 'e', 's'}), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
     b = r.bytes;
-    b[8] = 2;
-    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 2, this program reads version 1");
+    b[8] = 3;
+    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 3, this program reads versions 1 to 2");
     b = r.bytes;
     b[b.size() / 2] ^= 0x01;  // a flipped bit in the body: the file checksum notices
     EXPECT_NE(parse(b).find("x.demo: byte "), std::string::npos);
@@ -157,7 +160,7 @@ TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
     EXPECT_EQ(parse(b), "x.demo: byte " + std::to_string(r.bytes.size()) + ": data after the end record");
     b = r.bytes;
     b[16] = 'Q';
-    EXPECT_EQ(parse(b), "x.demo: byte 16: the first record must be the start record");
+    EXPECT_EQ(parse(b), "x.demo: byte 16: the first record must be the level record");
     std::vector<uint8_t> garbage(200);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 151 + 7);
     EXPECT_EQ(parse(garbage).rfind("x.demo: byte 0:", 0), 0u);
@@ -184,6 +187,42 @@ TEST(ReplayDemo, ACommittedDemoStillReplaysInStep) {
         ASSERT_TRUE(rp.endUpdate(*g)) << rp.error();
     }
     EXPECT_EQ(g->gameOver, 1);
+}
+
+TEST(ReplayDemo, ADemoNamesItsLevelAndAMismatchNamesBoth) {
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    HeadlessPlatform platform;
+    DemoRecorder rec(platform, f, DemoLevel{0x12345678u, "four_rooms.level"});
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    startLevel(*g, rec);
+    ASSERT_TRUE(rec.finish());
+    std::vector<uint8_t> bytes;
+    std::rewind(f);
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(parseDemo(bytes, "l.demo", demo, error)) << error;
+    EXPECT_EQ(demo.version, 2);
+    EXPECT_EQ(demo.levelName, "four_rooms.level");
+    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0x12345678u, "anything"}), "");
+    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0xABCDEF01u, ""}),
+              "l.demo: recorded on level four_rooms.level (checksum 0x12345678), this game plays the built-in "
+              "level (checksum 0xABCDEF01)");
+}
+
+TEST(ReplayDemo, TheTimedemoLineGivesTheRateAndTheMinMedianAndMaxFrameTimes) {
+    using std::chrono::microseconds;
+    TimedemoClock timing(4);
+    const TimedemoClock::Clock::time_point start = TimedemoClock::Clock::now();
+    // Frame times as measured from the clock's own start, which is a moment before `start`.
+    TimedemoClock::Clock::time_point t = start;
+    for (int ms : {4, 1, 2}) timing.frameDone(t += microseconds(ms * 1000));
+    const std::string line = timing.report(t);
+    EXPECT_EQ(line.rfind("timedemo: 3 frames in 0.0", 0), 0u) << line;
+    EXPECT_NE(line.find(" fps (min/median/max frame 1.00/2.00/"), std::string::npos) << line;
 }
 
 TEST(ReplayDemo, Crc32IsTheCommonOne) {

@@ -72,11 +72,16 @@ TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
         {"run --demo " + tempPath("garbage.demo"), tempPath("garbage.demo") + ": byte 0: not a demo file"},
         {"run --demo " + tempPath("truncated.demo"), tempPath("truncated.demo") + ": byte "},
         {"run --demo " + tempPath("wrong_level.demo"),
-         tempPath("wrong_level.demo") + ": byte 12: recorded on a level with checksum"},
+         tempPath("wrong_level.demo") + ": recorded on the built-in level (checksum 0x"},
         {"run --demo " + tempPath("version.demo"), tempPath("version.demo") + ": byte 8: demo format version 9"},
         {"run --input " + tempPath("short.input") + " --frames 5", tempPath("short.input") + ": holds 1 updates"},
         {"run", "give exactly one of --input FILE and --demo FILE"},
         {"timedemo --demo " + tempPath("truncated.demo"), tempPath("truncated.demo") + ": byte "},
+        {"run --frames -1 --input " + tempPath("short.input"), "--frames: expected a whole number from 0 up, got '-1'"},
+        {"run --level /nonexistent.level --input " + tempPath("short.input"), "--level: no such file '/nonexistent.level'"},
+        {"render --level " + std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.level",
+         std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.level: no picture"},
+        {"", "a command is required (see --help)"},
     };
     for (const auto& c : cases) {
         const ProgramRun r = runTool(c.args);

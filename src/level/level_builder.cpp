@@ -43,6 +43,7 @@ public:
         }
         map.objectCount = static_cast<int>(src_.objects.size());
         if (size == LevelSize::Full) requireEverything();
+        if (size == LevelSize::Playable && src_.pictureLine == 0) errors_.push_back(file_ + ": no picture");
     }
 
 private:

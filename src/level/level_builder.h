@@ -13,7 +13,7 @@ namespace krello {
 // `map` where each record came from. Every record the source leaves out stays an empty table
 // entry with the runtime fields the game expects. Portals are derived from shared edges.
 // Appends one line per problem (unknown points, misplaced walls, tables overrun, with
-// LevelSize::Full anything missing) to `errors`.
+// LevelSize::Full anything missing, with LevelSize::Playable the picture) to `errors`.
 void buildLevel(const Source& source, const std::string& file, LevelSize size, GameState& g,
                 LevelSourceMap& map, std::vector<std::string>& errors);
 

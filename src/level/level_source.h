@@ -23,9 +23,11 @@ struct LevelSourceMap {
     std::array<int, OBJECT_COUNT> objectLine{};  // the `object I` statement
 };
 
-// How much a source must hold. The game needs the whole level; small test levels may leave
-// sectors, walls and objects out and omit the picture.
-enum class LevelSize { Full, Partial };
+// How much a source must hold. The built-in level fills the tables exactly. A level a player
+// makes for the game may be smaller (sectors, walls and objects up to the tables), but it needs
+// the enemy's picture and exactly ten enemies, one for each spawn point the respawn draws among.
+// Small test levels may leave anything out.
+enum class LevelSize { Full, Playable, Partial };
 
 // Parses `text` (named `file` in messages) and fills g's player, sectors, walls, objects and
 // enemy picture; every record the source leaves out stays as an empty table entry, with the

@@ -285,10 +285,11 @@ void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines,
         for (const auto& [name, expected] : lines)
             if (name == trimmed(figure.name)) figure.shipped = expected;
     }
-    for (const auto& line : lines) {
-        // Not a structured binding: clang++ 14 cannot capture one in a lambda.
-        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == line.first; };
-        if (std::none_of(f.begin(), f.end(), named)) f.push_back({line.first, "(not measured)", line.second});
+    for (const auto& [name, expected] : lines) {
+        // A named reference, since clang++ 14 cannot capture a structured binding.
+        const std::string& wanted = name;
+        const auto named = [&wanted](const LevelFigure& x) { return trimmed(x.name) == wanted; };
+        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", expected});
     }
 }
 

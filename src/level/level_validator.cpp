@@ -49,7 +49,8 @@ Contact contact(Pt a, Pt b, Pt c, Pt d) {
 class Validator {
 public:
     Validator(const GameState& g, const LevelOrigin& origin, LevelSize size)
-        : g_(g), origin_(origin), full_(size == LevelSize::Full || origin.source == nullptr) {
+        : g_(g), origin_(origin), full_(size == LevelSize::Full || origin.source == nullptr),
+          allEnemies_(full_ || size == LevelSize::Playable) {
         sectors_ = full_ ? SECTOR_COUNT : std::clamp(origin.source->sectorCount, 0, SECTOR_COUNT);
         walls_ = full_ ? WALL_COUNT : std::clamp(origin.source->wallCount, 0, WALL_COUNT);
         objects_ = full_ ? OBJECT_COUNT : std::clamp(origin.source->objectCount, 0, OBJECT_COUNT);
@@ -415,14 +416,15 @@ private:
             if (o.z != floor)
                 objectError(i, "z " + n(o.z) + " is not on its sector's floor " + n(floor));
         }
-        if (enemies > SPAWN_COUNT || (full_ && enemies != SPAWN_COUNT))
+        if (enemies > SPAWN_COUNT || (allEnemies_ && enemies != SPAWN_COUNT))
             levelError(n(enemies) + " enemies (kinds 9 and 10); the spawn table holds exactly " +
                        n(SPAWN_COUNT));
     }
 
     const GameState& g_;
     const LevelOrigin& origin_;
-    bool full_;
+    bool full_;        // every record of the tables is checked, not only those a source defined
+    bool allEnemies_;  // the level must fill the spawn table exactly
     int sectors_ = 0, walls_ = 0, objects_ = 0;
     std::vector<int> wallSector_;
     std::vector<bool> rangeOk_;

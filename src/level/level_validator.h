@@ -18,7 +18,8 @@ struct LevelOrigin {
 
 // Returns one line per violation, empty when the level is sound. With LevelSize::Full the level
 // must fill the tables exactly (191 sectors, 1138 walls, 23 objects, 10 enemies); with
-// LevelSize::Partial only the records a source defined are checked, for small test levels.
+// LevelSize::Playable or Partial only the records a source defined are checked; Playable (a
+// level of a player's own) still needs exactly 10 enemies, Partial (small test levels) at most 10.
 // Every index is range-checked first, so any bytes at all can be validated without harm.
 //
 // The checks: walls stored sector by sector with no gaps, at least 3 to a sector, adding up to

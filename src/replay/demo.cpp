@@ -73,21 +73,32 @@ std::string hex32(uint32_t v) {
 }
 
 void readHeader(DemoReader& r, Demo& demo) {
-    char magic[8];
-    for (char& c : magic) c = static_cast<char>(r.u8("the header"));
-    if (r.failed()) return;
-    if (std::memcmp(magic, DEMO_MAGIC, sizeof magic) != 0) {
-        r.fail(0, "not a demo file (bad magic)");
-        return;
+    // A file that does not start with the magic is no demo at all, however short it is.
+    for (size_t i = 0; i < sizeof DEMO_MAGIC; ++i) {
+        if (r.atEnd() || r.u8("the header") != static_cast<uint8_t>(DEMO_MAGIC[i])) {
+            r.fail(0, "not a demo file (it does not start with KRELDEMO)");
+            return;
+        }
     }
-    const uint16_t version = r.u16("the header");
-    if (!r.failed() && version != DEMO_VERSION) {
-        r.fail(8, "demo format version " + std::to_string(version) + ", this program reads version " +
-                      std::to_string(DEMO_VERSION));
+    demo.version = r.u16("the header");
+    if (!r.failed() && (demo.version < DEMO_OLDEST_VERSION || demo.version > DEMO_VERSION)) {
+        r.fail(8, "demo format version " + std::to_string(demo.version) + ", this program reads versions " +
+                      std::to_string(DEMO_OLDEST_VERSION) + " to " + std::to_string(DEMO_VERSION));
     }
     demo.checkpointInterval = r.u16("the header");
     if (!r.failed() && demo.checkpointInterval == 0) r.fail(10, "checkpoint interval 0");
     demo.levelChecksum = r.u32("the header");
+}
+
+// Version 2 names the level in a record of its own before the start record.
+void readLevel(DemoReader& r, Demo& demo) {
+    const size_t at = r.offset();
+    if (r.u8("the level record") != DEMO_LEVEL) {
+        if (!r.failed()) r.fail(at, "the first record must be the level record");
+        return;
+    }
+    const uint8_t length = r.u8("the level record");
+    for (uint8_t i = 0; i < length && !r.failed(); ++i) demo.levelName += static_cast<char>(r.u8("the level record"));
 }
 
 void readUpdate(DemoReader& r, size_t at, Demo& demo) {
@@ -149,6 +160,7 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
     demo = Demo{};
     DemoReader r(bytes, name);
     readHeader(r, demo);
+    if (!r.failed() && demo.version >= 2) readLevel(r, demo);
     bool started = false;
     bool ended = false;
     while (!r.failed() && !ended) {
@@ -159,7 +171,7 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
         const size_t at = r.offset();
         const uint8_t tag = r.u8("a record");
         if (!started && tag != DEMO_START) {
-            r.fail(at, "the first record must be the start record");
+            r.fail(at, "expected the start record here");
         } else if (tag == DEMO_START) {
             if (started) r.fail(at, "a second start record");
             demo.startClock = r.u32("the start record");
@@ -180,6 +192,16 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
         return false;
     }
     return true;
+}
+
+std::string describeLevel(const std::string& name) {
+    return name.empty() ? "the built-in level" : "level " + name;
+}
+
+std::string demoLevelMismatch(const std::string& file, const Demo& demo, const DemoLevel& level) {
+    if (demo.levelChecksum == level.checksum) return {};
+    return file + ": recorded on " + describeLevel(demo.levelName) + " (checksum " + hex32(demo.levelChecksum) +
+           "), this game plays " + describeLevel(level.name) + " (checksum " + hex32(level.checksum) + ")";
 }
 
 bool readDemoFile(const std::string& path, Demo& demo, std::string& error) {

@@ -10,8 +10,10 @@ namespace krello {
 
 // The byte layout is described in docs/demo-format.md. All integers are little-endian.
 constexpr char DEMO_MAGIC[8] = {'K', 'R', 'E', 'L', 'D', 'E', 'M', 'O'};
-constexpr uint16_t DEMO_VERSION = 1;
+constexpr uint16_t DEMO_VERSION = 2;         // written; version 1 (no level record) is still read
+constexpr uint16_t DEMO_OLDEST_VERSION = 1;
 constexpr size_t DEMO_HEADER_BYTES = 16;
+constexpr uint8_t DEMO_LEVEL = 'L';       // u8 length, the level's name (empty: the built-in level)
 constexpr uint8_t DEMO_START = 'S';       // u32 clock reading taken by the level start-up
 constexpr uint8_t DEMO_UPDATE = 'U';      // varint clock step, u8 keys asked, u8 keys held
 constexpr uint8_t DEMO_CHECKPOINT = 'C';  // u32 update number, u32 game state checksum
@@ -32,9 +34,19 @@ struct DemoCheckpoint {
     uint32_t stateChecksum = 0;
 };
 
+// The level a demo was recorded on: its image's CRC-32 and its name as the player gave it
+// (a level file's name); an empty name is the built-in level.
+struct DemoLevel {
+    uint32_t checksum = 0;
+    std::string name;
+};
+constexpr size_t DEMO_MAX_LEVEL_NAME = 255;
+
 struct Demo {
+    uint16_t version = DEMO_VERSION;  // 1: recorded before demos named their level
     uint16_t checkpointInterval = DEMO_DEFAULT_CHECKPOINT_INTERVAL;
     uint32_t levelChecksum = 0;  // CRC-32 of the level image the game started from
+    std::string levelName;       // empty: the built-in level (always so in version 1)
     uint32_t startClock = 0;     // what the clock read at the level start-up
     std::vector<DemoUpdate> updates;
     std::vector<DemoCheckpoint> checkpoints;  // in update order
@@ -47,6 +59,14 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
 
 // Reads and parses a demo file.
 bool readDemoFile(const std::string& path, Demo& demo, std::string& error);
+
+// Empty when the demo was recorded on `level`; else one line naming both levels and their
+// checksums: "FILE: recorded on level a.level (checksum 0x...), this game plays the built-in
+// level (checksum 0x...)".
+std::string demoLevelMismatch(const std::string& file, const Demo& demo, const DemoLevel& level);
+
+// How a level is named in messages: "level NAME", or "the built-in level".
+std::string describeLevel(const std::string& name);
 
 // The longest varint: 32 bits in 7-bit groups.
 constexpr size_t MAX_VARINT_BYTES = 5;

@@ -2,18 +2,24 @@
 // every clock reading and key answer.
 #include "replay/demo_recorder.h"
 
+#include <algorithm>
+
 #include "replay/state_checksum.h"
 
 namespace krello {
 
-DemoRecorder::DemoRecorder(PlatformSeam& real, std::FILE* out, uint32_t levelChecksum,
+DemoRecorder::DemoRecorder(PlatformSeam& real, std::FILE* out, const DemoLevel& level,
                            uint16_t checkpointInterval)
     : real_(real), out_(out), interval_(checkpointInterval == 0 ? 1 : checkpointInterval) {
     write(reinterpret_cast<const uint8_t*>(DEMO_MAGIC), sizeof DEMO_MAGIC);
     const uint8_t fields[4] = {static_cast<uint8_t>(DEMO_VERSION), static_cast<uint8_t>(DEMO_VERSION >> 8),
                                static_cast<uint8_t>(interval_), static_cast<uint8_t>(interval_ >> 8)};
     write(fields, sizeof fields);
-    writeU32(levelChecksum);
+    writeU32(level.checksum);
+    const size_t length = std::min(level.name.size(), DEMO_MAX_LEVEL_NAME);
+    const uint8_t head[2] = {DEMO_LEVEL, static_cast<uint8_t>(length)};
+    write(head, sizeof head);
+    write(reinterpret_cast<const uint8_t*>(level.name.data()), length);
 }
 
 void DemoRecorder::write(const uint8_t* bytes, size_t n) {

@@ -15,7 +15,7 @@ namespace krello {
 
 // Use it as the game's platform from the level start-up on:
 //
-//   DemoRecorder rec(shellPlatform, file, crc32(levelImage));
+//   DemoRecorder rec(shellPlatform, file, DemoLevel{crc32(levelImage), levelName});
 //   startLevel(game, rec);                         // the start-up's clock reading is recorded
 //   each frame: runFrame(game, rec, &output)       // the update asks rec
 //               rec.endUpdate(game);               // after every frame that ran an update
@@ -26,7 +26,7 @@ namespace krello {
 // Nothing is allocated per update.
 class DemoRecorder final : public PlatformSeam {
 public:
-    DemoRecorder(PlatformSeam& real, std::FILE* out, uint32_t levelChecksum,
+    DemoRecorder(PlatformSeam& real, std::FILE* out, const DemoLevel& level,
                  uint16_t checkpointInterval = DEMO_DEFAULT_CHECKPOINT_INTERVAL);
 
     uint32_t readClock() override;

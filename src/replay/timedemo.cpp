@@ -1,15 +1,27 @@
 // Timing whole frames played as fast as they go, and the one line that reports it.
 #include "replay/timedemo.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace krello {
 
-std::string TimedemoClock::report() const {
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    const double fps = seconds > 0 ? static_cast<double>(frames_) / seconds : 0.0;
-    char line[128];
-    std::snprintf(line, sizeof line, "timedemo: %ld frames in %.3f s: %.1f frames per second", frames_, seconds, fps);
+void TimedemoClock::frameDone(Clock::time_point now) {
+    frameMicros_.push_back(std::chrono::duration<double, std::micro>(now - last_).count());
+    last_ = now;
+}
+
+std::string TimedemoClock::report(Clock::time_point now) const {
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    const size_t frames = frameMicros_.size();
+    const double fps = seconds > 0 ? static_cast<double>(frames) / seconds : 0.0;
+    std::vector<double> sorted = frameMicros_;
+    std::sort(sorted.begin(), sorted.end());
+    const auto ms = [&](size_t i) { return sorted.empty() ? 0.0 : sorted[i] / 1000.0; };
+    const size_t last = sorted.empty() ? 0 : sorted.size() - 1;
+    char line[192];
+    std::snprintf(line, sizeof line, "timedemo: %zu frames in %.3f s: %.1f fps (min/median/max frame %.2f/%.2f/%.2f ms)",
+                  frames, seconds, fps, ms(0), ms(last / 2), ms(last));
     return line;
 }
 

@@ -2,21 +2,33 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace krello {
 
-// Started at construction; each finished frame is counted.
+// The time of every frame, from one frameDone() to the next (the first from construction).
 class TimedemoClock {
 public:
-    void frameDone() { ++frames_; }
+    using Clock = std::chrono::steady_clock;
 
-    // "timedemo: N frames in S s: F frames per second"
-    std::string report() const;
+    // Room for the frames expected is made now, so timing allocates nothing while frames run.
+    explicit TimedemoClock(size_t expectedFrames = 0) : last_(Clock::now()), start_(last_) {
+        frameMicros_.reserve(expectedFrames);
+    }
+
+    void frameDone() { frameDone(Clock::now()); }
+    void frameDone(Clock::time_point now);
+
+    // "timedemo: N frames in S s: F fps (min/median/max frame A/B/C ms)", measured up to `now`.
+    std::string report() const { return report(Clock::now()); }
+    std::string report(Clock::time_point now) const;
 
 private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();  // the first frame's start
-    long frames_ = 0;  // frames finished so far
+    Clock::time_point last_;           // when the previous frame ended
+    Clock::time_point start_;          // when timing began
+    std::vector<double> frameMicros_;  // each frame's time
 };
 
 }  // namespace krello

@@ -1,4 +1,5 @@
-// Demo sessions: a recording replays to its end, bad files are refused, the replay's tint shows.
+// Demo sessions: a recording replays to its end and takes its name only when finished, bad files
+// and other levels are refused, the replay's tint shows.
 #include "platform/common/demo_session.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int UPDATES = 40;
+const DemoLevel BUILTIN{crc32(builtinLevelImage()), ""};
 
 class DemoSessionTest : public ::testing::Test {
 protected:
@@ -39,7 +41,7 @@ protected:
         options.demoMode = DemoMode::Record;
         options.demoFile = path;
         DemoSession session(options, live);
-        ASSERT_EQ(session.open(), "");
+        ASSERT_EQ(session.open(BUILTIN), "");
         auto g = std::make_unique<GameState>();
         loadBuiltinLevel(*g);
         startLevel(*g, session.platform());
@@ -47,7 +49,10 @@ protected:
             updateGame(*g, session.platform());
             ASSERT_TRUE(session.afterUpdate(*g));
         }
+        EXPECT_FALSE(fs::exists(path));  // under a temporary name until it is complete
         ASSERT_EQ(session.finish(), "");
+        EXPECT_FALSE(session.recording());
+        EXPECT_EQ(&session.platform(), &live);  // a second game is not recorded
     }
 
     ShellOptions replayOptions(DemoMode mode) const {
@@ -65,7 +70,7 @@ TEST_F(DemoSessionTest, ARecordingReplaysToItsEndAndThenStops) {
     HeadlessPlatform live;
     recordThroughSession(live);
     DemoSession replay(replayOptions(DemoMode::Play), live);
-    ASSERT_EQ(replay.open(), "");
+    ASSERT_EQ(replay.open(BUILTIN), "");
     ASSERT_TRUE(replay.replaying());
     auto g = std::make_unique<GameState>();
     loadBuiltinLevel(*g);
@@ -89,13 +94,40 @@ TEST_F(DemoSessionTest, BadFilesAreRefusedWithTheirName) {
         junk << "not a demo at all";
     }
     DemoSession junk(replayOptions(DemoMode::Timedemo), live);
-    EXPECT_NE(junk.open().find("walk.demo"), std::string::npos);
+    EXPECT_NE(junk.open(BUILTIN).find("walk.demo"), std::string::npos);
 
     ShellOptions unwritable;
     unwritable.demoMode = DemoMode::Record;
     unwritable.demoFile = (dir / "missing" / "x.demo").string();
     DemoSession record(unwritable, live);
-    EXPECT_NE(record.open().find("x.demo"), std::string::npos);
+    EXPECT_NE(record.open(BUILTIN).find("x.demo"), std::string::npos);
+}
+
+TEST_F(DemoSessionTest, ARecordingNeverReplacesAFileUnlessAskedAndKeepsItsBytes) {
+    HeadlessPlatform live;
+    recordThroughSession(live);
+    const auto firstSize = fs::file_size(path);
+    for (bool overwrite : {false, true}) {
+        ShellOptions options;
+        options.demoMode = DemoMode::Record;
+        options.demoFile = path;
+        options.overwrite = overwrite;
+        DemoSession session(options, live);
+        ASSERT_EQ(session.open(BUILTIN), "");
+        auto g = std::make_unique<GameState>();
+        loadBuiltinLevel(*g);
+        startLevel(*g, session.platform());
+        updateGame(*g, session.platform());
+        session.afterUpdate(*g);
+        const std::string error = session.finish();
+        if (overwrite) {
+            EXPECT_EQ(error, "");
+            EXPECT_LT(fs::file_size(path), firstSize);
+        } else {
+            EXPECT_NE(error.find("already exists; the finished file was kept as "), std::string::npos) << error;
+            EXPECT_EQ(fs::file_size(path), firstSize);
+        }
+    }
 }
 
 TEST_F(DemoSessionTest, ARecordingOfASessionThatNeverStartedIsRemoved) {
@@ -104,10 +136,9 @@ TEST_F(DemoSessionTest, ARecordingOfASessionThatNeverStartedIsRemoved) {
     options.demoMode = DemoMode::Record;
     options.demoFile = path;
     DemoSession session(options, live);
-    ASSERT_EQ(session.open(), "");
-    ASSERT_TRUE(fs::exists(path));
+    ASSERT_EQ(session.open(BUILTIN), "");
     session.abandon();
-    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::is_empty(dir));
 }
 
 TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
@@ -115,7 +146,7 @@ TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     HeadlessPlatform headless;
-    DemoRecorder recorder(headless, file, crc32(builtinLevelImage()) ^ 1u);
+    DemoRecorder recorder(headless, file, DemoLevel{BUILTIN.checksum ^ 1u, "other.level"});
     auto g = std::make_unique<GameState>();
     loadBuiltinLevel(*g);
     startLevel(*g, recorder);
@@ -124,14 +155,18 @@ TEST_F(DemoSessionTest, ADemoOfAnotherLevelIsRefused) {
     ASSERT_TRUE(recorder.finish());
     std::fclose(file);
     DemoSession replay(replayOptions(DemoMode::Play), live);
-    EXPECT_NE(replay.open().find("another level"), std::string::npos);
+    char expected[160];
+    std::snprintf(expected, sizeof expected,
+                  ": recorded on level other.level (checksum 0x%08X), this game plays the built-in level (checksum 0x%08X)",
+                  BUILTIN.checksum ^ 1u, BUILTIN.checksum);
+    EXPECT_EQ(replay.open(BUILTIN), path + expected);
 }
 
 TEST_F(DemoSessionTest, TheReplaysTintReachesTheScreensPalette) {
     HeadlessPlatform live;
     recordThroughSession(live);
     DemoSession replay(replayOptions(DemoMode::Play), live);
-    ASSERT_EQ(replay.open(), "");
+    ASSERT_EQ(replay.open(BUILTIN), "");
     auto g = std::make_unique<GameState>();
     loadBuiltinLevel(*g);
     startLevel(*g, replay.platform());

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# End to end: the game under its own X server, driven by real key events, checked on screen grabs.
-# Usage: e2e_test.sh KRELLO SCREEN_CHECK KRELLO_TOOL WORK_DIR
+# End to end: the game under its own X server, driven by real key events, checked on screen grabs,
+# on its screenshots and on the demos it records.
+# Usage: e2e_test.sh KRELLO SCREEN_CHECK KRELLO_TOOL WORK_DIR SOURCE_DIR
 set -euo pipefail
 krello=$1
 check=$2
 tool=$3
 work=$4
+source=$5
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
@@ -13,69 +15,101 @@ cd "$work"
 xvfb_pid=""
 game_pid=""
 cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid" 2>/dev/null || true; fi
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid" 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
 
 fail() { echo "e2e: FAILED: $*"; echo "--- game stdout:"; cat game.out 2>/dev/null || true
-         echo "--- game stderr:"; cat game.err 2>/dev/null || true; exit 1; }
+         echo "--- game stderr:"; cat game.err 2>/dev/null || true
+         if kill -0 "$xvfb_pid" 2>/dev/null; then echo "--- Xvfb still runs"; else echo "--- Xvfb is gone"; fi
+         exit 1; }
+passed=0
+pass() { passed=$((passed + 1)); echo "e2e: ok: $*"; }
 
-# The server picks a free display number itself and writes it once it accepts clients.
-exec 3> display.txt
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp > xvfb.log 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s display.txt ] && break; sleep 0.1; done
+# A display number of our own, away from the low numbers other programs on a shared machine
+# assume; the server writes it once it accepts clients. A number already taken: try another.
+for _ in $(seq 20); do
+  exec 3> display.txt
+  Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -screen 0 640x480x24 -nolisten tcp > xvfb.log 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 300); do
+    [ -s display.txt ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -s display.txt ] && break
+done
 [ -s display.txt ] || fail "Xvfb did not start: $(cat xvfb.log)"
 export DISPLAY=":$(head -n1 display.txt)"
 export SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
+# The settings file of these games: written here on the first start, never in the user's home.
+export XDG_CONFIG_HOME="$work/config"
 # In a sanitizer build: the X and D-Bus client libraries that SDL loads keep a few allocations
 # to the end and are unloaded before the leak report, which then cannot say whose they are.
 # Leaks of our own code are checked by krello_platform_tests; every other check stays on.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 echo "e2e: Xvfb on $DISPLAY"
 
-"$krello" --shot-dir "$work" --record session.demo > game.out 2> game.err &
-game_pid=$!
-for _ in $(seq 100); do
-  xdotool search --name "KRELLO 32K" > /dev/null 2>&1 && break
-  kill -0 "$game_pid" 2>/dev/null || fail "the game ended at start-up"
-  sleep 0.1
-done
-sleep 1
-import -window root start.png
+# Starts the game with these arguments and waits (polling, up to 60 s on a loaded machine) until
+# its window is there and it has drawn for a second.
+start_game() {
+  "$krello" "$@" > game.out 2> game.err &
+  game_pid=$!
+  for _ in $(seq 600); do
+    xdotool search --name "KRELLO 32K" > /dev/null 2>&1 && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended at start-up"
+    sleep 0.1
+  done
+  xdotool search --name "KRELLO 32K" > /dev/null 2>&1 || fail "no window after 60 s"
+  sleep 1
+}
 
-# Turn right, walk forward, fire, jump: real key events through the X server.
+# Waits up to 30 s for the game to end; sets `status`.
+wait_game() {
+  for _ in $(seq 300); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$game_pid" 2>/dev/null && fail "$1 did not end the game"
+  status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+}
+
+still_running() { kill -0 "$game_pid" 2>/dev/null; }
+grab() { import -window root "$1"; }
+
+# --- Play: turn right, walk forward, fire, jump; a screenshot; Escape quits at once. --------------
+start_game --shot-dir . --record session.demo
+[ -s config/krello/krello.ini ] || fail "the first start wrote no settings file"
+grab start.png
 xdotool keydown Right; sleep 0.4; xdotool keyup Right
 xdotool keydown Up; sleep 0.8; xdotool keyup Up
 xdotool key space; sleep 0.2; xdotool key a
 sleep 0.5
-import -window root moved.png
+grab moved.png
 xdotool key F12
 sleep 0.5
-
+grab message.png
 # 640x480 is 4:3, so the 320x200 frame fills it: x twice, y 2.4 times. "Score: 0" is 64x8.
 "$check" score start.png 0 0 128 19 || fail "no white-on-black score at the top left"
 "$check" world start.png 24 || fail "the start view shows no world"
 "$check" differ start.png moved.png 24 || fail "turning and walking did not change the view"
-grep -q "wrote .*krello-0001.png" game.out || fail "F12 did not report a screenshot"
+grep -q "Screenshot saved: krello-0001.png" game.out || fail "F12 did not report a screenshot"
 [ -s krello-0001.png ] || fail "F12 wrote no krello-0001.png"
-
+# The message stands on the bottom row of the frame as well: 33 characters, 528x19 on screen.
+"$check" score message.png 0 461 520 480 || fail "no message at the bottom of the frame"
 xdotool key Escape
-for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "Escape did not end the game"
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
+wait_game "Escape"
 [ "$status" -eq 0 ] || fail "Escape ended the game with status $status, not 0"
-echo "e2e: played, checked the screen and quit with status 0"
+grep -q "Demo recorded: session.demo" game.out || fail "the end of the recording was not reported"
+pass "played, took a screenshot, saw its message, and Escape quit at once with status 0"
 
 # The session was recorded; its replay must run to the end in step with the recording.
 status=0
-timeout 60 "$krello" --timedemo session.demo > timedemo.out 2> timedemo.err || status=$?
+timeout 120 "$krello" --timedemo session.demo > timedemo.out 2> timedemo.err || status=$?
 [ "$status" -eq 0 ] || fail "the recorded session did not replay (status $status): $(cat timedemo.err)"
-grep -q "frames per second" timedemo.out || fail "the timedemo printed no frame rate"
+grep -Eq "^timedemo: [0-9]+ frames in [0-9.]+ s: [0-9.]+ fps \(min/median/max frame [0-9.]+/[0-9.]+/[0-9.]+ ms\)$" \
+  timedemo.out || fail "the timedemo line has another form: $(cat timedemo.out)"
 echo "e2e: $(cat timedemo.out)"
 
 # What the game did with the keys, read from the replayed states: the turn speed went right,
@@ -84,13 +118,127 @@ echo "e2e: $(cat timedemo.out)"
 did=$(awk '$1 == "game" { if ($4 > 0) t = 1; if ($5 > 0) w = 1; if ($8 > 0) f = 1; if ($6 == -2000) j = 1 }
            END { printf "turned=%d walked=%d fired=%d jumped=%d", t, w, f, j }' states.txt)
 [ "$did" = "turned=1 walked=1 fired=1 jumped=1" ] || fail "the keys did not all reach the game: $did"
-echo "e2e: the game $did"
+pass "the demo replays and the game $did"
 
-# Without a usable video driver the game must fail, saying why, not pretend it ran.
+# --- --record refuses to overwrite an existing demo. ----------------------------------------------
+cp session.demo session.copy
+status=0
+"$krello" --record session.demo > game.out 2> game.err || status=$?
+[ "$status" -eq 2 ] || fail "--record over an existing file ended with status $status, not 2"
+grep -q "session.demo already exists (--overwrite replaces it)" game.err || fail "no reason for refusing --record"
+cmp -s session.demo session.copy || fail "--record changed the existing demo"
+pass "--record refuses an existing file"
+
+# --- Pause: P stops the updates; the first update after it clamps its long step. ------------------
+start_game --record pause.demo
+xdotool key p
+sleep 0.5
+grab paused.png
+# "PAUSED" stands white on black in the middle of the frame (6 characters at y 64: 48x8 pixels).
+"$check" score paused.png 272 154 368 173 || fail "no PAUSED over the frame"
+xdotool keydown Up; sleep 2; xdotool keyup Up
+xdotool key p
+sleep 0.5
+xdotool key Escape
+wait_game "Escape after the pause"
+[ "$status" -eq 0 ] || fail "quitting after the pause gave status $status"
+"$tool" run --demo pause.demo --state-every 1 > pause.txt || fail "the demo with a pause does not replay"
+gap=$(awk '$1 == "game" { if (last != "" && $3 - last > gap) gap = $3 - last; last = $3 } END { print gap + 0 }' pause.txt)
+[ "$gap" -ge 2000 ] || fail "an update ran during the pause (longest gap between updates $gap ms)"
+pass "P paused for ${gap} ms without an update"
+
+# --- The quit prompt with confirm_quit; N goes back, a second Escape quits. ------------------------
+printf '[play]\nconfirm_quit = yes\n' > prompt.ini
+start_game --config prompt.ini
+xdotool key Escape
+sleep 1
+still_running || fail "Escape quit although confirm_quit is set"
+grab prompt.png
+# "Quit? Y/N" (9 characters) in the middle of the frame.
+"$check" score prompt.png 248 154 392 173 || fail "no Quit? Y/N over the frame"
+xdotool key n
+sleep 0.5
+still_running || fail "N quit the game"
+xdotool key Escape
+sleep 0.5
+xdotool key Escape
+wait_game "a second Escape"
+[ "$status" -eq 0 ] || fail "quitting from the prompt gave status $status"
+pass "Escape asked Quit? Y/N, N went back, a second Escape quit"
+
+# --- A key remapped in a settings file: D turns right. ---------------------------------------------
+printf '[keys]\nturn_right = D\n' > remap.ini
+start_game --config remap.ini --record remap.demo
+xdotool keydown d; sleep 0.5; xdotool keyup d
+sleep 0.3
+xdotool key Escape
+wait_game "Escape"
+"$tool" run --demo remap.demo --state-every 1 > remap.txt || fail "the remapped session does not replay"
+turned=$(awk '$1 == "game" && $4 > 0 { t = 1 } END { print t + 0 }' remap.txt)
+[ "$turned" -eq 1 ] || fail "D did not turn right"
+pass "a key from the settings file turned the player"
+
+# --- A level from a file: the frame is the level's, and its demo names it. ------------------------
+level="$source/level/examples/four_rooms.level"
+mkdir -p levelshots
+start_game --level "$level" --record level.demo --shot-dir levelshots
+xdotool key F12
+sleep 0.5
+xdotool key Escape
+wait_game "Escape"
+"$tool" render --level "$level" --png level_start.png > /dev/null || fail "krello-tool cannot draw the level"
+# The game's first frames and the tool's still view from the level's start: the same room
+# (enemies move and the score box covers a corner, so most, not all, pixels agree).
+"$check" same levelshots/krello-0001.png level_start.png 0 10 320 200 80 || fail "the game did not show the level's start"
+"$tool" run --demo level.demo --level "$level" > /dev/null || fail "the level's demo does not replay on it"
+status=0
+"$tool" run --demo level.demo > /dev/null 2> other.err || status=$?
+[ "$status" -eq 2 ] || fail "the level's demo played on the built-in level (status $status)"
+grep -q "recorded on level four_rooms.level (checksum 0x[0-9A-F]*), this game plays the built-in level" other.err ||
+  fail "the refusal does not name both levels: $(cat other.err)"
+pass "played a level from a file; its demo replays on it and names it elsewhere"
+
+# --- Restart after game over: Enter gives a fresh game at the start, score 0, untinted. -----------
+start_game --level "$source/tests/data/ambush.level"
+grab ambush_start.png
+xdotool key space  # the enemy ahead is hit; ten enemies fire after three seconds
+over=0
+for _ in $(seq 60); do
+  grab over.png
+  if "$check" tinted over.png 30 > /dev/null; then over=1; break; fi
+  sleep 0.5
+done
+[ "$over" -eq 1 ] || fail "the ambush did not end the game within 30 s"
+xdotool key Return
+sleep 0.7
+grab again.png
+still_running || fail "Enter after game over ended the game"
+"$check" tinted again.png 30 > /dev/null && fail "after the restart the palette is still red"
+"$check" same again.png ambush_start.png 0 0 128 19 100 || fail "the score is not back to 0"
+"$check" same again.png ambush_start.png 0 24 640 480 60 || fail "the view is not back at the start"
+xdotool key Escape
+wait_game "Escape"
+pass "Enter after game over started the level again"
+
+# --- SIGTERM ends the game cleanly with status 143 and keeps the demo being recorded. --------------
+start_game --record signal.demo
+kill -TERM "$game_pid"
+wait_game "SIGTERM"
+[ "$status" -eq 143 ] || fail "SIGTERM ended the game with status $status, not 143"
+"$tool" run --demo signal.demo > /dev/null || fail "the demo recorded until SIGTERM does not replay"
+pass "SIGTERM: status 143, the demo kept"
+
+kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended during the test"
+
+# --- No display: one line and status 1 at once; a missing driver also fails, saying why. ----------
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$krello" > nodisplay.out 2> nodisplay.err || status=$?
+[ "$status" -eq 1 ] || fail "without a display the game ended with status $status, not 1"
+[ "$(wc -l < nodisplay.err)" -eq 1 ] && grep -q "no display" nodisplay.err || fail "no one-line reason: $(cat nodisplay.err)"
 status=0
 env -u DISPLAY SDL_VIDEODRIVER=nonexistent timeout 20 "$krello" > nodriver.out 2> nodriver.err || status=$?
 [ "$status" -ne 0 ] || fail "started without a video driver and reported success"
 [ "$status" -ne 124 ] || fail "hung without a video driver"
 grep -qi "video" nodriver.err || fail "no reason on stderr: $(cat nodriver.err)"
-echo "e2e: without a video driver: status $status, $(head -n1 nodriver.err)"
-echo "e2e: 1 passed, 0 failed"
+pass "without a display: $(head -n1 nodisplay.err)"
+echo "e2e: $passed passed, 0 failed"

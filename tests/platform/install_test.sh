@@ -20,4 +20,14 @@ icon="$prefix/share/icons/hicolor/64x64/apps/krello.png"
 size=$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')
 [ "$size" = "0 0 0 64 0 0 0 64" ] || fail "the icon is not 64x64 ($size)"
 "$prefix/bin/krello" --version | grep -q "^krello " || fail "the installed krello does not run"
-echo "install: binary, menu entry and icon in place"
+"$prefix/bin/krello-tool" --version | grep -q "^krello-tool " || fail "the installed krello-tool does not run"
+# The manual pages carry every option --help shows.
+for page in man6/krello.6 man1/krello-tool.1; do
+  [ -s "$prefix/share/man/$page" ] || fail "no $page"
+done
+for option in $("$prefix/bin/krello" --help | grep -o -- '--[a-z-]*' | sort -u); do
+  grep -qF -- "$(printf '%s' "$option" | sed 's/-/\\-/g')" "$prefix/share/man/man6/krello.6" ||
+    fail "krello.6 does not mention $option"
+done
+grep -q '\\-\\-level' "$prefix/share/man/man1/krello-tool.1" || fail "krello-tool.1 does not mention --level"
+echo "install: binaries, manual pages, menu entry and icon in place"

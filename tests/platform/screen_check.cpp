@@ -1,4 +1,5 @@
-// Checks a screen grab of the running game: the score box, the world, and that the view moved.
+// Checks a screen grab of the running game: the score box, the world, that the view moved or
+// stayed, and the red tint of game over.
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -73,9 +74,37 @@ bool checkDiffer(const PngImage& a, const PngImage& b, int fromRow) {
     return differ * 20 >= total;
 }
 
+// At least `percent` of the pixels of the box are the same in both pictures.
+bool checkSame(const PngImage& a, const PngImage& b, int x0, int y0, int x1, int y1, int percent) {
+    if (a.width != b.width || a.height != b.height || x1 > a.width || y1 > a.height) return false;
+    long same = 0, total = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x, ++total) {
+            const Pixel p = at(a, x, y), q = at(b, x, y);
+            same += (p.r == q.r && p.g == q.g && p.b == q.b) ? 1 : 0;
+        }
+    }
+    std::printf("same: %ld of %ld pixels\n", same, total);
+    return total > 0 && same * 100 >= total * percent;
+}
+
+// After game over every colour ramp starts at red: at least `percent` of the pixels are reddish.
+bool checkTinted(const PngImage& image, int percent) {
+    long red = 0, total = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x, ++total) {
+            const Pixel p = at(image, x, y);
+            red += (p.r >= 120 && p.r > p.g + 60 && p.r > p.b + 60) ? 1 : 0;
+        }
+    }
+    std::printf("tinted: %ld of %ld pixels reddish\n", red, total);
+    return red * 100 >= total * percent;
+}
+
 int usage() {
     std::fprintf(stderr,
-                 "usage: screen_check score SHOT X0 Y0 X1 Y1 | world SHOT ROW | differ SHOT_A SHOT_B ROW\n");
+                 "usage: screen_check score SHOT X0 Y0 X1 Y1 | world SHOT ROW | differ SHOT_A SHOT_B ROW |\n"
+                 "       same SHOT_A SHOT_B X0 Y0 X1 Y1 PERCENT | tinted SHOT PERCENT\n");
     return 2;
 }
 
@@ -94,6 +123,12 @@ int main(int argc, char** argv) {
     } else if (what == "differ" && argc == 5) {
         if (!load(argv[3], b)) return 2;
         ok = checkDiffer(a, b, std::atoi(argv[4]));
+    } else if (what == "same" && argc == 9) {
+        if (!load(argv[3], b)) return 2;
+        ok = checkSame(a, b, std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]),
+                       std::atoi(argv[8]));
+    } else if (what == "tinted" && argc == 4) {
+        ok = checkTinted(a, std::atoi(argv[3]));
     } else {
         return usage();
     }

@@ -1,61 +1,127 @@
-// The command line: defaults, each option, and bad arguments stopping with status 2.
+// The command line over the settings file: defaults, each option, overrides, and bad arguments
+// stopping with one line in our words and status 2.
 #include "platform/common/shell_options.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <vector>
 
 namespace krello {
 namespace {
 
-ParsedOptions parse(std::initializer_list<const char*> args) {
-    std::vector<const char*> argv{"krello"};
-    argv.insert(argv.end(), args);
-    return parseShellOptions(static_cast<int>(argv.size()), argv.data());
-}
+namespace fs = std::filesystem;
 
-TEST(ShellOptions, DefaultsAreFullScreen4By3VsyncAnd70Fps) {
+class ShellOptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("krello-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        config = (dir / "krello" / "krello.ini").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    ParsedOptions parse(std::initializer_list<const char*> args) {
+        std::vector<const char*> argv{"krello"};
+        argv.insert(argv.end(), args);
+        const std::string home = dir.string();
+        return parseShellOptions(static_cast<int>(argv.size()), argv.data(), SettingsPlace{home.c_str(), nullptr});
+    }
+
+    fs::path dir;
+    std::string config;
+};
+
+TEST_F(ShellOptionsTest, TheFirstStartWritesTheDefaultsWhichKeepTheGameAsItWasMade) {
     const ParsedOptions p = parse({});
     ASSERT_TRUE(p.run);
+    EXPECT_TRUE(fs::exists(config));
     EXPECT_FALSE(p.options.windowed);
     EXPECT_TRUE(p.options.fourByThree);
-    EXPECT_FALSE(p.options.integerScale);
     EXPECT_TRUE(p.options.vsync);
     EXPECT_EQ(p.options.fps, 70);
+    EXPECT_FALSE(p.options.confirmQuit);
+    EXPECT_FALSE(p.options.pauseOnFocusLoss);
     EXPECT_EQ(p.options.demoMode, DemoMode::None);
 }
 
-TEST(ShellOptions, EachOptionReachesTheSettings) {
-    const ParsedOptions p = parse({"--windowed", "--scale", "2", "--no-aspect", "--integer-scale", "--fps", "35",
-                                   "--no-vsync", "--shot-dir", ".", "--record", "session.demo"});
-    ASSERT_TRUE(p.run);
-    EXPECT_TRUE(p.options.windowed);
-    EXPECT_EQ(p.options.scale, 2);
-    EXPECT_FALSE(p.options.fourByThree);
-    EXPECT_TRUE(p.options.integerScale);
-    EXPECT_EQ(p.options.fps, 35);
-    EXPECT_FALSE(p.options.vsync);
-    EXPECT_EQ(p.options.demoMode, DemoMode::Record);
-    EXPECT_EQ(p.options.demoFile, "session.demo");
+TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
+    fs::create_directories(fs::path(config).parent_path());
+    std::ofstream(config) << "[display]\nfullscreen = no\nscale = 2\nvsync = no\n[play]\nconfirm_quit = yes\n"
+                             "[keys]\nfire = LeftCtrl, Space\n";
+    const ParsedOptions file = parse({});
+    ASSERT_TRUE(file.run);
+    EXPECT_TRUE(file.options.windowed);
+    EXPECT_EQ(file.options.scale, 2);
+    EXPECT_FALSE(file.options.vsync);
+    EXPECT_TRUE(file.options.confirmQuit);
+    EXPECT_EQ(file.options.bindings.keys[static_cast<size_t>(Action::Fire)][0].key, KeyId::LeftCtrl);
+
+    const ParsedOptions both = parse({"--fullscreen", "--scale", "4", "--windowed", "--no-aspect", "--fps", "35",
+                                      "--record", (dir / "s.demo").c_str(), "--level", config.c_str()});
+    ASSERT_TRUE(both.run);
+    EXPECT_TRUE(both.options.windowed);  // the last of a pair wins
+    EXPECT_EQ(both.options.scale, 4);
+    EXPECT_FALSE(both.options.fourByThree);
+    EXPECT_EQ(both.options.fps, 35);
+    EXPECT_FALSE(both.options.vsync);  // left to the file
+    EXPECT_EQ(both.options.demoMode, DemoMode::Record);
+    EXPECT_EQ(both.options.levelFile, config);
 }
 
-TEST(ShellOptions, BadArgumentsStopWithStatus2) {
-    for (auto args : {std::initializer_list<const char*>{"--scale", "0"}, {"--scale", "x"}, {"--fps", "-1"},
-                      {"--bogus"}, {"stray"}, {"--play", "/nonexistent/demo"},
-                      {"--shot-dir", "/nonexistent/dir"}, {"--record", "a", "--timedemo", KRELLO_FONT_FILE}}) {
-        const ParsedOptions p = parse(args);
-        EXPECT_FALSE(p.run) << *args.begin();
-        EXPECT_EQ(p.exitStatus, 2) << *args.begin();
+TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
+    const std::string taken = (dir / "taken.demo").string();
+    std::ofstream(taken) << "x";
+    const struct {
+        std::vector<const char*> args;
+        std::string line;
+    } cases[] = {
+        {{"--scale", "abc"}, "krello: --scale: expected a whole number from 1 to 16, got 'abc'\n"},
+        {{"--scale"}, "krello: --scale: expected a whole number from 1 to 16, got nothing\n"},
+        {{"--fps", "-1"}, "krello: --fps: expected a whole number from 0 to 1000, got '-1'\n"},
+        {{"--bogus"}, "krello: unknown option '--bogus' (see --help)\n"},
+        {{"stray"}, "krello: unexpected argument 'stray' (see --help)\n"},
+        {{"--play", "/nonexistent/demo"}, "krello: --play: no such file '/nonexistent/demo'\n"},
+        {{"--shot-dir", "/nonexistent/dir"}, "krello: --shot-dir: no such folder '/nonexistent/dir'\n"},
+        {{"--shot-dir", "/proc"}, "krello: screenshot folder /proc: cannot write there\n"},
+        {{"--config", "/nonexistent.ini"}, "krello: --config: no such file '/nonexistent.ini'\n"},
+        {{"--record", taken.c_str()}, "krello: --record: " + taken + " already exists (--overwrite replaces it)\n"},
+        {{"--record", "a", "--timedemo", KRELLO_FONT_FILE}, "krello: --record and --timedemo cannot be used together\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<const char*> argv{"krello"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const std::string home = dir.string();
+        ::testing::internal::CaptureStderr();
+        const ParsedOptions p =
+            parseShellOptions(static_cast<int>(argv.size()), argv.data(), SettingsPlace{home.c_str(), nullptr});
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.line);
+        EXPECT_FALSE(p.run) << c.line;
+        EXPECT_EQ(p.exitStatus, 2) << c.line;
     }
+    EXPECT_TRUE(parse({"--record", taken.c_str(), "--overwrite"}).run);
 }
 
-TEST(ShellOptions, HelpAndVersionStopWithStatus0) {
-    for (const char* flag : {"--help", "--version"}) {
+TEST_F(ShellOptionsTest, HelpVersionAndTheManualPageStopWithStatus0) {
+    for (const char* flag : {"--help", "--version", "--manpage"}) {
+        ::testing::internal::CaptureStdout();
         const ParsedOptions p = parse({flag});
+        const std::string out = ::testing::internal::GetCapturedStdout();
         EXPECT_FALSE(p.run) << flag;
         EXPECT_EQ(p.exitStatus, 0) << flag;
+        if (std::string(flag) == "--help") {
+            EXPECT_NE(out.find("--scale N "), std::string::npos) << out;
+        }
     }
+    // The manual page lists what --help lists, placeholders included.
+    const std::string page = shellManPage();
+    for (const char* text : {".TH KRELLO 6", "\\fB\\-\\-scale\\fR \\fIN\\fR", "\\fB\\-\\-shot\\-dir\\fR \\fIDIR\\fR",
+                             "\\fB\\-\\-level\\fR \\fIFILE\\fR", ".SH KEYS", "quit: Escape"})
+        EXPECT_NE(page.find(text), std::string::npos) << text;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ std::unique_ptr<GameState> loadLevel(const std::string& path, LevelFile& file) {
         loadBuiltinLevel(*g);
         return g;
     }
-    if (readLevelFile(path, LevelSize::Full, *g, file)) return g;
+    if (readLevelFile(path, LevelSize::Playable, *g, file)) return g;
     for (size_t i = 0; i + 1 < file.errors.size(); ++i) std::fprintf(stderr, "%s\n", file.errors[i].c_str());
     throw ToolError{file.errors.empty() ? path + ": not a level" : file.errors.back()};
 }
@@ -34,7 +34,7 @@ std::unique_ptr<GameState> loadLevel(const std::string& path, LevelFile& file) {
 void checkLevel(const std::string& path) {
     LevelFile file;
     const auto g = loadLevel(path, file);
-    const auto violations = validateLevelFile(*g, path, file, LevelSize::Full);
+    const auto violations = validateLevelFile(*g, path, file, LevelSize::Playable);
     for (const std::string& v : violations) std::printf("%s\n", v.c_str());
     if (!violations.empty()) {
         std::fflush(stdout);
@@ -72,26 +72,26 @@ void registerLevelCommands(CLI::App& app) {
 
     auto* dump = level->add_subcommand("dump", "write the built-in 49,180-byte level image");
     auto dumpPath = std::make_shared<std::string>();
-    dump->add_option("FILE", *dumpPath, "where to write the image")->required();
+    dump->add_option("FILE", *dumpPath, "where to write the image")->type_name("")->required();
     dump->callback([dumpPath] { dumpLevel(*dumpPath); });
 
     auto* check = level->add_subcommand(
         "check", "check a level source or image: prints each fault and exits 1, or prints ok; "
                  "a file that is no level exits 2");
     auto checkPath = std::make_shared<std::string>();
-    check->add_option("FILE", *checkPath, "a level source or a 49,180-byte image")->required();
+    check->add_option("FILE", *checkPath, "a level source or a 49,180-byte image")->type_name("")->required();
     check->callback([checkPath] { checkLevel(*checkPath); });
 
     auto* stats = level->add_subcommand("stats", "the level's statistics beside the shipped level's golden list (level/krello.stats)");
     auto statsPath = std::make_shared<std::string>();
-    stats->add_option("FILE", *statsPath, "a level source or image (default: the built-in level)");
+    stats->add_option("FILE", *statsPath, "a level source or image (default: the built-in level)")->type_name("");
     stats->callback([statsPath] { printStats(*statsPath); });
 
     auto* map = level->add_subcommand("map", "draw a top-down map of the level as a PNG");
     auto mapPng = std::make_shared<std::string>();
     auto mapLevel = std::make_shared<std::string>();
-    map->add_option("FILE.png", *mapPng, "the picture to write")->required();
-    map->add_option("--level", *mapLevel, "a level source or image (default: the built-in level)");
+    map->add_option("FILE.png", *mapPng, "the picture to write")->type_name("")->required();
+    map->add_option("--level", *mapLevel, "a level source or image (default: the built-in level)")->type_name("FILE");
     map->callback([mapPng, mapLevel] { writeMap(*mapPng, *mapLevel); });
 }
 

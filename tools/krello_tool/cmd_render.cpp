@@ -15,7 +15,7 @@
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
-#include "level/builtin_level.h"
+#include "krello_tool/tool_level.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/headless_platform.h"
@@ -32,6 +32,7 @@ struct RenderOptions {
     std::string tour;
     std::string writeChecksums;
     std::string checkChecksums;
+    std::string level;  // a level file, or empty for the built-in level
 };
 
 using Frame = std::vector<uint8_t>;
@@ -49,11 +50,11 @@ int64_t parseNumber(const std::string& text, const char* what, int64_t lo, int64
     return v;
 }
 
-// The built-in level after start-up, as the game has it before its first update. The clock
-// reads 0, so nothing depends on when the tool runs.
-std::unique_ptr<GameState> startedGame() {
+// The level after start-up, as the game has it before its first update. The clock reads 0, so
+// nothing depends on when the tool runs.
+std::unique_ptr<GameState> startedGame(const std::string& levelPath) {
     auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
+    loadLevelInto(*g, loadToolLevel(levelPath));
     HeadlessPlatform platform;
     startLevel(*g, platform);
     return g;
@@ -124,7 +125,7 @@ std::map<std::string, uint32_t> readChecksums(const std::string& path) {
 }
 
 void runTour(const RenderOptions& o) {
-    const auto started = startedGame();
+    const auto started = startedGame(o.level);
     std::error_code error;
     std::filesystem::create_directories(o.tour, error);
     if (error) throw ToolError{"cannot create " + o.tour + ": " + error.message()};
@@ -164,7 +165,7 @@ void runRender(const RenderOptions& o) {
     }
     if (!o.writeChecksums.empty() || !o.checkChecksums.empty())
         throw ToolError{"render: checksums belong to --tour"};
-    const auto started = startedGame();
+    const auto started = startedGame(o.level);
     const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
     if (!o.raw.empty()) writeOutputFile(o.raw, frame);
     if (!o.png.empty()) writePng(o.png, frame);
@@ -175,15 +176,20 @@ void runRender(const RenderOptions& o) {
 
 void registerRenderCommands(CLI::App& app) {
     auto options = std::make_shared<RenderOptions>();
-    CLI::App* render = app.add_subcommand("render", "draw one frame of the built-in level, or the tour");
+    CLI::App* render = app.add_subcommand("render", "draw one frame of a level, or the tour of the built-in level");
     render->add_option("--view", options->view, "X Y Z ANGLE SECTOR (default: the level's start, standing)")
+        ->type_name("X Y Z ANGLE SECTOR")
         ->expected(5);
-    render->add_option("--png", options->png, "write the frame as a PNG through the untinted palette");
-    render->add_option("--raw", options->raw, "write the frame's 64,000 palette indices");
-    render->add_option("--tour", options->tour, "write every tour view as DIR/NAME.png");
-    render->add_option("--write-checksums", options->writeChecksums, "with --tour: write the frames' CRC-32s");
+    render->add_option("--png", options->png, "write the frame as a PNG through the untinted palette")
+        ->type_name("FILE");
+    render->add_option("--raw", options->raw, "write the frame's 64,000 palette indices")->type_name("FILE");
+    render->add_option("--tour", options->tour, "write every tour view as DIR/NAME.png")->type_name("DIR");
+    render->add_option("--write-checksums", options->writeChecksums, "with --tour: write the frames' CRC-32s")
+        ->type_name("FILE");
     render->add_option("--check-checksums", options->checkChecksums,
-                       "with --tour: fail unless the frames match these CRC-32s");
+                       "with --tour: fail unless the frames match these CRC-32s")
+        ->type_name("FILE");
+    addLevelOption(render, options->level);
     render->callback([options]() { runRender(*options); });
 }
 

@@ -1,5 +1,6 @@
 // krello-tool's run commands: headless runs of input scripts and demos, state dumps, timedemo.
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,7 +9,8 @@
 #include "game/start_level.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
-#include "level/builtin_level.h"
+#include "krello_tool/tool_level.h"
+#include "cli/option_words.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
@@ -40,14 +42,14 @@ public:
 
 class ScriptInput final : public RunInput {
 public:
-    ScriptInput(const std::string& path, const std::string& recordPath) {
+    ScriptInput(const std::string& path, const std::string& recordPath, const ToolLevel& level) {
         std::string error;
         if (!readInputScriptFile(path, steps_, error)) throw ToolError{error};
         if (!recordPath.empty()) {
             recordFile_ = std::fopen(recordPath.c_str(), "wb");
             if (!recordFile_) throw ToolError{recordPath + ": cannot create the demo"};
             recordPath_ = recordPath;
-            recorder_ = std::make_unique<DemoRecorder>(headless_, recordFile_, crc32(builtinLevelImage()));
+            recorder_ = std::make_unique<DemoRecorder>(headless_, recordFile_, level.demoLevel());
         }
     }
     ~ScriptInput() override {
@@ -81,17 +83,11 @@ private:
 
 class DemoInput final : public RunInput {
 public:
-    explicit DemoInput(const std::string& path) : path_(path) {
+    DemoInput(const std::string& path, const ToolLevel& level) : path_(path) {
         std::string error;
         if (!readDemoFile(path, demo_, error)) throw ToolError{error};
-        const uint32_t level = crc32(builtinLevelImage());
-        if (demo_.levelChecksum != level) {
-            char what[160];
-            std::snprintf(what, sizeof what,
-                          ": byte 12: recorded on a level with checksum 0x%08X, this level is 0x%08X",
-                          demo_.levelChecksum, level);
-            throw ToolError{path + what};
-        }
+        const std::string mismatch = demoLevelMismatch(path, demo_, level.demoLevel());
+        if (!mismatch.empty()) throw ToolError{mismatch};
         replayer_ = std::make_unique<DemoReplayer>(demo_);
     }
     PlatformSeam& platform() override { return *replayer_; }
@@ -117,13 +113,14 @@ struct RunOptions {
     long stateEvery = 0;
     std::string dumpFile;
     std::string recordDemo;
+    std::string level;  // a level file, or empty for the built-in level
 };
 
-std::unique_ptr<RunInput> openInput(const RunOptions& o) {
+std::unique_ptr<RunInput> openInput(const RunOptions& o, const ToolLevel& level) {
     if (o.input.empty() == o.demo.empty()) throw ToolError{"give exactly one of --input FILE and --demo FILE"};
-    if (!o.input.empty()) return std::make_unique<ScriptInput>(o.input, o.recordDemo);
+    if (!o.input.empty()) return std::make_unique<ScriptInput>(o.input, o.recordDemo, level);
     if (!o.recordDemo.empty()) throw ToolError{"--record-demo needs --input"};
-    return std::make_unique<DemoInput>(o.demo);
+    return std::make_unique<DemoInput>(o.demo, level);
 }
 
 long frameCount(const RunOptions& o, const RunInput& in) {
@@ -136,10 +133,10 @@ long frameCount(const RunOptions& o, const RunInput& in) {
     return o.frames;
 }
 
-// A fresh game from the built-in level, started on the input's platform.
-std::unique_ptr<GameState> startGame(RunInput& in) {
+// A fresh game from the level, started on the input's platform.
+std::unique_ptr<GameState> startGame(RunInput& in, const ToolLevel& level) {
     auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
+    loadLevelInto(*g, level);
     startLevel(*g, in.platform());
     return g;
 }
@@ -207,9 +204,10 @@ void run(const RunOptions& o) {
         pngEvery = parseCount(o.pngEvery[0], "--png-every K");
         pngDir = o.pngEvery[1];
     }
-    std::unique_ptr<RunInput> in = openInput(o);
+    const ToolLevel level = loadToolLevel(o.level);
+    std::unique_ptr<RunInput> in = openInput(o, level);
     const long frames = frameCount(o, *in);
-    std::unique_ptr<GameState> g = startGame(*in);
+    std::unique_ptr<GameState> g = startGame(*in, level);
     DumpSink dump(o.dumpFile);
     std::vector<uint8_t> frame;
     if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
@@ -226,10 +224,11 @@ void run(const RunOptions& o) {
 
 // Whole frames, drawn, as fast as they go: the same loop, timed as the game's --timedemo is.
 void timedemo(const RunOptions& o) {
-    std::unique_ptr<RunInput> in = openInput(o);
-    std::unique_ptr<GameState> g = startGame(*in);
+    const ToolLevel level = loadToolLevel(o.level);
+    std::unique_ptr<RunInput> in = openInput(o, level);
+    std::unique_ptr<GameState> g = startGame(*in, level);
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
-    TimedemoClock timing;
+    TimedemoClock timing(static_cast<size_t>(in->length()));
     playFrames(*in, *g, in->length(), frame, [&](long) { timing.frameDone(); });
     std::printf("%s\n", timing.report().c_str());
 }
@@ -238,13 +237,15 @@ struct TourOptions {
     std::string out;
     std::string expected;
     long updates = 3000;
+    std::string level;  // a level file, or empty for the built-in level
 };
 
 // Plays the level with the autopilot, writes the script and, if asked, the state every 100
 // updates of a run of that script: the tour test's expectation.
 void tourScript(const TourOptions& o) {
+    const ToolLevel level = loadToolLevel(o.level);
     auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
+    loadLevelInto(*g, level);
     const TourPlan plan = planTour(*g, o.updates, o.updates * 2);
     std::string text = "# A tour of the level, played by krello-tool tour-script: walking, turning,\n"
                        "# jumping, shooting enemies, and walking into enemy fire until the game is over.\n"
@@ -258,16 +259,21 @@ void tourScript(const TourOptions& o) {
         r.input = o.out;
         r.stateEvery = 100;
         r.dumpFile = o.expected;
+        r.level = o.level;
         run(r);
     }
 }
 
 void addInputOptions(CLI::App* cmd, RunOptions& o) {
-    auto* input = cmd->add_option("--input", o.input, "input script: one \"DT KEYS\" line per update");
-    auto* demo = cmd->add_option("--demo", o.demo, "demo file to replay");
+    auto* input = cmd->add_option("--input", o.input, "input script: one \"DT KEYS\" line per update")
+                      ->type_name("FILE");
+    auto* demo = cmd->add_option("--demo", o.demo, "demo file to replay")->type_name("FILE");
     input->excludes(demo);
     demo->excludes(input);
+    addLevelOption(cmd, o.level);
 }
+
+constexpr int64_t ANY_COUNT = std::numeric_limits<int64_t>::max();
 
 }  // namespace
 
@@ -276,15 +282,18 @@ void registerRunCommands(CLI::App& app) {
     CLI::App* run = app.add_subcommand("run", "run the game headless from an input script or a demo");
     addInputOptions(run, *options);
     run->add_option("--frames", options->frames, "updates to run (default: all of the input)")
-        ->check(CLI::NonNegativeNumber);
+        ->type_name("N")
+        ->check(cli::wholeNumber(0, ANY_COUNT));
     run->add_flag("--render", options->render, "draw every frame as well");
     run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
         ->expected(2)
         ->type_name("K DIR");
     run->add_option("--state-every", options->stateEvery, "write the state after every K-th update")
-        ->check(CLI::PositiveNumber);
-    run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout");
-    run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)");
+        ->type_name("K")
+        ->check(cli::wholeNumber(1, ANY_COUNT));
+    run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout")->type_name("FILE");
+    run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)")
+        ->type_name("FILE");
     run->callback([options] { tool::run(*options); });
 
     auto timed = std::make_shared<RunOptions>();
@@ -294,9 +303,13 @@ void registerRunCommands(CLI::App& app) {
 
     auto tour = std::make_shared<TourOptions>();
     CLI::App* ts = app.add_subcommand("tour-script", "play the level with the autopilot and write its input script");
-    ts->add_option("--out", tour->out, "the input script to write")->required();
-    ts->add_option("--expected", tour->expected, "also write the state every 100 updates of running it");
-    ts->add_option("--updates", tour->updates, "at least this many updates")->check(CLI::PositiveNumber);
+    ts->add_option("--out", tour->out, "the input script to write")->type_name("FILE")->required();
+    ts->add_option("--expected", tour->expected, "also write the state every 100 updates of running it")
+        ->type_name("FILE");
+    ts->add_option("--updates", tour->updates, "at least this many updates")
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, ANY_COUNT));
+    addLevelOption(ts, tour->level);
     ts->callback([tour] { tourScript(*tour); });
 }
 

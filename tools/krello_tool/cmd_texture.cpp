@@ -93,19 +93,19 @@ void registerTextureCommands(CLI::App& app) {
     auto dumpPath = std::make_shared<std::string>();
     CLI::App* dump = textures->add_subcommand(
         "dump", "Write the raw 229,376-byte texture bank a new game builds");
-    dump->add_option("FILE", *dumpPath, "Output file")->required();
+    dump->add_option("FILE", *dumpPath, "Output file")->type_name("")->required();
     dump->callback([dumpPath] { dumpTextures(*dumpPath); });
 
     auto sheetPath = std::make_shared<std::string>();
     CLI::App* sheet = textures->add_subcommand(
         "sheet", "Draw all textures, labelled with their slots, on one PNG picture");
-    sheet->add_option("FILE", *sheetPath, "Output PNG file")->required();
+    sheet->add_option("FILE", *sheetPath, "Output PNG file")->type_name("")->required();
     sheet->callback([sheetPath] { writeSheet(*sheetPath); });
 
     auto palettePath = std::make_shared<std::string>();
     auto tinted = std::make_shared<bool>(false);
     CLI::App* palette = app.add_subcommand("palette", "Draw the 256 colours as 16x16 swatches");
-    palette->add_option("FILE", *palettePath, "Output PNG file")->required();
+    palette->add_option("FILE", *palettePath, "Output PNG file")->type_name("")->required();
     palette->add_flag("--tinted", *tinted, "The red-tinted palette shown after game over");
     palette->callback([palettePath, tinted] { writePaletteSwatches(*palettePath, *tinted); });
 }

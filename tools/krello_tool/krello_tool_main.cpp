@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/man_page.h"
+#include "cli/option_words.h"
 #include "krello_tool/commands.h"
 
 namespace {
@@ -25,14 +27,32 @@ std::string unknownCommand(CLI::App& app, int argc, char** argv, std::string& wh
     return {};
 }
 
+constexpr const char* VERSION_TEXT = "krello-tool " KRELLO_VERSION;
+
+// The manual page, from the same commands and options that --help prints.
+void printManPage(const CLI::App& app) {
+    krello::cli::ManPage page{"krello-tool", 1, "the headless tool of Krello 32K", VERSION_TEXT, {}};
+    page.sections.push_back({"exit status", "0 when the command did what it was asked; 1 when a check found faults "
+                                            "(level check); 2 for a bad argument or a bad input file, with one line "
+                                            "on stderr saying which and why."});
+    page.sections.push_back({"see also", "krello(6)"});
+    std::fputs(krello::cli::writeManPage(app, page).c_str(), stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"krello-tool: the headless tool of Krello 32K"};
+    CLI::App app{"krello-tool: the headless tool of Krello 32K. It draws, runs, times and checks the game\n"
+                 "without a display: frames and textures as PNG, games from input scripts and demos,\n"
+                 "and the level's checks, statistics and map."};
+    app.name("krello-tool");
+    app.set_version_flag("--version", VERSION_TEXT);
+    bool manPage = false;
+    app.add_flag("--manpage", manPage, "print the manual page")->group("");
     // CLI11 reads "/x" as an option on Windows; here it is a path (a rooted one), as everywhere.
     // Set before the commands are added: they take it over from the app.
     app.allow_windows_style_options(false);
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
     krello::tool::registerTextureCommands(app);
     krello::tool::registerLevelCommands(app);
     krello::tool::registerRenderCommands(app);
@@ -50,14 +70,24 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "krello-tool: %s\n", e.what());
+        std::fprintf(stderr, "krello-tool: %s\n", krello::cli::describeParseError(app, e).c_str());
         return 2;
     } catch (const krello::tool::ToolError& e) {
         std::fprintf(stderr, "krello-tool: %s\n", e.message.c_str());
         return 2;
     } catch (const krello::tool::ToolStatus& e) {
         return e.status;
+    }
+    if (manPage) {
+        printManPage(app);
+        return 0;
+    }
+    if (app.get_subcommands().empty()) {
+        std::fprintf(stderr, "krello-tool: a command is required (see --help)\n");
+        return 2;
     }
     return 0;
 }

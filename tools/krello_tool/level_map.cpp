@@ -75,6 +75,7 @@ private:
 // Each wall of a sector with its end point, as the game's wall walk reaches them.
 template <typename Visit>
 void sectorSegments(const GameState& g, int s, Visit&& visit) {
+    if (g.sectors[static_cast<size_t>(s)].wallCount == 0) return;  // a table entry a small level left empty
     walkSectorWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
         const uint16_t p2 = static_cast<uint16_t>(g.walls[w].point2);
         if (p2 < WALL_COUNT) visit(w, g.walls[w], g.walls[p2]);

@@ -8,6 +8,12 @@ namespace krello {
 
 int shownFrameHeight(LayoutChoice choice) { return choice.fourByThree ? 240 : 200; }
 
+int fitWindowScale(int scale, LayoutChoice choice, int deskW, int deskH) {
+    if (deskW <= 0 || deskH <= 0) return scale;
+    const int fits = std::min(deskW / 320, deskH / shownFrameHeight(choice));
+    return std::max(1, std::min(scale, fits));
+}
+
 ScreenRect fitFrame(int outW, int outH, LayoutChoice choice) {
     if (outW <= 0 || outH <= 0) return {};
     const int shapeW = 320;

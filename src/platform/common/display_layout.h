@@ -23,4 +23,8 @@ ScreenRect fitFrame(int outW, int outH, LayoutChoice choice);
 // The shape the frame is shown in: 320x240 for 4:3, else 320x200 (square pixels).
 int shownFrameHeight(LayoutChoice choice);
 
+// The largest window scale, at most `scale`, whose window (scale times the frame's shape) fits
+// a desktop of deskW x deskH; at least 1. A desktop of unknown size (0) leaves the scale alone.
+int fitWindowScale(int scale, LayoutChoice choice, int deskW, int deskH);
+
 }  // namespace krello

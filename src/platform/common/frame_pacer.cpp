@@ -38,7 +38,11 @@ void FramePacer::waitForNextFrame() {
     }
 }
 
-void SessionPacer::waitBeforeFrame(uint64_t replayedMillis) {
+void SessionPacer::waitBeforeFrame(uint64_t replayedMillis, bool still) {
+    if (still) {
+        still_.waitForNextFrame();
+        return;
+    }
     if (mode_ == DemoMode::Timedemo) return;
     if (mode_ == DemoMode::Play) {
         replay_.waitForGameTime(replayedMillis);
@@ -52,8 +56,9 @@ void ReplayPacer::waitForGameTime(uint64_t gameMillis) {
     if (!started_) {
         started_ = true;
         startMicros_ = now;
+        startMillis_ = gameMillis;
     }
-    const uint64_t due = startMicros_ + gameMillis * 1000;
+    const uint64_t due = startMicros_ + (gameMillis - startMillis_) * 1000;
     if (now < due) clock_.sleepMicros(due - now);
 }
 

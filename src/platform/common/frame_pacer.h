@@ -49,10 +49,13 @@ class ReplayPacer {
 public:
     explicit ReplayPacer(PacerClock& clock) : clock_(clock) {}
     void waitForGameTime(uint64_t gameMillis);
+    // After a pause: the next frame starts a new reckoning from the game time it has reached.
+    void restart() { started_ = false; }
 
 private:
     PacerClock& clock_;
-    uint64_t startMicros_ = 0;
+    uint64_t startMicros_ = 0;  // real time of the first frame of this reckoning
+    uint64_t startMillis_ = 0;  // game time it had reached then
     bool started_ = false;
 };
 
@@ -60,15 +63,22 @@ private:
 // the recorded game time while replaying, and not at all in a timedemo.
 class SessionPacer {
 public:
-    SessionPacer(DemoMode mode, int fps) : mode_(mode), cap_(clock_, fps), replay_(clock_) {}
+    static constexpr int STILL_FPS = 30;  // enough for messages to come and go; the CPU rests
 
-    // replayedMillis: the game time a replay has used so far (see DemoSession).
-    void waitBeforeFrame(uint64_t replayedMillis);
+    SessionPacer(PacerClock& clock, DemoMode mode, int fps)
+        : mode_(mode), cap_(clock, fps), still_(clock, STILL_FPS), replay_(clock) {}
+
+    // replayedMillis: the game time a replay has used so far (see DemoSession). A still frame
+    // (paused, asking to quit) runs at STILL_FPS whatever the mode.
+    void waitBeforeFrame(uint64_t replayedMillis, bool still = false);
+
+    // The game went on after standing still: a replay goes on at its pace from where it stands.
+    void resumed() { replay_.restart(); }
 
 private:
     DemoMode mode_;            // playing, recording, replaying or timing a replay
-    SteadyPacerClock clock_;   // the real clock both pacers wait on
     FramePacer cap_;           // the frame-rate cap of a played session
+    FramePacer still_;         // the pace of still frames
     ReplayPacer replay_;       // a replay's own pace
 };
 

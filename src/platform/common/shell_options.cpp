@@ -1,86 +1,209 @@
-// The game's command line: display, pacing, screenshots and demos.
+// The game's command line and settings file: display, pacing, screenshots, demos, the level, keys.
 #include "platform/common/shell_options.h"
 
 #include <CLI/CLI.hpp>
+
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "cli/man_page.h"
+#include "cli/option_words.h"
+#include "io/atomic_file.h"
+#include "platform/common/settings.h"
 
 namespace krello {
 namespace {
 
 constexpr const char* VERSION_TEXT = "krello " KRELLO_VERSION;
 
-void addDemoOptions(CLI::App& app, std::string& record, std::string& play, std::string& timedemo) {
-    CLI::Option* rec = app.add_option("--record", record, "Record this session as a demo in FILE")
-                           ->type_name("FILE");
-    CLI::Option* pl = app.add_option("--play", play, "Replay the demo in FILE on screen")
-                          ->type_name("FILE")
-                          ->check(CLI::ExistingFile);
-    CLI::Option* td = app.add_option("--timedemo", timedemo,
-                                     "Replay the demo in FILE as fast as possible and print the frame rate")
-                          ->type_name("FILE")
-                          ->check(CLI::ExistingFile);
-    rec->excludes(pl)->excludes(td);
-    pl->excludes(td);
+// The command line as given: a setting left out is taken from the settings file. Paired flags
+// are 1 for --x, -1 for --no-x and 0 when neither was given.
+struct CommandLine {
+    int fullscreen = 0;
+    int scale = 0;
+    int aspect = 0;
+    int integerScale = 0;
+    int fps = -1;
+    int vsync = 0;
+    std::string shotDir;
+    std::string record, play, timedemo, level, config;
+    bool overwrite = false;
+    bool showFps = false;
+    bool manPage = false;
+};
+
+// A setting the file may have turned either way: one flag for each way; the last one given wins.
+void pairedFlag(CLI::App& app, const char* on, const char* off, int& value, const char* onHelp, const char* offHelp) {
+    app.add_flag_callback(on, [&value] { value = 1; }, onHelp);
+    app.add_flag_callback(off, [&value] { value = -1; }, offHelp);
 }
 
-void applyDemoChoice(ShellOptions& o, const std::string& record, const std::string& play,
-                     const std::string& timedemo) {
-    if (!record.empty()) {
-        o.demoMode = DemoMode::Record;
-        o.demoFile = record;
-    } else if (!play.empty()) {
-        o.demoMode = DemoMode::Play;
-        o.demoFile = play;
-    } else if (!timedemo.empty()) {
-        o.demoMode = DemoMode::Timedemo;
-        o.demoFile = timedemo;
+// The option table: --help and the manual page are both written from it.
+void describeOptions(CLI::App& app, CommandLine& c) {
+    app.description("Krello 32K: a small first-person action game.\n"
+                    "Keys (the settings file can change them): arrows turn and walk, A jumps, Space fires,\n"
+                    "P pauses, Enter plays again after game over, F11 shows the frame rate, F12 saves a\n"
+                    "screenshot, Alt+Enter toggles full screen, Escape quits.");
+    app.name("krello");
+    app.set_version_flag("--version", VERSION_TEXT);
+    pairedFlag(app, "--fullscreen", "--windowed", c.fullscreen, "Full screen at the desktop's size (default)",
+               "A window instead of full screen");
+    app.add_option("--scale", c.scale, "Window size in multiples of 320x240 (1 to 16; default 3)")
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, 16));
+    pairedFlag(app, "--aspect", "--no-aspect", c.aspect, "Show the 320x200 frame 4:3, as the old display mode did (default)",
+               "Square pixels");
+    pairedFlag(app, "--integer-scale", "--no-integer-scale", c.integerScale, "Scale by whole multiples only",
+               "Scale to fill the window (default)");
+    app.add_option("--fps", c.fps, "Frame-rate cap, 0 for none (default 70)")
+        ->type_name("N")
+        ->check(cli::wholeNumber(0, 1000));
+    pairedFlag(app, "--vsync", "--no-vsync", c.vsync, "Wait for the display's refresh (default)",
+               "Do not wait for the display's refresh");
+    app.add_option("--shot-dir", c.shotDir, "Folder for F12 screenshots (default: the current folder)")
+        ->type_name("DIR")
+        ->check(cli::existingFolder());
+    CLI::Option* rec = app.add_option("--record", c.record, "Record the game as a demo in FILE")->type_name("FILE");
+    app.add_flag("--overwrite", c.overwrite, "Let --record replace an existing FILE");
+    CLI::Option* pl = app.add_option("--play", c.play, "Replay the demo in FILE on screen")
+                          ->type_name("FILE")
+                          ->check(cli::existingFile());
+    CLI::Option* td = app.add_option("--timedemo", c.timedemo,
+                                     "Replay the demo in FILE as fast as possible and print the frame rate")
+                          ->type_name("FILE")
+                          ->check(cli::existingFile());
+    rec->excludes(pl)->excludes(td);
+    pl->excludes(td);
+    app.add_option("--level", c.level, "Play the level source or 49,180-byte level image in FILE")
+        ->type_name("FILE")
+        ->check(cli::existingFile());
+    app.add_option("--config", c.config, "Read the settings from FILE instead of ~/.config/krello/krello.ini")
+        ->type_name("FILE")
+        ->check(cli::existingFile());
+    app.add_flag("--show-fps", c.showFps, "Show the frame rate from the start (F11 toggles it)");
+    app.add_flag("--manpage", c.manPage, "Print the manual page")->group("");
+}
+
+bool given(int flag, bool fallback) { return flag == 0 ? fallback : flag > 0; }
+
+ShellOptions merge(const CommandLine& c, const Settings& s) {
+    ShellOptions o;
+    o.windowed = !given(c.fullscreen, s.fullscreen);
+    o.scale = c.scale > 0 ? c.scale : s.scale;
+    o.fourByThree = given(c.aspect, s.fourByThree);
+    o.integerScale = given(c.integerScale, s.integerScale);
+    o.fps = c.fps >= 0 ? c.fps : s.fps;
+    o.vsync = given(c.vsync, s.vsync);
+    o.shotDir = c.shotDir.empty() ? s.shotDir : c.shotDir;
+    o.overwrite = c.overwrite;
+    o.levelFile = c.level;
+    o.showFps = c.showFps || s.showFps;
+    o.confirmQuit = s.confirmQuit;
+    o.pauseOnFocusLoss = s.pauseOnFocusLoss;
+    o.bindings = s.bindings;
+    if (!c.record.empty()) o.demoMode = DemoMode::Record, o.demoFile = c.record;
+    if (!c.play.empty()) o.demoMode = DemoMode::Play, o.demoFile = c.play;
+    if (!c.timedemo.empty()) o.demoMode = DemoMode::Timedemo, o.demoFile = c.timedemo;
+    return o;
+}
+
+// Empty when the game may go on; else the one line that stops it.
+std::string checkFiles(const ShellOptions& o) {
+    namespace fs = std::filesystem;
+    std::error_code e;
+    if (!fs::is_directory(o.shotDir, e)) return "screenshot folder " + o.shotDir + ": no such folder";
+    io::AtomicFile probe;  // a shot folder that takes no file is refused now, not at the first F12
+    if (std::string failed = probe.open((fs::path(o.shotDir) / "krello-shot").string()); !failed.empty())
+        return "screenshot folder " + o.shotDir + ": cannot write there";
+    probe.abandon();
+    if (o.demoMode == DemoMode::Record && !o.overwrite && fs::exists(o.demoFile, e))
+        return "--record: " + o.demoFile + " already exists (--overwrite replaces it)";
+    return {};
+}
+
+ParsedOptions stop(int status) {
+    ParsedOptions p;
+    p.run = false;
+    p.exitStatus = status;
+    return p;
+}
+
+std::string keysSection() {
+    const Bindings b = defaultBindings();
+    std::string text;
+    for (int a = 0; a < ACTION_COUNT; ++a) {
+        const auto action = static_cast<Action>(a);
+        text += std::string(actionName(action)) + ": " + formatKeyList(b.keys[static_cast<size_t>(a)]);
+        if (action != Action::Fullscreen) text += "; gamepad " + formatPadList(b.pad[static_cast<size_t>(a)]);
+        text += "\n\n";
     }
+    return text + "The left stick moves as the d-pad does. A key tapped between two frames still counts once. "
+                  "The settings file can bind up to four keys and four gamepad buttons to each action.";
 }
 
 }  // namespace
 
-ParsedOptions parseShellOptions(int argc, const char* const* argv) {
-    ParsedOptions parsed;
-    ShellOptions& o = parsed.options;
-    CLI::App app{"Krello 32K: a small first-person action game.\n"
-                 "Keys: arrows turn and walk, A jumps, Space fires, Alt+Enter toggles full screen,\n"
-                 "F12 saves a screenshot, Escape quits."};
-    app.name("krello");
-    app.set_version_flag("--version", VERSION_TEXT);
-    bool noAspect = false;
-    bool noVsync = false;
-    std::string record, play, timedemo;
-    app.add_flag("--windowed", o.windowed, "Run in a window instead of full screen");
-    app.add_option("--scale", o.scale, "Window size in multiples of 320x240 (1 to 16)")
-        ->check(CLI::Range(1, 16));
-    app.add_flag("--no-aspect", noAspect, "Square pixels (320x200 shape) instead of 4:3");
-    app.add_flag("--integer-scale", o.integerScale, "Scale by whole multiples only");
-    app.add_option("--fps", o.fps, "Frame-rate cap, 0 for none (default 70)")->check(CLI::Range(0, 1000));
-    app.add_flag("--no-vsync", noVsync, "Do not wait for the display's vertical blank");
-    app.add_option("--shot-dir", o.shotDir, "Folder for F12 screenshots (default: current folder)")
-        ->type_name("DIR")
-        ->check(CLI::ExistingDirectory);
-    addDemoOptions(app, record, play, timedemo);
+ParsedOptions parseShellOptions(int argc, const char* const* argv, const SettingsPlace& place) {
+    CLI::App app;
+    CommandLine c;
+    describeOptions(app, c);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        parsed.run = false;
-        parsed.exitStatus = app.exit(e);
-        return parsed;
+        return stop(app.exit(e));
     } catch (const CLI::CallForVersion& e) {
-        parsed.run = false;
-        parsed.exitStatus = app.exit(e);
-        return parsed;
+        return stop(app.exit(e));
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "krello: %s\n", e.what());
-        parsed.run = false;
-        parsed.exitStatus = 2;
-        return parsed;
+        std::fprintf(stderr, "krello: %s\n", cli::describeParseError(app, e).c_str());
+        return stop(2);
     }
-    o.fourByThree = !noAspect;
-    o.vsync = !noVsync;
-    applyDemoChoice(o, record, play, timedemo);
+    if (c.manPage) {
+        std::fputs(shellManPage().c_str(), stdout);
+        return stop(0);
+    }
+    const std::string path = c.config.empty() ? settingsPath(place.xdgConfigHome, place.home) : c.config;
+    SettingsLoad load;
+    if (!path.empty()) load = loadSettings(path, c.config.empty());
+    if (!load.error.empty()) {
+        std::fprintf(stderr, "krello: %s\n", load.error.c_str());
+        return stop(2);
+    }
+    if (!load.note.empty()) std::printf("krello: %s\n", load.note.c_str());
+    for (const std::string& w : load.warnings) std::fprintf(stderr, "krello: %s\n", w.c_str());
+    ParsedOptions parsed;
+    parsed.options = merge(c, load.settings);
+    if (std::string problem = checkFiles(parsed.options); !problem.empty()) {
+        std::fprintf(stderr, "krello: %s\n", problem.c_str());
+        return stop(2);
+    }
     return parsed;
+}
+
+ParsedOptions parseShellOptions(int argc, const char* const* argv) {
+    return parseShellOptions(argc, argv, SettingsPlace{std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")});
+}
+
+std::string shellManPage() {
+    CLI::App app;
+    CommandLine c;
+    describeOptions(app, c);
+    cli::ManPage page{"krello", 6, "a small first-person action game", VERSION_TEXT, {}};
+    page.sections.push_back({"keys", keysSection()});
+    page.sections.push_back(
+        {"files", "~/.config/krello/krello.ini (or $XDG_CONFIG_HOME/krello/krello.ini): the settings, written with "
+                  "their defaults and a comment each on the first start. Command-line options override them."});
+    page.sections.push_back(
+        {"exit status", "0 after quitting, closing the window or the end of a replay; 1 when there is no display to "
+                        "show the game on or the video cannot start, or a recording cannot be written; 2 for a bad "
+                        "argument, settings file, level or demo; 128 plus the signal's number after SIGINT or "
+                        "SIGTERM (a demo being recorded is finished and kept)."});
+    page.sections.push_back(
+        {"environment", "SDL_VIDEODRIVER chooses the video driver; without it, and without DISPLAY or "
+                        "WAYLAND_DISPLAY, the game says there is no display and ends. XDG_CONFIG_HOME and HOME "
+                        "locate the settings file."});
+    page.sections.push_back({"see also", "krello-tool(1)"});
+    return cli::writeManPage(app, page);
 }
 
 }  // namespace krello

@@ -1,12 +1,15 @@
-// The game's command line: display, pacing, screenshots and demos.
+// The game's command line and settings file: display, pacing, screenshots, demos, the level, keys.
 #pragma once
 
 #include <string>
+
+#include "platform/common/bindings.h"
 
 namespace krello {
 
 enum class DemoMode { None, Record, Play, Timedemo };
 
+// What a session runs with: the settings file's values with the command line's over them.
 struct ShellOptions {
     bool windowed = false;      // else desktop full screen
     int scale = 3;              // window size in multiples of the frame's shape
@@ -17,6 +20,12 @@ struct ShellOptions {
     std::string shotDir = ".";  // where F12 writes screenshots
     DemoMode demoMode = DemoMode::None;
     std::string demoFile;
+    bool overwrite = false;          // --record may replace an existing file
+    std::string levelFile;           // a level source or image; empty: the built-in level
+    bool showFps = false;            // the frame-rate counter is on at the start
+    bool confirmQuit = false;        // the quit key during play asks first
+    bool pauseOnFocusLoss = false;   // losing the keyboard pauses
+    Bindings bindings = defaultBindings();
 };
 
 // The outcome of reading the command line: run the game, or stop with this status (help and
@@ -27,6 +36,23 @@ struct ParsedOptions {
     int exitStatus = 0;
 };
 
+// Where the settings file is looked for when --config does not name one: the values of
+// XDG_CONFIG_HOME and HOME (either may be null).
+struct SettingsPlace {
+    const char* xdgConfigHome = nullptr;
+    const char* home = nullptr;
+};
+
+// Reads the command line, then the settings file (--config FILE, else the default place, where
+// it is written with its defaults when missing), and lays the command line over the file. Bad
+// lines of the file are warned about on stderr and the game still starts; a file named by
+// --config that cannot be read, a screenshot folder that cannot be written and a --record file
+// that exists (without --overwrite) stop with status 2.
+ParsedOptions parseShellOptions(int argc, const char* const* argv, const SettingsPlace& place);
+// The same, with the place from the environment.
 ParsedOptions parseShellOptions(int argc, const char* const* argv);
+
+// krello(6), written from the same option table that --help prints.
+std::string shellManPage();
 
 }  // namespace krello

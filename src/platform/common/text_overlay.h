@@ -1,4 +1,4 @@
-// The text drawn over a finished frame: the score, and "GAME OVER!" once the game is over.
+// The text drawn over a finished frame: the score, "GAME OVER!", and what the shell has to say.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +30,31 @@ constexpr int GAME_OVER_TEXT_Y = 95;
 void drawText(uint8_t* frame, int x, int y, std::string_view text, const FontTable& font,
               TextColours colours);
 
-// The overlay of every frame: "Score: N" at the top left and, after game over, "GAME OVER!".
+// Where the shell's own texts stand: a centred block above "GAME OVER!" (pause, the quit
+// prompt), the hint under it, messages on the bottom rows, the frame rate at the top right.
+constexpr int CENTRE_TEXT_Y = 64;
+constexpr int CENTRE_HINT_Y = 76;
+constexpr int RESTART_HINT_Y = GAME_OVER_TEXT_Y + 12;
+constexpr int MESSAGE_COLUMNS = 40;  // 320 / 8: a longer message is wrapped
+constexpr int MESSAGE_MAX_LINES = 3;
+
+// Everything drawn over one frame; empty texts are left out.
+struct OverlayText {
+    int32_t score = 0;
+    bool gameOver = false;
+    std::string_view restartHint;  // under "GAME OVER!": "Press Enter to play again"
+    std::string_view centre;       // "PAUSED", "Quit? Y/N"
+    std::string_view centreHint;   // "P: resume"
+    std::string_view message;      // shown for a moment at the bottom, wrapped to 40 columns
+    std::string_view fps;          // "70 fps 2.1 ms" at the top right
+};
+
+// Draws `text` centred on the row at y.
+void drawCentredText(uint8_t* frame, int y, std::string_view text, const FontTable& font, TextColours colours);
+
+// The overlay of every frame: "Score: N" at the top left, "GAME OVER!" after game over, and the
+// shell's texts, all in the colours picked from the palette in force.
+void annotateFrame(uint8_t* frame, const Palette& palette, const OverlayText& text);
 void annotateFrame(uint8_t* frame, const Palette& palette, int32_t score, bool gameOver);
 
 }  // namespace krello

@@ -1,68 +1,62 @@
-// The game on screen: start-up in order, the event loop, one frame per turn, and the exit status.
+// The game on screen through SDL: start-up in order, events into the session, one frame per turn.
 #include "platform/sdl/game_shell.h"
 
 #include <SDL.h>
 
-#include <array>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
-#include "game/frame.h"
-#include "game/start_level.h"
-#include "level/builtin_level.h"
-#include "platform/common/demo_session.h"
-#include "platform/common/frame_pacer.h"
-#include "platform/common/text_overlay.h"
+#include "platform/common/game_session.h"
 #include "platform/common/window_title.h"
-#include "platform/sdl/event_loop.h"
 #include "platform/sdl/sdl_display.h"
-#include "platform/sdl/sdl_seam.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/stop_signals.h"
 #include "render/render_view.h"
-#include "replay/timedemo.h"
-#include "world/screen.h"
 
 namespace krello {
 namespace {
 
 constexpr Uint32 MINIMISED_POLL_MS = 10;
+constexpr int SIGNAL_STATUS_BASE = 128;  // the shell's convention: 130 after SIGINT, 143 after SIGTERM
 
-// Everything a session keeps, made once at start-up.
-struct Session {
-    GameState game;
-    std::array<uint8_t, FRAME_BYTES> frame{};  // the renderer's buffer, kept between frames
-    std::array<uint8_t, FRAME_BYTES> shown{};  // the frame with the text over it
-};
-
-void reportSetupFailure(const std::string& reason, SDL_Window* window) {
-    std::fprintf(stderr, "krello: %s\n", reason.c_str());
+void reportSetupFailure(const SdlDisplay::Failure& failure, SDL_Window* window) {
+    std::fprintf(stderr, "krello: %s\n", failure.reason.c_str());
     // Where no display can show it, the box fails too; stderr has the reason either way.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, WINDOW_TITLE, "ERROR!", window);
+    if (!failure.noDisplay) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, WINDOW_TITLE, "ERROR!", window);
 }
 
-// One frame: the update and the view, then the text over a copy, then the screen.
-void showFrame(Session& s, SdlSeam& seam, PlatformSeam& platform, SdlDisplay& display) {
-    const FrameOutput output{renderView, s.frame.data()};
-    runFrame(s.game, platform, &output);
-    std::memcpy(s.shown.data(), s.frame.data(), FRAME_BYTES);
-    annotateFrame(s.shown.data(), seam.palette(), s.game.score, s.game.gameOver != 0);
-    display.present(s.shown.data(), seam.pixelLookup());
+// The window's own events: closing, focus, minimising, a lost render device.
+void windowEvent(const SDL_Event& event, GameSession& session, SdlDisplay& display) {
+    if (event.type == SDL_QUIT) session.closeRequested();
+    if (event.type == SDL_RENDER_DEVICE_RESET) display.recreateTexture();
+    if (event.type != SDL_WINDOWEVENT) return;
+    // The key-up of a key held while the keyboard goes elsewhere never comes.
+    if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) session.focusLost();
+    // Frames and updates stop while minimised and resume on restore.
+    session.setMinimised(display.minimised());
 }
 
-// The loop proper: events, then a frame whenever the window is not minimised.
-void playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& display, const ShellOptions& options,
-                 TimedemoClock& timing) {
-    SessionPacer pacer(options.demoMode, options.fps);
-    EventLoop loop(s.shown.data(), seam, display, options.shotDir);
-    while (loop.pollEvents()) {
-        if (!loop.active()) {
+void pollEvents(GameSession& session, SdlInput& input, SdlDisplay& display) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (!input.handle(event, session)) windowEvent(event, session, display);
+    }
+    if (session.takeFullscreenRequest()) display.toggleFullscreen();
+    if (const int signal = stopSignal(); signal != 0) session.interrupt(SIGNAL_STATUS_BASE + signal);
+}
+
+void playSession(GameSession& session, SdlDisplay& display) {
+    SdlInput input;
+    while (true) {
+        pollEvents(session, input, display);
+        if (session.ended()) return;
+        if (!session.wantsFrame()) {
             SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
             continue;
         }
-        pacer.waitBeforeFrame(demo.replayedMillis());
-        showFrame(s, seam, demo.platform(), display);
-        timing.frameDone();
-        if (!demo.afterUpdate(s.game)) break;
+        session.waitBeforeFrame();
+        session.produceFrame();
+        display.present(session.shownFrame(), session.pixelLookup());
     }
 }
 
@@ -71,36 +65,27 @@ void playSession(Session& s, SdlSeam& seam, DemoSession& demo, SdlDisplay& displ
 int runGame(const ShellOptions& requested) {
     ShellOptions options = requested;
     if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
-
-    auto session = std::make_unique<Session>();
-    SdlSeam seam;
-    DemoSession demo(options, seam);
-    const std::string demoProblem = demo.open();
-    if (!demoProblem.empty()) {
-        std::fprintf(stderr, "krello: %s\n", demoProblem.c_str());
-        return 2;
-    }
-    loadBuiltinLevel(session->game);
-    startLevel(session->game, demo.platform());
-
-    SdlDisplay display;
-    const std::string failure = display.open(options);
-    if (!failure.empty()) {
-        reportSetupFailure(failure, display.window());
-        demo.abandon();
+    if (std::string none = SdlDisplay::missingDisplay(); !none.empty()) {
+        std::fprintf(stderr, "krello: %s\n", none.c_str());
         return 1;
     }
+    SteadyPacerClock clock;
+    ScreenshotTaker shots(options.shotDir);
+    auto session = std::make_unique<GameSession>(options, clock, shots, renderView);
+    if (const int status = session->start(); status != 0) return status;
 
-    TimedemoClock timing;
-    playSession(*session, seam, demo, display, options, timing);
-
-    const std::string demoFailure = demo.finish();
-    if (!demoFailure.empty()) {
-        std::fprintf(stderr, "krello: %s\n", demoFailure.c_str());
-        return demo.replaying() ? 2 : 1;
+    SdlDisplay display;
+    const SdlDisplay::Failure failure = display.open(options);
+    if (!failure.reason.empty()) {
+        reportSetupFailure(failure, display.window());
+        session->abandon();
+        return 1;
     }
-    if (options.demoMode == DemoMode::Timedemo) std::printf("%s\n", timing.report().c_str());
-    return 0;
+    // Without gamepad support the game still plays from the keyboard.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "krello: no gamepads: %s\n", SDL_GetError());
+    playSession(*session, display);
+    return session->finish();
 }
 
 }  // namespace krello

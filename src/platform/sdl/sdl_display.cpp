@@ -1,6 +1,10 @@
 // The window, the renderer and the streaming texture that show the frame.
 #include "platform/sdl/sdl_display.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/common/window_title.h"
 #include "world/screen.h"
 
@@ -8,6 +12,32 @@ namespace krello {
 namespace {
 
 std::string sdlReason(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+}  // namespace
+
+// A driver SDL_VIDEODRIVER asks for is always taken at its word (the tests use the offscreen one).
+std::string SdlDisplay::missingDisplay() {
+    if (isSet("SDL_VIDEODRIVER")) return {};
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY"))
+        return "no display to show the game on: neither DISPLAY nor WAYLAND_DISPLAY is set";
+    return {};
+}
+
+namespace {
+
+std::string fellBack() {
+    if (isSet("SDL_VIDEODRIVER")) return {};
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return {};
+    const char* display = std::getenv("DISPLAY");
+    return std::string("no display to show the game on: SDL found none and fell back to its ") + driver +
+           " driver" + (display != nullptr ? std::string(" (is an X server running at DISPLAY=") + display + "?)" : "");
+}
 
 }  // namespace
 
@@ -18,30 +48,50 @@ SdlDisplay::~SdlDisplay() {
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-std::string SdlDisplay::open(const ShellOptions& options) {
-    layout_ = LayoutChoice{options.fourByThree, options.integerScale};
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return sdlReason("cannot start the video");
-    videoStarted_ = true;
-    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
-    if (!options.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    windowedWidth_ = SCREEN_WIDTH * options.scale;
-    windowedHeight_ = shownFrameHeight(layout_) * options.scale;
-    int width = windowedWidth_;
-    int height = windowedHeight_;
+// A window of the scale asked for, made smaller when it would not fit the desktop; full screen
+// at the desktop's size. Returns a note when the scale was reduced.
+std::string SdlDisplay::windowSize(const ShellOptions& options, int& width, int& height) {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+    const int scale = fitWindowScale(options.scale, layout_, usable.w, usable.h);
+    windowedWidth_ = SCREEN_WIDTH * scale;
+    windowedHeight_ = shownFrameHeight(layout_) * scale;
+    width = windowedWidth_;
+    height = windowedHeight_;
     SDL_DisplayMode desktop;
     if (!options.windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-        // Made at the desktop's size, the window covers the screen even where no window
-        // manager carries out the switch to full screen.
         width = desktop.w;
         height = desktop.h;
     }
+    if (scale == options.scale) return {};
+    char note[160];
+    std::snprintf(note, sizeof note, "a window of scale %d (%dx%d) does not fit the %dx%d desktop; using scale %d (%dx%d)",
+                  options.scale, SCREEN_WIDTH * options.scale, shownFrameHeight(layout_) * options.scale, usable.w,
+                  usable.h, scale, windowedWidth_, windowedHeight_);
+    return note;
+}
+
+SdlDisplay::Failure SdlDisplay::open(const ShellOptions& options) {
+    if (std::string none = missingDisplay(); !none.empty()) return {none, true};
+    layout_ = LayoutChoice{options.fourByThree, options.integerScale};
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return {sdlReason("cannot start the video"), false};
+    videoStarted_ = true;
+    if (std::string none = fellBack(); !none.empty()) return {none, true};
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+    if (!options.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    int width = 0;
+    int height = 0;
+    if (std::string note = windowSize(options, width, height); !note.empty() && options.windowed) {
+        std::printf("krello: %s\n", note.c_str());
+        std::fflush(stdout);
+    }
     window_ = SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
-    if (window_ == nullptr) return sdlReason("cannot create the window");
+    if (window_ == nullptr) return {sdlReason("cannot create the window"), false};
     renderer_ = SDL_CreateRenderer(window_, -1, options.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
-    if (renderer_ == nullptr) return sdlReason("cannot create a renderer");
+    if (renderer_ == nullptr) return {sdlReason("cannot create a renderer"), false};
     recreateTexture();
-    if (texture_ == nullptr) return sdlReason("cannot create the frame texture");
+    if (texture_ == nullptr) return {sdlReason("cannot create the frame texture"), false};
     SDL_ShowCursor(SDL_DISABLE);
     SDL_RaiseWindow(window_);
     return {};
@@ -73,13 +123,22 @@ void SdlDisplay::present(const uint8_t* frame, const PixelLookup& lookup) {
 
 void SdlDisplay::toggleFullscreen() {
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (full) {
+        SDL_SetWindowFullscreen(window_, 0);
         // A window that started full screen was made at the desktop's size; leave it at the
         // size asked for instead.
         SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        return;
     }
+    // Where no window manager carries out the switch, the window would keep its size while the
+    // renderer draws for the whole desktop, cropping the picture: cover the desktop first.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window_), &desktop) == 0) {
+        SDL_SetWindowPosition(window_, 0, 0);
+        SDL_SetWindowSize(window_, desktop.w, desktop.h);
+    }
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 bool SdlDisplay::minimised() const {

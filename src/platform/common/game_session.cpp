@@ -1,0 +1,220 @@
+// One player's session on any shell: games started and restarted, pause, the quit prompt, messages,
+// the frame-rate counter and demos. The shell feeds it input and shows the frames it makes.
+#include "platform/common/game_session.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/start_level.h"
+#include "platform/common/text_overlay.h"
+
+namespace krello {
+
+GameSession::GameSession(const ShellOptions& options, PacerClock& clock, ScreenshotSink& shots, DrawFrame draw)
+    : options_(options),
+      clock_(clock),
+      shots_(shots),
+      draw_(draw),
+      game_(std::make_unique<GameState>()),
+      input_(options_.bindings),
+      live_(*this),
+      demo_(std::make_unique<DemoSession>(options_, live_)),
+      pacer_(clock, options.demoMode, options.fps),
+      showFps_(options.showFps) {
+    const std::string pauseKey = firstKeyName(options_.bindings.keys[static_cast<size_t>(Action::Pause)]);
+    const std::string restartKey = firstKeyName(options_.bindings.keys[static_cast<size_t>(Action::Restart)]);
+    if (!pauseKey.empty()) pausedHint_ = "Press " + pauseKey + " to resume";
+    if (!restartKey.empty() && options_.demoMode != DemoMode::Play && options_.demoMode != DemoMode::Timedemo)
+        restartHint_ = "Press " + restartKey + " to play again";
+}
+
+GameSession::~GameSession() = default;
+
+int GameSession::start() {
+    std::vector<std::string> problems;
+    if (!loadSessionLevel(options_.levelFile, level_, problems)) {
+        for (const std::string& p : problems) std::fprintf(stderr, "krello: %s\n", p.c_str());
+        return 2;
+    }
+    if (std::string problem = demo_->open(level_.demoLevel()); !problem.empty()) {
+        std::fprintf(stderr, "krello: %s\n", problem.c_str());
+        return 2;
+    }
+    if (options_.demoMode == DemoMode::Timedemo) timing_ = std::make_unique<TimedemoClock>(demo_->replayUpdates());
+    startGame();
+    return 0;
+}
+
+// A game exactly as at launch: fresh tables from the level, the textures built again, the
+// clock read, the palette untinted and the renderer's buffer cleared.
+void GameSession::startGame() {
+    *game_ = GameState{};
+    loadLevelInto(*game_, level_);
+    palette_.tint(0);
+    frame_.fill(0);
+    startLevel(*game_, demo_->platform());
+}
+
+void GameSession::restart() {
+    if (demo_->recording()) {
+        // A demo holds one game: it ends with the game it recorded.
+        const std::string failed = finishDemo();
+        if (!failed.empty()) exitStatus_ = 1;
+    }
+    startGame();
+    state_ = State::Running;
+    pacer_.resumed();
+}
+
+void GameSession::keyDown(KeyId key, uint8_t modifiers, bool repeat) {
+    if (state_ == State::QuitPrompt && !repeat && (key == KeyId::Y || key == KeyId::N)) {
+        answerPrompt(key == KeyId::Y);
+        return;
+    }
+    act(input_.keyDown(key, modifiers, repeat));
+}
+
+void GameSession::keyUp(KeyId key) { input_.keyUp(key); }
+
+void GameSession::padButtonDown(int pad, PadButton button) { act(input_.padButtonDown(pad, button)); }
+
+void GameSession::padButtonUp(int pad, PadButton button) { input_.padButtonUp(pad, button); }
+
+void GameSession::padAxis(int pad, PadAxis axis, int value) { act(input_.padAxis(pad, axis, value)); }
+
+void GameSession::padAdded(const std::string& name) { post("Gamepad connected: " + name, false); }
+
+void GameSession::padRemoved(int pad) {
+    input_.padRemoved(pad);
+    post("Gamepad disconnected", false);
+}
+
+void GameSession::focusLost() {
+    input_.releaseAll();
+    if (options_.pauseOnFocusLoss && state_ == State::Running && options_.demoMode != DemoMode::Timedemo) pause(true);
+}
+
+bool GameSession::takeFullscreenRequest() {
+    const bool asked = fullscreenAsked_;
+    fullscreenAsked_ = false;
+    return asked;
+}
+
+// One key can be bound to several shell actions; what it does depends on the moment: after
+// game over a key bound to both restart and pause (a gamepad's Start) restarts.
+void GameSession::act(ActionSet actions) {
+    if (actions == 0 || ended()) return;
+    const auto has = [actions](Action a) { return (actions & actionBit(a)) != 0; };
+    if (has(Action::Fullscreen)) fullscreenAsked_ = true;
+    if (has(Action::Screenshot)) screenshot();
+    if (has(Action::ShowFps)) showFps_ = !showFps_;
+    if (state_ == State::QuitPrompt) {
+        if (has(Action::Quit)) answerPrompt(true);
+        else if (has(Action::Pause)) answerPrompt(false);
+        return;
+    }
+    const bool replaying = options_.demoMode == DemoMode::Play || options_.demoMode == DemoMode::Timedemo;
+    if (has(Action::Restart) && game_->gameOver != 0 && !replaying) {
+        restart();
+        return;
+    }
+    if (has(Action::Quit)) {
+        quitAsked();
+        return;
+    }
+    if (has(Action::Pause) && options_.demoMode != DemoMode::Timedemo) pause(state_ == State::Running);
+}
+
+// Escape quits at once, as the game was made; with confirm_quit a game under way asks first.
+void GameSession::quitAsked() {
+    const bool replaying = options_.demoMode == DemoMode::Play || options_.demoMode == DemoMode::Timedemo;
+    if (options_.confirmQuit && game_->gameOver == 0 && !replaying) {
+        beforePrompt_ = state_;
+        state_ = State::QuitPrompt;
+        return;
+    }
+    end(0);
+}
+
+void GameSession::answerPrompt(bool quit) {
+    if (quit) {
+        end(0);
+        return;
+    }
+    state_ = beforePrompt_;
+    if (state_ == State::Running) pacer_.resumed();
+}
+
+void GameSession::pause(bool paused) {
+    if (paused) {
+        state_ = State::Paused;
+        post("Paused", false);
+        return;
+    }
+    // The clock ran on meanwhile, as it does while the window is minimised: the first update
+    // after the pause clamps its long step.
+    state_ = State::Running;
+    pacer_.resumed();
+}
+
+void GameSession::screenshot() {
+    const ScreenshotSink::Result r = shots_.take(shown_.data(), palette_.palette());
+    if (r.ok) post("Screenshot saved: " + r.path, false);
+    else post("Cannot write screenshot: " + r.reason, true);
+}
+
+void GameSession::post(const std::string& text, bool problem) {
+    messages_.post(text, nowMillis());
+    std::fprintf(problem ? stderr : stdout, "krello: %s\n", text.c_str());
+    std::fflush(problem ? stderr : stdout);
+}
+
+void GameSession::end(int status) {
+    if (ended()) return;
+    state_ = State::Ended;
+    if (exitStatus_ == 0) exitStatus_ = status;
+}
+
+void GameSession::waitBeforeFrame() { pacer_.waitBeforeFrame(demo_->replayedMillis(), state_ != State::Running); }
+
+void GameSession::produceFrame() {
+    fps_.frameStarted(clock_.nowMicros());
+    if (state_ == State::Running) {
+        const FrameOutput output{draw_, frame_.data()};
+        runFrame(*game_, demo_->platform(), &output);
+        if (timing_) timing_->frameDone();
+        if (!demo_->afterUpdate(*game_)) end(0);  // a replay ran its last update or went out of step
+    }
+    std::memcpy(shown_.data(), frame_.data(), FRAME_BYTES);
+    OverlayText text;
+    text.score = game_->score;
+    text.gameOver = game_->gameOver != 0;
+    text.restartHint = restartHint_;
+    if (state_ == State::Paused) {
+        text.centre = "PAUSED";
+        text.centreHint = pausedHint_;
+    } else if (state_ == State::QuitPrompt) {
+        text.centre = "Quit? Y/N";
+    }
+    text.message = messages_.current(nowMillis());
+    if (showFps_) text.fps = fps_.text();
+    annotateFrame(shown_.data(), palette_.palette(), text);
+    fps_.frameEnded(clock_.nowMicros());
+}
+
+std::string GameSession::finishDemo() {
+    const bool wasRecording = demo_->recording();
+    const std::string failed = demo_->finish();
+    if (!failed.empty()) post(failed, true);
+    else if (wasRecording) post("Demo recorded: " + options_.demoFile, false);
+    return failed;
+}
+
+int GameSession::finish() {
+    const bool replaying = demo_->replaying();
+    if (!finishDemo().empty()) return replaying ? 2 : 1;
+    if (timing_) std::printf("%s\n", timing_->report().c_str());
+    return exitStatus_;
+}
+
+}  // namespace krello

@@ -1,0 +1,152 @@
+// One player's session on any shell: games started and restarted, pause, the quit prompt, messages,
+// the frame-rate counter and demos. The shell feeds it input and shows the frames it makes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "game/frame.h"
+#include "platform/common/demo_session.h"
+#include "platform/common/fps_counter.h"
+#include "platform/common/frame_pacer.h"
+#include "platform/common/input_mapper.h"
+#include "platform/common/message_board.h"
+#include "platform/common/screenshot.h"
+#include "platform/common/session_level.h"
+#include "platform/common/shell_options.h"
+#include "platform/common/shown_palette.h"
+#include "replay/timedemo.h"
+#include "world/screen.h"
+
+namespace krello {
+
+// The order of a shell's work (see docs/shell.md):
+//
+//   GameSession session(options, clock, shots, renderView);
+//   if (int status = session.start(); status != 0) return status;   // before any window
+//   open the window;  (failure: session.abandon(), status 1)
+//   while (!session.ended()) {
+//       translate every waiting event into keyDown/keyUp/pad.../focusLost/setMinimised/
+//           closeRequested; take session.takeFullscreenRequest()
+//       if (!session.wantsFrame()) { sleep a little; continue; }
+//       session.waitBeforeFrame();          // blocking shells; a browser's frame callback skips it
+//       session.produceFrame();
+//       show session.shownFrame() through session.pixelLookup()
+//   }
+//   return session.finish();
+class GameSession {
+public:
+    enum class State {
+        Running,     // the game updates every frame (also after game over: the world goes on)
+        Paused,      // no update; the frame stands with "PAUSED" over it
+        QuitPrompt,  // no update; "Quit? Y/N"
+        Ended,       // the loop should stop and call finish()
+    };
+
+    GameSession(const ShellOptions& options, PacerClock& clock, ScreenshotSink& shots, DrawFrame draw);
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+    ~GameSession();
+
+    // Loads the level, opens the demo and starts the first game (start-up reads the clock).
+    // Returns 0, or the exit status after printing why the session cannot start (2).
+    int start();
+
+    // Input, in the names every shell shares. Game keys reach the game through the tap latch;
+    // shell keys act at once.
+    void keyDown(KeyId key, uint8_t modifiers, bool repeat);
+    void keyUp(KeyId key);
+    void padButtonDown(int pad, PadButton button);
+    void padButtonUp(int pad, PadButton button);
+    void padAxis(int pad, PadAxis axis, int value);
+    void padAdded(const std::string& name);
+    void padRemoved(int pad);
+    void focusLost();
+    void setMinimised(bool minimised) { minimised_ = minimised; }
+    void closeRequested() { end(0); }
+    // A signal (SIGINT, SIGTERM): the session ends with this status, a recording is kept.
+    void interrupt(int status) { end(status); }
+
+    // Asked once per turn: Alt+Enter was pressed since the last time.
+    bool takeFullscreenRequest();
+
+    State state() const { return state_; }
+    bool ended() const { return state_ == State::Ended; }
+    // Frames stop while the window is minimised (the clock goes on; the update clamps the step).
+    bool wantsFrame() const { return !ended() && !minimised_; }
+
+    // Holds the frame back: the fps cap, a replay's pace, or none for a timedemo.
+    void waitBeforeFrame();
+    // One frame: the update (while running) and the drawing, then the text over a copy.
+    void produceFrame();
+    const uint8_t* shownFrame() const { return shown_.data(); }
+    const PixelLookup& pixelLookup() const { return palette_.pixelLookup(); }
+
+    // Ends the session: a recording is finished and kept, a timedemo prints its line. Returns
+    // the process's exit status.
+    int finish();
+    // The window never opened: a recording begun is removed.
+    void abandon() { demo_->abandon(); }
+
+    // The game's host as the session answers it: what the update would be told now. For tests
+    // of a shell's input translation.
+    PlatformSeam& livePlatform() { return live_; }
+
+    // For tests and the frame's text: the game as it stands.
+    const GameState& game() const { return *game_; }
+    const std::string& message() const { return messages_.current(nowMillis()); }
+
+private:
+    // The game's host: the session's clock, the mapped keys, the palette on screen.
+    class LiveSeam final : public PlatformSeam {
+    public:
+        explicit LiveSeam(GameSession& s) : s_(s) {}
+        uint32_t readClock() override { return static_cast<uint32_t>(s_.nowMillis()); }
+        bool keyHeld(GameKey key) override { return s_.input_.query(key); }
+        void tintPalette(int startRed) override { s_.palette_.tint(startRed); }
+
+    private:
+        GameSession& s_;
+    };
+
+    uint64_t nowMillis() const { return clock_.nowMicros() / 1000; }
+    void startGame();
+    void restart();
+    void act(ActionSet actions);
+    void quitAsked();
+    void answerPrompt(bool quit);
+    void pause(bool paused);
+    void screenshot();
+    void post(const std::string& text, bool problem);
+    void end(int status);
+    std::string finishDemo();
+
+    ShellOptions options_;
+    PacerClock& clock_;
+    ScreenshotSink& shots_;
+    DrawFrame draw_;
+    SessionLevel level_;                  // what every game starts from
+    std::unique_ptr<GameState> game_;     // the game under way
+    InputMapper input_;                   // keys and gamepads into game keys and shell actions
+    ShownPalette palette_;                // the palette in force
+    LiveSeam live_;
+    std::unique_ptr<DemoSession> demo_;   // the first game's demo, if any
+    SessionPacer pacer_;
+    MessageBoard messages_;
+    FpsCounter fps_;
+    std::unique_ptr<TimedemoClock> timing_;
+    std::array<uint8_t, FRAME_BYTES> frame_{};  // the renderer's buffer, kept between frames
+    std::array<uint8_t, FRAME_BYTES> shown_{};  // the frame with the text over it
+    State state_ = State::Running;
+    State beforePrompt_ = State::Running;  // where "N" returns to
+    bool minimised_ = false;
+    bool showFps_ = false;
+    bool fullscreenAsked_ = false;
+    int exitStatus_ = 0;
+    std::string pausedHint_;   // "Press P to resume"
+    std::string restartHint_;  // "Press Enter to play again"
+};
+
+}  // namespace krello

@@ -1,0 +1,91 @@
+// Streamed files take their real name only when complete, and never replace a file unless asked.
+#include "io/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace krello::io {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("krello-atomic-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        target = (dir / "out.bin").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    size_t filesInDir() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
+
+    fs::path dir;
+    std::string target;
+};
+
+TEST_F(AtomicFileTest, TheTargetAppearsOnlyOnCommitAndAbandonLeavesNothing) {
+    {
+        AtomicFile out;
+        ASSERT_EQ(out.open(target), "");
+        std::fputs("half", out.stream());
+        std::fflush(out.stream());
+        EXPECT_FALSE(fs::exists(target));  // written, but not under the real name yet
+    }  // dropped without commit: abandoned
+    EXPECT_EQ(filesInDir(), 0u);
+
+    AtomicFile out;
+    ASSERT_EQ(out.open(target), "");
+    std::fputs("whole", out.stream());
+    EXPECT_EQ(out.commit(AtomicFile::Replace::No), "");
+    EXPECT_EQ(read(target), "whole");
+    EXPECT_EQ(filesInDir(), 1u);  // no temporary left beside it
+}
+
+TEST_F(AtomicFileTest, AnExistingTargetIsReplacedOnlyWhenAskedAndTheBytesAreKeptOtherwise) {
+    std::ofstream(target) << "old";
+    AtomicFile keep;
+    ASSERT_EQ(keep.open(target), "");
+    const std::string temp = keep.temporaryPath();
+    std::fputs("new", keep.stream());
+    const std::string error = keep.commit(AtomicFile::Replace::No);
+    EXPECT_NE(error.find("already exists"), std::string::npos) << error;
+    EXPECT_NE(error.find(temp), std::string::npos) << error;
+    EXPECT_EQ(read(target), "old");
+    EXPECT_EQ(read(temp), "new");
+
+    AtomicFile replace;
+    ASSERT_EQ(replace.open(target), "");
+    std::fputs("newer", replace.stream());
+    EXPECT_EQ(replace.commit(AtomicFile::Replace::Yes), "");
+    EXPECT_EQ(read(target), "newer");
+}
+
+TEST_F(AtomicFileTest, WriteNewFileNeverReplacesAndReportsAnUnwritableFolder) {
+    const uint8_t bytes[3] = {1, 2, 3};
+    bool exists = true;
+    EXPECT_EQ(writeNewFile(target, bytes, exists), "");
+    EXPECT_FALSE(exists);
+    EXPECT_EQ(writeNewFile(target, bytes, exists), target + ": already exists");
+    EXPECT_TRUE(exists);
+    EXPECT_EQ(filesInDir(), 1u);
+
+    const std::string nowhere = (dir / "missing" / "x.bin").string();
+    const std::string error = writeNewFile(nowhere, bytes, exists);
+    EXPECT_FALSE(exists);
+    EXPECT_EQ(error.rfind(nowhere + ": cannot be written: ", 0), 0u) << error;
+}
+
+}  // namespace
+}  // namespace krello::io

@@ -1,0 +1,158 @@
+// The session every shell runs: a game played to game over and restarted exactly as at launch (its
+// demo ending with it), pause, the quit prompt, and Escape quitting at once without it.
+#include "platform/common/game_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "replay/demo.h"
+#include "replay/input_script.h"
+#include "replay/state_checksum.h"
+
+namespace krello {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ManualClock final : PacerClock {
+    uint64_t now = 5000000;
+    uint64_t nowMicros() override { return now; }
+    void sleepMicros(uint64_t micros) override { now += micros; }
+};
+
+struct NoShots final : ScreenshotSink {
+    Result take(const uint8_t*, const Palette&) override { return {}; }
+};
+
+void noDrawing(GameState&, uint8_t*) {}
+
+constexpr KeyId GAME_KEYS[GAME_KEY_COUNT] = {KeyId::Left, KeyId::Right, KeyId::Up, KeyId::Down, KeyId::A, KeyId::Space};
+
+class GameSessionTest : public ::testing::Test {
+protected:
+    void open(const ShellOptions& options) {
+        session = std::make_unique<GameSession>(options, clock, shots, noDrawing);
+        ASSERT_EQ(session->start(), 0);
+    }
+    // One frame dt milliseconds after the last, with these game keys held (bit k: GameKey k).
+    void frame(uint16_t dt, uint8_t keys = 0) {
+        clock.now += dt * 1000u;
+        for (int k = 0; k < GAME_KEY_COUNT; ++k)
+            if ((keys >> k) & 1) session->keyDown(GAME_KEYS[k], 0, false);
+        session->produceFrame();
+        for (int k = 0; k < GAME_KEY_COUNT; ++k)
+            if ((keys >> k) & 1) session->keyUp(GAME_KEYS[k]);
+    }
+    void press(KeyId key) {
+        session->keyDown(key, 0, false);
+        session->keyUp(key);
+    }
+
+    ManualClock clock;
+    NoShots shots;
+    std::unique_ptr<GameSession> session;
+};
+
+TEST_F(GameSessionTest, EnterAfterGameOverStartsAFreshGameExactlyAsAtLaunchAndEndsItsDemo) {
+    const fs::path demo = fs::temp_directory_path() / ("krello-session-" + std::to_string(::getpid()) + ".demo");
+    fs::remove(demo);
+    ShellOptions options;
+    options.demoMode = DemoMode::Record;
+    options.demoFile = demo.string();
+    open(options);
+    const uint64_t launchedAt = clock.now;
+    const uint32_t atLaunch = gameStateChecksum(session->game());
+
+    // The tour's keys and frame times, through real key events, until an enemy shot ends the game.
+    std::vector<ScriptStep> tour;
+    std::string error;
+    ASSERT_TRUE(readInputScriptFile(std::string(KRELLO_SOURCE_DIR) + "/tests/data/tour.input", tour, error)) << error;
+    size_t played = 0;
+    for (; played < tour.size() && session->game().gameOver == 0; ++played) {
+        frame(tour[played].dt, tour[played].keys);
+        if (played == 10) press(KeyId::Enter);  // during play Enter does nothing
+    }
+    ASSERT_NE(session->game().gameOver, 0);
+    ASSERT_GT(session->game().score, 0);
+    EXPECT_FALSE(fs::exists(demo));  // still being recorded
+
+    clock.now = launchedAt;  // the start-up reads the clock: the same reading gives the same game
+    press(KeyId::Enter);
+    EXPECT_EQ(session->state(), GameSession::State::Running);
+    EXPECT_EQ(session->game().score, 0);
+    EXPECT_EQ(session->game().gameOver, 0);
+    EXPECT_EQ(gameStateChecksum(session->game()), atLaunch);
+    EXPECT_EQ(session->message(), "Demo recorded: " + demo.string());
+    Demo recorded;
+    ASSERT_TRUE(readDemoFile(demo.string(), recorded, error)) << error;
+    EXPECT_EQ(recorded.updates.size(), played);  // the first game, and only it
+    frame(16);
+    EXPECT_EQ(session->finish(), 0);
+    fs::remove(demo);
+}
+
+TEST_F(GameSessionTest, PauseStopsTheUpdatesAndTheFirstUpdateAfterItClampsItsStep) {
+    ShellOptions options;
+    open(options);
+    frame(16, keyBit(GameKey::Up));
+    press(KeyId::P);
+    EXPECT_EQ(session->state(), GameSession::State::Paused);
+    EXPECT_EQ(session->message(), "Paused");
+    const uint32_t paused = gameStateChecksum(session->game());
+    for (int i = 0; i < 5; ++i) frame(1000, keyBit(GameKey::Up));
+    EXPECT_EQ(gameStateChecksum(session->game()), paused);
+    press(KeyId::Pause);
+    frame(16);
+    EXPECT_EQ(session->state(), GameSession::State::Running);
+    EXPECT_EQ(session->game().frameDt, 200);  // as after a restored window: the clock ran on
+}
+
+TEST_F(GameSessionTest, EscapeQuitsAtOnceUnlessConfirmQuitAsksFirst) {
+    const struct {
+        bool confirm;
+        std::vector<KeyId> keys;
+        GameSession::State after;
+    } cases[] = {
+        {false, {KeyId::Escape}, GameSession::State::Ended},
+        {true, {KeyId::Escape}, GameSession::State::QuitPrompt},
+        {true, {KeyId::Escape, KeyId::N}, GameSession::State::Running},
+        {true, {KeyId::Escape, KeyId::Y}, GameSession::State::Ended},
+        {true, {KeyId::Escape, KeyId::Escape}, GameSession::State::Ended},
+        {true, {KeyId::P, KeyId::Escape, KeyId::N}, GameSession::State::Paused},
+        {true, {KeyId::Escape, KeyId::Q}, GameSession::State::QuitPrompt},  // other keys wait for an answer
+    };
+    for (const auto& c : cases) {
+        ShellOptions options;
+        options.confirmQuit = c.confirm;
+        open(options);
+        frame(16);
+        for (KeyId k : c.keys) press(k);
+        EXPECT_EQ(session->state(), c.after) << c.confirm << " " << c.keys.size();
+        if (c.after == GameSession::State::QuitPrompt) {
+            const uint32_t asking = gameStateChecksum(session->game());
+            frame(16);
+            EXPECT_EQ(gameStateChecksum(session->game()), asking);  // the game waits for the answer
+        }
+        if (c.after == GameSession::State::Ended) {
+            EXPECT_EQ(session->finish(), 0);
+        }
+    }
+}
+
+TEST_F(GameSessionTest, LosingFocusPausesOnlyWhenSetToAndASignalEndsWithItsStatus) {
+    for (bool pauseOnFocusLoss : {false, true}) {
+        ShellOptions options;
+        options.pauseOnFocusLoss = pauseOnFocusLoss;
+        open(options);
+        frame(16);
+        session->focusLost();
+        EXPECT_EQ(session->state(), pauseOnFocusLoss ? GameSession::State::Paused : GameSession::State::Running);
+    }
+    session->interrupt(130);
+    EXPECT_TRUE(session->ended());
+    EXPECT_EQ(session->finish(), 130);
+}
+
+}  // namespace
+}  // namespace krello

@@ -1,0 +1,78 @@
+// The settings file: where it lives, its defaults read back unchanged, and each bad line warned
+// about with its file, line and the default kept.
+#include "platform/common/settings.h"
+
+#include <gtest/gtest.h>
+
+namespace krello {
+namespace {
+
+TEST(Settings, ThePathFollowsXdgThenHome) {
+    EXPECT_EQ(settingsPath("/x", "/home/p"), "/x/krello/krello.ini");
+    EXPECT_EQ(settingsPath("relative", "/home/p"), "/home/p/.config/krello/krello.ini");  // XDG wants absolute paths
+    EXPECT_EQ(settingsPath(nullptr, nullptr), "");
+}
+
+TEST(Settings, TheFirstRunFileReadsBackAsTheDefaultsWithoutWarnings) {
+    Settings read;
+    read.scale = 9;
+    read.bindings.keys.fill({});
+    EXPECT_TRUE(applySettingsText("k.ini", defaultSettingsText(), read).empty());
+    const Settings defaults;
+    EXPECT_EQ(read.scale, defaults.scale);
+    for (int a = 0; a < ACTION_COUNT; ++a) {
+        EXPECT_EQ(formatKeyList(read.bindings.keys[static_cast<size_t>(a)]),
+                  formatKeyList(defaults.bindings.keys[static_cast<size_t>(a)]));
+        EXPECT_EQ(formatPadList(read.bindings.pad[static_cast<size_t>(a)]),
+                  formatPadList(defaults.bindings.pad[static_cast<size_t>(a)]));
+    }
+}
+
+TEST(Settings, GoodLinesTakeEffect) {
+    Settings s;
+    const std::string text = "[display]\nfullscreen = off ; a comment\naspect = square\nfps = 0\n"
+                             "[files]\nshot_dir = /tmp/shots\n[play]\npause_on_focus_loss = yes\n"
+                             "[keys]\nforward = W, Up\nfullscreen = Ctrl+F\n[gamepad]\nfire = RightTrigger\n"
+                             "stick_dead_zone = 12000\n";
+    EXPECT_TRUE(applySettingsText("k.ini", text, s).empty());
+    EXPECT_FALSE(s.fullscreen);
+    EXPECT_FALSE(s.fourByThree);
+    EXPECT_EQ(s.fps, 0);
+    EXPECT_EQ(s.shotDir, "/tmp/shots");
+    EXPECT_TRUE(s.pauseOnFocusLoss);
+    EXPECT_EQ(formatKeyList(s.bindings.keys[static_cast<size_t>(Action::Forward)]), "W, Up");
+    EXPECT_EQ(formatKeyList(s.bindings.keys[static_cast<size_t>(Action::Fullscreen)]), "Ctrl+F");
+    EXPECT_EQ(formatPadList(s.bindings.pad[static_cast<size_t>(Action::Fire)]), "RightTrigger");
+    EXPECT_EQ(s.bindings.stickDeadZone, 12000);
+}
+
+TEST(Settings, EachBadLineIsOneWarningAndTheDefaultStays) {
+    const struct {
+        std::string text;
+        std::string warning;
+    } cases[] = {
+        {"[display]\nscale = abc\n", "k.ini:2: scale = abc: expected a whole number from 1 to 16; using 3"},
+        {"[display]\n\nfps = 5000\n", "k.ini:3: fps = 5000: expected a whole number from 0 to 1000; using 70"},
+        {"[display]\naspect = wide\n", "k.ini:2: aspect = wide: expected 4:3 or square; using 4:3"},
+        {"[play]\nconfirm_quit = maybe\n", "k.ini:2: confirm_quit = maybe: expected yes or no; using no"},
+        {"[keys]\nturn_left = Lfet\n", "k.ini:2: turn_left = Lfet: unknown key 'Lfet'; using Left"},
+        {"[keys]\nquit = Hyper+Q\n", "k.ini:2: quit = Hyper+Q: unknown modifier 'Hyper' (Shift, Ctrl or Alt); using Escape"},
+        {"[keys]\nfire = A, B, C, D, E\n", "k.ini:2: fire = A, B, C, D, E: more than 4 in one list; using Space"},
+        {"[gamepad]\njump = Z\n", "k.ini:2: jump = Z: unknown gamepad button 'Z'; using A"},
+        {"[display]\nwidth = 3\n", "k.ini:2: unknown setting 'width' in [display]; ignored"},
+        {"; fine\njust words\n", "k.ini:2: 'just words' is not a setting (expected NAME = VALUE); ignored"},
+    };
+    const Settings defaults;
+    for (const auto& c : cases) {
+        Settings s;
+        const std::vector<std::string> warnings = applySettingsText("k.ini", c.text, s);
+        ASSERT_EQ(warnings.size(), 1u) << c.text;
+        EXPECT_EQ(warnings[0], c.warning);
+        EXPECT_EQ(s.scale, defaults.scale);
+        EXPECT_EQ(s.fps, defaults.fps);
+        EXPECT_EQ(formatKeyList(s.bindings.keys[0]), "Left");
+    }
+}
+
+}  // namespace
+}  // namespace krello
