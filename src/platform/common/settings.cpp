@@ -185,7 +185,9 @@ int onSetting(void* user, const char* section, const char* name, const char* val
 
 std::string settingsPath(const char* xdgConfigHome, const char* home) {
     namespace fs = std::filesystem;
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') return (fs::path(xdgConfigHome) / "krello" / "krello.ini").string();
+    // Only an absolute folder counts (the Windows shell passes %APPDATA%, which starts with a drive).
+    const bool absolute = xdgConfigHome != nullptr && (xdgConfigHome[0] == '/' || fs::path(xdgConfigHome).is_absolute());
+    if (absolute) return (fs::path(xdgConfigHome) / "krello" / "krello.ini").string();
     if (home != nullptr && home[0] != '\0') return (fs::path(home) / ".config" / "krello" / "krello.ini").string();
     return {};
 }

@@ -25,7 +25,8 @@ struct Settings {
 };
 
 // Where the file lives: $XDG_CONFIG_HOME/krello/krello.ini, else ~/.config/krello/krello.ini;
-// empty when neither variable is set. The values are passed in so tests need no environment.
+// empty when neither variable is set. The values are passed in so tests need no environment; the
+// Windows shell passes %APPDATA% as the first.
 std::string settingsPath(const char* xdgConfigHome, const char* home);
 
 // The file as first written: every setting at its default, each with a comment.
