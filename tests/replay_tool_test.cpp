@@ -32,6 +32,19 @@ TEST(ReplayTool, ScriptRunsRepeatAndTheirDemosReplayToTheSameDump) {
     const ProgramRun c = runTool("run --demo " + tempPath("walk.demo") + " --state-every 50");
     ASSERT_EQ(c.status, 0) << c.err;
     EXPECT_EQ(a.out, c.out);
+    // A timedemo ends with the replayed game's checksum: the same every time, another for a
+    // demo of another game (here the first update only).
+    const auto finalState = [](const std::string& demo) {
+        const ProgramRun t = runTool("timedemo --demo " + demo);
+        EXPECT_EQ(t.status, 0) << t.err;
+        const size_t at = t.out.find("\ntimedemo: final state checksum 0x");
+        return at == std::string::npos ? std::string("none") : t.out.substr(at + 1);
+    };
+    writeText(tempPath("one.input"), "16 U\n");
+    ASSERT_EQ(runTool("run --input " + tempPath("one.input") + " --record-demo " + tempPath("one.demo")).status, 0);
+    EXPECT_NE(finalState(tempPath("walk.demo")), "none");
+    EXPECT_EQ(finalState(tempPath("walk.demo")), finalState(tempPath("walk.demo")));
+    EXPECT_NE(finalState(tempPath("walk.demo")), finalState(tempPath("one.demo")));
     // The dump's shape: per dump 1 + 1 + 1 + 23 + 1 + 1 lines.
     const ProgramRun d = runTool("run --input " + script + " --frames 7 --dump-state " + tempPath("seven.txt"));
     ASSERT_EQ(d.status, 0) << d.err;

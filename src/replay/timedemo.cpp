@@ -25,4 +25,10 @@ std::string TimedemoClock::report(Clock::time_point now) const {
     return line;
 }
 
+std::string timedemoStateLine(uint32_t stateChecksum) {
+    char line[64];
+    std::snprintf(line, sizeof line, "timedemo: final state checksum 0x%08x", static_cast<unsigned>(stateChecksum));
+    return line;
+}
+
 }  // namespace krello

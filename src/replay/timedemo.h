@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,9 @@ private:
     Clock::time_point start_;          // when timing began
     std::vector<double> frameMicros_;  // each frame's time
 };
+
+// "timedemo: final state checksum 0x1234abcd": the game as the replay left it, so a timedemo on
+// one platform can be compared with the same demo's on another.
+std::string timedemoStateLine(uint32_t stateChecksum);
 
 }  // namespace krello

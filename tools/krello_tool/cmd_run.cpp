@@ -18,6 +18,7 @@
 #include "replay/demo_replayer.h"
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
+#include "replay/state_checksum.h"
 #include "replay/state_dump.h"
 #include "replay/timedemo.h"
 #include "tour/tour_pilot.h"
@@ -230,7 +231,7 @@ void timedemo(const RunOptions& o) {
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
     TimedemoClock timing(static_cast<size_t>(in->length()));
     playFrames(*in, *g, in->length(), frame, [&](long) { timing.frameDone(); });
-    std::printf("%s\n", timing.report().c_str());
+    std::printf("%s\n%s\n", timing.report().c_str(), timedemoStateLine(gameStateChecksum(*g)).c_str());
 }
 
 struct TourOptions {

@@ -7,6 +7,7 @@
 
 #include "game/start_level.h"
 #include "platform/common/text_overlay.h"
+#include "replay/state_checksum.h"
 
 namespace krello {
 
@@ -213,7 +214,7 @@ std::string GameSession::finishDemo() {
 int GameSession::finish() {
     const bool replaying = demo_->replaying();
     if (!finishDemo().empty()) return replaying ? 2 : 1;
-    if (timing_) std::printf("%s\n", timing_->report().c_str());
+    if (timing_) std::printf("%s\n%s\n", timing_->report().c_str(), timedemoStateLine(gameStateChecksum(*game_)).c_str());
     return exitStatus_;
 }
 
