@@ -1,0 +1,102 @@
+// The game on Windows: start-up in order, window messages into the session, one frame per idle turn.
+#include "platform/win32/game_shell.h"
+
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/common/game_session.h"
+#include "platform/common/window_title.h"
+#include "platform/win32/game_window.h"
+#include "platform/win32/stop_requests.h"
+#include "platform/win32/window_messages.h"
+#include "render/render_view.h"
+
+namespace krello {
+namespace {
+
+constexpr DWORD MINIMISED_WAIT_MS = 10;
+
+void reportSetupFailure(const std::string& reason, HWND window) {
+    std::fprintf(stderr, "krello: %s\n", reason.c_str());
+    std::fflush(stderr);
+    MessageBoxA(window, "ERROR!", WINDOW_TITLE, MB_OK | MB_ICONERROR);
+}
+
+// Takes every waiting message without blocking. False once WM_QUIT has come.
+bool pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return false;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+// The loop: messages first, then one frame whenever none is waiting. When the session has
+// ended (its quit key, the end of a replay) the window is closed, and the loop ends with the
+// WM_QUIT that closing it brings.
+void playSession(GameSession& session, GameWindow& window) {
+    bool closing = false;
+    while (pumpMessages()) {
+        if (session.ended()) {
+            if (!closing) PostMessageA(window.handle(), WM_CLOSE, 0, 0);
+            closing = true;
+            continue;
+        }
+        if (const int status = stopRequestStatus(); status != 0) {
+            session.interrupt(status);
+            continue;
+        }
+        if (session.takeFullscreenRequest()) window.toggleFullscreen();
+        if (!session.wantsFrame()) {
+            // Minimised: nothing to draw. Woken at once by a message, so restoring is not delayed.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, MINIMISED_WAIT_MS, QS_ALLINPUT);
+            continue;
+        }
+        session.waitBeforeFrame();
+        session.produceFrame();
+        window.present(session.shownFrame(), session.pixelLookup());
+    }
+}
+
+// Sleeps of a millisecond, so the frame-rate cap's waits end on time (the default tick is 15.6 ms).
+class FineTimer {
+public:
+    FineTimer() : set_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    FineTimer(const FineTimer&) = delete;
+    FineTimer& operator=(const FineTimer&) = delete;
+    ~FineTimer() {
+        if (set_) timeEndPeriod(1);
+    }
+
+private:
+    bool set_;  // the period was granted and must be given back
+};
+
+}  // namespace
+
+int runGame(const ShellOptions& requested, HINSTANCE instance) {
+    ShellOptions options = requested;
+    if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
+    const FineTimer timer;
+    SteadyPacerClock clock;
+    ScreenshotTaker shots(options.shotDir);
+    auto session = std::make_unique<GameSession>(options, clock, shots, renderView);
+    // The level, the demo and the first game's start-up come before any window.
+    if (const int status = session->start(); status != 0) return status;
+
+    auto window = std::make_unique<GameWindow>();
+    WindowContext context{session.get(), window.get()};
+    if (const std::string failure = window->open(instance, options, gameWindowProcedure, &context); !failure.empty()) {
+        reportSetupFailure(failure, window->handle());
+        session->abandon();
+        return 1;
+    }
+    playSession(*session, *window);
+    return session->finish();
+}
+
+}  // namespace krello

@@ -1,0 +1,21 @@
+// krello.exe: the game on Windows.
+#include "platform/win32/windows_api.h"
+
+#include <cstdlib>
+
+#include "platform/common/shell_options.h"
+#include "platform/win32/console_output.h"
+#include "platform/win32/game_shell.h"
+#include "platform/win32/stop_requests.h"
+
+int main(int argc, char** argv) {
+    krello::useParentConsole();
+    // Drawn at the screen's own pixels: without this a scaled desktop would blur the frame again.
+    SetProcessDPIAware();
+    // The settings live in %APPDATA%\krello\krello.ini.
+    const krello::ParsedOptions parsed =
+        krello::parseShellOptions(argc, argv, krello::SettingsPlace{std::getenv("APPDATA"), nullptr});
+    if (!parsed.run) return parsed.exitStatus;
+    krello::watchStopRequests();
+    return krello::runGame(parsed.options, GetModuleHandleA(nullptr));
+}
