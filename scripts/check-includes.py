@@ -2,8 +2,9 @@
 """Fails when an #include runs against the arrows between the rooms of the source tree.
 
 Each room may include its own headers and those of the rooms it points to (see
-docs/architecture.md). Only the SDL shell may include SDL. Prints one line per wrong include,
-naming the file and line, and exits 1; prints "includes: ok" and exits 0 when all is well.
+docs/architecture.md). Only the SDL shell may include SDL, and only the Win32 shell Windows'
+headers. Prints one line per wrong include, naming the file and line, and exits 1; prints
+"includes: ok" and exits 0 when all is well.
 Usage: scripts/check-includes.py [ROOT]
 """
 import pathlib
@@ -22,6 +23,8 @@ ARROWS = {
     "src/platform/common": {"platform/common", "cli", "replay", "game", "level", "world", "io"},
     "src/platform/sdl": {"platform/sdl", "platform/common", "cli", "replay", "game", "render", "level", "world",
                          "io"},
+    "src/platform/win32": {"platform/win32", "platform/common", "cli", "replay", "game", "render", "level", "world",
+                           "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
     "tools/levelc": {"level", "world", "io"},
     "tools/krello_tool": {"krello_tool", "cli", "tour", "level", "replay", "game", "render", "world", "io"},
@@ -31,6 +34,9 @@ TARGETS = sorted({t for allowed in ARROWS.values() for t in allowed if not t.end
                  key=len, reverse=True)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 SDL_ROOM = "src/platform/sdl"
+WIN32_ROOM = "src/platform/win32"
+# Windows' own headers: only the Win32 shell includes them.
+WINDOWS_HEADER = re.compile(r"(windows|winuser|wingdi|mmsystem|dwmapi|xinput|winver)\.h$", re.IGNORECASE)
 
 
 def room_of(path):
@@ -64,6 +70,8 @@ def check(root):
             if quote == "<":
                 if re.match(r"SDL2?/|SDL[_.]", header) and room != SDL_ROOM:
                     faults.append(f"{rel}:{number}: includes <{header}>; only {SDL_ROOM} may include SDL")
+                if WINDOWS_HEADER.match(header) and room != WIN32_ROOM:
+                    faults.append(f"{rel}:{number}: includes <{header}>; only {WIN32_ROOM} may include Windows' headers")
                 continue
             target = target_of(header)
             if target is None or header in ARROWS[room] or target in ARROWS[room]:
