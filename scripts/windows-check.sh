@@ -3,7 +3,10 @@
 # their programs need only Windows' own DLLs and that the i686 game code does no x87 arithmetic,
 # then runs the x86-64 krello-tool.exe and krello-levelc.exe under wine64 and compares what they
 # make with the Linux build's: the tour's frames and states, frames of a played game, the texture
-# bank, the level, and demos recorded on each side and replayed on the other.
+# bank, the level, and demos recorded on each side and replayed on the other. Last, the game
+# itself, krello.exe, under wine64 and its own Xvfb: its window shows the game, real key events
+# play it, take a screenshot and record a demo Linux replays, Escape ends it with status 0, and
+# its timedemo of a demo recorded on Linux ends in the same state as Linux's.
 #
 # Usage: scripts/windows-check.sh [LINUX_BUILD_DIR [CMAKE_ARGS...]]
 #   LINUX_BUILD_DIR  the Linux build whose krello-tool is compared with (default: build; its
@@ -18,7 +21,7 @@ linux="${1:-build}"
 shift || true
 windows="${KRELLO_WINDOWS_BUILD:-build-windows}"
 
-scripts/install-deps.sh mingw-w64 wine64 libz-mingw-w64-dev
+scripts/install-deps.sh mingw-w64 wine64 libz-mingw-w64-dev xvfb xdotool imagemagick
 
 fail() {
   echo "windows-check: FAILED: $*" >&2
@@ -39,7 +42,8 @@ for arch in x64 x86; do
 done
 
 # --- What the programs need --------------------------------------------------------------------
-scripts/check-windows-dlls.sh "$windows"-x64/tools/*.exe "$windows"-x86/tools/*.exe
+scripts/check-windows-dlls.sh "$windows"-x64/tools/*.exe "$windows"-x86/tools/*.exe \
+  "$windows"-x64/src/platform/win32/krello.exe "$windows"-x86/src/platform/win32/krello.exe
 ok "the programs need only Windows' own DLLs"
 
 # The i686 build keeps doubles in SSE2 registers. x87 loads, stores and integer conversions are
@@ -58,8 +62,12 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 work=$(mktemp -d /tmp/krello-windows-check.XXXXXX)
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
+xvfb_pid=""
+game_pid=""
 cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid" 2>/dev/null || true; fi
   "$wineserver" -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -125,4 +133,71 @@ for state in windows-recorded windows-replayed linux-replayed; do
   cmp -s "$state.state" recorded.state || fail "$state.state: the final state differs from the Linux recording's"
 done
 ok "demos recorded on Linux replay on Windows and the other way round, to the same final state"
+
+# --- The game under wine64 and Xvfb -------------------------------------------------------------
+# Wine's processes so far ran without a display; the game's start again with one.
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
+for _ in $(seq 20); do  # a display number of our own; one already taken: try another
+  exec 3> display.txt
+  Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > xvfb.log 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 300); do
+    [ -s display.txt ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -s display.txt ] && break
+done
+[ -s display.txt ] || fail "Xvfb did not start: $(cat xvfb.log)"
+export DISPLAY=":$(head -n1 display.txt)"
+game="$win64/src/platform/win32/krello.exe"
+title="= KRELLO 32K ="
+game_fail() { fail "$*; the game wrote: $(cat game.out game.err 2>/dev/null | tr '\n' ' ')"; }
+
+# Plays with real key events: the window shows the game, F12 takes a screenshot, Up walks,
+# Space fires, and Escape ends the game with status 0 and keeps the demo it recorded.
+mkdir game && cd game
+timeout 180 "$wine" "$game" --windowed --record "$work/windows-game.demo" > game.out 2> game.err &
+game_pid=$!
+window=""
+for _ in $(seq 900); do  # the first start of a prefix's display takes a while
+  window=$(xdotool search --name "^$title\$" 2>/dev/null | head -n1 || true)
+  [ -n "$window" ] && break
+  kill -0 "$game_pid" 2>/dev/null || game_fail "the game ended before its window showed"
+  sleep 0.2
+done
+[ -n "$window" ] || game_fail "no window named \"$title\" within 180 s"
+sleep 3  # frames for a while
+import -window root shown.png
+colours=$(convert shown.png -format '%k' info:)
+[ "$colours" -ge 16 ] || game_fail "the screen shows $colours colours: the window is blank"
+ok "krello.exe shows its window \"$title\" with the game in it ($colours colours on the screen)"
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
+xdotool key --delay 100 F12
+xdotool keydown Up sleep 1 keyup Up key space sleep 0.5 key Escape
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" -eq 0 ] || game_fail "Escape ended the game with status $status, not 0"
+[ -s krello-0001.png ] || game_fail "F12 wrote no krello-0001.png"
+grep -q "Screenshot saved" game.out || game_fail "no message for the screenshot"
+ok "F12 took a screenshot and Escape ended the game with status 0"
+"$tool_linux" run --demo "$work/windows-game.demo" --dump-state "$work/windows-game.state" ||
+  fail "the demo the Windows game recorded does not replay on Linux"
+grep -q "^player" "$work/windows-game.state" || fail "the Windows game's demo holds no game"
+ok "the demo the Windows game recorded replays on Linux"
+
+# The timedemo of a demo recorded on Linux ends where Linux's does; a bad settings line is
+# reported and the game still runs.
+printf '[display]\nscale = abc\n' > bad.ini
+timeout 300 "$wine" "$game" --config bad.ini --windowed --timedemo "$work/linux.demo" > timedemo.out 2> timedemo.err ||
+  fail "krello.exe --timedemo failed: $(cat timedemo.err)"
+grep -q "bad.ini:2: scale = abc" timedemo.err || fail "the bad settings line was not reported: $(cat timedemo.err)"
+windows_final=$(grep "^timedemo: final state checksum" timedemo.out | tr -d '\r' || true)
+linux_final=$("$tool_linux" timedemo --demo "$work/linux.demo" | grep "^timedemo: final state checksum")
+[ -n "$windows_final" ] || fail "krello.exe --timedemo printed no final state: $(cat timedemo.out)"
+[ "$windows_final" = "$linux_final" ] || fail "the timedemo ends in another state on Windows ($windows_final) than on Linux ($linux_final)"
+ok "krello.exe --timedemo of a Linux demo: $(grep -v 'final state' timedemo.out | tr -d '\r'); ${windows_final#timedemo: }, as on Linux"
 echo "windows-check: all passed"
