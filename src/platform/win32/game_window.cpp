@@ -69,7 +69,11 @@ GameWindow::DwmFlushFunction GameWindow::findDwmFlush() {
 }
 
 GameWindow::~GameWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
+    if (window_ != nullptr) {
+        // Whatever the procedure worked on may be gone already: the last messages get the defaults.
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
     if (classRegistered_) UnregisterClassA(WINDOW_TITLE, instance_);
 }
 
