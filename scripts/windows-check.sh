@@ -174,7 +174,7 @@ import -window root shown.png
 colours=$(convert shown.png -format '%k' info:)
 [ "$colours" -ge 16 ] || game_fail "the screen shows $colours colours: the window is blank"
 ok "krello.exe shows its window \"$title\" with the game in it ($colours colours on the screen)"
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
+xdotool windowfocus "$window" 2>/dev/null || true  # no window manager here to activate it
 xdotool key --delay 100 F12
 xdotool keydown Up sleep 1 keyup Up key space sleep 0.5 key Escape
 status=0
