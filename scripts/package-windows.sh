@@ -17,9 +17,10 @@ mkdir -p "$out"
 stage=$(mktemp -d /tmp/krello-package.XXXXXX)
 trap 'rm -rf "$stage"' EXIT
 
-for pair in x64:win64 x86:win32; do
-  arch=${pair%%:*}
-  name="krello-$version-${pair##*:}"
+for triple in x64:win64:x86_64 x86:win32:i686; do
+  arch=${triple%%:*}
+  rest=${triple#*:}
+  name="krello-$version-${rest%%:*}"
   build="$windows-$arch"
   if [ ! -f "$build/src/platform/win32/krello.exe" ] || [ ! -f "$build/tools/krello-tool.exe" ]; then
     cmake --preset "windows-$arch" -B "$build"
@@ -28,6 +29,7 @@ for pair in x64:win64 x86:win32; do
   mkdir "$stage/$name"
   cp "$build/src/platform/win32/krello.exe" "$build/tools/krello-tool.exe" "$stage/$name/"
   cp README.md LICENSE "$stage/$name/"
+  "${rest#*:}-w64-mingw32-strip" "$stage/$name"/*.exe  # a player needs no debugging symbols
   scripts/check-windows-dlls.sh "$stage/$name"/*.exe > /dev/null
   rm -f "$out/$name.zip"
   # -X: no Unix owners or times beyond the file's own, so the archive is the same on any machine.
