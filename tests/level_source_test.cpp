@@ -297,7 +297,7 @@ TEST(LevelFile, AWrongSizedImageIsRefusedWithItsSize) {
     std::remove(path.c_str());
 
     EXPECT_FALSE(readLevelFile(path, LevelSize::Full, *g, file));
-    EXPECT_EQ(joined(file.errors), path + ": cannot open the level\n");
+    EXPECT_EQ(joined(file.errors), path + ": cannot open the level: No such file or directory\n");
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST(ReplayInputScript, MissingFileIsNamed) {
     std::vector<ScriptStep> steps;
     std::string error;
     EXPECT_FALSE(readInputScriptFile("/nonexistent/x.input", steps, error));
-    EXPECT_EQ(error, "/nonexistent/x.input: cannot open the input script");
+    EXPECT_EQ(error, "/nonexistent/x.input: cannot open the input script: No such file or directory");
 }
 
 }  // namespace
