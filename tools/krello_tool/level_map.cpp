@@ -116,17 +116,20 @@ void floorColour(const std::vector<int32_t>& floors, int32_t z, uint8_t out[3]) 
     out[2] = static_cast<uint8_t>(110 - 40 * t);
 }
 
-// Even-odd scanline fill of all the sector's loops: inner loops stay holes.
+// Even-odd scanline fill of all the sector's loops: inner loops stay holes. The walls are
+// walked once, not once a row: a damaged sector's walk can run over the whole wall table.
 void fillSector(const GameState& g, int s, const View& v, const uint8_t colour[3], Canvas& c,
                 int height) {
+    std::vector<std::pair<const Wall*, const Wall*>> segments;
+    sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) { segments.emplace_back(&a, &b); });
     std::vector<double> xs;
     for (int row = 0; row < height; ++row) {
         const double y = v.minY + (row + 0.5 - kMargin) / v.scale;
         xs.clear();
-        sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) {
-            if ((a.y > y) == (b.y > y)) return;
-            xs.push_back(a.x + (y - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
-        });
+        for (const auto& [a, b] : segments) {
+            if ((a->y > y) == (b->y > y)) continue;
+            xs.push_back(a->x + (y - a->y) * (static_cast<double>(b->x) - a->x) / (static_cast<double>(b->y) - a->y));
+        }
         std::sort(xs.begin(), xs.end());
         for (size_t i = 0; i + 1 < xs.size(); i += 2) {
             const double from = std::max(v.px(xs[i]), -1.0), to = std::min(v.px(xs[i + 1]), 1e5);
