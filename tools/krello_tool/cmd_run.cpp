@@ -301,12 +301,12 @@ void registerRunCommands(CLI::App& app) {
     auto options = std::make_shared<RunOptions>();
     CLI::App* run = app.add_subcommand("run", "run the game headless from an input script or a demo");
     addInputOptions(run, *options);
-    run->add_option("--frames", options->frames, "updates to run (default: all of the input)");
+    run->add_option("--frames", options->frames, "updates to run (default: all of the input)")->type_name("N");
     run->add_flag("--render", options->render, "draw every frame as well");
     run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
         ->expected(2)
         ->type_name("K DIR");
-    run->add_option("--state-every", options->stateEvery, "write the state after every K-th update");
+    run->add_option("--state-every", options->stateEvery, "write the state after every K-th update")->type_name("K");
     run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout");
     run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)");
     run->callback([options] { tool::run(*options); });
@@ -320,7 +320,7 @@ void registerRunCommands(CLI::App& app) {
     CLI::App* ts = app.add_subcommand("tour-script", "play the level with the autopilot and write its input script");
     ts->add_option("--out", tour->out, "the input script to write")->required();
     ts->add_option("--expected", tour->expected, "also write the state every 100 updates of running it");
-    ts->add_option("--updates", tour->updates, "at least this many updates (at most 1000000)");
+    ts->add_option("--updates", tour->updates, "at least this many updates (at most 1000000)")->type_name("N");
     ts->callback([tour] { tourScript(*tour); });
 }
 
