@@ -124,7 +124,7 @@ std::string StagedOutputs::createFolder(const std::string& folder) {
     std::error_code e;
     const fs::file_status s = fs::status(folder, e);
     if (s.type() == fs::file_type::directory) return {};
-    if (s.type() != fs::file_type::not_found) return folder + ": cannot be made a folder: it is a file";
+    if (s.type() != fs::file_type::not_found) return folder + ": cannot be made a folder: it is not one";
     newFolders_.push_back(fs::absolute(fs::path(folder)).lexically_normal());
     return {};
 }
@@ -148,8 +148,13 @@ std::string StagedOutputs::add(const std::string& path, std::span<const uint8_t>
     const int writeErrno = errno;
     std::string why = closeStream(s.stream);
     if (!written && why.empty()) why = std::strerror(writeErrno);
+    if (!why.empty()) {
+        // Never staged, so a commit that follows cannot put a short file in place.
+        std::error_code e;
+        fs::remove(s.temporary, e);
+        return cannotWrite(path, why);
+    }
     staged_.push_back(s);
-    if (!why.empty()) return cannotWrite(path, why);
     return {};
 }
 
