@@ -1,8 +1,6 @@
 // krello-tool's render commands: one frame from a viewpoint, or the tour of named viewpoints.
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <memory>
@@ -16,6 +14,7 @@
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/tool_level.h"
+#include "level/loop_geometry.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/headless_platform.h"
@@ -87,11 +86,15 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
     p.z = static_cast<int32_t>(parseNumber(view[2], "Z", lo32, hi32));
     p.angle = static_cast<int16_t>(parseNumber(view[3], "ANGLE", 0, 2047));
     p.sector = static_cast<int16_t>(parseNumber(view[4], "SECTOR", 0, SECTOR_COUNT - 1));
+    // A point outside its sector would be drawn from the wrong place: a picture of nothing.
+    if (!pointInSector(g, static_cast<uint16_t>(p.sector), p.x, p.y)) {
+        throw ToolError{"render --view: (" + view[0] + ", " + view[1] + ") is not inside sector " + view[4]};
+    }
     return p;
 }
 
-void writePng(const std::string& path, const Frame& frame) {
-    writeIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
+void addPng(OutputFiles& out, const std::string& path, const Frame& frame) {
+    out.addIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
 }
 
 std::string hex8(uint32_t v) {
@@ -124,19 +127,22 @@ std::map<std::string, uint32_t> readChecksums(const std::string& path) {
     return sums;
 }
 
+// Every view's PNG and the checksums file appear together, and only when every frame was
+// drawn and matched: a tour that fails leaves DIR as it was (and makes no DIR).
 void runTour(const RenderOptions& o) {
-    const auto started = startedGame(o.level);
-    std::error_code error;
-    std::filesystem::create_directories(o.tour, error);
-    if (error) throw ToolError{"cannot create " + o.tour + ": " + error.message()};
-    std::string written;
+    OutputFiles out;
+    out.createFolder(o.tour);
+    for (const TourView& view : tourViews()) out.check(o.tour + "/" + view.name + ".png");
+    if (!o.writeChecksums.empty()) out.check(o.writeChecksums);
     std::map<std::string, uint32_t> expected;
     if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
+    const auto started = startedGame(o.level);
+    std::string written;
     for (const TourView& view : tourViews()) {
         auto g = std::make_unique<GameState>(*started);
         if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": the point is not inside its sector"};
         const Frame frame = renderFrom(*g, g->player);
-        writePng(o.tour + "/" + view.name + ".png", frame);
+        addPng(out, o.tour + "/" + view.name + ".png", frame);
         const uint32_t sum = crc32(frame);
         written += std::string(view.name) + " " + hex8(sum) + "\n";
         if (o.checkChecksums.empty()) continue;
@@ -150,10 +156,11 @@ void runTour(const RenderOptions& o) {
     }
     if (!expected.empty()) throw ToolError{o.checkChecksums + ": frame " + expected.begin()->first + " is not in the tour"};
     if (!o.writeChecksums.empty()) {
-        writeOutputFile(o.writeChecksums,
-                        "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR "
-                        "--write-checksums FILE\n" + written);
+        out.add(o.writeChecksums,
+                "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR "
+                "--write-checksums FILE\n" + written);
     }
+    out.commit();
 }
 
 void runRender(const RenderOptions& o) {
@@ -165,10 +172,14 @@ void runRender(const RenderOptions& o) {
     }
     if (!o.writeChecksums.empty() || !o.checkChecksums.empty())
         throw ToolError{"render: checksums belong to --tour"};
+    OutputFiles out;
+    if (!o.raw.empty()) out.check(o.raw);
+    if (!o.png.empty()) out.check(o.png);
     const auto started = startedGame(o.level);
     const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
-    if (!o.raw.empty()) writeOutputFile(o.raw, frame);
-    if (!o.png.empty()) writePng(o.png, frame);
+    if (!o.raw.empty()) out.add(o.raw, frame);
+    if (!o.png.empty()) addPng(out, o.png, frame);
+    out.commit();
     std::printf("frame crc32 %s\n", hex8(crc32(frame)).c_str());
 }
 
