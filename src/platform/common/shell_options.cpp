@@ -78,7 +78,9 @@ void describeOptions(CLI::App& app, CommandLine& c) {
     app.add_option("--level", c.level, "Play the level source or 49,180-byte level image in FILE")
         ->type_name("FILE")
         ->check(cli::existingFile());
-    app.add_option("--config", c.config, "Read the settings from FILE instead of ~/.config/krello/krello.ini")
+    app.add_option("--config", c.config,
+                   "Read the settings from FILE instead of ~/.config/krello/krello.ini "
+                   "(%APPDATA%\\krello\\krello.ini on Windows)")
         ->type_name("FILE")
         ->check(cli::existingFile());
     app.add_flag("--show-fps", c.showFps, "Show the frame rate from the start (F11 toggles it)");
