@@ -186,8 +186,12 @@ grep -q "Screenshot saved" game.out || game_fail "no message for the screenshot"
 ok "F12 took a screenshot and Escape ended the game with status 0"
 "$tool_linux" run --demo "$work/windows-game.demo" --dump-state "$work/windows-game.state" ||
   fail "the demo the Windows game recorded does not replay on Linux"
-grep -q "^player" "$work/windows-game.state" || fail "the Windows game's demo holds no game"
-ok "the demo the Windows game recorded replays on Linux"
+"$tool_linux" run --demo "$work/windows-game.demo" --frames 1 --dump-state "$work/windows-game-start.state"
+where() { grep "^player" "$1" | cut -d' ' -f2,3; }  # the player's x and y
+[ -n "$(where "$work/windows-game.state")" ] || fail "the Windows game's demo holds no game"
+[ "$(where "$work/windows-game.state")" != "$(where "$work/windows-game-start.state")" ] ||
+  fail "the player never moved in the Windows game's demo: the Up key did not reach the game"
+ok "the demo the Windows game recorded replays on Linux, and Up walked the player there"
 
 # The timedemo of a demo recorded on Linux ends where Linux's does; a bad settings line is
 # reported and the game still runs.
