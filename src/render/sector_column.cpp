@@ -30,13 +30,13 @@ uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double wallDepth) {
     return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * wallDepth * 0.0625);
 }
 
-struct WallLook {
-    const uint8_t* texture;
-    int32_t texU;
-    uint16_t vStep;
-    int16_t shadeOffset;
-    uint8_t ramp;
-};
+// The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
+uint16_t portalTarget(const Wall& wall) {
+    const uint16_t next = static_cast<uint16_t>(wall.nextSector);
+    return next < SECTOR_COUNT ? next : NO_INDEX;
+}
+
+}  // namespace
 
 void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
     if (from >= to) return;  // an empty run may start past the last row: form no pointer there
@@ -47,14 +47,6 @@ void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t t
         v = static_cast<uint16_t>(v + look.vStep);
     }
 }
-
-// The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
-uint16_t portalTarget(const Wall& wall) {
-    const uint16_t next = static_cast<uint16_t>(wall.nextSector);
-    return next < SECTOR_COUNT ? next : NO_INDEX;
-}
-
-}  // namespace
 
 WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
                            const WallHit& hit, int32_t windowTop, int32_t windowBottom) {

@@ -25,6 +25,15 @@ struct WallColumn {
     int16_t shadeOffset = 0;  // subtracted from every texel of the wall
 };
 
+// What a wall's pixels are made of in one column.
+struct WallLook {
+    const uint8_t* texture;  // the wall's texture slot
+    int32_t texU;            // texture column, 0..127
+    uint16_t vStep;          // per-row step of the texture-row accumulator
+    int16_t shadeOffset;     // subtracted from every texel
+    uint8_t ramp;            // added after the shade clamp
+};
+
 // Where the sector behind a portal shows through, clipped against the wall's own rows.
 struct PortalRows {
     int32_t nextCeilingRow = 0;  // the upper part runs from ceilingRow to here
@@ -44,6 +53,9 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
 // Projects the next sector's opening at a portal wall laid out as wc.
 PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall& wall,
                            const WallColumn& wc, int32_t windowTop, int32_t windowBottom);
+
+// Draws wall rows from..to-1 of the current column, the texture-row accumulator starting at v.
+void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v);
 
 // Draws rows windowTop..windowBottom-1 of the current column as seen in sector, recursing
 // through the nearest wall when it is a portal, and the sector's billboards last. A window
