@@ -259,7 +259,7 @@ TEST(LevelSource, DamagedSourcesNeverCrashTheCompilerOrTheValidator) {
                 case 1: s.erase(at, next() % 20); break;
                 default: s.insert(at, std::to_string(int64_t{next()} * 99991 * (next() % 2 ? -1 : 1))); break;
             }
-            if (s.empty()) s = "x";
+            if (s.empty()) s.push_back('x');
         }
         const Compiled c = compile(s);
         if (!c.ok) {

@@ -23,7 +23,10 @@ struct Span {
 
 std::string list(const std::set<int>& values) {
     std::string s;
-    for (int v : values) s += (s.empty() ? "" : " ") + std::to_string(v);
+    for (int v : values) {
+        if (!s.empty()) s += ' ';
+        s += std::to_string(v);
+    }
     return s.empty() ? "none" : s;
 }
 
@@ -105,8 +108,10 @@ void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>
         blackHigh += s.ceilingShade >= 125;
     }
     std::string byLoops;
-    for (int n = 1; n <= 4; ++n)
-        byLoops += (n > 1 ? "/" : "") + num(k.sectorsByLoops.count(n) ? k.sectorsByLoops.at(n) : 0);
+    for (int n = 1; n <= 4; ++n) {
+        if (n > 1) byLoops += '/';
+        byLoops += num(k.sectorsByLoops.count(n) ? k.sectorsByLoops.at(n) : 0);
+    }
     const int startSector = g.player.sector;
     const std::string startShade = startSector >= 0 && startSector < SECTOR_COUNT
                                        ? num(g.sectors[static_cast<size_t>(startSector)].ceilingShade)
