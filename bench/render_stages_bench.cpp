@@ -27,13 +27,17 @@ struct StageWorld {
     std::vector<std::unique_ptr<GameState>> games = tourGames();
     std::vector<ColumnCase> columns;
     std::vector<uint8_t> frame = std::vector<uint8_t>(FRAME_BYTES, 0);
+    ColumnScratch scratch;
+    SectorObjects objects;
     long flatPixels = 0;
     long wallPixels = 0;
 
     StageWorld() {
         for (auto& g : games) {
             prepareFrame(*g, nullptr);
-            RenderState rs{*g};
+            listSectorObjects(*g, objects);
+            scratch.startFrame();
+            RenderState rs{*g, scratch, objects};
             setUpViewRays(rs);
             const uint16_t sector = static_cast<uint16_t>(g->player.sector);
             for (int16_t c = 0; c < SCREEN_WIDTH; ++c) {
@@ -53,7 +57,7 @@ struct StageWorld {
     }
 
     RenderState stateOf(const ColumnCase& cc) {
-        RenderState rs{*cc.game};
+        RenderState rs{*cc.game, scratch, objects};
         rs.frameBuffer = frame.data();
         rs.screenColumn = cc.column;
         rs.rayDirX = cc.rayDirX;
@@ -88,7 +92,7 @@ void BM_StageFlatRows(benchmark::State& state) {
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
             RenderState rs = w.stateOf(cc);
-            const Sector& s = cc.game->sectors[static_cast<uint16_t>(cc.game->player.sector)];
+            const uint16_t s = static_cast<uint16_t>(cc.game->player.sector);
             drawCeilingRows(rs, s, 0, cc.wall.ceilingRow);
             drawFloorRows(rs, s, cc.wall.floorRow, SCREEN_HEIGHT);
         }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "render/flat_rows.h"
+#include "render/render_threads.h"
 #include "render/sector_column.h"
 #include "render_test_world.h"
 
@@ -10,14 +11,14 @@ namespace {
 
 using namespace krello::test;
 
-// A state looking along +x with a hand-set ray, for the search alone.
-RenderState alongX(GameState& g, Frame& frame, double rx, double ry) {
-    RenderState rs{g};
-    rs.frameBuffer = frame.data();
-    rs.rayDirX = rx;
-    rs.rayDirY = ry;
-    rs.screenColumn = 160;
-    return rs;
+// Column 160 looking along +x with a hand-set ray, for the search alone.
+std::unique_ptr<TestColumn> alongX(GameState& g, Frame& frame, double rx, double ry) {
+    auto column = columnAt(g, frame, 160);
+    column->rs.rayDirX = rx;
+    column->rs.rayDirY = ry;
+    column->rs.headingCos = 1.0;
+    column->rs.headingSin = 0.0;
+    return column;
 }
 
 TEST(RenderWallSearch, ThinDenominatorsAreSkippedHoweverNear) {
@@ -27,8 +28,8 @@ TEST(RenderWallSearch, ThinDenominatorsAreSkippedHoweverNear) {
     addLoop(*g, 0, {{100, -1}, {300, 1}, {2000, 100}, {2000, -100}});
     setSector(*g, 0, 0, 4, -100, 100);
     // den = 2 * rx: exactly 0.001 is skipped, a hair more is taken.
-    EXPECT_EQ(findNearestWall(alongX(*g, *frame, 0.0005, 0.0), 0).wall, 2);
-    const WallHit taken = findNearestWall(alongX(*g, *frame, 0.00050001, 0.0), 0);
+    EXPECT_EQ(findNearestWall(alongX(*g, *frame, 0.0005, 0.0)->rs, 0).wall, 2);
+    const WallHit taken = findNearestWall(alongX(*g, *frame, 0.00050001, 0.0)->rs, 0);
     EXPECT_EQ(taken.wall, 0);
     EXPECT_DOUBLE_EQ(taken.param, 0.5);
     EXPECT_DOUBLE_EQ(taken.depth, 200.0);
@@ -40,12 +41,12 @@ TEST(RenderWallSearch, AShavedCornerGoesToTheWallMetFirstInTheWalk) {
     // Both orders of the two walls meeting at (100, 0) on the ray.
     addLoop(*g, 0, {{100, -50}, {100, 0}, {150, 50}, {-500, 0}});
     setSector(*g, 0, 0, 4, -100, 100);
-    WallHit first = findNearestWall(alongX(*g, *frame, 1.0, 0.0), 0);
+    WallHit first = findNearestWall(alongX(*g, *frame, 1.0, 0.0)->rs, 0);
     EXPECT_EQ(first.wall, 0);
     EXPECT_DOUBLE_EQ(first.param, 1.0);
 
     addLoop(*g, 0, {{100, 0}, {150, 50}, {-500, 0}, {100, -50}});
-    WallHit wrapped = findNearestWall(alongX(*g, *frame, 1.0, 0.0), 0);
+    WallHit wrapped = findNearestWall(alongX(*g, *frame, 1.0, 0.0)->rs, 0);
     EXPECT_EQ(wrapped.wall, 0);  // wall 3 meets the corner too, but the walk reaches it last
     EXPECT_DOUBLE_EQ(wrapped.param, 0.0);
 }
@@ -56,13 +57,15 @@ TEST(RenderWallSearch, MarkedWallsAndWallsBehindOrBesideTheRayAreSkipped) {
     // A square around the eye: ahead is x = 300, behind x = -200.
     addLoop(*g, 0, {{-200, -100}, {300, -100}, {300, 100}, {-200, 100}});
     setSector(*g, 0, 0, 4, -100, 100);
-    RenderState rs = alongX(*g, *frame, 1.0, 0.0);
-    rs.headingCos = 1.0;
-    EXPECT_EQ(findNearestWall(rs, 0).wall, 1);
-    g->walls[1].mark = 160;  // already drawn in this column
-    EXPECT_EQ(findNearestWall(rs, 0).wall, -1);  // wall 3 lies behind, 0 and 2 run along the ray
-    g->walls[1].mark = -2;   // a collision stamp is no column
-    EXPECT_EQ(findNearestWall(rs, 0).wall, 1);
+    auto column = alongX(*g, *frame, 1.0, 0.0);
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, 1);
+    column->scratch.marks[1] = 160;  // already drawn in this column
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, -1);  // wall 3 lies behind, 0 and 2 run along the ray
+    column->scratch.marks[1] = 159;  // drawn in another column
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, 1);
+    column->scratch.marks[1] = -1;
+    g->walls[1].mark = 160;  // the game's own marks are the collision's: the renderer ignores them
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, 1);
 }
 
 TEST(RenderColumn, ASectorWithNoQualifyingWallWritesNothing) {
@@ -78,10 +81,7 @@ TEST(RenderColumn, ASectorWithNoQualifyingWallWritesNothing) {
     g->objects[0].size = 64;
     fillTexture(*g, 9, 5);
     g->objects[0].sprite = 9;
-    for (int column = 0; column < SCREEN_WIDTH; ++column) {
-        RenderState rs = stateAtColumn(*g, *frame, column);
-        renderSectorColumn(rs, 0, 0, 200, 20.0);
-    }
+    for (int c = 0; c < SCREEN_WIDTH; ++c) renderSectorColumn(columnAt(*g, *frame, c)->rs, 0, 0, 200, 20.0);
     for (uint8_t p : *frame) ASSERT_EQ(p, UNTOUCHED);
 }
 
@@ -97,7 +97,8 @@ std::unique_ptr<GameState> tallRoom(int32_t depth) {
 TEST(RenderColumn, ATallWallClipsAtTheTopWithoutShiftingItsTexture) {
     auto g = tallRoom(640);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallHit hit = findNearestWall(rs, 0);
     ASSERT_EQ(hit.wall, 1);
     EXPECT_DOUBLE_EQ(hit.depth, 640.0);
@@ -120,7 +121,8 @@ TEST(RenderColumn, AWallTallerThanItsTextureRepeatsIt) {
     auto g = tallRoom(200);
     g->walls[1].repeatV = 48;  // vStep 600: the 16-bit accumulator wraps every ~109 rows
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallColumn wc =
         setUpWallColumn(rs, g->sectors[0], g->walls[1], findNearestWall(rs, 0), 0, 200);
     EXPECT_EQ(wc.vStep, 600);
@@ -143,7 +145,8 @@ TEST(RenderColumn, AWallNearerThanTenIsProjectedAsAtTen) {
     setSector(*g, 0, 0, 4, -50, 50);
     fillRowTexture(*g, 0);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallHit hit = findNearestWall(rs, 0);
     EXPECT_DOUBLE_EQ(hit.depth, 4.0);
     const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
@@ -155,7 +158,8 @@ TEST(RenderColumn, AWallNearerThanTenIsProjectedAsAtTen) {
 TEST(RenderColumn, TextureColumnFollowsRepeatUSignedAndWraps) {
     auto g = tallRoom(640);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     WallHit hit = findNearestWall(rs, 0);
     hit.param = 0.25;
     Wall wall = g->walls[1];
@@ -177,11 +181,12 @@ TEST(RenderShading, ClampsBeforeTheRampIsAdded) {
     g->walls[1].texture = 0x80;
     g->walls[1].shade = 20;
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     renderSectorColumn(rs, 0, 0, 200, 20.0);
     EXPECT_EQ(pixel(*frame, 100, 160), 0x80);  // 10 - 20 clamps to 0, then ramp 2
     g->walls[1].shade = -100;
-    g->walls[1].mark = -1;
+    column->restart();
     renderSectorColumn(rs, 0, 0, 200, 20.0);
     EXPECT_EQ(pixel(*frame, 100, 160), 0x80 + 63);
 }
@@ -190,7 +195,8 @@ TEST(RenderShading, DistanceTermsOfWallsAndFlats) {
     auto g = tallRoom(1000);
     g->sectors[0].shadeFalloff = 16;
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallHit hit = findNearestWall(rs, 0);
     EXPECT_EQ(setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200).shadeOffset, 3);
     // Row 50 under a ceiling 8000 above the eye: q = 160, term trunc(2560 / 750) = 3.
@@ -225,12 +231,13 @@ TEST(RenderFlats, HorizonRowsMatchTheirNeighbourBeyondTheHorizon) {
     auto frame = blankFrame();
     // Ceiling 100 below the eye: at depth 100 it meets the wall at row 107.
     setSector(*g, 0, 0, 4, 100, 8000);
-    RenderState rs = stateAtColumn(*g, *frame, 150);
+    auto column = columnAt(*g, *frame, 150);
+    RenderState& rs = column->rs;
     renderSectorColumn(rs, 0, 0, 200, 20.0);
     EXPECT_EQ(pixel(*frame, 100, 150), pixel(*frame, 101, 150));
     // Floor 100 above the eye: it meets the wall at row 92, floor rows run down from there.
     setSector(*g, 0, 0, 4, -8000, -100);
-    g->walls[1].mark = -1;
+    column->restart();  // a new frame: the ceiling's shades worked out above no longer hold
     renderSectorColumn(rs, 0, 0, 200, 20.0);
     EXPECT_EQ(pixel(*frame, 99, 150), pixel(*frame, 98, 150));
     EXPECT_NE(pixel(*frame, 99, 150), UNTOUCHED);
@@ -252,7 +259,8 @@ std::unique_ptr<GameState> portalWorld(int32_t nextCeiling, int32_t nextFloor) {
 TEST(RenderPortal, EqualHeightsOpenTheWholeWallToTheSectorBehind) {
     auto g = portalWorld(-8000, 8000);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallHit hit = findNearestWall(rs, 0);
     ASSERT_EQ(hit.wall, 1);
     const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
@@ -265,9 +273,10 @@ TEST(RenderPortal, EqualHeightsOpenTheWholeWallToTheSectorBehind) {
     // Rows ceilingRow..floorRow-1 come from the sector behind: its far wall near the middle
     // (ramp 1), its flats above and below it, never wall 1's texture.
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 1);
-    EXPECT_EQ(g->walls[1].mark, 160);
-    EXPECT_EQ(g->walls[7].mark, 160);  // the back side, marked so the child does not find it
-    EXPECT_EQ(g->walls[5].mark, 160);  // the child's far wall
+    EXPECT_EQ(column->scratch.marks[1], 160);
+    EXPECT_EQ(column->scratch.marks[7], 160);  // the back side, marked so the child does not find it
+    EXPECT_EQ(column->scratch.marks[5], 160);  // the child's far wall
+    EXPECT_EQ(g->walls[1].mark, -1);           // the game's marks are left alone
     for (int r = 0; r < 200; ++r) ASSERT_NE(pixel(*frame, r, 160), UNTOUCHED);
 }
 
@@ -275,7 +284,8 @@ TEST(RenderPortal, AFloorAboveTheOpeningFillsItWithTheLowerPart) {
     // Sector 1's floor (-9000) lies above sector 0's ceiling (-8000).
     auto g = portalWorld(-20000, -9000);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallHit hit = findNearestWall(rs, 0);
     const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
     const PortalRows pr = setUpPortalRows(rs, g->sectors[1], g->walls[1], wc, 0, 200);
@@ -293,13 +303,14 @@ TEST(RenderPortal, AFloorAboveTheOpeningFillsItWithTheLowerPart) {
         v = static_cast<uint16_t>(v + wc.vStep);
     }
     // The child ran with an empty window: it drew nothing but still marked its nearest wall.
-    EXPECT_EQ(g->walls[5].mark, 160);
+    EXPECT_EQ(column->scratch.marks[5], 160);
 }
 
 TEST(RenderPortal, UpperAndLowerStepsAnchorAtTheirOwnEdges) {
     auto g = portalWorld(-4000, 4000);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const WallHit hit = findNearestWall(rs, 0);
     const WallColumn wc = setUpWallColumn(rs, g->sectors[0], g->walls[1], hit, 0, 200);
     const PortalRows pr = setUpPortalRows(rs, g->sectors[1], g->walls[1], wc, 0, 200);
@@ -319,12 +330,13 @@ TEST(RenderSafety, BrokenIndicesAreTreatedAsSolidOrAbsent) {
     auto frame = blankFrame();
     g->walls[1].nextSector = 500;  // past the sector table: drawn as a solid wall
     g->walls[1].otherWall = 3000;
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     renderSectorColumn(rs, 0, 0, 200, 20.0);
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 0);
-    EXPECT_EQ(g->walls[5].mark, -1);  // nothing behind it was visited
+    EXPECT_EQ(column->scratch.marks[5], -1);  // nothing behind it was visited
 
-    g->walls[1].mark = -1;
+    column->restart();
     g->walls[1].nextSector = 1;
     g->walls[1].point2 = 2000;  // a wall with no end point is no segment: wall 1 is skipped
     EXPECT_EQ(findNearestWall(rs, 0).wall, -1);
@@ -333,15 +345,15 @@ TEST(RenderSafety, BrokenIndicesAreTreatedAsSolidOrAbsent) {
     // A sector index past the table, and windows outside the screen, write nothing.
     auto clean = blankFrame();
     rs.frameBuffer = clean->data();
-    for (Wall& w : g->walls) w.mark = -1;
+    column->restart();
     renderSectorColumn(rs, 191, 0, 200, 20.0);
     renderSectorColumn(rs, 0, 150, 100, 20.0);
-    for (Wall& w : g->walls) w.mark = -1;
+    column->restart();
     renderSectorColumn(rs, 0, -20, -5, 20.0);
-    for (Wall& w : g->walls) w.mark = -1;
+    column->restart();
     renderSectorColumn(rs, 0, 230, 260, 20.0);
     for (uint8_t p : *clean) ASSERT_EQ(p, UNTOUCHED);
-    EXPECT_EQ(g->walls[1].mark, 160);  // the calls did run the search
+    EXPECT_EQ(column->scratch.marks[1], 160);  // the calls did run the search
 }
 
 TEST(RenderSafety, PortalsWhoseBackSidesAreMissingStillEnd) {
@@ -351,9 +363,10 @@ TEST(RenderSafety, PortalsWhoseBackSidesAreMissingStillEnd) {
     g->walls[1].otherWall = -1;
     g->walls[7].otherWall = -1;
     auto frame = blankFrame();
-    renderView(*g, frame->data(), nullptr);
-    EXPECT_EQ(g->walls[1].mark, 319);
-    EXPECT_EQ(g->walls[7].mark, 319);  // found from behind, since nothing marked it
+    RenderThreads one(1, RowPath::Scalar);
+    renderView(*g, frame->data(), nullptr, &one);
+    EXPECT_EQ(one.scratch(0).marks[1], 319);
+    EXPECT_EQ(one.scratch(0).marks[7], 319);  // found from behind, since nothing marked it
     EXPECT_NE(pixel(*frame, 0, 160), UNTOUCHED);
 }
 
@@ -401,8 +414,9 @@ TEST(RenderSafety, ALevelOfNoiseRendersWithoutFaults) {
         g->player.z = static_cast<int32_t>(next() << 8);
         g->player.angle = static_cast<int16_t>(next());
         auto frame = blankFrame();
-        renderView(*g, frame->data(), nullptr);
-        for (const Wall& w : g->walls) ASSERT_TRUE(w.mark >= -1 && w.mark < SCREEN_WIDTH);
+        RenderThreads one(1, bestRowPath());
+        renderView(*g, frame->data(), nullptr, &one);
+        for (int16_t mark : one.scratch(0).marks) ASSERT_TRUE(mark >= -1 && mark < SCREEN_WIDTH);
     }
 }
 

@@ -1,6 +1,7 @@
 // Every way of drawing a frame gives the same bytes: the tour and thousands of seeded random
-// viewpoints (eyes far above and below the level, coordinates whose conversions overflow).
-// The expected checksums were written by the plain one-thread renderer:
+// viewpoints (eyes far above and below the level, coordinates whose conversions overflow), on
+// every row path this machine has and with 1, 2, 3 and 7 threads. The expected checksums were
+// written by the scalar path on one thread, before the vector paths and threads existed:
 //   KRELLO_WRITE_VIEW_CHECKSUMS=1 krello_tests --gtest_filter='RenderPaths.*'
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "game/crc32.h"
 #include "game/headless_platform.h"
 #include "game/start_level.h"
+#include "render/render_threads.h"
 #include "render/render_view.h"
 #include "render/tour_views.h"
 #include "world/builtin_level.h"
@@ -117,7 +119,7 @@ Views makeViews() {
 }
 
 // One frame of view i, drawn over a patterned buffer (rows no sector draws keep the pattern).
-std::vector<uint8_t> drawView(const Views& v, size_t i) {
+void drawView(const Views& v, size_t i, RenderThreads& threads, std::vector<uint8_t>& frame) {
     auto g = std::make_unique<GameState>(*v.started);
     g->player = v.players[i];
     const size_t tour = tourViews().size();
@@ -126,18 +128,18 @@ std::vector<uint8_t> drawView(const Views& v, size_t i) {
         g->objects[r % OBJECT_COUNT] = v.visitors[r];
         g->sectors[static_cast<uint16_t>(v.players[i].sector)].objectCount = 1;
     }
-    std::vector<uint8_t> frame(FRAME_BYTES);
     for (size_t k = 0; k < frame.size(); ++k) frame[k] = static_cast<uint8_t>(k * 7 + i);
-    renderView(*g, frame.data(), nullptr);
-    return frame;
+    renderView(*g, frame.data(), nullptr, &threads);
 }
 
 // One checksum per GROUP views, from the start of the list.
-std::vector<uint32_t> groupChecksums(const Views& v) {
+std::vector<uint32_t> groupChecksums(const Views& v, RenderThreads& threads) {
     std::vector<uint32_t> sums;
+    std::vector<uint8_t> frame(FRAME_BYTES);
     Crc32 crc;
     for (size_t i = 0; i < v.players.size(); ++i) {
-        crc.add(drawView(v, i));
+        drawView(v, i, threads, frame);
+        crc.add(frame);
         if ((i + 1) % GROUP == 0) {
             sums.push_back(crc.value());
             crc = Crc32{};
@@ -157,10 +159,26 @@ std::vector<uint32_t> committedChecksums() {
     return sums;
 }
 
-TEST(RenderPaths, FramesMatchTheCommittedChecksums) {
-    const Views views = makeViews();
-    const std::vector<uint32_t> sums = groupChecksums(views);
+const Views& views() {
+    static const Views v = makeViews();
+    return v;
+}
+
+struct Way {
+    RowPath path;
+    int threads;
+};
+
+class RenderPaths : public testing::TestWithParam<Way> {};
+
+TEST_P(RenderPaths, FramesMatchTheCommittedChecksums) {
+    const Way way = GetParam();
+    if (!rowPathSupported(way.path)) GTEST_SKIP() << rowPathName(way.path) << " is not available here";
+    RenderThreads threads(way.threads, way.path);
+    ASSERT_EQ(threads.count(), way.threads);
+    const std::vector<uint32_t> sums = groupChecksums(views(), threads);
     if (std::getenv("KRELLO_WRITE_VIEW_CHECKSUMS")) {
+        if (way.path != RowPath::Scalar || way.threads != 1) GTEST_SKIP();
         std::ofstream out(kChecksums);
         out << "# CRC-32 of each run of " << GROUP << " frames: the tour, then seeded random views\n";
         char hex[16];
@@ -174,6 +192,16 @@ TEST(RenderPaths, FramesMatchTheCommittedChecksums) {
     ASSERT_GE(expected.size(), sums.size());
     for (size_t k = 0; k < sums.size(); ++k) EXPECT_EQ(sums[k], expected[k]) << "views from " << k * GROUP;
 }
+
+std::string wayName(const testing::TestParamInfo<Way>& info) {
+    return std::string(rowPathName(info.param.path)) + "_" + std::to_string(info.param.threads) + "_threads";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, RenderPaths,
+                         testing::Values(Way{RowPath::Scalar, 1}, Way{RowPath::Sse2, 1}, Way{RowPath::Avx2, 1},
+                                         Way{RowPath::Scalar, 2}, Way{RowPath::Sse2, 3}, Way{RowPath::Avx2, 2},
+                                         Way{RowPath::Avx2, 3}, Way{RowPath::Avx2, 7}, Way{RowPath::Scalar, 7}),
+                         wayName);
 
 }  // namespace
 }  // namespace krello

@@ -31,7 +31,8 @@ SpriteColumn setUpSprite(const RenderState& rs, const GameObject& o, int32_t win
                          int32_t windowBottom);
 
 // Draws, in table order, the active objects of the sector whose depth lies strictly between
-// nearLimit and wallDepth. Nothing is looked at when the sector's object count is 0.
+// nearLimit and wallDepth, taking them from the frame's list of the sector's objects. Nothing
+// is looked at when the sector's object count is 0.
 void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
                        double nearLimit, double wallDepth);
 

@@ -25,7 +25,7 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
     double best = NO_WALL_DEPTH;
     walkSectorWalls(g, sector, [&](uint16_t w) {
         const Wall& wall = g.walls[w];
-        if (wall.mark == rs.screenColumn) return;
+        if (rs.scratch.marks[w] == rs.screenColumn) return;
         const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
         if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
         const Wall& end = g.walls[endIndex];

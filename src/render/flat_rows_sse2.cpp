@@ -1,0 +1,47 @@
+// Ceiling and floor rows four at a time with SSE2, giving exactly the scalar reference's bytes.
+//
+// Why the bytes are the same: every floating-point step is one the reference takes too, on the
+// same operands in the same order. divpd and subpd round each lane correctly, as divsd and subsd
+// do, under the one rounding mode the program ever uses (to nearest); no step is fused or
+// reordered. cvttpd2dq truncates toward zero and gives 0x80000000 (INT32_MIN) for NaN and for
+// every value outside the 32-bit range: the value truncToInt32 defines for those, so an
+// overflowing coordinate reads the same texel. The texel index, the 16-bit shade subtraction,
+// the clamp and the ramp are integer operations and exact. The shade offsets come from the
+// per-row table the reference reads too, so no integer division happens here.
+#include "render/flat_rows.h"
+
+#ifdef KRELLO_X86_ROW_PATHS
+
+#include <emmintrin.h>
+
+#include "render/flat_rows_x86.h"
+
+namespace krello {
+
+__attribute__((target("sse2"))) void drawFlatRunSse2(const FlatRun& run) {
+    const __m128d heightRayX = _mm_set1_pd(run.heightRayX);
+    const __m128d heightRayY = _mm_set1_pd(run.heightRayY);
+    const __m128d xOffset = _mm_set1_pd(run.xOffset);
+    const __m128d yOffset = _mm_set1_pd(run.yOffset);
+    const __m128i ramp = _mm_set1_epi16(run.ramp);
+    const double* distance = run.distance;
+    const int16_t* shade = run.shade;
+    const uint8_t* texture = run.texture;
+    uint8_t* pixel = run.pixel;
+    int32_t r = run.from;
+    for (; run.to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH) {
+        const __m128d d01 = _mm_loadu_pd(distance + r);
+        const __m128d d23 = _mm_loadu_pd(distance + r + 2);
+        const __m128i a = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_sub_pd(_mm_div_pd(heightRayX, d01), xOffset)),
+                                             _mm_cvttpd_epi32(_mm_sub_pd(_mm_div_pd(heightRayX, d23), xOffset)));
+        const __m128i b = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_sub_pd(_mm_div_pd(heightRayY, d01), yOffset)),
+                                             _mm_cvttpd_epi32(_mm_sub_pd(_mm_div_pd(heightRayY, d23), yOffset)));
+        const __m128i shades = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(shade + r));
+        x86::shadeAndStore4(texture, x86::texelIndex4(a, b), shades, ramp, pixel);
+    }
+    if (r < run.to) drawFlatRunScalar(x86::restOfRun(run, r, pixel));
+}
+
+}  // namespace krello
+
+#endif
