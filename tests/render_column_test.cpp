@@ -363,7 +363,7 @@ TEST(RenderSafety, PortalsWhoseBackSidesAreMissingStillEnd) {
     g->walls[1].otherWall = -1;
     g->walls[7].otherWall = -1;
     auto frame = blankFrame();
-    RenderThreads one(1, RowPath::Scalar);
+    RenderThreads one(1, RenderPath::Scalar);
     renderView(*g, frame->data(), nullptr, &one);
     EXPECT_EQ(one.scratch(0).marks[1], 319);
     EXPECT_EQ(one.scratch(0).marks[7], 319);  // found from behind, since nothing marked it
@@ -414,7 +414,7 @@ TEST(RenderSafety, ALevelOfNoiseRendersWithoutFaults) {
         g->player.z = static_cast<int32_t>(next() << 8);
         g->player.angle = static_cast<int16_t>(next());
         auto frame = blankFrame();
-        RenderThreads one(1, bestRowPath());
+        RenderThreads one(1, bestRenderPath());
         renderView(*g, frame->data(), nullptr, &one);
         for (int16_t mark : one.scratch(0).marks) ASSERT_TRUE(mark >= -1 && mark < SCREEN_WIDTH);
     }

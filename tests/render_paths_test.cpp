@@ -1,6 +1,6 @@
 // Every way of drawing a frame gives the same bytes: the tour and thousands of seeded random
 // viewpoints (eyes far above and below the level, coordinates whose conversions overflow), on
-// every row path this machine has and with 1, 2, 3 and 7 threads. The expected checksums were
+// every render path this machine has and with 1, 2, 3 and 7 threads. The expected checksums were
 // written by the scalar path on one thread, before the vector paths and threads existed:
 //   KRELLO_WRITE_VIEW_CHECKSUMS=1 krello_tests --gtest_filter='RenderPaths.*'
 #include <gtest/gtest.h>
@@ -165,7 +165,7 @@ const Views& views() {
 }
 
 struct Way {
-    RowPath path;
+    RenderPath path;
     int threads;
 };
 
@@ -173,12 +173,12 @@ class RenderPaths : public testing::TestWithParam<Way> {};
 
 TEST_P(RenderPaths, FramesMatchTheCommittedChecksums) {
     const Way way = GetParam();
-    if (!rowPathSupported(way.path)) GTEST_SKIP() << rowPathName(way.path) << " is not available here";
+    if (!renderPathSupported(way.path)) GTEST_SKIP() << renderPathName(way.path) << " is not available here";
     RenderThreads threads(way.threads, way.path);
     ASSERT_EQ(threads.count(), way.threads);
     const std::vector<uint32_t> sums = groupChecksums(views(), threads);
     if (std::getenv("KRELLO_WRITE_VIEW_CHECKSUMS")) {
-        if (way.path != RowPath::Scalar || way.threads != 1) GTEST_SKIP();
+        if (way.path != RenderPath::Scalar || way.threads != 1) GTEST_SKIP();
         std::ofstream out(kChecksums);
         out << "# CRC-32 of each run of " << GROUP << " frames: the tour, then seeded random views\n";
         char hex[16];
@@ -194,13 +194,13 @@ TEST_P(RenderPaths, FramesMatchTheCommittedChecksums) {
 }
 
 std::string wayName(const testing::TestParamInfo<Way>& info) {
-    return std::string(rowPathName(info.param.path)) + "_" + std::to_string(info.param.threads) + "_threads";
+    return std::string(renderPathName(info.param.path)) + "_" + std::to_string(info.param.threads) + "_threads";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWay, RenderPaths,
-                         testing::Values(Way{RowPath::Scalar, 1}, Way{RowPath::Sse2, 1}, Way{RowPath::Avx2, 1},
-                                         Way{RowPath::Scalar, 2}, Way{RowPath::Sse2, 3}, Way{RowPath::Avx2, 2},
-                                         Way{RowPath::Avx2, 3}, Way{RowPath::Avx2, 7}, Way{RowPath::Scalar, 7}),
+                         testing::Values(Way{RenderPath::Scalar, 1}, Way{RenderPath::Sse2, 1}, Way{RenderPath::Avx2, 1},
+                                         Way{RenderPath::Scalar, 2}, Way{RenderPath::Sse2, 3}, Way{RenderPath::Avx2, 2},
+                                         Way{RenderPath::Avx2, 3}, Way{RenderPath::Avx2, 7}, Way{RenderPath::Scalar, 7}),
                          wayName);
 
 }  // namespace

@@ -40,10 +40,10 @@ void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, in
     run.xOffset = g.player.x * FLAT_SCALE;
     run.yOffset = g.player.y * FLAT_SCALE;
     run.ramp = static_cast<uint8_t>(rampOffset(attribute));
-    switch (rs.rowPath) {
-#ifdef KRELLO_X86_ROW_PATHS
-        case RowPath::Avx2: drawFlatRunAvx2(run); return;
-        case RowPath::Sse2: drawFlatRunSse2(run); return;
+    switch (rs.renderPath) {
+#ifdef KRELLO_X86_PATHS
+        case RenderPath::Avx2: drawFlatRunAvx2(run); return;
+        case RenderPath::Sse2: drawFlatRunSse2(run); return;
 #endif
         default: drawFlatRunScalar(run); return;
     }

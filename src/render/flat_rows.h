@@ -45,7 +45,7 @@ struct FlatRun {
 
 // The reference: row by row, as the arithmetic reads. Every other path gives the same bytes.
 void drawFlatRunScalar(const FlatRun& run);
-#ifdef KRELLO_X86_ROW_PATHS
+#ifdef KRELLO_X86_PATHS
 // Four rows a step with SSE2 (two divisions of two lanes each per coordinate).
 void drawFlatRunSse2(const FlatRun& run);
 // Four rows a step with AVX2 (one division of four lanes per coordinate).

@@ -8,10 +8,10 @@
 // defines for those, so an overflowing coordinate reads the same texel. The texel index, the
 // 16-bit shade subtraction, the clamp and the ramp are integer operations and exact. The shade
 // offsets come from the per-row table the reference reads too, so no integer division happens
-// here. The processor is asked for AVX2 before this is ever called (see row_path.cpp).
+// here. The processor is asked for AVX2 before this is ever called (see render_path.cpp).
 #include "render/flat_rows.h"
 
-#ifdef KRELLO_X86_ROW_PATHS
+#ifdef KRELLO_X86_PATHS
 
 #include <immintrin.h>
 

@@ -10,7 +10,7 @@
 // per-row table the reference reads too, so no integer division happens here.
 #include "render/flat_rows.h"
 
-#ifdef KRELLO_X86_ROW_PATHS
+#ifdef KRELLO_X86_PATHS
 
 #include <emmintrin.h>
 

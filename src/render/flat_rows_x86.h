@@ -1,4 +1,4 @@
-// The part of the x86 vector row paths they share: four texels fetched, shaded and stored.
+// The part of the x86 vector paths they share: four texels fetched, shaded and stored.
 #pragma once
 
 #include <emmintrin.h>

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/flat_shades.h"
-#include "render/row_path.h"
+#include "render/render_path.h"
 #include "world/game_state.h"
 
 namespace krello {
@@ -44,7 +44,7 @@ struct RenderState {
     ColumnScratch& scratch;        // this thread's marks and flat shades
     const SectorObjects& objects;  // who stands in which sector this frame
     uint8_t* frameBuffer = nullptr;  // 320 x 200 palette indices, rows 320 bytes apart
-    RowPath rowPath = RowPath::Scalar;  // the code that draws ceiling and floor rows
+    RenderPath renderPath = RenderPath::Scalar;  // the code that draws ceiling and floor rows
     int16_t screenColumn = 0;        // the column being drawn; also the stamp put into marks
     double rayDirX = 0.0;            // the current column's ray, not of unit length
     double rayDirY = 0.0;

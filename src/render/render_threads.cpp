@@ -49,7 +49,7 @@ int defaultRenderThreads() {
 #endif
 }
 
-RenderThreads::RenderThreads(int count, RowPath path)
+RenderThreads::RenderThreads(int count, RenderPath path)
     : count_(std::clamp(count, 1, MAX_RENDER_THREADS)), path_(path), scratch_(new ColumnScratch[static_cast<size_t>(count_)]) {
 #ifdef KRELLO_NO_THREADS
     count_ = 1;

@@ -13,7 +13,7 @@
 #endif
 
 #include "render/render_state.h"
-#include "render/row_path.h"
+#include "render/render_path.h"
 
 namespace krello {
 
@@ -31,13 +31,13 @@ int defaultRenderThreads();
 class RenderThreads {
 public:
     // count is clamped to 1..MAX_RENDER_THREADS (to 1 in a build without threads).
-    RenderThreads(int count, RowPath path);
+    RenderThreads(int count, RenderPath path);
     ~RenderThreads();
     RenderThreads(const RenderThreads&) = delete;
     RenderThreads& operator=(const RenderThreads&) = delete;
 
     int count() const { return count_; }
-    RowPath rowPath() const { return path_; }
+    RenderPath renderPath() const { return path_; }
 
     // Draws every column of the frame and returns when all are drawn.
     void drawFrame(const FrameView& view);
@@ -49,7 +49,7 @@ private:
     void drawShare(int part);
 
     int count_;
-    RowPath path_;
+    RenderPath path_;
     std::unique_ptr<ColumnScratch[]> scratch_;  // one per thread
     const FrameView* view_ = nullptr;           // the frame being drawn
 

@@ -53,8 +53,8 @@ void setUpViewRays(RenderState& rs) {
     rs.rayStepY = v.stepY;
 }
 
-FrameView::FrameView(const GameState& g, uint8_t* buffer, RowPath path)
-    : game(g), frameBuffer(buffer), rowPath(path) {
+FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
+    : game(g), frameBuffer(buffer), renderPath(path) {
     const ViewRays v = viewRays(g.player.angle);
     headingCos = v.headingCos;
     headingSin = v.headingSin;
@@ -73,7 +73,7 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RowPath path)
 void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end) {
     RenderState rs{view.game, scratch, view.objects};
     rs.frameBuffer = view.frameBuffer;
-    rs.rowPath = view.rowPath;
+    rs.renderPath = view.renderPath;
     rs.headingCos = view.headingCos;
     rs.headingSin = view.headingSin;
     const uint16_t start = static_cast<uint16_t>(view.game.player.sector);
@@ -92,7 +92,7 @@ void prepareFrame(GameState& g, FrameUpdate* update) {
 }
 
 void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) {
-    const FrameView view(g, frameBuffer, threads ? threads->rowPath() : bestRowPath());
+    const FrameView view(g, frameBuffer, threads ? threads->renderPath() : bestRenderPath());
     if (threads) {
         threads->drawFrame(view);
         return;

@@ -28,11 +28,11 @@ void setUpViewRays(RenderState& rs);
 // What every column of one frame shares, worked out before the first column is drawn. It only
 // reads the game, so any number of threads may draw columns from it at once.
 struct FrameView {
-    FrameView(const GameState& g, uint8_t* frameBuffer, RowPath rowPath);
+    FrameView(const GameState& g, uint8_t* frameBuffer, RenderPath renderPath);
 
     const GameState& game;
     uint8_t* frameBuffer;  // 320 x 200 palette indices, rows 320 bytes apart
-    RowPath rowPath;       // the code that draws ceiling and floor rows
+    RenderPath renderPath;       // the code that draws ceiling and floor rows
     double headingCos;     // cos and sin of the player's heading
     double headingSin;
     // Each column's ray. Column c's is column 0's with the step added c times, one addition at
@@ -51,8 +51,8 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
 void prepareFrame(GameState& g, FrameUpdate* update);
 
 // Draws the game as it stands into frameBuffer (320x200 palette indices, rows 320 bytes apart).
-// With threads, the columns are shared among them and drawn with their row path; without, all
-// are drawn on this thread with the best row path this machine has.
+// With threads, the columns are shared among them and drawn with their render path; without, all
+// are drawn on this thread with the best render path this machine has.
 void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads);
 
 // One whole frame: prepareFrame (running update at its place), then drawView.

@@ -6,29 +6,29 @@
 // The vector paths are compiled for x86 targets only (x86-64 and i686); everywhere else, such as
 // the browser, the scalar path is the only one.
 #if defined(__x86_64__) || defined(__i386__)
-#define KRELLO_X86_ROW_PATHS 1
+#define KRELLO_X86_PATHS 1
 #endif
 
 namespace krello {
 
 // Every path draws the same bytes; they differ only in speed. The vector paths exist only in
 // x86 builds and are taken only where the processor has them.
-enum class RowPath { Scalar, Sse2, Avx2 };
+enum class RenderPath { Scalar, Sse2, Avx2 };
 
 // Whether this build and this processor can run the path.
-bool rowPathSupported(RowPath path);
+bool renderPathSupported(RenderPath path);
 
 // The fastest supported path.
-RowPath bestRowPath();
+RenderPath bestRenderPath();
 
 // "scalar", "sse2" or "avx2".
-const char* rowPathName(RowPath path);
+const char* renderPathName(RenderPath path);
 
 // The path a request names: empty means the best one. Returns an error line (and leaves path
 // alone) for a name that is no path or a path this machine cannot run.
-std::string chooseRowPath(const std::string& request, RowPath& path);
+std::string chooseRenderPath(const std::string& request, RenderPath& path);
 
-// chooseRowPath of the KRELLO_RENDER_PATH environment variable (unset or empty: the best path).
-std::string rowPathFromEnvironment(RowPath& path);
+// chooseRenderPath of the KRELLO_RENDER_PATH environment variable (unset or empty: the best path).
+std::string renderPathFromEnvironment(RenderPath& path);
 
 }  // namespace krello

@@ -21,11 +21,15 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
     const int32_t py = g.player.y;
     const double rx = rs.rayDirX;
     const double ry = rs.rayDirY;
+    const double headingSin = rs.headingSin;
+    const double headingCos = rs.headingCos;
+    const int16_t* marks = rs.scratch.marks.data();
+    const int16_t column = rs.screenColumn;
     WallHit hit;
     double best = NO_WALL_DEPTH;
     walkSectorWalls(g, sector, [&](uint16_t w) {
         const Wall& wall = g.walls[w];
-        if (rs.scratch.marks[w] == rs.screenColumn) return;
+        if (marks[w] == column) return;
         const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
         if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
         const Wall& end = g.walls[endIndex];
@@ -42,7 +46,7 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
         const double hx = t * dxw + x1;
         const double hy = t * dyw + y1;
         // Depth along the heading, not along the ray, so straight walls stay straight on screen.
-        const double depth = (hy - py) * rs.headingSin + (hx - px) * rs.headingCos;
+        const double depth = (hy - py) * headingSin + (hx - px) * headingCos;
         if (depth < 0.0) return;
         if (depth < best) {
             best = depth;
