@@ -6,9 +6,9 @@
 
 namespace krello {
 
-void runFrame(GameState& g, PlatformSeam& platform, uint8_t* frameBuffer) {
+void runFrame(GameState& g, PlatformSeam& platform, uint8_t* frameBuffer, RenderThreads* threads) {
     GameUpdate update(platform);
-    if (frameBuffer) renderView(g, frameBuffer, &update);
+    if (frameBuffer) renderView(g, frameBuffer, &update, threads);
     else prepareFrame(g, &update);
 }
 

@@ -15,6 +15,7 @@
 #include "game/start_level.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
+#include "krello_tool/render_options.h"
 #include "render/render_view.h"
 #include "render/tour_views.h"
 #include "world/builtin_level.h"
@@ -30,6 +31,7 @@ struct RenderOptions {
     std::string tour;
     std::string writeChecksums;
     std::string checkChecksums;
+    DrawOptions draw;
 };
 
 using Frame = std::vector<uint8_t>;
@@ -58,11 +60,11 @@ std::unique_ptr<GameState> startedGame() {
 }
 
 // One frame, no update, into a zeroed buffer: rows no sector draws stay 0.
-Frame renderFrom(const GameState& started, const PlayerState& viewer) {
+Frame renderFrom(const GameState& started, const PlayerState& viewer, RenderThreads& threads) {
     auto g = std::make_unique<GameState>(started);
     g->player = viewer;
     Frame frame(FRAME_BYTES, 0);
-    renderView(*g, frame.data(), nullptr);
+    renderView(*g, frame.data(), nullptr, &threads);
     return frame;
 }
 
@@ -135,10 +137,11 @@ void runTour(const RenderOptions& o) {
     std::string written;
     std::map<std::string, uint32_t> expected;
     if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     for (const TourView& view : tourViews()) {
         auto g = std::make_unique<GameState>(*started);
         if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": the point is not inside its sector"};
-        const Frame frame = renderFrom(*g, g->player);
+        const Frame frame = renderFrom(*g, g->player, *threads);
         writePng(o.tour + "/" + view.name + ".png", frame);
         const uint32_t sum = crc32(frame);
         written += std::string(view.name) + " " + hex8(sum) + "\n";
@@ -171,7 +174,7 @@ void runRender(const RenderOptions& o) {
     if (!o.writeChecksums.empty() || !o.checkChecksums.empty())
         throw ToolError{"render: checksums belong to --tour"};
     const auto started = startedGame();
-    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
+    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view), *makeRenderThreads(o.draw));
     if (!o.raw.empty()) writeRaw(o.raw, frame);
     if (!o.png.empty()) writePng(o.png, frame);
     std::printf("frame crc32 %s\n", hex8(crc32(frame)).c_str());
@@ -190,6 +193,7 @@ void registerRenderCommands(CLI::App& app) {
     render->add_option("--write-checksums", options->writeChecksums, "with --tour: write the frames' CRC-32s");
     render->add_option("--check-checksums", options->checkChecksums,
                        "with --tour: fail unless the frames match these CRC-32s");
+    addDrawOptions(render, options->draw);
     render->callback([options]() { runRender(*options); });
 }
 

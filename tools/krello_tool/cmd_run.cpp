@@ -17,6 +17,7 @@
 #include "game/state_dump.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/png_file.h"
+#include "krello_tool/render_options.h"
 #include "render/render_state.h"
 #include "world/builtin_level.h"
 #include "world/palette.h"
@@ -117,6 +118,7 @@ struct RunOptions {
     long stateEvery = 0;
     std::string dumpFile;
     std::string recordDemo;
+    DrawOptions draw;
 };
 
 std::unique_ptr<RunInput> openInput(const RunOptions& o) {
@@ -199,9 +201,10 @@ void run(const RunOptions& o) {
     DumpSink dump(o.dumpFile);
     std::vector<uint8_t> frame;
     if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     for (long i = 0; i < frames; ++i) {
         in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.empty() ? nullptr : frame.data());
+        runFrame(*g, in->platform(), frame.empty() ? nullptr : frame.data(), threads.get());
         in->afterUpdate(*g);
         const long update = i + 1;
         if (pngEvery > 0 && update % pngEvery == 0) writeFramePng(pngDir, update, frame, in->tints());
@@ -219,14 +222,16 @@ void timedemo(const RunOptions& o) {
     const long frames = in->length();
     std::unique_ptr<GameState> g = startGame(*in);
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < frames; ++i) {
         in->beforeUpdate(i);
-        runFrame(*g, in->platform(), frame.data());
+        runFrame(*g, in->platform(), frame.data(), threads.get());
         in->afterUpdate(*g);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("frames %ld seconds %.3f fps %.1f\n", frames, seconds, seconds > 0 ? frames / seconds : 0.0);
+    std::printf("frames %ld seconds %.3f fps %.1f threads %d path %s\n", frames, seconds,
+                seconds > 0 ? frames / seconds : 0.0, threads->count(), renderPathName(threads->renderPath()));
 }
 
 struct TourOptions {
@@ -287,11 +292,13 @@ void registerRunCommands(CLI::App& app) {
         ->check(CLI::PositiveNumber);
     run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout");
     run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)");
+    addDrawOptions(run, options->draw);
     run->callback([options] { tool::run(*options); });
 
     auto timed = std::make_shared<RunOptions>();
     CLI::App* td = app.add_subcommand("timedemo", "run whole frames as fast as possible and time them");
     addInputOptions(td, *timed);
+    addDrawOptions(td, timed->draw);
     td->callback([timed] { timedemo(*timed); });
 
     auto tour = std::make_shared<TourOptions>();
