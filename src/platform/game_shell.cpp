@@ -16,6 +16,7 @@
 #include "platform/sdl_display.h"
 #include "platform/sdl_seam.h"
 #include "platform/text_overlay.h"
+#include "render/render_threads.h"
 #include "render/render_view.h"
 #include "world/builtin_level.h"
 
@@ -30,6 +31,7 @@ struct Session {
     GameState game;
     std::array<uint8_t, FRAME_BYTES> frame{};  // the renderer's buffer, kept between frames
     std::array<uint8_t, FRAME_BYTES> shown{};  // the frame with the text over it
+    std::unique_ptr<RenderThreads> threads;    // made once, drawing every frame's columns
 };
 
 void reportSetupFailure(const std::string& reason, SDL_Window* window) {
@@ -40,7 +42,7 @@ void reportSetupFailure(const std::string& reason, SDL_Window* window) {
 
 // One frame: the update and the view, then the text over a copy, then the screen.
 void runFrame(Session& s, SdlSeam& seam, GameUpdate& update, SdlDisplay& display) {
-    renderView(s.game, s.frame.data(), &update);
+    renderView(s.game, s.frame.data(), &update, s.threads.get());
     std::memcpy(s.shown.data(), s.frame.data(), FRAME_BYTES);
     annotateFrame(s.shown.data(), seam.palette(), s.game.score, s.game.gameOver != 0);
     display.present(s.shown.data(), seam.pixelLookup());
@@ -101,6 +103,13 @@ int runGame(const ShellOptions& requested) {
     if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
 
     auto session = std::make_unique<Session>();
+    RenderPath path = RenderPath::Scalar;
+    const std::string pathProblem = renderPathFromEnvironment(path);
+    if (!pathProblem.empty()) {
+        std::fprintf(stderr, "krello: %s\n", pathProblem.c_str());
+        return 2;
+    }
+    session->threads = std::make_unique<RenderThreads>(options.threads, path);
     SdlSeam seam;
     DemoSession demo(options, seam);
     const std::string demoProblem = demo.open();

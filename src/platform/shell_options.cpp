@@ -60,6 +60,10 @@ ParsedOptions parseShellOptions(int argc, const char* const* argv) {
     app.add_option("--shot-dir", o.shotDir, "Folder for F12 screenshots (default: current folder)")
         ->type_name("DIR")
         ->check(CLI::ExistingDirectory);
+    app.add_option("--threads", o.threads,
+                   "Threads drawing each frame (default: the machine's cores, at most " +
+                       std::to_string(MAX_RENDER_THREADS) + ")")
+        ->check(CLI::Range(1, MAX_RENDER_THREADS));
     addDemoOptions(app, record, play, timedemo);
     try {
         app.parse(argc, argv);

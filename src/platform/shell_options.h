@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "render/render_threads.h"
+
 namespace krello {
 
 enum class DemoMode { None, Record, Play, Timedemo };
@@ -17,6 +19,7 @@ struct ShellOptions {
     std::string shotDir = ".";  // where F12 writes screenshots
     DemoMode demoMode = DemoMode::None;
     std::string demoFile;
+    int threads = defaultRenderThreads();  // threads drawing each frame's columns
 };
 
 // The outcome of reading the command line: run the game, or stop with this status (help and

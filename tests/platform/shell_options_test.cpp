@@ -24,11 +24,12 @@ TEST(ShellOptions, DefaultsAreFullScreen4By3VsyncAnd70Fps) {
     EXPECT_TRUE(p.options.vsync);
     EXPECT_EQ(p.options.fps, 70);
     EXPECT_EQ(p.options.demoMode, DemoMode::None);
+    EXPECT_EQ(p.options.threads, defaultRenderThreads());
 }
 
 TEST(ShellOptions, EachOptionReachesTheSettings) {
     const ParsedOptions p = parse({"--windowed", "--scale", "2", "--no-aspect", "--integer-scale", "--fps", "35",
-                                   "--no-vsync", "--shot-dir", ".", "--record", "session.demo"});
+                                   "--no-vsync", "--shot-dir", ".", "--record", "session.demo", "--threads", "3"});
     ASSERT_TRUE(p.run);
     EXPECT_TRUE(p.options.windowed);
     EXPECT_EQ(p.options.scale, 2);
@@ -38,11 +39,12 @@ TEST(ShellOptions, EachOptionReachesTheSettings) {
     EXPECT_FALSE(p.options.vsync);
     EXPECT_EQ(p.options.demoMode, DemoMode::Record);
     EXPECT_EQ(p.options.demoFile, "session.demo");
+    EXPECT_EQ(p.options.threads, 3);
 }
 
 TEST(ShellOptions, BadArgumentsStopWithStatus2) {
     for (auto args : {std::initializer_list<const char*>{"--scale", "0"}, {"--scale", "x"}, {"--fps", "-1"},
-                      {"--bogus"}, {"stray"}, {"--play", "/nonexistent/demo"},
+                      {"--bogus"}, {"stray"}, {"--threads", "0"}, {"--threads", "9"}, {"--play", "/nonexistent/demo"},
                       {"--shot-dir", "/nonexistent/dir"}, {"--record", "a", "--timedemo", KRELLO_FONT_FILE}}) {
         const ParsedOptions p = parse(args);
         EXPECT_FALSE(p.run) << *args.begin();
