@@ -6,6 +6,7 @@
 
 #include "render/flat_shades.h"
 #include "render/render_path.h"
+#include "render/shade_tables.h"
 #include "world/game_state.h"
 
 namespace krello {
@@ -30,8 +31,10 @@ void listSectorObjects(const GameState& g, SectorObjects& lists);
 struct ColumnScratch {
     std::array<int16_t, WALL_COUNT> marks;  // per wall: a column that found it, or -1
     FlatShades shades;                      // shade offsets of the flat rows drawn so far
+    ShadeTables wallShades;                 // shaded pixels by texel, for wall rows
 
-    // Clears both: a frame starts with no wall found and nothing worked out.
+    // A frame starts with no wall found and no flat shade worked out (the wall tables hold
+    // for any frame).
     void startFrame() {
         marks.fill(-1);
         shades.clear();

@@ -43,12 +43,9 @@ void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t t
     // Locals, so the compiler need not read the look again after every byte it stores.
     const uint8_t* column = look.texture + look.texU;
     const uint16_t step = look.vStep;
-    const int16_t shade = look.shadeOffset;
-    const uint8_t ramp = look.ramp;
+    const uint8_t* shaded = rs.scratch.wallShades.table(look.shadeOffset, look.ramp);
     uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
-    auto put = [&](uint8_t* p, uint16_t at) {
-        *p = static_cast<uint8_t>(shadeTexel(column[(at >> 9) * TEXTURE_SIDE], shade) + ramp);
-    };
+    auto put = [&](uint8_t* p, uint16_t at) { *p = shaded[column[(at >> 9) * TEXTURE_SIDE]]; };
     int32_t r = from;
     // Four rows a step: the accumulator wraps modulo 2^16 either way, so v + k * step is the
     // value k single steps would reach.
