@@ -46,9 +46,10 @@ struct FlatRun {
 // The reference: row by row, as the arithmetic reads. Every other path gives the same bytes.
 void drawFlatRunScalar(const FlatRun& run);
 #ifdef KRELLO_X86_PATHS
-// Four rows a step with SSE2 (two divisions of two lanes each per coordinate).
+// Four rows a step with SSE2 (two divisions of two lanes each per coordinate), the last step
+// ending at the run's end; runs under four rows go to the reference.
 void drawFlatRunSse2(const FlatRun& run);
-// Four rows a step with AVX2 (one division of four lanes per coordinate).
+// The same with AVX2 (one division of four lanes per coordinate).
 void drawFlatRunAvx2(const FlatRun& run);
 #endif
 

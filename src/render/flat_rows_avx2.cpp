@@ -19,25 +19,43 @@
 
 namespace krello {
 
+namespace {
+
+// What stays the same along a run, in vector registers.
+struct Run4 {
+    __m256d heightRayX, heightRayY, xOffset, yOffset;
+    __m128i ramp;
+    const double* distance;
+    const int16_t* shade;
+    const uint8_t* texture;
+};
+
+// Rows r..r+3 into pixel (row r) and the three pixels below it.
+__attribute__((target("avx2"), always_inline)) inline void drawFour(const Run4& k, int32_t r, uint8_t* pixel) {
+    const __m256d d = _mm256_loadu_pd(k.distance + r);
+    const __m128i a = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_div_pd(k.heightRayX, d), k.xOffset));
+    const __m128i b = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_div_pd(k.heightRayY, d), k.yOffset));
+    const __m128i shades = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k.shade + r));
+    x86::shadeAndStore4(k.texture, x86::texelIndex4(a, b), shades, k.ramp, pixel);
+}
+
+}  // namespace
+
 __attribute__((target("avx2"))) void drawFlatRunAvx2(const FlatRun& run) {
-    const __m256d heightRayX = _mm256_set1_pd(run.heightRayX);
-    const __m256d heightRayY = _mm256_set1_pd(run.heightRayY);
-    const __m256d xOffset = _mm256_set1_pd(run.xOffset);
-    const __m256d yOffset = _mm256_set1_pd(run.yOffset);
-    const __m128i ramp = _mm_set1_epi16(run.ramp);
-    const double* distance = run.distance;
-    const int16_t* shade = run.shade;
-    const uint8_t* texture = run.texture;
+    if (run.to - run.from < 4) {
+        drawFlatRunScalar(run);
+        return;
+    }
+    const Run4 k{_mm256_set1_pd(run.heightRayX), _mm256_set1_pd(run.heightRayY), _mm256_set1_pd(run.xOffset),
+                 _mm256_set1_pd(run.yOffset),    _mm_set1_epi16(run.ramp),        run.distance,
+                 run.shade,                      run.texture};
+    const int32_t to = run.to;
     uint8_t* pixel = run.pixel;
     int32_t r = run.from;
-    for (; run.to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH) {
-        const __m256d d = _mm256_loadu_pd(distance + r);
-        const __m128i a = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_div_pd(heightRayX, d), xOffset));
-        const __m128i b = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_div_pd(heightRayY, d), yOffset));
-        const __m128i shades = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(shade + r));
-        x86::shadeAndStore4(texture, x86::texelIndex4(a, b), shades, ramp, pixel);
-    }
-    if (r < run.to) drawFlatRunScalar(x86::restOfRun(run, r, pixel));
+    for (; to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH) drawFour(k, r, pixel);
+    // The last one to three rows: the last four rows again, since a row's bytes depend on the
+    // row alone, those drawn twice get the same bytes twice.
+    if (r < to) drawFour(k, to - 4, pixel - (r - (to - 4)) * SCREEN_WIDTH);
 }
 
 }  // namespace krello

@@ -36,12 +36,4 @@ __attribute__((target("sse2"), always_inline)) inline __m128i texelIndex4(__m128
     return _mm_or_si128(_mm_slli_epi32(_mm_and_si128(a, low7), 7), _mm_and_si128(b, low7));
 }
 
-// The rows of a run from row r on, for the scalar reference to finish.
-inline FlatRun restOfRun(const FlatRun& run, int32_t r, uint8_t* pixel) {
-    FlatRun rest = run;
-    rest.from = r;
-    rest.pixel = pixel;
-    return rest;
-}
-
 }  // namespace krello::x86
