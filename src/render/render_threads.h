@@ -21,6 +21,13 @@ struct FrameView;
 
 constexpr int MAX_RENDER_THREADS = 8;
 
+// Whether this build draws on several threads at all (KRELLO_THREADS=OFF builds do not).
+#ifdef KRELLO_NO_THREADS
+constexpr bool RENDER_THREADS_BUILT = false;
+#else
+constexpr bool RENDER_THREADS_BUILT = true;
+#endif
+
 // The machine's cores, at most MAX_RENDER_THREADS; 1 in a build without threads.
 int defaultRenderThreads();
 

@@ -19,6 +19,8 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
     const GameState& g = rs.game;
     const int32_t px = g.player.x;
     const int32_t py = g.player.y;
+    const double eyeX = px;
+    const double eyeY = py;
     const double rx = rs.rayDirX;
     const double ry = rs.rayDirY;
     const double headingSin = rs.headingSin;
@@ -33,20 +35,21 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
         const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
         if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
         const Wall& end = g.walls[endIndex];
-        const double x1 = wall.x;
-        const double y1 = wall.y;
         const double dxw = sub32(end.x, wall.x);
         const double dyw = sub32(end.y, wall.y);
-        const double num = static_cast<double>(sub32(wall.y, py)) * (-rx) +
-                           static_cast<double>(sub32(wall.x, px)) * ry;
+        // The near-parallel test first: it needs the least.
         const double den = -(ry * dxw) - (-rx) * dyw;
         if (!(std::fabs(den) > PARALLEL_LIMIT)) return;
+        const double num = static_cast<double>(sub32(wall.y, py)) * (-rx) +
+                           static_cast<double>(sub32(wall.x, px)) * ry;
         const double t = num / den;
         if (!(t >= 0.0 && t <= 1.0)) return;
+        const double x1 = wall.x;
+        const double y1 = wall.y;
         const double hx = t * dxw + x1;
         const double hy = t * dyw + y1;
         // Depth along the heading, not along the ray, so straight walls stay straight on screen.
-        const double depth = (hy - py) * headingSin + (hx - px) * headingCos;
+        const double depth = (hy - eyeY) * headingSin + (hx - eyeX) * headingCos;
         if (depth < 0.0) return;
         if (depth < best) {
             best = depth;
