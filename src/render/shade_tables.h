@@ -17,7 +17,7 @@ public:
     const uint8_t* table(int16_t shadeOffset, uint8_t ramp);
 
 private:
-    static constexpr int SLOTS = 16;
+    static constexpr int SLOTS = 32;
     struct Slot {
         int32_t key = -1;  // (offset as 16 bits) << 8 | ramp, or -1 for none yet
         std::array<uint8_t, 256> pixel;
