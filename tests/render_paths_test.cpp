@@ -2,7 +2,7 @@
 // viewpoints (eyes far above and below the level, coordinates whose conversions overflow), on
 // every render path this machine has and with 1, 2, 3 and 7 threads. The expected checksums were
 // written by the scalar path on one thread, before the vector paths and threads existed:
-//   KRELLO_WRITE_VIEW_CHECKSUMS=1 krello_tests --gtest_filter='RenderPaths.*'
+//   KRELLO_WRITE_VIEW_CHECKSUMS=1 krello_tests --gtest_filter='*RenderPaths*scalar_1*'
 #include <gtest/gtest.h>
 
 #include <cstdint>
