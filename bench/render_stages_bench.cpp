@@ -89,18 +89,21 @@ bool pathAvailable(benchmark::State& state, RenderPath path) {
     return false;
 }
 
-// One item is one column's search of the first sector.
+// One item is one column's search of the first sector; the argument is the render path.
 void BM_StageWallSearch(benchmark::State& state) {
     StageWorld& w = world();
+    const RenderPath path = static_cast<RenderPath>(state.range(0));
+    if (!pathAvailable(state, path)) return;
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
             RenderState rs = w.stateOf(cc);
+            rs.renderPath = path;
             benchmark::DoNotOptimize(findNearestWall(rs, static_cast<uint16_t>(cc.game->player.sector)));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long>(w.columns.size()));
 }
-BENCHMARK(BM_StageWallSearch)->ComputeStatistics("min", minOf)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageWallSearch)->ComputeStatistics("min", minOf)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // One item is one ceiling or floor pixel of the first sector; the argument is the render path.
 void BM_StageFlatRows(benchmark::State& state) {

@@ -7,6 +7,11 @@
 // the browser, the scalar path is the only one.
 #if defined(__x86_64__) || defined(__i386__)
 #define KRELLO_X86_PATHS 1
+// Where SSE2 is the compiler's baseline (x86-64, and i686 built with -msse2), the vector paths
+// also search walls with x and y side by side.
+#ifdef __SSE2__
+#define KRELLO_SSE2_WALL_SEARCH 1
+#endif
 #endif
 
 namespace krello {

@@ -6,16 +6,8 @@
 #include "world/wall_walk.h"
 
 namespace krello {
-namespace {
 
-// Rays closer to parallel than this are ignored however near the wall is: t would be noise.
-constexpr double PARALLEL_LIMIT = 0.001;
-// Farther than any wall of a level can be, so the first qualifying wall always replaces it.
-constexpr double NO_WALL_DEPTH = 1000000.0;
-
-}  // namespace
-
-WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
+WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector) {
     const GameState& g = rs.game;
     const int32_t px = g.player.x;
     const int32_t py = g.player.y;
@@ -59,6 +51,13 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
         }
     });
     return hit;
+}
+
+WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
+#ifdef KRELLO_SSE2_WALL_SEARCH
+    if (rs.renderPath != RenderPath::Scalar) return findNearestWallSse2(rs, sector);
+#endif
+    return findNearestWallScalar(rs, sector);
 }
 
 }  // namespace krello
