@@ -7,9 +7,10 @@
 // the browser, the scalar path is the only one.
 #if defined(__x86_64__) || defined(__i386__)
 #define KRELLO_X86_PATHS 1
-// Where SSE2 is the compiler's baseline (x86-64, and i686 built with -msse2), the vector paths
-// also search walls with x and y side by side.
-#ifdef __SSE2__
+// Where SSE2 is the compiler's baseline (x86-64, and i686 built with -msse2), g++'s vector
+// paths also search walls with x and y side by side: g++ makes slower code of the plain search,
+// which clang++ turns into that form by itself (and clang++ is slower with the written one).
+#if defined(__SSE2__) && defined(__GNUC__) && !defined(__clang__)
 #define KRELLO_SSE2_WALL_SEARCH 1
 #endif
 #endif
