@@ -1,4 +1,4 @@
-// Which code draws ceiling and floor rows: the plain reference, or an x86 vector path.
+// Which code the renderer runs: the plain reference, or an x86 vector path.
 #pragma once
 
 #include <string>

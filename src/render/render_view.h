@@ -32,7 +32,7 @@ struct FrameView {
 
     const GameState& game;
     uint8_t* frameBuffer;  // 320 x 200 palette indices, rows 320 bytes apart
-    RenderPath renderPath;       // the code that draws ceiling and floor rows
+    RenderPath renderPath;  // the reference or a vector path (flats, wall search)
     double headingCos;     // cos and sin of the player's heading
     double headingSin;
     // Each column's ray. Column c's is column 0's with the step added c times, one addition at
