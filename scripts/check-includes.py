@@ -20,7 +20,7 @@ ARROWS = {
     "src/render": {"render", "world"},
     "src/game": {"game", "world"},
     "src/replay": {"replay", "game", "world", "io"},
-    "src/platform/common": {"platform/common", "cli", "replay", "game", "level", "world", "io"},
+    "src/platform/common": {"platform/common", "cli", "replay", "game", "render", "level", "world", "io"},
     "src/platform/sdl": {"platform/sdl", "platform/common", "cli", "replay", "game", "render", "level", "world",
                          "io"},
     "src/platform/win32": {"platform/win32", "platform/common", "cli", "replay", "game", "render", "level", "world",

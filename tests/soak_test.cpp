@@ -63,7 +63,8 @@ TEST_P(Soak, RandomKeysAndFrameTimesDrawnEvery16th) {
     startLevel(*g, platform);
     const std::vector<int16_t> kinds = sorted(kindBits(*g));
     std::vector<uint8_t> frame(FRAME_BYTES);
-    const FrameOutput output{renderView, frame.data()};
+    ViewDrawer drawer;
+    const FrameOutput output{&drawer, frame.data()};
     uint32_t keys = 0;
     for (long u = 0; u < updates; ++u) {
         platform.clock += 1 + next() % 250;

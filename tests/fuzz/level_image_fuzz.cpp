@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HeadlessPlatform platform;
     startLevel(*g, platform);
     std::vector<uint8_t> frame(FRAME_BYTES);
-    const FrameOutput output{renderView, frame.data()};
+    ViewDrawer drawer;
+    const FrameOutput output{&drawer, frame.data()};
     // Keys and frame times from the input's last bytes, so the fuzzer steers the play too.
     for (size_t u = 0; u < 20; ++u) {
         const uint8_t b = size > u ? data[size - 1 - u] : 0;

@@ -13,6 +13,7 @@
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
+#include "krello_tool/render_options.h"
 #include "krello_tool/tool_level.h"
 #include "level/loop_geometry.h"
 #include "render/render_view.h"
@@ -32,6 +33,7 @@ struct RenderOptions {
     std::string writeChecksums;
     std::string checkChecksums;
     std::string level;  // a level file, or empty for the built-in level
+    DrawOptions draw;   // --threads
 };
 
 using Frame = std::vector<uint8_t>;
@@ -60,11 +62,12 @@ std::unique_ptr<GameState> startedGame(const std::string& levelPath) {
 }
 
 // One frame, no update, into a zeroed buffer: rows no sector draws stay 0.
-Frame renderFrom(const GameState& started, const PlayerState& viewer) {
+Frame renderFrom(const GameState& started, const PlayerState& viewer, RenderThreads& threads) {
     auto g = std::make_unique<GameState>(started);
     g->player = viewer;
     Frame frame(FRAME_BYTES, 0);
-    drawStill(*g, FrameOutput{renderView, frame.data()});
+    ViewDrawer drawer(&threads);
+    drawStill(*g, FrameOutput{&drawer, frame.data()});
     return frame;
 }
 
@@ -138,10 +141,11 @@ void runTour(const RenderOptions& o) {
     if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
     const auto started = startedGame(o.level);
     std::string written;
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     for (const TourView& view : tourViews()) {
         auto g = std::make_unique<GameState>(*started);
         if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": the point is not inside its sector"};
-        const Frame frame = renderFrom(*g, g->player);
+        const Frame frame = renderFrom(*g, g->player, *threads);
         addPng(out, o.tour + "/" + view.name + ".png", frame);
         const uint32_t sum = crc32(frame);
         written += std::string(view.name) + " " + hex8(sum) + "\n";
@@ -176,7 +180,7 @@ void runRender(const RenderOptions& o) {
     if (!o.raw.empty()) out.check(o.raw);
     if (!o.png.empty()) out.check(o.png);
     const auto started = startedGame(o.level);
-    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
+    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view), *makeRenderThreads(o.draw));
     if (!o.raw.empty()) out.add(o.raw, frame);
     if (!o.png.empty()) addPng(out, o.png, frame);
     out.commit();
@@ -201,6 +205,7 @@ void registerRenderCommands(CLI::App& app) {
                        "with --tour: fail unless the frames match these CRC-32s")
         ->type_name("FILE");
     addLevelOption(render, options->level);
+    addDrawOptions(render, options->draw);
     render->callback([options]() { runRender(*options); });
 }
 

@@ -9,6 +9,7 @@
 #include "game/start_level.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
+#include "krello_tool/render_options.h"
 #include "krello_tool/whole_number.h"
 #include "krello_tool/tool_level.h"
 #include "render/render_view.h"
@@ -113,6 +114,7 @@ struct RunOptions {
     std::string dumpFile;
     std::string recordDemo;
     std::string level;                  // a level file, or empty for the built-in level
+    DrawOptions draw;                   // --threads
 };
 
 std::vector<ScriptStep> readScript(const std::string& path) {
@@ -176,8 +178,10 @@ std::string framePngPath(const std::string& dir, long update) {
 // The one loop of a headless run: the input of each update, the frame (drawn into `frame`
 // when it is not empty), the input told the update ended, then after(update number).
 template <typename After>
-void playFrames(RunInput& in, GameState& g, long frames, std::vector<uint8_t>& frame, After&& after) {
-    const FrameOutput output{renderView, frame.data()};
+void playFrames(RunInput& in, GameState& g, long frames, std::vector<uint8_t>& frame, RenderThreads* threads,
+                After&& after) {
+    ViewDrawer drawer(threads);
+    const FrameOutput output{&drawer, frame.data()};
     for (long i = 0; i < frames; ++i) {
         in.beforeUpdate(i);
         runFrame(g, in.platform(), frame.empty() ? nullptr : &output);
@@ -194,6 +198,7 @@ struct RunOutputs {
     std::string pngDir;
     std::string dumpFile;
     bool render = false;
+    DrawOptions draw;
 };
 
 // Runs the input and writes its outputs; every output file appears only if the run succeeds.
@@ -202,7 +207,8 @@ void playRun(RunInput& in, const ToolLevel& level, const RunOutputs& r, OutputFi
     DumpSink dump(r.dumpFile, out);
     std::vector<uint8_t> frame;
     if (r.render || r.pngEvery > 0) frame.assign(FRAME_BYTES, 0);
-    playFrames(in, *g, r.frames, frame, [&](long update) {
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(r.draw);
+    playFrames(in, *g, r.frames, frame, threads.get(), [&](long update) {
         if (r.pngEvery > 0 && update % r.pngEvery == 0) {
             // Once the game has asked for the red tint, the frames show the tinted palette.
             out.addIndexedPng(framePngPath(r.pngDir, update), SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(),
@@ -222,6 +228,7 @@ void run(const RunOptions& o) {
     RunOutputs r;
     r.render = o.render;
     r.dumpFile = o.dumpFile;
+    r.draw = o.draw;
     if (!o.stateEvery.empty()) r.stateEvery = wholeNumber("--state-every", o.stateEvery, 1, MAX_COUNT);
     if (!o.pngEvery.empty()) {
         r.pngEvery = wholeNumber("--png-every", o.pngEvery[0], 1, MAX_COUNT);
@@ -247,9 +254,13 @@ void timedemo(const RunOptions& o) {
     std::unique_ptr<RunInput> in = openInput(o, level);
     std::unique_ptr<GameState> g = startGame(*in, level);
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     TimedemoClock timing(static_cast<size_t>(in->length()));
-    playFrames(*in, *g, in->length(), frame, [&](long) { timing.frameDone(); });
-    std::printf("%s\n%s\n", timing.report().c_str(), timedemoStateLine(gameStateChecksum(*g)).c_str());
+    playFrames(*in, *g, in->length(), frame, threads.get(), [&](long) { timing.frameDone(); });
+    // The lines the game's --timedemo prints, then what drew the frames.
+    std::printf("%s\n%s\ndrawn on %d threads, %s path\n", timing.report().c_str(),
+                timedemoStateLine(gameStateChecksum(*g)).c_str(), threads->count(),
+                renderPathName(threads->renderPath()));
 }
 
 struct TourOptions {
@@ -304,6 +315,7 @@ void registerRunCommands(CLI::App& app) {
     auto options = std::make_shared<RunOptions>();
     CLI::App* run = app.add_subcommand("run", "run the game headless from an input script or a demo");
     addInputOptions(run, *options);
+    addDrawOptions(run, options->draw);
     run->add_option("--frames", options->frames, "updates to run (default: all of the input)")->type_name("N");
     run->add_flag("--render", options->render, "draw every frame as well");
     run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
@@ -318,6 +330,7 @@ void registerRunCommands(CLI::App& app) {
     auto timed = std::make_shared<RunOptions>();
     CLI::App* td = app.add_subcommand("timedemo", "run whole frames as fast as possible and time them");
     addInputOptions(td, *timed);
+    addDrawOptions(td, timed->draw);
     td->callback([timed] { timedemo(*timed); });
 
     auto tour = std::make_shared<TourOptions>();

@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "platform/common/game_session.h"
+#include "platform/common/shell_renderer.h"
 #include "platform/common/window_title.h"
 #include "platform/win32/game_window.h"
 #include "platform/win32/stop_requests.h"
 #include "platform/win32/window_messages.h"
-#include "render/render_view.h"
 
 namespace krello {
 namespace {
@@ -81,10 +81,15 @@ private:
 int runGame(const ShellOptions& requested, HINSTANCE instance) {
     ShellOptions options = requested;
     if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
+    ShellRenderer renderer;
+    if (std::string bad = renderer.open(options.threads); !bad.empty()) {
+        std::fprintf(stderr, "krello: %s\n", bad.c_str());
+        return 2;
+    }
     const FineTimer timer;
     SteadyPacerClock clock;
     ScreenshotTaker shots(options.shotDir);
-    auto session = std::make_unique<GameSession>(options, clock, shots, renderView);
+    auto session = std::make_unique<GameSession>(options, clock, shots, renderer.drawer());
     // The level, the demo and the first game's start-up come before any window.
     if (const int status = session->start(); status != 0) return status;
 
