@@ -61,9 +61,7 @@ public:
     }
     long length() const override { return static_cast<long>(steps_.size()); }
     void beforeUpdate(long index) override {
-        const ScriptStep& s = steps_[static_cast<size_t>(index)];
-        headless_.clock += s.dt;
-        for (int k = 0; k < GAME_KEY_COUNT; ++k) headless_.held[static_cast<size_t>(k)] = (s.keys >> k) & 1u;
+        headless_.apply(steps_[static_cast<size_t>(index)]);
     }
     void afterUpdate(const GameState& g) override {
         if (recorder_) recorder_->endUpdate(g);
@@ -113,6 +111,7 @@ struct RunOptions {
     long stateEvery = 0;
     std::string dumpFile;
     std::string recordDemo;
+    bool frameCrc = false;  // print the last frame's checksum after the states
     std::string level;  // a level file, or empty for the built-in level
 };
 
@@ -210,7 +209,7 @@ void run(const RunOptions& o) {
     std::unique_ptr<GameState> g = startGame(*in, level);
     DumpSink dump(o.dumpFile);
     std::vector<uint8_t> frame;
-    if (o.render || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
+    if (o.render || o.frameCrc || pngEvery > 0) frame.assign(FRAME_BYTES, 0);
     playFrames(*in, *g, frames, frame, [&](long update) {
         if (pngEvery > 0 && update % pngEvery == 0) writeFramePng(pngDir, update, frame, in->tints());
         if ((o.stateEvery > 0 && update % o.stateEvery == 0) || update == frames) {
@@ -220,6 +219,7 @@ void run(const RunOptions& o) {
     if (frames == 0) dump.write(*g, 0, in->tints());  // the state as the start-up left it
     in->finish();
     dump.close();
+    if (o.frameCrc) std::printf("frame crc32 %s\n", crc32Text(crc32(frame)).c_str());
 }
 
 // Whole frames, drawn, as fast as they go: the same loop, timed as the game's --timedemo is.
@@ -285,6 +285,7 @@ void registerRunCommands(CLI::App& app) {
         ->type_name("N")
         ->check(cli::wholeNumber(0, ANY_COUNT));
     run->add_flag("--render", options->render, "draw every frame as well");
+    run->add_flag("--frame-crc", options->frameCrc, "draw every frame and print the last one's CRC-32");
     run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
         ->expected(2)
         ->type_name("K DIR");

@@ -194,8 +194,7 @@ void playOne(PlanPoint& at) {
     step.dt = static_cast<uint16_t>(12 + p.next() % 12);
     step.keys = decide(p, g);
     at.plan.steps.push_back(step);
-    at.platform.clock += step.dt;
-    for (int k = 0; k < GAME_KEY_COUNT; ++k) at.platform.held[static_cast<size_t>(k)] = (step.keys >> k) & 1;
+    at.platform.apply(step);
     const int16_t cooldownBefore = g.fireCooldown;
     const bool canJump = g.onGround == 1 && (step.keys & keyBit(GameKey::A));
     runFrame(g, at.platform);
