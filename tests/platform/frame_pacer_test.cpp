@@ -65,6 +65,43 @@ TEST(FramePacer, AfterAStallFramesDoNotRushToCatchUp) {
     for (size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i] - after[i - 1], 20000u);
 }
 
+// A display calling back `hz` times a second for `seconds`; each callback produces the frames
+// that are due (at most two, as a browser's shell does). Returns the frames produced.
+int framesOnDisplay(FakeClock& clock, FramePacer& pacer, int hz, int seconds) {
+    int frames = 0;
+    for (int tick = 0; tick < hz * seconds; ++tick) {
+        clock.now = 1000000 + static_cast<uint64_t>(tick) * 1000000u / static_cast<uint64_t>(hz);
+        for (int i = 0; i < 2 && pacer.frameDue(1); ++i) ++frames;
+    }
+    return frames;
+}
+
+TEST(FramePacer, DisplayCallbacksGiveTheCapWhateverTheirRate) {
+    // A 60 Hz display is owed a second frame now and then; faster ones skip callbacks.
+    for (int hz : {60, 75, 120, 144, 240}) {
+        FakeClock clock;
+        FramePacer pacer(clock, 70);
+        const int frames = framesOnDisplay(clock, pacer, hz, 10);
+        EXPECT_GE(frames, 695) << hz << " Hz";
+        EXPECT_LE(frames, 701) << hz << " Hz";
+        EXPECT_TRUE(clock.sleeps.empty());
+    }
+    FakeClock slow;
+    FramePacer pacer(slow, 70);
+    EXPECT_LE(framesOnDisplay(slow, pacer, 30, 10), 600) << "two frames a callback at most";
+}
+
+TEST(FramePacer, DisplayCallbacksAfterAStallStartANewGrid) {
+    FakeClock clock;
+    FramePacer pacer(clock, 50);
+    EXPECT_TRUE(pacer.frameDue(1));
+    clock.now += 500000;  // a hidden tab: no callbacks for half a second
+    EXPECT_TRUE(pacer.frameDue(1));
+    EXPECT_FALSE(pacer.frameDue(1)) << "the missed frames are not rushed";
+    clock.now += 20000;
+    EXPECT_TRUE(pacer.frameDue(1));
+}
+
 TEST(FramePacer, ZeroMeansNoCap) {
     FakeClock clock;
     FramePacer pacer(clock, 0);
