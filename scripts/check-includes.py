@@ -2,8 +2,8 @@
 """Fails when an #include runs against the arrows between the rooms of the source tree.
 
 Each room may include its own headers and those of the rooms it points to (see
-docs/architecture.md). Only the SDL shell may include SDL. Prints one line per wrong include,
-naming the file and line, and exits 1; prints "includes: ok" and exits 0 when all is well.
+docs/architecture.md). Only the SDL shell may include SDL, and only the web shell emscripten.
+Prints one line per wrong include, naming the file and line, and exits 1; prints "includes: ok" and exits 0 when all is well.
 Usage: scripts/check-includes.py [ROOT]
 """
 import pathlib
@@ -22,6 +22,7 @@ ARROWS = {
     "src/platform/common": {"platform/common", "cli", "replay", "game", "level", "world", "io"},
     "src/platform/sdl": {"platform/sdl", "platform/common", "cli", "replay", "game", "render", "level", "world",
                          "io"},
+    "src/platform/web": {"platform/web", "platform/common", "replay", "game", "render", "level", "world", "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
     "tools/levelc": {"level", "world", "io"},
     "tools/krello_tool": {"krello_tool", "cli", "tour", "level", "replay", "game", "render", "world", "io"},
@@ -31,6 +32,7 @@ TARGETS = sorted({t for allowed in ARROWS.values() for t in allowed if not t.end
                  key=len, reverse=True)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 SDL_ROOM = "src/platform/sdl"
+WEB_ROOM = "src/platform/web"
 
 
 def room_of(path):
@@ -64,6 +66,8 @@ def check(root):
             if quote == "<":
                 if re.match(r"SDL2?/|SDL[_.]", header) and room != SDL_ROOM:
                     faults.append(f"{rel}:{number}: includes <{header}>; only {SDL_ROOM} may include SDL")
+                if re.match(r"emscripten[/.]", header) and room != WEB_ROOM:
+                    faults.append(f"{rel}:{number}: includes <{header}>; only {WEB_ROOM} may include emscripten")
                 continue
             target = target_of(header)
             if target is None or header in ARROWS[room] or target in ARROWS[room]:
