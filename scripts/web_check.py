@@ -9,6 +9,7 @@ Prints one "ok:" line per check and exits non-zero at the first failure.
 """
 import argparse
 import os
+import shutil
 import socket
 import subprocess
 import sys
@@ -111,6 +112,66 @@ def check_play(driver):
     ok(f"walking, turning and firing change the canvas ({colours} colours), the page does not scroll")
 
 
+def check_pace(driver):
+    # The jump height depends on the frame rate: the page makes 70 frames a second whatever the
+    # display's rate (headless Chromium calls back at 60).
+    read = "return [window.krelloPage.produced, performance.now()]"
+    frames0, ms0 = driver.execute_script(read)
+    time.sleep(3)
+    frames1, ms1 = driver.execute_script(read)
+    rate = (frames1 - frames0) * 1000.0 / (ms1 - ms0)
+    if not 66 <= rate <= 72:
+        raise CheckFailed(f"the page makes {rate:.1f} frames a second, not 70")
+    ok(f"the page makes {rate:.1f} frames a second")
+
+
+def check_hidden_tab(driver):
+    driver.execute_script("window.seen = []; document.addEventListener('visibilitychange', () => "
+                          "window.seen.push([document.visibilityState, window.krelloPage.produced]))")
+    game = driver.current_window_handle
+    driver.switch_to.new_window("tab")
+    time.sleep(1)
+    driver.close()
+    driver.switch_to.window(game)
+    time.sleep(0.3)
+    seen = driver.execute_script("return window.seen")
+    if [state for state, _ in seen[:2]] != ["hidden", "visible"]:
+        raise CheckFailed(f"the tab was not hidden and shown again: {seen}")
+    if seen[1][1] != seen[0][1]:
+        raise CheckFailed(f"{seen[1][1] - seen[0][1]} frames were made while the tab was hidden")
+    wait_for(driver, f"return window.krelloPage.produced > {seen[1][1]}", 5, "frames after the tab came back")
+    ok("no frames while the tab is hidden, frames again when it is shown")
+
+
+def check_failures_are_shown(driver, web):
+    # A page served without its script or its WebAssembly, or a demo that is not one, is
+    # explained on the page in plain words.
+    cases = (("krello.js", "", "Cannot load"),
+             ("krello.wasm", "", "Cannot load krello.wasm"),
+             ("tour.demo", "?timedemo", "The game could not start: /tour.demo"))
+    for broken, query, expected in cases:
+        folder = tempfile.mkdtemp(prefix="krello-web-broken.")
+        for name in ("krello.html", "krello.js", "krello.wasm"):
+            if name != broken:
+                shutil.copy(os.path.join(web, name), folder)
+        if broken == "tour.demo":
+            with open(os.path.join(folder, broken), "wb") as f:
+                f.write(b"not a demo")
+        server, base = start_server(folder)
+        try:
+            driver.get(base + "/krello.html" + query)
+            shown = wait_for(driver, "const s = document.getElementById('status');"
+                                     "return s.className === 'problem' ? s.textContent : ''", 30,
+                             f"a message for a missing or bad {broken}")
+        finally:
+            server.terminate()
+            server.wait()
+            shutil.rmtree(folder)
+        if expected not in shown:
+            raise CheckFailed(f"with a missing or bad {broken} the page says \"{shown}\"")
+        ok(f"with a missing or bad {broken} the page says \"{shown}\"")
+
+
 def tool_output(tool, script_path, frames, state_every):
     args = [tool, "run", "--input", script_path, "--frame-crc"]
     if frames >= 0:
@@ -187,6 +248,8 @@ def main():
         driver = start_browser(downloads)
         driver.get(base + "/krello.html")
         check_play(driver)
+        check_pace(driver)
+        check_hidden_tab(driver)
         check_bit_for_bit(driver, args.tool, args.input)
         check_recorded_demo(driver, args.tool, downloads)
         time.sleep(0.5)
@@ -196,6 +259,7 @@ def main():
         problems = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
         if problems:
             raise CheckFailed("the browser reported: " + "; ".join(problems))
+        check_failures_are_shown(driver, args.web)
     except CheckFailed as e:
         print(f"web-check: FAILED: {e}", file=sys.stderr)
         return 1

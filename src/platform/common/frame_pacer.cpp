@@ -61,8 +61,9 @@ void SessionPacer::waitBeforeFrame(uint64_t replayedMillis, bool still) {
 }
 
 bool SessionPacer::frameDue(uint64_t replayedMillis, bool still) {
-    // A display at 60 Hz owes the 70 fps cap a second frame in one callback now and then.
-    constexpr int DISPLAY_CATCH_UP = 1;
+    // A display at 60 Hz owes the 70 fps cap a second frame in one callback now and then; a
+    // callback late by a few frames (a busy machine) is caught up, a longer gap is a stall.
+    constexpr int DISPLAY_CATCH_UP = 3;
     if (still) return still_.frameDue(0);
     if (mode_ == DemoMode::Timedemo) return true;
     if (mode_ == DemoMode::Play) return replay_.gameTimeDue(replayedMillis);

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     }
     static WebShell shell;
     if (shell.begin(krello::webShellOptions(mode, demoFile)) != 0) {
-        krello::pageSay("The game could not start (the reason is above).", true);
+        krello::pageStartFailed();
         return 1;
     }
     pageShell = &shell;

@@ -85,29 +85,31 @@ void WebShell::tick() {
         return;
     }
     if (!session_->wantsFrame()) return;
+    int produced = 0;
     if (options_.demoMode == DemoMode::Timedemo) {
-        runTimedemoSlice();
+        produced = runTimedemoSlice();
     } else {
-        int frames = 0;
-        while (frames < MOST_FRAMES_PER_CALLBACK && !session_->ended() && session_->frameDue()) {
+        while (produced < MOST_FRAMES_PER_CALLBACK && !session_->ended() && session_->frameDue()) {
             session_->produceFrame();
-            ++frames;
+            ++produced;
         }
-        if (frames == 0) return;
     }
-    present();
+    if (produced > 0) present(produced);
 }
 
-void WebShell::runTimedemoSlice() {
+int WebShell::runTimedemoSlice() {
     const double start = emscripten_get_now();
+    int produced = 0;
     do {
         session_->produceFrame();
+        ++produced;
     } while (!session_->ended() && emscripten_get_now() - start < TIMEDEMO_SLICE_MS);
+    return produced;
 }
 
-void WebShell::present() {
+void WebShell::present(int produced) {
     expandFrame(session_->shownFrame(), canvasLookup(session_->pixelLookup()), rgba_.data(), SCREEN_WIDTH);
-    pagePresent(reinterpret_cast<const uint8_t*>(rgba_.data()));
+    pagePresent(reinterpret_cast<const uint8_t*>(rgba_.data()), produced);
 }
 
 bool WebShell::keyDown(KeyId key, uint8_t modifiers, bool repeat) {

@@ -61,8 +61,8 @@ private:
     };
 
     void endSession();
-    void present();
-    void runTimedemoSlice();
+    void present(int produced);
+    int runTimedemoSlice();
 
     ShellOptions options_;                     // the session's, kept for a new game after it ends
     PageClock clock_;
