@@ -22,15 +22,17 @@ struct DrawSeen {
 };
 DrawSeen seen;
 
-void recordDraw(GameState& g, uint8_t* buffer) {
-    ++seen.draws;
-    seen.playerX = g.player.x;
-    seen.sorted = true;
-    for (int i = 1; i < OBJECT_COUNT; ++i)
-        seen.sorted = seen.sorted && playerDistance2D(g.player, g.objects[static_cast<size_t>(i - 1)]) >=
-                                         playerDistance2D(g.player, g.objects[static_cast<size_t>(i)]);
-    buffer[0] = 1;
-}
+struct RecordDraw final : FrameDrawer {
+    void draw(const GameState& g, uint8_t* buffer) override {
+        ++seen.draws;
+        seen.playerX = g.player.x;
+        seen.sorted = true;
+        for (int i = 1; i < OBJECT_COUNT; ++i)
+            seen.sorted = seen.sorted && playerDistance2D(g.player, g.objects[static_cast<size_t>(i - 1)]) >=
+                                             playerDistance2D(g.player, g.objects[static_cast<size_t>(i)]);
+        buffer[0] = 1;
+    }
+} recordDraw;
 
 // Asks for the clock (the update's first step) only after checking every mark is clear.
 class MarkCheckingPlatform final : public PlatformSeam {
@@ -64,7 +66,7 @@ TEST(GameFrame, MarksClearBeforeTheUpdateObjectsSortedAfterItThenTheDrawing) {
     platform.game = g.get();
     uint8_t pixels[16] = {};
     seen = {};
-    const FrameOutput output{recordDraw, pixels};
+    const FrameOutput output{&recordDraw, pixels};
     for (int frame = 1; frame <= 20; ++frame) {
         platform.clock += 16;
         runFrame(*g, platform, &output);
@@ -93,7 +95,7 @@ TEST(GameFrame, AFrameNotDrawnAdvancesTheGameExactlyAsADrawnOne) {
     a.game = drawn.get();
     b.game = headless.get();
     uint8_t pixels[16] = {};
-    const FrameOutput output{recordDraw, pixels};
+    const FrameOutput output{&recordDraw, pixels};
     for (int frame = 0; frame < 50; ++frame) {
         a.clock = b.clock = static_cast<uint32_t>(frame * 23);
         runFrame(*drawn, a, &output);

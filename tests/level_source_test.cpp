@@ -293,11 +293,12 @@ TEST(LevelFile, AWrongSizedImageIsRefusedWithItsSize) {
     LevelFile file;
     EXPECT_FALSE(readLevelFile(path, LevelSize::Full, *g, file));
     ASSERT_EQ(file.errors.size(), 1u);
-    EXPECT_EQ(file.errors[0], path + ": 6 bytes, not the 49180 bytes of a level image");
+    EXPECT_EQ(file.errors[0], path + ": neither a level source (byte 0x01 on line 1 is not text) nor a level "
+                                     "image (6 bytes; an image holds 49180)");
     std::remove(path.c_str());
 
     EXPECT_FALSE(readLevelFile(path, LevelSize::Full, *g, file));
-    EXPECT_EQ(joined(file.errors), path + ": cannot open the level\n");
+    EXPECT_EQ(joined(file.errors), path + ": cannot open the level: No such file or directory\n");
 }
 
 }  // namespace

@@ -248,11 +248,16 @@ TEST(LevelValidator, GarbageImagesAreListedNotCrashedOn) {
 }
 
 TEST(LevelValidator, HugeCoordinatesAreJudgedExactly) {
-    // Far corners, where 64-bit cross products would overflow.
+    // Far corners, where 64-bit cross products would overflow: the loops, portals and the start
+    // are judged sound, and only the level's span is too wide to play.
     std::string s = edited("point a 0 0", "point a -2147483648 -2147483648");
     s = s.replace(s.find("point e 0 4096"), 14, "point e -2147483648 4096");
     s = s.replace(s.find("start 512 512"), 13, "start -2147482000 -2147481000");
-    EXPECT_EQ(joined(validate(compile(s))), "");
+    EXPECT_EQ(joined(validate(compile(s))),
+              "v.level: the walls' x coordinates run from -2147483648 to 5120, a span of 2147488768 units; "
+              "the renderer and the game's distances handle at most 100000\n"
+              "v.level: the walls' y coordinates run from -2147483648 to 4096, a span of 2147487744 units; "
+              "the renderer and the game's distances handle at most 100000\n");
 }
 
 }  // namespace

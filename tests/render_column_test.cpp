@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "render/flat_rows.h"
+#include "render/render_threads.h"
 #include "render/sector_column.h"
 #include "render_test_world.h"
 
@@ -13,14 +14,14 @@ namespace {
 
 using namespace krello::test;
 
-// A state looking along +x with a hand-set ray, for the search alone.
-RenderState alongX(GameState& g, Frame& frame, double rx, double ry) {
-    RenderState rs{g};
-    rs.frameBuffer = frame.data();
-    rs.rayDirX = rx;
-    rs.rayDirY = ry;
-    rs.screenColumn = 160;
-    return rs;
+// Column 160 looking along +x with a hand-set ray, for the search alone.
+std::unique_ptr<TestColumn> alongX(GameState& g, Frame& frame, double rx, double ry) {
+    auto column = columnAt(g, frame, 160);
+    column->rs.rayDirX = rx;
+    column->rs.rayDirY = ry;
+    column->rs.headingCos = 1.0;
+    column->rs.headingSin = 0.0;
+    return column;
 }
 
 TEST(RenderWallSearch, ThinDenominatorsAreSkippedHoweverNear) {
@@ -30,8 +31,8 @@ TEST(RenderWallSearch, ThinDenominatorsAreSkippedHoweverNear) {
     addLoop(*g, 0, {{100, -1}, {300, 1}, {2000, 100}, {2000, -100}});
     setSector(*g, 0, 0, 4, -100, 100);
     // den = 2 * rx: exactly 0.001 is skipped, a hair more is taken.
-    EXPECT_EQ(findNearestWall(alongX(*g, *frame, 0.0005, 0.0), 0).wall, 2);
-    const WallHit taken = findNearestWall(alongX(*g, *frame, 0.00050001, 0.0), 0);
+    EXPECT_EQ(findNearestWall(alongX(*g, *frame, 0.0005, 0.0)->rs, 0).wall, 2);
+    const WallHit taken = findNearestWall(alongX(*g, *frame, 0.00050001, 0.0)->rs, 0);
     EXPECT_EQ(taken.wall, 0);
     EXPECT_DOUBLE_EQ(taken.param, 0.5);
     EXPECT_DOUBLE_EQ(taken.depth, 200.0);
@@ -43,12 +44,12 @@ TEST(RenderWallSearch, AShavedCornerGoesToTheWallMetFirstInTheWalk) {
     // Both orders of the two walls meeting at (100, 0) on the ray.
     addLoop(*g, 0, {{100, -50}, {100, 0}, {150, 50}, {-500, 0}});
     setSector(*g, 0, 0, 4, -100, 100);
-    WallHit first = findNearestWall(alongX(*g, *frame, 1.0, 0.0), 0);
+    WallHit first = findNearestWall(alongX(*g, *frame, 1.0, 0.0)->rs, 0);
     EXPECT_EQ(first.wall, 0);
     EXPECT_DOUBLE_EQ(first.param, 1.0);
 
     addLoop(*g, 0, {{100, 0}, {150, 50}, {-500, 0}, {100, -50}});
-    WallHit wrapped = findNearestWall(alongX(*g, *frame, 1.0, 0.0), 0);
+    WallHit wrapped = findNearestWall(alongX(*g, *frame, 1.0, 0.0)->rs, 0);
     EXPECT_EQ(wrapped.wall, 0);  // wall 3 meets the corner too, but the walk reaches it last
     EXPECT_DOUBLE_EQ(wrapped.param, 0.0);
 }
@@ -59,13 +60,15 @@ TEST(RenderWallSearch, MarkedWallsAndWallsBehindOrBesideTheRayAreSkipped) {
     // A square around the eye: ahead is x = 300, behind x = -200.
     addLoop(*g, 0, {{-200, -100}, {300, -100}, {300, 100}, {-200, 100}});
     setSector(*g, 0, 0, 4, -100, 100);
-    RenderState rs = alongX(*g, *frame, 1.0, 0.0);
-    rs.headingCos = 1.0;
-    EXPECT_EQ(findNearestWall(rs, 0).wall, 1);
-    g->walls[1].mark = 160;  // already drawn in this column
-    EXPECT_EQ(findNearestWall(rs, 0).wall, -1);  // wall 3 lies behind, 0 and 2 run along the ray
-    g->walls[1].mark = -2;   // a collision stamp is no column
-    EXPECT_EQ(findNearestWall(rs, 0).wall, 1);
+    auto column = alongX(*g, *frame, 1.0, 0.0);
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, 1);
+    column->scratch.marks[1] = 160;  // already drawn in this column
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, -1);  // wall 3 lies behind, 0 and 2 run along the ray
+    column->scratch.marks[1] = 159;  // drawn in another column
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, 1);
+    column->scratch.marks[1] = -1;
+    g->walls[1].mark = 160;  // the game's own marks are the collision's: the renderer ignores them
+    EXPECT_EQ(findNearestWall(column->rs, 0).wall, 1);
 }
 
 
@@ -91,8 +94,9 @@ protected:
     }
 
     // Lays out sector 0's nearest wall in `column`, and its opening when it is a portal.
-    void layOut(int column = 160) {
-        rs = std::make_unique<RenderState>(stateAtColumn(*g, *frame, column));
+    void layOut(int at = 160) {
+        column = columnAt(*g, *frame, at);
+        rs = &column->rs;
         hit = findNearestWall(*rs, 0);
         ASSERT_GE(hit.wall, 0);
         const Wall& wall = g->walls[static_cast<size_t>(hit.wall)];
@@ -111,7 +115,8 @@ protected:
 
     std::unique_ptr<GameState> g = emptyWorld();
     std::unique_ptr<Frame> frame = blankFrame();
-    std::unique_ptr<RenderState> rs;
+    std::unique_ptr<TestColumn> column;
+    RenderState* rs = nullptr;  // column's
     WallHit hit;
     WallColumn wc;
     PortalRows pr;
@@ -129,7 +134,8 @@ TEST_F(RenderColumn, ASectorWithNoQualifyingWallWritesNothing) {
     o.sprite = 9;
     fillTexture(*g, 9, 5);
     for (int column = 0; column < SCREEN_WIDTH; ++column) {
-        RenderState at = stateAtColumn(*g, *frame, column);
+        auto atColumn = columnAt(*g, *frame, column);
+        RenderState& at = atColumn->rs;
         renderSectorColumn(at, 0, 0, 200, 20.0);
     }
     for (uint8_t p : *frame) ASSERT_EQ(p, UNTOUCHED);
@@ -191,7 +197,6 @@ TEST_F(RenderColumn, ShadingClampsBeforeTheRampIsAdded) {
     g->walls[1].texture = 0x80;
     for (const auto& [shade, shown] : {std::pair{20, 0x80}, {-100, 0x80 + 63}}) {
         g->walls[1].shade = static_cast<int8_t>(shade);  // 10 - 20 clamps to 0, then ramp 2
-        g->walls[1].mark = -1;
         layOut();
         draw();
         EXPECT_EQ(pixel(*frame, 100, 160), shown) << shade;
@@ -231,7 +236,7 @@ TEST_F(RenderColumn, HorizonRowsMatchTheirNeighbourBeyondTheHorizon) {
     draw();
     EXPECT_EQ(pixel(*frame, 100, 150), pixel(*frame, 101, 150));
     setSector(*g, 0, 0, 4, -8000, -100);  // floor 100 above the eye: it meets the wall at row 92
-    g->walls[1].mark = -1;
+    column->restart();  // a new frame: the ceiling's shades worked out above no longer hold
     draw();
     EXPECT_EQ(pixel(*frame, 99, 150), pixel(*frame, 98, 150));
     EXPECT_NE(pixel(*frame, 99, 150), UNTOUCHED);
@@ -248,9 +253,10 @@ TEST_F(RenderColumn, EqualHeightsOpenTheWholeWallToTheSectorBehind) {
     // Rows ceilingRow..floorRow-1 come from the sector behind: its far wall near the middle
     // (ramp 1), its flats above and below it, never wall 1's texture.
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 1);
-    EXPECT_EQ(g->walls[1].mark, 160);
-    EXPECT_EQ(g->walls[7].mark, 160);  // the back side, marked so the child does not find it
-    EXPECT_EQ(g->walls[5].mark, 160);  // the child's far wall
+    EXPECT_EQ(column->scratch.marks[1], 160);
+    EXPECT_EQ(column->scratch.marks[7], 160);  // the back side, marked so the child does not find it
+    EXPECT_EQ(column->scratch.marks[5], 160);  // the child's far wall
+    EXPECT_EQ(g->walls[1].mark, -1);           // the game's marks are left alone
     for (int r = 0; r < 200; ++r) ASSERT_NE(pixel(*frame, r, 160), UNTOUCHED);
 }
 
@@ -266,7 +272,7 @@ TEST_F(RenderColumn, AFloorAboveTheOpeningFillsItWithTheLowerPart) {
     draw();
     expectTextureRows(35, 164, pr.lowerV, wc.vStep);
     // The child ran with an empty window: it drew nothing but still marked its nearest wall.
-    EXPECT_EQ(g->walls[5].mark, 160);
+    EXPECT_EQ(column->scratch.marks[5], 160);
 }
 
 TEST_F(RenderColumn, UpperAndLowerStepsAnchorAtTheirOwnEdges) {
@@ -290,9 +296,9 @@ TEST_F(RenderColumn, BrokenIndicesAreTreatedAsSolidOrAbsent) {
     layOut();
     draw();
     EXPECT_EQ(pixel(*frame, 100, 160) >> 6, 0);
-    EXPECT_EQ(g->walls[5].mark, -1);  // nothing behind it was visited
+    EXPECT_EQ(column->scratch.marks[5], -1);  // nothing behind it was visited
 
-    g->walls[1].mark = -1;
+    column->restart();
     g->walls[1].nextSector = 1;
     g->walls[1].point2 = 2000;  // a wall with no end point is no segment: wall 1 is skipped
     EXPECT_EQ(findNearestWall(*rs, 0).wall, -1);
@@ -302,12 +308,12 @@ TEST_F(RenderColumn, BrokenIndicesAreTreatedAsSolidOrAbsent) {
     auto clean = blankFrame();
     rs->frameBuffer = clean->data();
     for (const auto& [sector, top, bottom] : {std::tuple{191, 0, 200}, {0, 150, 100}, {0, -20, -5}, {0, 230, 260}}) {
-        for (Wall& w : g->walls) w.mark = -1;
+        column->restart();
         renderSectorColumn(*rs, static_cast<uint16_t>(sector), static_cast<int16_t>(top),
                            static_cast<int16_t>(bottom), 20.0);
     }
     for (uint8_t p : *clean) ASSERT_EQ(p, UNTOUCHED);
-    EXPECT_EQ(g->walls[1].mark, 160);  // the calls did run the search
+    EXPECT_EQ(column->scratch.marks[1], 160);  // the calls did run the search
 }
 
 TEST_F(RenderColumn, PortalsWhoseBackSidesAreMissingStillEnd) {
@@ -316,9 +322,10 @@ TEST_F(RenderColumn, PortalsWhoseBackSidesAreMissingStillEnd) {
     portalWorld(-8000, 8000);
     g->walls[1].otherWall = -1;
     g->walls[7].otherWall = -1;
-    drawView(*g, *frame);
-    EXPECT_EQ(g->walls[1].mark, 319);
-    EXPECT_EQ(g->walls[7].mark, 319);  // found from behind, since nothing marked it
+    RenderThreads one(1, RenderPath::Scalar);
+    drawView(*g, frame->data(), &one);
+    EXPECT_EQ(one.scratch(0).marks[1], 319);
+    EXPECT_EQ(one.scratch(0).marks[7], 319);  // found from behind, since nothing marked it
     EXPECT_NE(pixel(*frame, 0, 160), UNTOUCHED);
 }
 
@@ -366,8 +373,9 @@ TEST(RenderSafety, ALevelOfNoiseRendersWithoutFaults) {
         g->player.z = static_cast<int32_t>(next() << 8);
         g->player.angle = static_cast<int16_t>(next());
         auto frame = blankFrame();
-        drawView(*g, *frame);
-        for (const Wall& w : g->walls) ASSERT_TRUE(w.mark >= -1 && w.mark < SCREEN_WIDTH);
+        RenderThreads one(1, bestRenderPath());
+        drawView(*g, frame->data(), &one);
+        for (int16_t mark : one.scratch(0).marks) ASSERT_TRUE(mark >= -1 && mark < SCREEN_WIDTH);
     }
 }
 

@@ -53,7 +53,8 @@ std::vector<int> rowRange(int from, int to) {
 TEST(RenderSprites, AnObjectStraightAheadStandsOnItsFoot) {
     auto g = oneEnemy();
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const SpriteColumn sc = projected(rs, g->objects[0], 0, 200);
     EXPECT_EQ(sc.column, 32);
     EXPECT_DOUBLE_EQ(sc.depth, 1000.0);
@@ -66,8 +67,8 @@ TEST(RenderSprites, AnObjectStraightAheadStandsOnItsFoot) {
     EXPECT_EQ(drawnRows(*frame, 160), rowRange(83, 164));
     EXPECT_EQ(pixel(*frame, 100, 160), 7);
     // The texture column grows from left to right across the screen.
-    EXPECT_EQ(projected(stateAtColumn(*g, *frame, 159), g->objects[0], 0, 200).column, 31);
-    EXPECT_EQ(projected(stateAtColumn(*g, *frame, 170), g->objects[0], 0, 200).column, 49);
+    EXPECT_EQ(projected(columnAt(*g, *frame, 159)->rs, g->objects[0], 0, 200).column, 31);
+    EXPECT_EQ(projected(columnAt(*g, *frame, 170)->rs, g->objects[0], 0, 200).column, 49);
 }
 
 TEST(RenderSprites, ObjectsExactlyAtEitherLimitAreNotDrawn) {
@@ -78,7 +79,8 @@ TEST(RenderSprites, ObjectsExactlyAtEitherLimitAreNotDrawn) {
     } cases[] = {{1000.0, 5000.0, false}, {20.0, 1000.0, false}, {999.9, 1000.1, true}};
     for (const auto& c : cases) {
         auto frame = blankFrame();
-        RenderState rs = stateAtColumn(*g, *frame, 160);
+        auto column = columnAt(*g, *frame, 160);
+        RenderState& rs = column->rs;
         drawSectorSprites(rs, 0, 0, 200, c.nearLimit, c.wallDepth);
         EXPECT_EQ(!drawnRows(*frame, 160).empty(), c.drawn) << c.nearLimit << " " << c.wallDepth;
     }
@@ -89,7 +91,8 @@ TEST(RenderSprites, OnlyAnExactZeroCountHidesTheSector) {
     for (int16_t count : {0, -1, 5}) {
         g->sectors[0].objectCount = count;
         auto frame = blankFrame();
-        RenderState rs = stateAtColumn(*g, *frame, 160);
+        auto column = columnAt(*g, *frame, 160);
+        RenderState& rs = column->rs;
         drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
         EXPECT_EQ(drawnRows(*frame, 160).empty(), count == 0) << count;
     }
@@ -99,10 +102,12 @@ TEST(RenderSprites, InactiveOrElsewhereObjectsAreSkipped) {
     auto g = oneEnemy();
     auto frame = blankFrame();
     g->objects[0].flags = OBJ_ENEMY;
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
     g->objects[0].flags = OBJ_ACTIVE;
     g->objects[0].sector = 1;
+    column->restart();
     drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
     EXPECT_TRUE(drawnRows(*frame, 160).empty());
 }
@@ -119,7 +124,8 @@ TEST(RenderSprites, OnlyTextureColumnsOneToSixtyThreeAreDrawn) {
     for (const auto& c : cases) {
         g->objects[0].y = c.dy;
         auto frame = blankFrame();
-        RenderState rs = stateAtColumn(*g, *frame, 160);
+        auto column = columnAt(*g, *frame, 160);
+        RenderState& rs = column->rs;
         EXPECT_EQ(placeSprite(rs, g->objects[0]).column, c.column) << c.dy;
         drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
         EXPECT_EQ(!drawnRows(*frame, 160).empty(), c.drawn) << c.dy;
@@ -129,7 +135,8 @@ TEST(RenderSprites, OnlyTextureColumnsOneToSixtyThreeAreDrawn) {
 TEST(RenderSprites, APictureIsCutToItsSectorsWindowWithoutShifting) {
     auto g = oneEnemy();
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     const SpriteColumn sc = projected(rs, g->objects[0], 90, 120);
     EXPECT_EQ(sc.top, 90);
     EXPECT_EQ(sc.bottom, 120);
@@ -150,7 +157,8 @@ TEST(RenderSprites, TransparentTexelsLeaveThePixelsBeneath) {
             g->textures[9 * TEXTURE_BYTES + r * TEXTURE_SIDE + c] = (r % 2) ? 5 : 0;
     g->objects[0].sprite = 0xC9;  // slot 9, ramp 3: added unshaded to every drawn texel
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
     uint16_t v = 0;
     int shown = 0;
@@ -171,10 +179,12 @@ TEST(RenderSprites, LaterObjectsInTheTableCoverEarlierOnes) {
     g->objects[1].sprite = 10;
     fillTexture(*g, 10, 6);
     auto frame = blankFrame();
-    RenderState rs = stateAtColumn(*g, *frame, 160);
+    auto column = columnAt(*g, *frame, 160);
+    RenderState& rs = column->rs;
     drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
     EXPECT_EQ(pixel(*frame, 120, 160), 6);  // the far one was drawn last, over the near one
     std::swap(g->objects[0], g->objects[1]);
+    column->restart();
     drawSectorSprites(rs, 0, 0, 200, 20.0, 5000.0);
     EXPECT_EQ(pixel(*frame, 120, 160), 7);
 }

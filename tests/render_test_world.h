@@ -91,24 +91,37 @@ inline std::unique_ptr<Frame> blankFrame() {
 
 inline uint8_t pixel(const Frame& f, int row, int column) { return f[row * SCREEN_WIDTH + column]; }
 
-// The renderer alone over a whole frame, its marks cleared first as the game's frame clears
-// them.
-inline void drawView(GameState& g, Frame& frame) {
-    for (Wall& w : g.walls) w.mark = -1;
-    renderView(g, frame.data());
-}
+// The renderer alone over a whole frame, on this thread.
+inline void drawView(GameState& g, Frame& frame) { renderView(g, frame.data()); }
 
-// The renderer's state at a column, with the ray stepped there by addition as the driver does.
-inline RenderState stateAtColumn(GameState& g, Frame& frame, int column) {
-    RenderState rs{g};
-    rs.frameBuffer = frame.data();
-    setUpViewRays(rs);
-    for (int c = 0; c < column; ++c) {
-        rs.rayDirX = rs.rayDirX + rs.rayStepX;
-        rs.rayDirY = rs.rayDirY + rs.rayStepY;
+// One column of a frame being drawn: the renderer's state at the column, with the ray stepped
+// there by addition as the driver does, and the thread scratch and object lists it refers to.
+struct TestColumn {
+    const GameState& game;
+    ColumnScratch scratch;   // this column's marks and flat shades
+    SectorObjects objects;   // the world's objects as listed at the last start
+    RenderState rs;
+
+    TestColumn(const GameState& g, Frame& frame, int column) : game(g), rs{g, scratch, objects} {
+        restart();
+        rs.frameBuffer = frame.data();
+        setUpViewRays(rs);
+        for (int c = 0; c < column; ++c) {
+            rs.rayDirX = rs.rayDirX + rs.rayStepX;
+            rs.rayDirY = rs.rayDirY + rs.rayStepY;
+        }
+        rs.screenColumn = static_cast<int16_t>(column);
     }
-    rs.screenColumn = static_cast<int16_t>(column);
-    return rs;
+
+    // As a new frame would: no wall marked, no shade kept, the objects listed afresh.
+    void restart() {
+        scratch.startFrame();
+        listSectorObjects(game, objects);
+    }
+};
+
+inline std::unique_ptr<TestColumn> columnAt(const GameState& g, Frame& frame, int column) {
+    return std::make_unique<TestColumn>(g, frame, column);
 }
 
 }  // namespace krello::test

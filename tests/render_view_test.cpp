@@ -13,38 +13,38 @@ using namespace krello::test;
 TEST(RenderViewRays, HeadingZeroSpansNinetyDegreesAlongTheChord) {
     auto g = emptyWorld();
     auto frame = blankFrame();
-    RenderState left = stateAtColumn(*g, *frame, 0);
-    EXPECT_NEAR(left.rayDirX, 0.70710678, 1e-8);
-    EXPECT_NEAR(left.rayDirY, -0.70710678, 1e-8);
-    EXPECT_NEAR(left.rayStepX, 0.0, 1e-15);
-    EXPECT_NEAR(left.rayStepY, 0.00441942, 1e-8);
-    EXPECT_DOUBLE_EQ(left.headingCos, 1.0);
-    EXPECT_DOUBLE_EQ(left.headingSin, 0.0);
+    const auto left = columnAt(*g, *frame, 0);
+    EXPECT_NEAR(left->rs.rayDirX, 0.70710678, 1e-8);
+    EXPECT_NEAR(left->rs.rayDirY, -0.70710678, 1e-8);
+    EXPECT_NEAR(left->rs.rayStepX, 0.0, 1e-15);
+    EXPECT_NEAR(left->rs.rayStepY, 0.00441942, 1e-8);
+    EXPECT_DOUBLE_EQ(left->rs.headingCos, 1.0);
+    EXPECT_DOUBLE_EQ(left->rs.headingSin, 0.0);
 
-    RenderState centre = stateAtColumn(*g, *frame, 160);
-    EXPECT_NEAR(centre.rayDirX, 0.70710678, 1e-8);
-    EXPECT_NEAR(centre.rayDirY, 0.0, 1e-14);  // a residue of the 160 additions, not exactly 0
-    RenderState last = stateAtColumn(*g, *frame, 319);
-    EXPECT_NEAR(last.rayDirX, 0.70710678, 1e-8);
-    EXPECT_NEAR(last.rayDirY, 0.70268736, 1e-8);
+    const auto centre = columnAt(*g, *frame, 160);
+    EXPECT_NEAR(centre->rs.rayDirX, 0.70710678, 1e-8);
+    EXPECT_NEAR(centre->rs.rayDirY, 0.0, 1e-14);  // a residue of the 160 additions, not exactly 0
+    const auto last = columnAt(*g, *frame, 319);
+    EXPECT_NEAR(last->rs.rayDirX, 0.70710678, 1e-8);
+    EXPECT_NEAR(last->rs.rayDirY, 0.70268736, 1e-8);
 }
 
 TEST(RenderViewRays, EdgesAreNotWrappedAndFollowTheHeading) {
     auto g = emptyWorld();
     auto frame = blankFrame();
     // Heading 0's left edge lies at -256, the direction of 1792.
-    RenderState atZero = stateAtColumn(*g, *frame, 0);
+    const auto atZero = columnAt(*g, *frame, 0);
     g->player.angle = 1792;
-    RenderState at1792 = stateAtColumn(*g, *frame, 160);
-    EXPECT_NEAR(atZero.rayDirX, at1792.headingCos, 1e-12);
-    EXPECT_NEAR(atZero.rayDirY, at1792.headingSin, 1e-12);
+    const auto at1792 = columnAt(*g, *frame, 160);
+    EXPECT_NEAR(atZero->rs.rayDirX, at1792->rs.headingCos, 1e-12);
+    EXPECT_NEAR(atZero->rs.rayDirY, at1792->rs.headingSin, 1e-12);
     // Heading 512 faces +y: the centre ray points along +y, column 0 towards +x.
     g->player.angle = 512;
-    RenderState south = stateAtColumn(*g, *frame, 160);
-    EXPECT_NEAR(south.rayDirX, 0.0, 1e-12);
-    EXPECT_NEAR(south.rayDirY, 0.70710678, 1e-8);
-    RenderState southLeft = stateAtColumn(*g, *frame, 0);
-    EXPECT_GT(southLeft.rayDirX, 0.7);
+    const auto south = columnAt(*g, *frame, 160);
+    EXPECT_NEAR(south->rs.rayDirX, 0.0, 1e-12);
+    EXPECT_NEAR(south->rs.rayDirY, 0.70710678, 1e-8);
+    const auto southLeft = columnAt(*g, *frame, 0);
+    EXPECT_GT(southLeft->rs.rayDirX, 0.7);
 }
 
 // Room 0 (x, y in -1000..1000, eye 8000 above its floor) opens at x = 1000 into room 1

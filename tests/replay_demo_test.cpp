@@ -198,6 +198,8 @@ TEST(ReplayDemo, ADemoNamesItsLevelAndAMismatchNamesBoth) {
     auto g = std::make_unique<GameState>();
     loadBuiltinLevel(*g);
     startLevel(*g, rec);
+    runFrame(*g, rec);  // a demo holds at least one update
+    rec.endUpdate(*g);
     ASSERT_TRUE(rec.finish());
     std::vector<uint8_t> bytes;
     std::rewind(f);

@@ -35,7 +35,8 @@ TEST(ReplayInputScript, RejectsBadLinesWithFileAndLine) {
         {"16 Q\n", "t.input:1: bad key letter 'Q'"},
         {"16 u\n", "t.input:1: bad key letter 'u'"},
         {"16 UU\n", "t.input:1: key 'U' given twice"},
-        {"16 U-\n", "t.input:1: bad key letter '-'"},
+        {"16 U-\n", "t.input:1: keys \"U-\": '-' means no keys and stands alone"},
+        {"16 -L\n", "t.input:1: keys \"-L\": '-' means no keys and stands alone"},
         {"\n\n16\n", "t.input:3: expected \"DT KEYS\""},
         {"16 U S\n", "t.input:1: extra text after the keys"},
         {"16 \x01\xff\n", "t.input:1: bad key letter '?'"},
@@ -53,7 +54,7 @@ TEST(ReplayInputScript, MissingFileIsNamed) {
     std::vector<ScriptStep> steps;
     std::string error;
     EXPECT_FALSE(readInputScriptFile("/nonexistent/x.input", steps, error));
-    EXPECT_EQ(error, "/nonexistent/x.input: cannot open the input script");
+    EXPECT_EQ(error, "/nonexistent/x.input: cannot open the input script: No such file or directory");
 }
 
 }  // namespace

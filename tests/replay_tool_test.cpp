@@ -77,7 +77,7 @@ TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
         {"run --input " + tempPath("short.input") + " --frames 5", tempPath("short.input") + ": holds 1 updates"},
         {"run", "give exactly one of --input FILE and --demo FILE"},
         {"timedemo --demo " + tempPath("truncated.demo"), tempPath("truncated.demo") + ": byte "},
-        {"run --frames -1 --input " + tempPath("short.input"), "--frames: expected a whole number from 0 up, got '-1'"},
+        {"run --frames -1 --input " + tempPath("short.input"), "--frames: expected a whole number from 0 to 2147483647, got '-1'"},
         {"run --level /nonexistent.level --input " + tempPath("short.input"), "--level: no such file '/nonexistent.level'"},
         {"render --level " + std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.level",
          std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.level: no picture"},

@@ -14,8 +14,8 @@ void clearMarks(GameState& g) {
 }
 
 void draw(GameState& g, const FrameOutput* output) {
-    if (output != nullptr && output->draw != nullptr && output->buffer != nullptr)
-        output->draw(g, output->buffer);
+    if (output != nullptr && output->drawer != nullptr && output->buffer != nullptr)
+        output->drawer->draw(g, output->buffer);
 }
 
 }  // namespace

@@ -4,18 +4,16 @@
 #include <cstdint>
 
 #include "game/platform_seam.h"
+#include "world/frame_drawer.h"
 #include "world/game_state.h"
 
 namespace krello {
 
-// What draws the state into a 320x200 frame buffer. The game does not draw: a program that
-// shows frames hands its renderer in, so the simulation builds and runs without one.
-using DrawFrame = void (*)(GameState& g, uint8_t* frameBuffer);
-
-// Where a frame is drawn.
+// Where a frame is drawn. The game does not draw: a program that shows frames hands its
+// renderer in (world/frame_drawer.h), so the simulation builds and runs without one.
 struct FrameOutput {
-    DrawFrame draw = nullptr;  // the renderer
-    uint8_t* buffer = nullptr;  // 320x200 palette indices
+    FrameDrawer* drawer = nullptr;  // the renderer
+    uint8_t* buffer = nullptr;      // 320x200 palette indices
 };
 
 // One frame: every wall's mark cleared, the update, the object sort, then the drawing when

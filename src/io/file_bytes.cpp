@@ -6,8 +6,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "io/staged_outputs.h"
+
 namespace krello::io {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Closes the file on every path out.
 struct File {
@@ -17,48 +21,53 @@ struct File {
     }
 };
 
-std::string cannotWrite(const std::string& path, const std::string& why) {
-    return path + ": cannot be written: " + why;
+// Why the path cannot be read as a file, before opening it, or an empty string.
+std::string kindProblem(const std::string& path) {
+    std::error_code e;
+    const fs::file_status s = fs::status(path, e);
+    if (s.type() == fs::file_type::directory) return "it is a folder";
+    if (s.type() == fs::file_type::not_found || s.type() == fs::file_type::regular || e) return {};
+    return "it is not a regular file (a device, a pipe or a socket)";
 }
 
 }  // namespace
 
 bool readFile(const std::string& path, std::string_view what, std::string& bytes, std::string& error) {
+    const std::string cannotRead = path + ": cannot read " + std::string(what) + ": ";
+    if (const std::string why = kindProblem(path); !why.empty()) {
+        error = cannotRead + why;
+        return false;
+    }
     File in{std::fopen(path.c_str(), "rb")};
     if (in.f == nullptr) {
-        error = path + ": cannot open " + std::string(what);
+        error = path + ": cannot open " + std::string(what) + ": " + std::strerror(errno);
         return false;
     }
     bytes.clear();
     char buffer[65536];
     size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in.f)) > 0) bytes.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, in.f)) > 0) {
+        if (bytes.size() + n > MAX_INPUT_BYTES) {
+            error = cannotRead + "it holds more than " + std::to_string(MAX_INPUT_BYTES) + " bytes";
+            return false;
+        }
+        bytes.append(buffer, n);
+    }
     if (std::ferror(in.f)) {
-        error = path + ": cannot read " + std::string(what);
+        error = cannotRead + std::strerror(errno);
+        return false;
+    }
+    if (bytes.empty()) {
+        error = cannotRead + "the file is empty";
         return false;
     }
     return true;
 }
 
 std::string writeFile(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string temp = path + ".tmp";
-    File out{std::fopen(temp.c_str(), "wb")};
-    if (out.f == nullptr) return cannotWrite(path, std::strerror(errno));
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out.f) == bytes.size();
-    const int writeErrno = errno;
-    ok = std::fclose(out.f) == 0 && ok;
-    out.f = nullptr;
-    if (!ok) {
-        std::remove(temp.c_str());
-        return cannotWrite(path, std::strerror(writeErrno != 0 ? writeErrno : errno));
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temp, path, renamed);
-    if (renamed) {
-        std::remove(temp.c_str());
-        return cannotWrite(path, renamed.message());
-    }
-    return {};
+    StagedOutputs out;
+    if (std::string error = out.add(path, bytes); !error.empty()) return error;
+    return out.commit();
 }
 
 std::string writeFile(const std::string& path, std::string_view text) {

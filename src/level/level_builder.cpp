@@ -48,10 +48,16 @@ public:
 
 private:
     void error(int line, const std::string& message) {
+        if (errors_.size() > LEVEL_SOURCE_MAX_ERRORS) return;
+        if (errors_.size() == LEVEL_SOURCE_MAX_ERRORS) {
+            errors_.push_back(tooManyErrors(file_));
+            return;
+        }
         errors_.push_back(file_ + ":" + std::to_string(line) + ": " + message);
     }
 
     void requireEverything() {
+        if (errors_.size() >= LEVEL_SOURCE_MAX_ERRORS) return;
         const auto n = [](size_t v) { return std::to_string(v); };
         if (src_.sectors.size() != SECTOR_COUNT)
             errors_.push_back(file_ + ": " + n(src_.sectors.size()) + " sectors, the level needs " +

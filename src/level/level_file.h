@@ -11,14 +11,17 @@ namespace krello {
 
 // What was read and where its records came from.
 struct LevelFile {
-    bool isSource = false;  // text source (compiled) rather than a 49,180-byte image (decoded)
+    bool isSource = false;  // a source (compiled) rather than a 49,180-byte image (decoded)
     LevelSourceMap map;     // line numbers, for a source
     std::vector<std::string> errors;  // why the file could not be read as a level, one per line
 };
 
-// A file holding a NUL byte is taken for an image, any other file for a source. Returns false
-// when the file cannot be read, is an image of the wrong size, or is not a well-formed source;
-// `out.errors` then says why, each line naming the file.
+// The kind is told by the content: a file of exactly 49,180 bytes that is not all text and does
+// not begin with the source's `level` statement is an image; any other file is a source, and a
+// stray byte that is no text is reported by its line.
+// A file that is no text and does not begin with the source's `level` statement is neither,
+// and says so in one line. Returns false when the file cannot be read, is neither kind, or is
+// not a well-formed source; `out.errors` then says why, each line naming the file.
 bool readLevelFile(const std::string& path, LevelSize size, GameState& g, LevelFile& out);
 
 // The rule violations of a level that was read successfully, one line each.

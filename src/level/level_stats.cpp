@@ -285,11 +285,11 @@ void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines,
         for (const auto& [name, expected] : lines)
             if (name == trimmed(figure.name)) figure.shipped = expected;
     }
-    for (const auto& [name, expected] : lines) {
-        // A named reference, since clang++ 14 cannot capture a structured binding.
-        const std::string& wanted = name;
-        const auto named = [&wanted](const LevelFigure& x) { return trimmed(x.name) == wanted; };
-        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", expected});
+    for (const auto& line : lines) {
+        // A plain reference, not a structured binding: clang 14 cannot capture those.
+        const std::string& name = line.first;
+        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == name; };
+        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", line.second});
     }
 }
 

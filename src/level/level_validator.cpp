@@ -61,6 +61,7 @@ public:
     }
 
     std::vector<std::string> run() {
+        checkExtent();
         checkLayout();
         for (int s = 0; s < sectors_; ++s) {
             checkLoops(s);
@@ -123,6 +124,32 @@ private:
     int next(int w) const {
         const int p2 = g_.walls[static_cast<size_t>(w)].point2;
         return p2 >= 0 && p2 < walls_ ? p2 : -1;
+    }
+
+    // --- how far the level reaches ---
+
+    void checkExtent() {
+        int64_t minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
+        for (int w = 0; w < walls_; ++w) {
+            const Wall& wall = g_.walls[static_cast<size_t>(w)];
+            minX = std::min<int64_t>(minX, wall.x), maxX = std::max<int64_t>(maxX, wall.x);
+            minY = std::min<int64_t>(minY, wall.y), maxY = std::max<int64_t>(maxY, wall.y);
+        }
+        spanError(minX, maxX, LEVEL_MAX_SPAN, "the walls' x coordinates");
+        spanError(minY, maxY, LEVEL_MAX_SPAN, "the walls' y coordinates");
+        int64_t top = INT64_MAX, bottom = INT64_MIN;
+        for (int s = 0; s < sectors_; ++s) {
+            const Sector& sec = g_.sectors[static_cast<size_t>(s)];
+            top = std::min<int64_t>({top, sec.ceilingZ, sec.floorZ});
+            bottom = std::max<int64_t>({bottom, sec.ceilingZ, sec.floorZ});
+        }
+        spanError(top, bottom, LEVEL_MAX_HEIGHT_SPAN, "the ceiling and floor heights");
+    }
+
+    void spanError(int64_t lo, int64_t hi, int64_t limit, const std::string& what) {
+        if (lo > hi || hi - lo <= limit) return;
+        levelError(what + " run from " + n(lo) + " to " + n(hi) + ", a span of " + n(hi - lo) +
+                   " units; the renderer and the game's distances handle at most " + n(limit));
     }
 
     // --- walls stored sector by sector ---

@@ -6,7 +6,6 @@
 namespace krello {
 namespace {
 
-constexpr int kMaxErrors = 100;     // past this many the text is hardly a level; stop listing
 constexpr int64_t kHuge = int64_t{1} << 40;  // parsed magnitudes are capped here, never overflowing
 constexpr int kPictureRows = 128;
 constexpr int kPictureColumns = 64;
@@ -129,8 +128,8 @@ private:
 
     void error(int line, const std::string& message) {
         if (stopped_) return;
-        if (static_cast<int>(errors_.size()) >= kMaxErrors) {
-            errors_.push_back(file_ + ": too many errors, giving up");
+        if (errors_.size() >= LEVEL_SOURCE_MAX_ERRORS) {
+            errors_.push_back(tooManyErrors(file_));
             stopped_ = true;
             return;
         }

@@ -69,6 +69,11 @@ struct Source {
     std::array<uint8_t, ENEMY_PICTURE_BYTES> picture{};      // packed two pixels a byte
 };
 
+// Past this many problems the text is hardly a level: the parser and the builder stop listing
+// them and end with tooManyErrors(file), so one bad line repeated cannot flood the terminal.
+constexpr size_t LEVEL_SOURCE_MAX_ERRORS = 100;
+inline std::string tooManyErrors(const std::string& file) { return file + ": too many errors, giving up"; }
+
 // Reads `text` (named `file` in messages) into `source`, checking each statement's shape and
 // numbers. Appends one line per problem to `errors`, each naming the file and line; returns
 // true when there was none. Names are not resolved here: that is the builder's work.

@@ -1,6 +1,8 @@
 // Ceiling and floor rows of one column: perspective texture lookup and distance shading per row.
 #include "render/flat_rows.h"
 
+#include <array>
+
 #include "world/fixed_math.h"
 
 namespace krello {
@@ -9,41 +11,45 @@ namespace {
 // World units per texel on flats: the double nearest 1/11.
 constexpr double FLAT_SCALE = 0.09090909090909091;
 
-// One flat: texture coordinates follow the ray out to the plane at the row's distance d.
-void drawFlatRows(RenderState& rs, int8_t falloff, int32_t planeZ, uint8_t attribute,
-                  int8_t shadeBias, int32_t from, int32_t to, int32_t (*rowDistance)(int32_t)) {
+// Every row's distance converted to a double once, for ceilings and for floors.
+template <bool Floor>
+constexpr std::array<double, SCREEN_HEIGHT> rowDistances() {
+    std::array<double, SCREEN_HEIGHT> table{};
+    for (int32_t r = 0; r < SCREEN_HEIGHT; ++r) table[r] = Floor ? floorRowDistance(r) : ceilingRowDistance(r);
+    return table;
+}
+constexpr std::array<double, SCREEN_HEIGHT> kCeilingDistances = rowDistances<false>();
+constexpr std::array<double, SCREEN_HEIGHT> kFloorDistances = rowDistances<true>();
+
+void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, int32_t to) {
     if (from >= to) return;  // an empty run may start past the last row: form no pointer there
     const GameState& g = rs.game;
-    const int32_t x = g.player.x;
-    const int32_t y = g.player.y;
-    const int32_t z = g.player.z;
-    const uint8_t* tex = textureOf(g, attribute);
-    const uint8_t ramp = static_cast<uint8_t>(rampOffset(attribute));
-    const double height = sub32(planeZ, z);
-    const double xOffset = x * FLAT_SCALE;
-    const double yOffset = y * FLAT_SCALE;
-    uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
-    for (int32_t r = from; r < to; ++r, pixel += SCREEN_WIDTH) {
-        const int32_t d = rowDistance(r);
-        const int16_t shadeOffset = flatShadeOffset(shadeBias, z, planeZ, d, falloff);
-        const int32_t a = truncToInt32((height * rs.rayDirX) / d - xOffset);
-        const int32_t b = truncToInt32((height * rs.rayDirY) / d - yOffset);
-        const uint8_t texel = tex[(a & 127) * TEXTURE_SIDE + (b & 127)];
-        *pixel = static_cast<uint8_t>(shadeTexel(texel, shadeOffset) + ramp);
+    const Sector& s = g.sectors[sector];
+    const int32_t planeZ = floor ? s.floorZ : s.ceilingZ;
+    const uint8_t attribute = floor ? s.floorTexture : s.ceilingTexture;
+    const double height = sub32(planeZ, g.player.z);
+    FlatRun run;
+    run.pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
+    run.from = from;
+    run.to = to;
+    run.distance = floor ? kFloorDistances.data() : kCeilingDistances.data();
+    run.shade = rs.scratch.shades.rows(g, sector, floor, from, to);
+    run.texture = textureOf(g, attribute);
+    run.heightRayX = height * rs.rayDirX;
+    run.heightRayY = height * rs.rayDirY;
+    run.xOffset = g.player.x * FLAT_SCALE;
+    run.yOffset = g.player.y * FLAT_SCALE;
+    run.ramp = static_cast<uint8_t>(rampOffset(attribute));
+    switch (rs.renderPath) {
+#ifdef KRELLO_X86_PATHS
+        case RenderPath::Avx2: drawFlatRunAvx2(run); return;
+        case RenderPath::Sse2: drawFlatRunSse2(run); return;
+#endif
+        default: drawFlatRunScalar(run); return;
     }
 }
 
 }  // namespace
-
-int32_t ceilingRowDistance(int32_t row) {
-    const int32_t d = 100 - row;
-    return d == 0 ? -1 : d;
-}
-
-int32_t floorRowDistance(int32_t row) {
-    const int32_t d = 99 - row;
-    return d == 0 ? 1 : d;
-}
 
 int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t d, int8_t falloff) {
     const int32_t q = div32(sub32(eyeZ, planeZ), d);
@@ -51,14 +57,32 @@ int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t 
     return wrap16(add32(shadeBias, term));
 }
 
-void drawCeilingRows(RenderState& rs, const Sector& sector, int32_t from, int32_t to) {
-    drawFlatRows(rs, sector.shadeFalloff, sector.ceilingZ, sector.ceilingTexture, sector.ceilingShade, from, to,
-                 ceilingRowDistance);
+void drawFlatRunScalar(const FlatRun& run) {
+    // Locals, so the compiler need not read the run again after every byte it stores.
+    const double heightRayX = run.heightRayX;
+    const double heightRayY = run.heightRayY;
+    const double xOffset = run.xOffset;
+    const double yOffset = run.yOffset;
+    const double* distance = run.distance;
+    const int16_t* shade = run.shade;
+    const uint8_t* texture = run.texture;
+    const uint8_t ramp = run.ramp;
+    uint8_t* pixel = run.pixel;
+    for (int32_t r = run.from; r < run.to; ++r, pixel += SCREEN_WIDTH) {
+        const double d = distance[r];
+        const int32_t a = truncToInt32(heightRayX / d - xOffset);
+        const int32_t b = truncToInt32(heightRayY / d - yOffset);
+        const uint8_t texel = texture[(a & 127) * TEXTURE_SIDE + (b & 127)];
+        *pixel = static_cast<uint8_t>(shadeTexel(texel, shade[r]) + ramp);
+    }
 }
 
-void drawFloorRows(RenderState& rs, const Sector& sector, int32_t from, int32_t to) {
-    drawFlatRows(rs, sector.shadeFalloff, sector.floorZ, sector.floorTexture, sector.floorShade, from, to,
-                 floorRowDistance);
+void drawCeilingRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to) {
+    drawFlatRows(rs, sector, false, from, to);
+}
+
+void drawFloorRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to) {
+    drawFlatRows(rs, sector, true, from, to);
 }
 
 }  // namespace krello

@@ -13,15 +13,49 @@ namespace krello {
 // horizon on the surface's own side: a ceiling below the eye as at distance -1 (like row 101), a
 // floor above the eye as at distance 1 (like row 98). So the row matches its neighbour instead of
 // dividing by zero.
-int32_t ceilingRowDistance(int32_t row);
-int32_t floorRowDistance(int32_t row);
+constexpr int32_t ceilingRowDistance(int32_t row) {
+    const int32_t d = 100 - row;
+    return d == 0 ? -1 : d;
+}
+constexpr int32_t floorRowDistance(int32_t row) {
+    const int32_t d = 99 - row;
+    return d == 0 ? 1 : d;
+}
 
 // shadeBias + ((eyeZ - planeZ) / d) * falloff / 750, with integer divisions, kept to 16 bits.
 int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t d, int8_t falloff);
 
+// One run of ceiling or floor rows in one column, with everything that stays the same along the
+// column worked out once. Row r shows the texel at
+//   a = trunc(heightRayX / distance[r] - xOffset), b = trunc(heightRayY / distance[r] - yOffset)
+// (row a & 127, column b & 127), shaded by shade[r], plus the ramp.
+struct FlatRun {
+    uint8_t* pixel;          // the pixel of row `from` in the column
+    int32_t from;            // rows from..to-1, inside the screen, from < to
+    int32_t to;              //
+    const double* distance;  // per row: its distance d as a double (the ceiling's or the floor's)
+    const int16_t* shade;    // per row: its shade offset
+    const uint8_t* texture;  // the surface's texture slot
+    double heightRayX;       // (planeZ - z) * rayDirX
+    double heightRayY;       // (planeZ - z) * rayDirY
+    double xOffset;          // x * FLAT_SCALE
+    double yOffset;          // y * FLAT_SCALE
+    uint8_t ramp;            // added after the shade clamp
+};
+
+// The reference: row by row, as the arithmetic reads. Every other path gives the same bytes.
+void drawFlatRunScalar(const FlatRun& run);
+#ifdef KRELLO_X86_PATHS
+// Four rows a step with SSE2 (two divisions of two lanes each per coordinate), the last step
+// ending at the run's end; runs under four rows go to the reference.
+void drawFlatRunSse2(const FlatRun& run);
+// The same with AVX2 (one division of four lanes per coordinate).
+void drawFlatRunAvx2(const FlatRun& run);
+#endif
+
 // Draws rows from..to-1 of the current column with the sector's ceiling.
-void drawCeilingRows(RenderState& rs, const Sector& sector, int32_t from, int32_t to);
+void drawCeilingRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to);
 // Draws rows from..to-1 of the current column with the sector's floor.
-void drawFloorRows(RenderState& rs, const Sector& sector, int32_t from, int32_t to);
+void drawFloorRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to);
 
 }  // namespace krello

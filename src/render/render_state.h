@@ -1,19 +1,51 @@
-// What the frame driver hands every column: the frame buffer, the column, its ray and the heading.
+// The renderer's working state: what one column reads, and what each column thread keeps to itself.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "render/flat_shades.h"
+#include "render/render_path.h"
+#include "render/shade_tables.h"
 #include "world/angle.h"
 #include "world/game_state.h"
 #include "world/screen.h"
 
 namespace krello {
 
-// The renderer's working state for one frame. The driver builds it on its own stack, so nothing
-// of a frame outlives it and two games never share it.
+// Each sector's active objects in table order, listed once a frame after the sort, so a sector
+// visit looks at its own objects only. Objects whose sector is past the table are in no list.
+struct SectorObjects {
+    std::array<uint8_t, SECTOR_COUNT + 1> first{};  // sector s holds entries first[s]..first[s+1]-1
+    std::array<uint8_t, OBJECT_COUNT> object{};     // object indices, grouped by sector
+};
+
+// Fills the lists from the object table as it stands.
+void listSectorObjects(const GameState& g, SectorObjects& lists);
+
+// What one column thread keeps to itself during a frame. Every thread has its own, so what one
+// stamps never reaches another and the frame cannot depend on how the threads are scheduled.
+// The game's own wall marks (the collision's) are neither read nor written by the renderer.
+struct ColumnScratch {
+    std::array<int16_t, WALL_COUNT> marks;  // per wall: a column that found it, or -1
+    FlatShades shades;                      // shade offsets of the flat rows drawn so far
+    ShadeTables wallShades;                 // shaded pixels by texel, for wall rows
+
+    // A frame starts with no wall found and no flat shade worked out (the wall tables hold
+    // for any frame).
+    void startFrame() {
+        marks.fill(-1);
+        shades.clear();
+    }
+};
+
+// What the column renderer reads and stamps while it draws one column. The game is only read.
 struct RenderState {
-    GameState& game;
+    const GameState& game;
+    ColumnScratch& scratch;        // this thread's marks and flat shades
+    const SectorObjects& objects;  // who stands in which sector this frame
     uint8_t* frameBuffer = nullptr;  // 320 x 200 palette indices, rows 320 bytes apart
+    RenderPath renderPath = RenderPath::Scalar;  // the reference or a vector path (flats, search)
     int16_t screenColumn = 0;        // the column being drawn; also the stamp put into marks
     double rayDirX = 0.0;            // the current column's ray, not of unit length
     double rayDirY = 0.0;

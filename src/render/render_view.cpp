@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "render/render_threads.h"
 #include "render/sector_column.h"
 #include "world/portable_trig.h"
 
@@ -14,36 +15,86 @@ constexpr int HALF_VIEW = 256;
 // The billboard near limit in the player's own sector.
 constexpr double EYE_NEAR_LIMIT = 20.0;
 
-}  // namespace
+// The heading's cos and sin, column 0's ray and the step from one column's ray to the next.
+struct ViewRays {
+    double headingCos;
+    double headingSin;
+    double leftX;
+    double leftY;
+    double stepX;
+    double stepY;
+};
 
-void setUpViewRays(RenderState& rs) {
-    const int16_t heading = rs.game.player.angle;
+ViewRays viewRays(int16_t heading) {
+    ViewRays v;
     const SinCos h = sinCosOfAngle(heading);
-    rs.headingCos = h.cos;
-    rs.headingSin = h.sin;
+    v.headingCos = h.cos;
+    v.headingSin = h.sin;
     // The edges are not wrapped into 0..2047: cos and sin do not care.
     const SinCos left = sinCosOfAngle(heading - HALF_VIEW);
     const SinCos right = sinCosOfAngle(heading + HALF_VIEW);
-    rs.rayDirX = left.cos;
-    rs.rayDirY = left.sin;
-    const double rightX = right.cos;
-    const double rightY = right.sin;
-    rs.rayStepX = (rightX - rs.rayDirX) * 0.003125;
-    rs.rayStepY = (rightY - rs.rayDirY) * 0.003125;
+    v.leftX = left.cos;
+    v.leftY = left.sin;
+    v.stepX = (right.cos - v.leftX) * 0.003125;
+    v.stepY = (right.sin - v.leftY) * 0.003125;
+    return v;
 }
 
-void renderView(GameState& g, uint8_t* frameBuffer) {
-    RenderState rs{g};
-    rs.frameBuffer = frameBuffer;
-    setUpViewRays(rs);
-    const uint16_t start = static_cast<uint16_t>(g.player.sector);
-    for (int16_t column = 0; column < SCREEN_WIDTH; ++column) {
-        rs.screenColumn = column;
-        renderSectorColumn(rs, start, 0, SCREEN_HEIGHT, EYE_NEAR_LIMIT);
+}  // namespace
+
+void setUpViewRays(RenderState& rs) {
+    const ViewRays v = viewRays(rs.game.player.angle);
+    rs.headingCos = v.headingCos;
+    rs.headingSin = v.headingSin;
+    rs.rayDirX = v.leftX;
+    rs.rayDirY = v.leftY;
+    rs.rayStepX = v.stepX;
+    rs.rayStepY = v.stepY;
+}
+
+FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
+    : game(g), frameBuffer(buffer), renderPath(path) {
+    const ViewRays v = viewRays(g.player.angle);
+    headingCos = v.headingCos;
+    headingSin = v.headingSin;
+    double x = v.leftX;
+    double y = v.leftY;
+    for (int c = 0; c < SCREEN_WIDTH; ++c) {
+        rayX[c] = x;
+        rayY[c] = y;
         // Stepped by addition, not recomputed: the exact sums are part of the picture.
-        rs.rayDirX = rs.rayDirX + rs.rayStepX;
-        rs.rayDirY = rs.rayDirY + rs.rayStepY;
+        x = x + v.stepX;
+        y = y + v.stepY;
+    }
+    listSectorObjects(g, objects);
+}
+
+void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end) {
+    RenderState rs{view.game, scratch, view.objects};
+    rs.frameBuffer = view.frameBuffer;
+    rs.renderPath = view.renderPath;
+    rs.headingCos = view.headingCos;
+    rs.headingSin = view.headingSin;
+    const uint16_t start = static_cast<uint16_t>(view.game.player.sector);
+    for (int column = first; column < end; ++column) {
+        rs.screenColumn = static_cast<int16_t>(column);
+        rs.rayDirX = view.rayX[column];
+        rs.rayDirY = view.rayY[column];
+        renderSectorColumn(rs, start, 0, SCREEN_HEIGHT, EYE_NEAR_LIMIT);
     }
 }
+
+void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) {
+    const FrameView view(g, frameBuffer, threads ? threads->renderPath() : bestRenderPath());
+    if (threads) {
+        threads->drawFrame(view);
+        return;
+    }
+    ColumnScratch scratch;
+    scratch.startFrame();
+    drawColumns(view, scratch, 0, SCREEN_WIDTH);
+}
+
+void renderView(const GameState& g, uint8_t* frameBuffer) { drawView(g, frameBuffer, nullptr); }
 
 }  // namespace krello

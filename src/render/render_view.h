@@ -1,22 +1,59 @@
 // The frame driver: the view rays and the 320 columns of one frame.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "render/render_state.h"
+#include "world/frame_drawer.h"
 #include "world/game_state.h"
 
 namespace krello {
+
+class RenderThreads;
 
 // Sets the heading's cos and sin and column 0's ray and the per-column step from the player's
 // angle: a 90-degree view, rays spaced evenly along the chord between its two edges.
 void setUpViewRays(RenderState& rs);
 
-// Draws the state as it stands into frameBuffer (320x200 palette indices, rows 320 bytes
-// apart). Only drawing: the game's frame (game/frame.h) clears the marks and sorts the objects
-// first. Every wall drawn is marked with its column, and a wall already marked with a column
-// is not looked at again in it, so the marks must start clear (-1, or -2 where the update
-// crossed a portal).
-void renderView(GameState& g, uint8_t* frameBuffer);
+// What every column of one frame shares, worked out before the first column is drawn. It only
+// reads the game, so any number of threads may draw columns from it at once.
+struct FrameView {
+    FrameView(const GameState& g, uint8_t* frameBuffer, RenderPath renderPath);
+
+    const GameState& game;
+    uint8_t* frameBuffer;  // 320 x 200 palette indices, rows 320 bytes apart
+    RenderPath renderPath;  // the reference or a vector path (flats, wall search)
+    double headingCos;     // cos and sin of the player's heading
+    double headingSin;
+    // Each column's ray. Column c's is column 0's with the step added c times, one addition at
+    // a time, so its exact sums are the ones a single left-to-right pass makes.
+    std::array<double, SCREEN_WIDTH> rayX;
+    std::array<double, SCREEN_WIDTH> rayY;
+    SectorObjects objects;  // each sector's active objects, listed after the sort
+};
+
+// Draws columns first..end-1 of a frame with one thread's scratch (started for this frame).
+void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end);
+
+// Draws the game as it stands into frameBuffer (320x200 palette indices, rows 320 bytes apart).
+// Only drawing, and the game is only read: the game's frame (game/frame.h) clears the marks and
+// sorts the objects first. With threads, the columns are shared among them and drawn with their
+// render path; without, all are drawn on this thread with the best render path this machine has.
+void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads);
+
+// drawView on this thread alone.
+void renderView(const GameState& g, uint8_t* frameBuffer);
+
+// The renderer as the game's FrameDrawer: on the threads given (made once by the program that
+// shows frames), or on the caller's thread alone.
+class ViewDrawer final : public FrameDrawer {
+public:
+    explicit ViewDrawer(RenderThreads* threads = nullptr) : threads_(threads) {}
+    void draw(const GameState& g, uint8_t* frameBuffer) override { drawView(g, frameBuffer, threads_); }
+
+private:
+    RenderThreads* threads_;  // not owned; null: this thread alone
+};
 
 }  // namespace krello

@@ -30,24 +30,6 @@ uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double wallDepth) {
     return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * wallDepth * 0.0625);
 }
 
-struct WallLook {
-    const uint8_t* texture;
-    int32_t texU;
-    uint16_t vStep;
-    int16_t shadeOffset;
-    uint8_t ramp;
-};
-
-void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
-    if (from >= to) return;  // an empty run may start past the last row: form no pointer there
-    uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
-    for (int32_t r = from; r < to; ++r, pixel += SCREEN_WIDTH) {
-        const uint8_t texel = look.texture[(v >> 9) * TEXTURE_SIDE + look.texU];
-        *pixel = static_cast<uint8_t>(shadeTexel(texel, look.shadeOffset) + look.ramp);
-        v = static_cast<uint16_t>(v + look.vStep);
-    }
-}
-
 // The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
 uint16_t portalTarget(const Wall& wall) {
     const uint16_t next = static_cast<uint16_t>(wall.nextSector);
@@ -55,6 +37,30 @@ uint16_t portalTarget(const Wall& wall) {
 }
 
 }  // namespace
+
+void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
+    if (from >= to) return;  // an empty run may start past the last row: form no pointer there
+    // Locals, so the compiler need not read the look again after every byte it stores.
+    const uint8_t* column = look.texture + look.texU;
+    const uint16_t step = look.vStep;
+    const uint8_t* shaded = rs.scratch.wallShades.table(look.shadeOffset, look.ramp);
+    uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
+    auto put = [&](uint8_t* p, uint16_t at) { *p = shaded[column[(at >> 9) * TEXTURE_SIDE]]; };
+    int32_t r = from;
+    // Four rows a step: the accumulator wraps modulo 2^16 either way, so v + k * step is the
+    // value k single steps would reach.
+    for (; to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH) {
+        put(pixel, v);
+        put(pixel + SCREEN_WIDTH, static_cast<uint16_t>(v + step));
+        put(pixel + 2 * SCREEN_WIDTH, static_cast<uint16_t>(v + 2 * step));
+        put(pixel + 3 * SCREEN_WIDTH, static_cast<uint16_t>(v + 3 * step));
+        v = static_cast<uint16_t>(v + 4 * step);
+    }
+    for (; r < to; ++r, pixel += SCREEN_WIDTH) {
+        put(pixel, v);
+        v = static_cast<uint16_t>(v + step);
+    }
+}
 
 WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
                            const WallHit& hit, int32_t windowTop, int32_t windowBottom) {
@@ -101,32 +107,32 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
     const int32_t bottom = std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT);
 
-    GameState& g = rs.game;
+    const GameState& g = rs.game;
     const WallHit hit = findNearestWall(rs, sectorIndex);
     if (hit.wall < 0) return;
-    Wall& wall = g.walls[hit.wall];
-    wall.mark = rs.screenColumn;
+    const Wall& wall = g.walls[hit.wall];
+    rs.scratch.marks[hit.wall] = rs.screenColumn;
     const Sector& sector = g.sectors[sectorIndex];
     const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, top, bottom);
     const WallLook look{textureOf(g, wall.texture), wc.texU, wc.vStep, wc.shadeOffset,
                         static_cast<uint8_t>(rampOffset(wall.texture))};
 
-    drawCeilingRows(rs, sector, top, wc.ceilingRow);
+    drawCeilingRows(rs, sectorIndex, top, wc.ceilingRow);
     const uint16_t next = portalTarget(wall);
     if (next == NO_INDEX) {
         drawWallRows(rs, look, wc.ceilingRow, wc.floorRow, wc.upperV);
-        drawFloorRows(rs, sector, wc.floorRow, bottom);
+        drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
         drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
         return;
     }
 
     // The back side of the portal must not be found again from the sector behind it.
     const uint16_t other = static_cast<uint16_t>(wall.otherWall);
-    if (other < WALL_COUNT) g.walls[other].mark = rs.screenColumn;
+    if (other < WALL_COUNT) rs.scratch.marks[other] = rs.screenColumn;
     const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, top, bottom);
     drawWallRows(rs, look, wc.ceilingRow, pr.nextCeilingRow, wc.upperV);
     drawWallRows(rs, look, pr.nextFloorRow, wc.floorRow, pr.lowerV);
-    drawFloorRows(rs, sector, wc.floorRow, bottom);
+    drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
     const int32_t childTop = std::max(wc.ceilingRow, pr.nextCeilingRow);
     const int32_t childBottom = std::min(wc.floorRow, pr.nextFloorRow);
     // Called even for an empty window: the child marks its wall like any other visit.

@@ -25,6 +25,15 @@ struct WallColumn {
     int16_t shadeOffset = 0;  // subtracted from every texel of the wall
 };
 
+// What a wall's pixels are made of in one column.
+struct WallLook {
+    const uint8_t* texture;  // the wall's texture slot
+    int32_t texU;            // texture column, 0..127
+    uint16_t vStep;          // per-row step of the texture-row accumulator
+    int16_t shadeOffset;     // subtracted from every texel
+    uint8_t ramp;            // added after the shade clamp
+};
+
 // Where the sector behind a portal shows through, clipped against the wall's own rows.
 struct PortalRows {
     int32_t nextCeilingRow = 0;  // the upper part runs from ceilingRow to here
@@ -32,10 +41,22 @@ struct PortalRows {
     uint16_t lowerV = 0;         // texture-row accumulator at nextFloorRow
 };
 
+// Rays closer to parallel to a wall than this ignore it however near it is: t would be noise.
+constexpr double PARALLEL_LIMIT = 0.001;
+// Farther than any wall of a level can be, so the first qualifying wall always replaces it.
+constexpr double NO_WALL_DEPTH = 1000000.0;
+
 // The nearest wall along the current ray that is not already marked with this column. Walls
 // nearly parallel to the ray (|den| <= 0.001), crossed outside the segment or behind the eye
-// do not count; among equal depths the first in the walk wins.
+// do not count; among equal depths the first in the walk wins. The vector paths take
+// findNearestWallSse2 where it is built, the scalar path the reference.
 WallHit findNearestWall(const RenderState& rs, uint16_t sector);
+// The reference, as the arithmetic reads.
+WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector);
+#ifdef KRELLO_SSE2_WALL_SEARCH
+// The same, each wall's x and y side by side.
+WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
+#endif
 
 // Projects the hit wall's edges and texture set-up for rows windowTop..windowBottom-1.
 WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
@@ -44,6 +65,9 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
 // Projects the next sector's opening at a portal wall laid out as wc.
 PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall& wall,
                            const WallColumn& wc, int32_t windowTop, int32_t windowBottom);
+
+// Draws wall rows from..to-1 of the current column, the texture-row accumulator starting at v.
+void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v);
 
 // Draws rows windowTop..windowBottom-1 of the current column as seen in sector, recursing
 // through the nearest wall when it is a portal, and the sector's billboards last. A window

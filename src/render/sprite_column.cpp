@@ -58,8 +58,9 @@ void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int3
     if (sector >= SECTOR_COUNT) return;
     // The count is approximate; only an exact 0 (as unsigned 16-bit) says nobody is here.
     if (static_cast<uint16_t>(g.sectors[sector].objectCount) == 0) return;
-    for (const GameObject& o : g.objects) {
-        if (static_cast<uint16_t>(o.sector) != sector || (o.flags & OBJ_ACTIVE) == 0) continue;
+    // The frame's list holds exactly the active objects of this sector, in table order.
+    for (int k = rs.objects.first[sector]; k < rs.objects.first[sector + 1]; ++k) {
+        const GameObject& o = g.objects[rs.objects.object[k]];
         SpriteColumn sc = placeSprite(rs, o);
         if (!(nearLimit < sc.depth && sc.depth < wallDepth)) continue;
         if (sc.column < FIRST_COLUMN || sc.column > LAST_COLUMN) continue;

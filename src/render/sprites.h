@@ -23,8 +23,9 @@ SpriteColumn placeSprite(const RenderState& rs, const GameObject& o);
 void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn& sc,
                        int32_t windowTop, int32_t windowBottom);
 
-// Draws, in table order (the frame sorts it far to near first), the active objects of the sector whose depth lies strictly between
-// nearLimit and wallDepth. Nothing is looked at when the sector's object count is 0.
+// Draws, in table order (the frame sorts it far to near first), the active objects of the sector
+// whose depth lies strictly between nearLimit and wallDepth, taking them from the frame's list of
+// the sector's objects. Nothing is looked at when the sector's object count is 0.
 void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
                        double nearLimit, double wallDepth);
 

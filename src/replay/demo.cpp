@@ -182,6 +182,8 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
             readCheckpoint(r, at, demo);
         } else if (tag == DEMO_END) {
             readEnd(r, at, bytes, demo);
+            // Nothing could replay it: the game would run past its end at the first update.
+            if (demo.updates.empty()) r.fail(at, "the demo holds no updates");
             ended = true;
         } else {
             r.fail(at, "unknown record tag " + std::to_string(tag));

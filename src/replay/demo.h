@@ -54,7 +54,8 @@ struct Demo {
 
 // Checks and decodes a whole demo. On failure returns false with
 // error = "NAME: byte OFFSET: what is wrong" (bad magic, another version, a truncated or
-// unknown record, checkpoints out of order, a missing end record, a wrong file checksum, ...).
+// unknown record, checkpoints out of order, a missing end record, a wrong file checksum, no
+// updates at all, ...).
 bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& demo, std::string& error);
 
 // Reads and parses a demo file.

@@ -76,13 +76,19 @@ bool DemoReplayer::endUpdate(const GameState& g) {
         const uint32_t want = demo_.checkpoints[checkpoint_++].stateChecksum;
         const uint32_t have = gameStateChecksum(g);
         if (have != want) {
-            char what[160];
-            std::snprintf(what, sizeof what,
-                          "game state checksum 0x%08X differs from the recorded 0x%08X (out of step)",
-                          have, want);
-            --next_;  // report the update that diverged, counted from 1
-            diverge(what);
-            ++next_;
+            // A checkpoint tells only that the game went out of step since the one before.
+            const size_t since = checkpoint_ >= 2 ? demo_.checkpoints[checkpoint_ - 2].update + 1 : 1;
+            char what[200];
+            std::snprintf(what, sizeof what, "game state checksum 0x%08X differs from the recorded 0x%08X", have,
+                          want);
+            if (since == next_) {
+                --next_;  // report the update that diverged, counted from 1
+                diverge(std::string(what) + " (out of step)");
+                ++next_;
+            } else if (error_.empty()) {
+                error_ = "diverged between update " + std::to_string(since) + " and update " +
+                         std::to_string(next_) + ": the " + what;
+            }
             return false;
         }
     }

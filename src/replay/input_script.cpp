@@ -37,6 +37,8 @@ bool parseDt(std::string_view word, uint16_t& dt) {
 std::string parseKeys(std::string_view word, uint8_t& keys) {
     keys = 0;
     if (word == "-") return {};
+    if (word.size() > 1 && word.find('-') != std::string_view::npos)
+        return "keys \"" + shown(word) + "\": '-' means no keys and stands alone";
     for (char c : word) {
         const size_t k = SCRIPT_KEY_LETTERS.find(c);
         if (k == std::string_view::npos) {

@@ -25,14 +25,16 @@ struct NoShots final : ScreenshotSink {
     Result take(const uint8_t*, const Palette&) override { return {}; }
 };
 
-void noDrawing(GameState&, uint8_t*) {}
+struct NoDrawing final : FrameDrawer {
+    void draw(const GameState&, uint8_t*) override {}
+};
 
 constexpr KeyId GAME_KEYS[GAME_KEY_COUNT] = {KeyId::Left, KeyId::Right, KeyId::Up, KeyId::Down, KeyId::A, KeyId::Space};
 
 class GameSessionTest : public ::testing::Test {
 protected:
     void open(const ShellOptions& options) {
-        session = std::make_unique<GameSession>(options, clock, shots, noDrawing);
+        session = std::make_unique<GameSession>(options, clock, shots, drawer);
         ASSERT_EQ(session->start(), 0);
     }
     // One frame dt milliseconds after the last, with these game keys held (bit k: GameKey k).
@@ -51,6 +53,7 @@ protected:
 
     ManualClock clock;
     NoShots shots;
+    NoDrawing drawer;
     std::unique_ptr<GameSession> session;
 };
 

@@ -47,6 +47,7 @@ TEST_F(ShellOptionsTest, TheFirstStartWritesTheDefaultsWhichKeepTheGameAsItWasMa
     EXPECT_FALSE(p.options.confirmQuit);
     EXPECT_FALSE(p.options.pauseOnFocusLoss);
     EXPECT_EQ(p.options.demoMode, DemoMode::None);
+    EXPECT_EQ(p.options.threads, defaultRenderThreads());
 }
 
 TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
@@ -62,7 +63,7 @@ TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
     EXPECT_EQ(file.options.bindings.keys[static_cast<size_t>(Action::Fire)][0].key, KeyId::LeftCtrl);
 
     const ParsedOptions both = parse({"--fullscreen", "--scale", "4", "--windowed", "--no-aspect", "--fps", "35",
-                                      "--record", (dir / "s.demo").c_str(), "--level", config.c_str()});
+                                      "--record", (dir / "s.demo").c_str(), "--level", config.c_str(), "--threads", "3"});
     ASSERT_TRUE(both.run);
     EXPECT_TRUE(both.options.windowed);  // the last of a pair wins
     EXPECT_EQ(both.options.scale, 4);
@@ -71,6 +72,7 @@ TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
     EXPECT_FALSE(both.options.vsync);  // left to the file
     EXPECT_EQ(both.options.demoMode, DemoMode::Record);
     EXPECT_EQ(both.options.levelFile, config);
+    EXPECT_EQ(both.options.threads, 3);
 }
 
 TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
@@ -83,6 +85,7 @@ TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
         {{"--scale", "abc"}, "krello: --scale: expected a whole number from 1 to 16, got 'abc'\n"},
         {{"--scale"}, "krello: --scale: expected a whole number from 1 to 16, got nothing\n"},
         {{"--fps", "-1"}, "krello: --fps: expected a whole number from 0 to 1000, got '-1'\n"},
+        {{"--threads", "9"}, "krello: --threads: expected a whole number from 1 to 8, got '9'\n"},
         {{"--bogus"}, "krello: unknown option '--bogus' (see --help)\n"},
         {{"stray"}, "krello: unexpected argument 'stray' (see --help)\n"},
         {{"--play", "/nonexistent/demo"}, "krello: --play: no such file '/nonexistent/demo'\n"},

@@ -1,8 +1,6 @@
 // krello-tool's render commands: one frame from a viewpoint, or the tour of named viewpoints.
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <memory>
@@ -15,7 +13,9 @@
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
+#include "krello_tool/render_options.h"
 #include "krello_tool/tool_level.h"
+#include "level/loop_geometry.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/headless_platform.h"
@@ -33,6 +33,7 @@ struct RenderOptions {
     std::string writeChecksums;
     std::string checkChecksums;
     std::string level;  // a level file, or empty for the built-in level
+    DrawOptions draw;   // --threads
 };
 
 using Frame = std::vector<uint8_t>;
@@ -61,11 +62,12 @@ std::unique_ptr<GameState> startedGame(const std::string& levelPath) {
 }
 
 // One frame, no update, into a zeroed buffer: rows no sector draws stay 0.
-Frame renderFrom(const GameState& started, const PlayerState& viewer) {
+Frame renderFrom(const GameState& started, const PlayerState& viewer, RenderThreads& threads) {
     auto g = std::make_unique<GameState>(started);
     g->player = viewer;
     Frame frame(FRAME_BYTES, 0);
-    drawStill(*g, FrameOutput{renderView, frame.data()});
+    ViewDrawer drawer(&threads);
+    drawStill(*g, FrameOutput{&drawer, frame.data()});
     return frame;
 }
 
@@ -87,11 +89,15 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
     p.z = static_cast<int32_t>(parseNumber(view[2], "Z", lo32, hi32));
     p.angle = static_cast<int16_t>(parseNumber(view[3], "ANGLE", 0, 2047));
     p.sector = static_cast<int16_t>(parseNumber(view[4], "SECTOR", 0, SECTOR_COUNT - 1));
+    // A point outside its sector would be drawn from the wrong place: a picture of nothing.
+    if (!pointInSector(g, static_cast<uint16_t>(p.sector), p.x, p.y)) {
+        throw ToolError{"render --view: (" + view[0] + ", " + view[1] + ") is not inside sector " + view[4]};
+    }
     return p;
 }
 
-void writePng(const std::string& path, const Frame& frame) {
-    writeIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
+void addPng(OutputFiles& out, const std::string& path, const Frame& frame) {
+    out.addIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
 }
 
 // NAME -> checksum, from a file of "NAME HEX8" lines ('#' starts a comment).
@@ -118,19 +124,23 @@ std::map<std::string, uint32_t> readChecksums(const std::string& path) {
     return sums;
 }
 
+// Every view's PNG and the checksums file appear together, and only when every frame was
+// drawn and matched: a tour that fails leaves DIR as it was (and makes no DIR).
 void runTour(const RenderOptions& o) {
-    const auto started = startedGame(o.level);
-    std::error_code error;
-    std::filesystem::create_directories(o.tour, error);
-    if (error) throw ToolError{"cannot create " + o.tour + ": " + error.message()};
-    std::string written;
+    OutputFiles out;
+    out.createFolder(o.tour);
+    for (const TourView& view : tourViews()) out.check(o.tour + "/" + view.name + ".png");
+    if (!o.writeChecksums.empty()) out.check(o.writeChecksums);
     std::map<std::string, uint32_t> expected;
     if (!o.checkChecksums.empty()) expected = readChecksums(o.checkChecksums);
+    const auto started = startedGame(o.level);
+    std::string written;
+    const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     for (const TourView& view : tourViews()) {
         auto g = std::make_unique<GameState>(*started);
         if (!placeViewer(*g, view)) throw ToolError{std::string("tour view ") + view.name + ": the point is not inside its sector"};
-        const Frame frame = renderFrom(*g, g->player);
-        writePng(o.tour + "/" + view.name + ".png", frame);
+        const Frame frame = renderFrom(*g, g->player, *threads);
+        addPng(out, o.tour + "/" + view.name + ".png", frame);
         const uint32_t sum = crc32(frame);
         written += std::string(view.name) + " " + crc32Text(sum) + "\n";
         if (o.checkChecksums.empty()) continue;
@@ -144,10 +154,11 @@ void runTour(const RenderOptions& o) {
     }
     if (!expected.empty()) throw ToolError{o.checkChecksums + ": frame " + expected.begin()->first + " is not in the tour"};
     if (!o.writeChecksums.empty()) {
-        writeOutputFile(o.writeChecksums,
-                        "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR "
-                        "--write-checksums FILE\n" + written);
+        out.add(o.writeChecksums,
+                "# CRC-32 of each tour frame's 64,000 bytes; krello-tool render --tour DIR "
+                "--write-checksums FILE\n" + written);
     }
+    out.commit();
 }
 
 void runRender(const RenderOptions& o) {
@@ -159,10 +170,14 @@ void runRender(const RenderOptions& o) {
     }
     if (!o.writeChecksums.empty() || !o.checkChecksums.empty())
         throw ToolError{"render: checksums belong to --tour"};
+    OutputFiles out;
+    if (!o.raw.empty()) out.check(o.raw);
+    if (!o.png.empty()) out.check(o.png);
     const auto started = startedGame(o.level);
-    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view));
-    if (!o.raw.empty()) writeOutputFile(o.raw, frame);
-    if (!o.png.empty()) writePng(o.png, frame);
+    const Frame frame = renderFrom(*started, viewFromOptions(*started, o.view), *makeRenderThreads(o.draw));
+    if (!o.raw.empty()) out.add(o.raw, frame);
+    if (!o.png.empty()) addPng(out, o.png, frame);
+    out.commit();
     std::printf("frame crc32 %s\n", crc32Text(crc32(frame)).c_str());
 }
 
@@ -184,6 +199,7 @@ void registerRenderCommands(CLI::App& app) {
                        "with --tour: fail unless the frames match these CRC-32s")
         ->type_name("FILE");
     addLevelOption(render, options->level);
+    addDrawOptions(render, options->draw);
     render->callback([options]() { runRender(*options); });
 }
 

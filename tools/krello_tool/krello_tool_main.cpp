@@ -1,5 +1,7 @@
 // krello-tool: dumps, renders, runs and checks the game headless.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "cli/man_page.h"
@@ -80,6 +82,16 @@ int main(int argc, char** argv) {
         return 2;
     } catch (const krello::tool::ToolStatus& e) {
         return e.status;
+    } catch (const std::bad_alloc&) {
+        // Nothing may reach std::terminate: whatever else is thrown is one line naming the command.
+        std::fprintf(stderr, "%s: out of memory\n", where.c_str());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: failed: %s\n", where.c_str(), e.what());
+        return 2;
+    } catch (...) {
+        std::fprintf(stderr, "%s: failed\n", where.c_str());
+        return 2;
     }
     if (manPage) {
         printManPage(app);

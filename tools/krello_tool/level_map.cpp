@@ -23,6 +23,17 @@ constexpr uint8_t kStart[3] = {60, 230, 60};
 constexpr uint8_t kEnemy[3] = {240, 40, 40};
 constexpr uint8_t kShot[3] = {250, 150, 30};
 
+// Far outside any picture, yet far from int's limits: a position a damaged table puts anywhere
+// is brought within this before it is turned into an int and offset, so nothing overflows.
+constexpr double kFarOff = 1 << 20;
+
+// The nearest pixel to a picture position, saturated to +-kFarOff (NaN lands far off too).
+int pixel(double v) {
+    if (!(v > -kFarOff)) return -static_cast<int>(kFarOff);
+    if (!(v < kFarOff)) return static_cast<int>(kFarOff);
+    return static_cast<int>(std::lround(v));
+}
+
 // World to picture: a uniform scale keeps the level's proportions.
 struct View {
     double minX = 0, minY = 0, scale = 1;
@@ -45,8 +56,7 @@ public:
         if (!(steps < 1e5)) return;  // off any sane picture (or not a number)
         for (int i = 0; i <= static_cast<int>(steps); ++i) {
             const double t = steps == 0 ? 0 : i / steps;
-            put(static_cast<int>(std::lround(x0 + (x1 - x0) * t)),
-                static_cast<int>(std::lround(y0 + (y1 - y0) * t)), c);
+            put(pixel(x0 + (x1 - x0) * t), pixel(y0 + (y1 - y0) * t), c);
         }
     }
 
@@ -55,7 +65,7 @@ public:
             for (int dx = -radius; dx <= radius; ++dx) {
                 const int d2 = dx * dx + dy * dy;
                 if (d2 > radius * radius || (ring && d2 < (radius - 1) * (radius - 1))) continue;
-                put(static_cast<int>(std::lround(cx)) + dx, static_cast<int>(std::lround(cy)) + dy, c);
+                put(pixel(cx) + dx, pixel(cy) + dy, c);
             }
     }
 
@@ -107,17 +117,20 @@ void floorColour(const std::vector<int32_t>& floors, int32_t z, uint8_t out[3]) 
     out[2] = static_cast<uint8_t>(110 - 40 * t);
 }
 
-// Even-odd scanline fill of all the sector's loops: inner loops stay holes.
+// Even-odd scanline fill of all the sector's loops: inner loops stay holes. The walls are
+// walked once, not once a row: a damaged sector's walk can run over the whole wall table.
 void fillSector(const GameState& g, int s, const View& v, const uint8_t colour[3], Canvas& c,
                 int height) {
+    std::vector<std::pair<const Wall*, const Wall*>> segments;
+    sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) { segments.emplace_back(&a, &b); });
     std::vector<double> xs;
     for (int row = 0; row < height; ++row) {
         const double y = v.minY + (row + 0.5 - kMargin) / v.scale;
         xs.clear();
-        sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) {
-            if ((a.y > y) == (b.y > y)) return;
-            xs.push_back(a.x + (y - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
-        });
+        for (const auto& [a, b] : segments) {
+            if ((a->y > y) == (b->y > y)) continue;
+            xs.push_back(a->x + (y - a->y) * (static_cast<double>(b->x) - a->x) / (static_cast<double>(b->y) - a->y));
+        }
         std::sort(xs.begin(), xs.end());
         for (size_t i = 0; i + 1 < xs.size(); i += 2) {
             const double from = std::max(v.px(xs[i]), -1.0), to = std::min(v.px(xs[i + 1]), 1e5);
@@ -152,8 +165,8 @@ void drawNumbers(const GameState& g, const View& v, Canvas& c) {
         const int digits = s >= 100 ? 3 : (s >= 10 ? 2 : 1);
         const int w = (digits * (DIGIT_WIDTH + 1) - 1) * kLabelScale;
         const int h = DIGIT_HEIGHT * kLabelScale;
-        const int x = static_cast<int>(v.px(sx / n)) - w / 2;
-        const int y = static_cast<int>(v.py(sy / n)) - h / 2;
+        const int x = pixel(std::trunc(v.px(sx / n))) - w / 2;
+        const int y = pixel(std::trunc(v.py(sy / n))) - h / 2;
         c.box(x - 1, y - 1, x + w, y + h, kLabelBox);
         c.label(x, y, s, kLabelScale);
     }

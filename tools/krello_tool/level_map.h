@@ -19,7 +19,8 @@ struct MapPicture {
 // Sectors are filled by floor height (dark blue low, pale yellow high; inner loops are holes),
 // solid walls white, portals teal, sector numbers at their outer loop's middle, the player's
 // start as a green ring with its heading, enemies red and shot slots orange. Any table contents
-// are drawn without harm: indices are checked and walks are bounded.
+// are drawn without harm: indices are checked, walks are bounded and positions saturate far
+// outside the picture before any integer arithmetic.
 MapPicture drawLevelMap(const GameState& g, int size = 1800);
 
 }  // namespace krello::tool

@@ -1,12 +1,14 @@
 // krello-levelc: compiles and checks the level source, then writes the built-in level as C++.
+#include <array>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
-#include "io/file_bytes.h"
+#include "io/staged_outputs.h"
 #include "level/level_file.h"
 #include "world/level_image.h"
 
@@ -56,18 +58,16 @@ std::string cppFile(const std::string& sourceName, std::span<const uint8_t> imag
     return s;
 }
 
-// Whole or not at all, so a failed run never leaves a half-written file.
-bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string error = krello::io::writeFile(path, bytes);
+// Reports a failure of the outputs, if any.
+bool written(const std::string& error) {
     if (!error.empty()) std::fprintf(stderr, "krello-levelc: %s\n", error.c_str());
     return error.empty();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    Arguments args;
-    if (!parseArguments(argc, argv, args)) return kBadInput;
+// Checks, compiles and writes: both outputs appear together, and only for a sound level.
+int compile(const Arguments& args) {
+    krello::io::StagedOutputs out;
+    if (!written(out.check(args.output)) || (!args.image.empty() && !written(out.check(args.image)))) return kBadInput;
     auto g = std::make_unique<krello::GameState>();
     krello::LevelFile file;
     if (!krello::readLevelFile(args.source, krello::LevelSize::Full, *g, file)) {
@@ -80,8 +80,25 @@ int main(int argc, char** argv) {
     std::array<uint8_t, krello::LEVEL_IMAGE_BYTES> image{};
     krello::encodeLevelImage(*g, image);
     const std::string name = std::filesystem::path(args.source).filename().string();
-    const std::string cpp = cppFile(name, image);
-    if (!writeFile(args.output, {reinterpret_cast<const uint8_t*>(cpp.data()), cpp.size()})) return kBadInput;
-    if (!args.image.empty() && !writeFile(args.image, image)) return kBadInput;
-    return 0;
+    if (!written(out.add(args.output, cppFile(name, image)))) return kBadInput;
+    if (!args.image.empty() && !written(out.add(args.image, image))) return kBadInput;
+    return written(out.commit()) ? 0 : kBadInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (!parseArguments(argc, argv, args)) return kBadInput;
+    // Nothing the compiler does may end in std::terminate: whatever is thrown is one line.
+    try {
+        return compile(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "krello-levelc: %s: out of memory while compiling\n", args.source.c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "krello-levelc: %s: compiling failed: %s\n", args.source.c_str(), e.what());
+    } catch (...) {
+        std::fprintf(stderr, "krello-levelc: %s: compiling failed\n", args.source.c_str());
+    }
+    return kBadInput;
 }

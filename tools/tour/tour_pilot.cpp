@@ -2,9 +2,11 @@
 // hunts and shoots enemies, and finally walks into enemy fire until the game is over.
 #include "tour/tour_pilot.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -178,22 +180,28 @@ uint8_t decide(Pilot& p, const GameState& g) {
 
 namespace {
 
-// Everything the planning loop carries, so that it can go back to an earlier point.
+// Everything the planning loop carries, so that it can go back to an earlier point. The
+// steps are not in it: going back to a point cuts them to its update count.
 struct PlanPoint {
     GameState game;
     Pilot pilot;
     HeadlessPlatform platform;
-    TourPlan plan;
+    TourPlan plan;  // the counts; its steps stay empty
 };
 
-// One update: the pilot's keys and frame time, run on the game and noted in the plan.
-void playOne(PlanPoint& at) {
+// Going back happens at most this often, each time one saved point further: older points are
+// never used again and are let go, so memory stays bounded however long the tour.
+constexpr int MAX_RETRIES = 400;
+constexpr size_t SAVED_POINTS = MAX_RETRIES / 4 + 1;
+
+// One update: the pilot's keys and frame time, run on the game and added to the steps.
+void playOne(PlanPoint& at, std::vector<ScriptStep>& steps) {
     GameState& g = at.game;
     Pilot& p = at.pilot;
     ScriptStep step;
     step.dt = static_cast<uint16_t>(12 + p.next() % 12);
     step.keys = decide(p, g);
-    at.plan.steps.push_back(step);
+    steps.push_back(step);
     at.platform.apply(step);
     const int16_t cooldownBefore = g.fireCooldown;
     const bool canJump = g.onGround == 1 && (step.keys & keyBit(GameKey::A));
@@ -207,33 +215,39 @@ void playOne(PlanPoint& at) {
 }  // namespace
 
 TourPlan planTour(GameState& g, long minUpdates, long maxUpdates) {
+    minUpdates = std::clamp(minUpdates, 0L, TOUR_MAX_UPDATES);
+    maxUpdates = std::clamp(maxUpdates, 0L, 2 * TOUR_MAX_UPDATES);
     auto at = std::make_unique<PlanPoint>();
     at->game = g;
     startLevel(at->game, at->platform);
     at->pilot.minUpdates = minUpdates;
     at->pilot.lastX = at->game.player.x;
     at->pilot.lastY = at->game.player.y;
+    std::vector<ScriptStep> steps;
     // A game lost before the finale goes back two saved points and tries other frame times
     // and wiggles from there, so the tour keeps moving and shooting until its last quarter.
-    std::vector<std::unique_ptr<PlanPoint>> saved;
+    std::deque<std::unique_ptr<PlanPoint>> saved;
     int retries = 0;
     while (at->pilot.update < maxUpdates) {
         const long u = at->pilot.update;
         if (u >= minUpdates && at->plan.gameOverAt > 0 && u >= at->plan.gameOverAt + 100) break;
         if (u % 100 == 0 && (saved.empty() || saved.back()->pilot.update < u)) {
             saved.push_back(std::make_unique<PlanPoint>(*at));
+            if (saved.size() > SAVED_POINTS) saved.pop_front();
         }
-        playOne(*at);
+        playOne(*at, steps);
         const bool early = at->plan.gameOverAt > 0 && at->plan.gameOverAt < minUpdates * 4 / 5;
-        if (early && retries < 400 && saved.size() > 0) {
+        if (early && retries < MAX_RETRIES && saved.size() > 0) {
             ++retries;
             if (saved.size() > 1 && retries % 4 == 0) saved.pop_back();
             at = std::make_unique<PlanPoint>(*saved.back());
             at->pilot.seed ^= 0x9E3779B9u * static_cast<uint32_t>(retries);
+            steps.resize(static_cast<size_t>(at->pilot.update));
         }
     }
     at->plan.score = at->game.score;
     at->plan.retries = retries;
+    at->plan.steps = std::move(steps);
     g = at->game;
     return at->plan;
 }

@@ -10,11 +10,11 @@
 
 namespace krello {
 
-GameSession::GameSession(const ShellOptions& options, PacerClock& clock, ScreenshotSink& shots, DrawFrame draw)
+GameSession::GameSession(const ShellOptions& options, PacerClock& clock, ScreenshotSink& shots, FrameDrawer& drawer)
     : options_(options),
       clock_(clock),
       shots_(shots),
-      draw_(draw),
+      drawer_(drawer),
       game_(std::make_unique<GameState>()),
       input_(options_.bindings),
       live_(*this),
@@ -182,7 +182,7 @@ bool GameSession::frameDue() { return pacer_.frameDue(demo_->replayedMillis(), s
 void GameSession::produceFrame() {
     fps_.frameStarted(clock_.nowMicros());
     if (state_ == State::Running) {
-        const FrameOutput output{draw_, frame_.data()};
+        const FrameOutput output{&drawer_, frame_.data()};
         runFrame(*game_, demo_->platform(), &output);
         if (timing_) timing_->frameDone();
         if (!demo_->afterUpdate(*game_)) end(0);  // a replay ran its last update or went out of step

@@ -24,7 +24,8 @@ namespace krello {
 
 // The order of a shell's work (see docs/shell.md):
 //
-//   GameSession session(options, clock, shots, renderView);
+//   RenderThreads threads(options.threads, path);  ViewDrawer drawer(&threads);
+//   GameSession session(options, clock, shots, drawer);
 //   if (int status = session.start(); status != 0) return status;   // before any window
 //   open the window;  (failure: session.abandon(), status 1)
 //   while (!session.ended()) {
@@ -45,7 +46,7 @@ public:
         Ended,       // the loop should stop and call finish()
     };
 
-    GameSession(const ShellOptions& options, PacerClock& clock, ScreenshotSink& shots, DrawFrame draw);
+    GameSession(const ShellOptions& options, PacerClock& clock, ScreenshotSink& shots, FrameDrawer& drawer);
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
     ~GameSession();
@@ -129,7 +130,7 @@ private:
     ShellOptions options_;
     PacerClock& clock_;
     ScreenshotSink& shots_;
-    DrawFrame draw_;
+    FrameDrawer& drawer_;                 // the renderer, on the shell's threads
     SessionLevel level_;                  // what every game starts from
     std::unique_ptr<GameState> game_;     // the game under way
     InputMapper input_;                   // keys and gamepads into game keys and shell actions

@@ -31,6 +31,7 @@ struct CommandLine {
     bool overwrite = false;
     bool showFps = false;
     bool manPage = false;
+    int threads = 0;  // 0: the machine's cores
 };
 
 // A setting the file may have turned either way: one flag for each way; the last one given wins.
@@ -82,6 +83,12 @@ void describeOptions(CLI::App& app, CommandLine& c) {
         ->type_name("FILE")
         ->check(cli::existingFile());
     app.add_flag("--show-fps", c.showFps, "Show the frame rate from the start (F11 toggles it)");
+    app.add_option("--threads", c.threads,
+                   "Threads drawing each frame, 1 to " + std::to_string(MAX_RENDER_THREADS) +
+                       " (default: the machine's cores, at most " + std::to_string(MAX_RENDER_THREADS) +
+                       "); every count draws the same frames")
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, MAX_RENDER_THREADS));
     app.add_flag("--manpage", c.manPage, "Print the manual page")->group("");
 }
 
@@ -99,6 +106,7 @@ ShellOptions merge(const CommandLine& c, const Settings& s) {
     o.overwrite = c.overwrite;
     o.levelFile = c.level;
     o.showFps = c.showFps || s.showFps;
+    if (c.threads > 0) o.threads = c.threads;
     o.confirmQuit = s.confirmQuit;
     o.pauseOnFocusLoss = s.pauseOnFocusLoss;
     o.bindings = s.bindings;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/common/bindings.h"
+#include "render/render_threads.h"
 
 namespace krello {
 
@@ -26,6 +27,7 @@ struct ShellOptions {
     bool confirmQuit = false;        // the quit key during play asks first
     bool pauseOnFocusLoss = false;   // losing the keyboard pauses
     Bindings bindings = defaultBindings();
+    int threads = defaultRenderThreads();  // threads drawing each frame's columns
 };
 
 // The outcome of reading the command line: run the game, or stop with this status (help and

@@ -11,7 +11,7 @@
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/stop_signals.h"
-#include "render/render_view.h"
+#include "platform/common/shell_renderer.h"
 
 namespace krello {
 namespace {
@@ -69,9 +69,14 @@ int runGame(const ShellOptions& requested) {
         std::fprintf(stderr, "krello: %s\n", none.c_str());
         return 1;
     }
+    ShellRenderer renderer;
+    if (std::string bad = renderer.open(options.threads); !bad.empty()) {
+        std::fprintf(stderr, "krello: %s\n", bad.c_str());
+        return 2;
+    }
     SteadyPacerClock clock;
     ScreenshotTaker shots(options.shotDir);
-    auto session = std::make_unique<GameSession>(options, clock, shots, renderView);
+    auto session = std::make_unique<GameSession>(options, clock, shots, renderer.drawer());
     if (const int status = session->start(); status != 0) return status;
 
     SdlDisplay display;

@@ -39,7 +39,8 @@ const std::string& ScriptCheck::run(std::string_view script, long frames, long s
     frame_.fill(0);
     HeadlessPlatform platform;  // the clock reads 0 at the level start-up
     startLevel(game_, platform);
-    const FrameOutput output{renderView, frame_.data()};
+    ViewDrawer drawer;  // this thread alone, as krello-tool draws without --threads
+    const FrameOutput output{&drawer, frame_.data()};
     for (long i = 0; i < frames; ++i) {
         platform.apply(steps[static_cast<size_t>(i)]);
         runFrame(game_, platform, &output);

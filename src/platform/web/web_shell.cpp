@@ -10,7 +10,6 @@
 #include "platform/common/palette_expand.h"
 #include "platform/web/dom_keys.h"
 #include "platform/web/web_page.h"
-#include "render/render_view.h"
 
 namespace krello {
 namespace {
@@ -60,7 +59,7 @@ ScreenshotSink::Result WebShell::CanvasShots::take(const uint8_t*, const Palette
 int WebShell::begin(const ShellOptions& options) {
     if (!finished_) endSession();
     options_ = options;
-    session_ = std::make_unique<GameSession>(options_, clock_, shots_, renderView);
+    session_ = std::make_unique<GameSession>(options_, clock_, shots_, drawer_);
     if (const int status = session_->start(); status != 0) {
         session_->abandon();
         session_.reset();

@@ -16,7 +16,9 @@ struct NoShots final : ScreenshotSink {
     Result take(const uint8_t*, const Palette&) override { return {}; }
 };
 
-void noDrawing(GameState&, uint8_t*) {}
+struct NoDrawing final : FrameDrawer {
+    void draw(const GameState&, uint8_t*) override {}
+};
 
 SDL_Event button(Uint32 type, SDL_JoystickID pad, SDL_GameControllerButton b) {
     SDL_Event e{};
@@ -55,7 +57,8 @@ protected:
 
     StillClock clock;
     NoShots shots;
-    GameSession session{ShellOptions{}, clock, shots, noDrawing};
+    NoDrawing drawer;
+    GameSession session{ShellOptions{}, clock, shots, drawer};
     SdlInput input;
 };
 

@@ -1,0 +1,217 @@
+// Outputs that appear whole or not at all: a command's files are staged beside their targets and put in place together.
+#include "io/staged_outputs.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <random>
+
+namespace krello::io {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string cannotWrite(const std::string& path, const std::string& why) {
+    return path + ": cannot be written: " + why;
+}
+
+// The folder a target lies in, "." for a bare file name.
+fs::path folderOf(const fs::path& target) {
+    const fs::path parent = target.parent_path();
+    return parent.empty() ? fs::path(".") : parent;
+}
+
+// The nearest folder at or above `folder` that exists: where a file for a folder that
+// commit() has yet to create waits, on the same file system as its target.
+fs::path nearestExisting(fs::path folder) {
+    std::error_code e;
+    while (!fs::is_directory(folder, e) && folder.has_relative_path()) folder = folderOf(folder);
+    return folder;
+}
+
+// Why `target` cannot be replaced by a file, or an empty string.
+std::string kindProblem(const fs::path& target) {
+    std::error_code e;
+    const fs::file_status s = fs::status(target, e);
+    if (s.type() == fs::file_type::not_found || s.type() == fs::file_type::regular) return {};
+    if (s.type() == fs::file_type::directory) return "it is a folder";
+    if (e) return e.message();
+    return "it is not a regular file (a device, a pipe or a socket)";
+}
+
+// A new file with a name no other writer uses, in `folder`: created exclusively where the C
+// library can, and with 64 random bits in its name everywhere.
+std::FILE* createTemporary(const fs::path& folder, const fs::path& target, fs::path& temporary) {
+    std::random_device device;
+    std::mt19937_64 bits(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+#ifdef _WIN32
+    const char* mode = "wb";  // older Windows C libraries know no "x"; the random name has to do
+#else
+    const char* mode = "wbx";
+#endif
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(bits()));
+        temporary = folder / ("." + target.filename().string() + suffix);
+        std::error_code e;
+        if (fs::exists(fs::symlink_status(temporary, e))) continue;
+        std::FILE* f = std::fopen(temporary.string().c_str(), mode);
+        if (f != nullptr || errno != EEXIST) return f;
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
+// Closes the stream, reporting whether every byte reached the file.
+std::string closeStream(std::FILE*& f) {
+    const bool written = std::fflush(f) == 0 && std::ferror(f) == 0;
+    const int writeErrno = errno;
+    const bool closed = std::fclose(f) == 0;
+    f = nullptr;
+    if (written && closed) return {};
+    return std::strerror(!written && writeErrno != 0 ? writeErrno : errno);
+}
+
+}  // namespace
+
+fs::path StagedOutputs::target(const std::string& path) const {
+    std::error_code e;
+    const fs::path given(path);
+    // A link is written through: the file it points to takes the new bytes, the link stays.
+    if (fs::is_symlink(fs::symlink_status(given, e))) {
+        const fs::path resolved = fs::weakly_canonical(given, e);
+        if (!e) return resolved;
+    }
+    return given;
+}
+
+bool StagedOutputs::inFolderToCreate(const fs::path& folder) const {
+    const fs::path wanted = fs::absolute(folder).lexically_normal();
+    for (const fs::path& f : newFolders_) {
+        const fs::path rest = wanted.lexically_relative(f);
+        if (!rest.empty() && *rest.begin() != "..") return true;
+    }
+    return false;
+}
+
+std::string StagedOutputs::problem(const std::string& path) const {
+    if (path.empty()) return cannotWrite("''", "no file name");
+    const fs::path t = target(path);
+    if (std::string why = kindProblem(t); !why.empty()) return cannotWrite(path, why);
+    if (!t.has_filename()) return cannotWrite(path, "it names a folder");
+    const fs::path folder = folderOf(t);
+    std::error_code e;
+    const fs::file_status s = fs::status(folder, e);
+    if (s.type() == fs::file_type::not_found) {
+        if (!inFolderToCreate(folder)) return cannotWrite(path, "the folder " + folder.string() + " does not exist");
+    } else if (s.type() != fs::file_type::directory) {
+        return cannotWrite(path, folder.string() + " is not a folder");
+    }
+    return {};
+}
+
+std::string StagedOutputs::check(const std::string& path) {
+    if (std::string why = problem(path); !why.empty()) return why;
+    const fs::path key = fs::absolute(target(path)).lexically_normal();
+    if (std::find(checked_.begin(), checked_.end(), key) != checked_.end())
+        return cannotWrite(path, "named for two outputs of one command");
+    checked_.push_back(key);
+    return {};
+}
+
+std::string StagedOutputs::createFolder(const std::string& folder) {
+    std::error_code e;
+    const fs::file_status s = fs::status(folder, e);
+    if (s.type() == fs::file_type::directory) return {};
+    if (s.type() != fs::file_type::not_found) return folder + ": cannot be made a folder: it is not one";
+    newFolders_.push_back(fs::absolute(fs::path(folder)).lexically_normal());
+    return {};
+}
+
+std::string StagedOutputs::stage(const std::string& path, Staged& out) {
+    if (std::string why = problem(path); !why.empty()) return why;
+    out.path = path;
+    out.target = target(path);
+    const fs::path key = fs::absolute(out.target).lexically_normal();
+    for (const Staged& s : staged_)
+        if (fs::absolute(s.target).lexically_normal() == key) return cannotWrite(path, "named for two outputs of one command");
+    out.stream = createTemporary(nearestExisting(folderOf(out.target)), out.target, out.temporary);
+    if (out.stream == nullptr) return cannotWrite(path, std::strerror(errno));
+    return {};
+}
+
+std::string StagedOutputs::add(const std::string& path, std::span<const uint8_t> bytes) {
+    Staged s;
+    if (std::string why = stage(path, s); !why.empty()) return why;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), s.stream) == bytes.size();
+    const int writeErrno = errno;
+    std::string why = closeStream(s.stream);
+    if (!written && why.empty()) why = std::strerror(writeErrno);
+    if (!why.empty()) {
+        // Never staged, so a commit that follows cannot put a short file in place.
+        std::error_code e;
+        fs::remove(s.temporary, e);
+        return cannotWrite(path, why);
+    }
+    staged_.push_back(s);
+    return {};
+}
+
+std::string StagedOutputs::add(const std::string& path, std::string_view text) {
+    return add(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+}
+
+std::FILE* StagedOutputs::open(const std::string& path, std::string& error) {
+    Staged s;
+    error = stage(path, s);
+    if (!error.empty()) return nullptr;
+    staged_.push_back(s);
+    return s.stream;
+}
+
+std::string StagedOutputs::commit() {
+    std::string error;
+    for (Staged& s : staged_) {
+        if (s.stream == nullptr) continue;
+        if (std::string why = closeStream(s.stream); !why.empty() && error.empty()) error = cannotWrite(s.path, why);
+    }
+    std::vector<fs::path> made;
+    for (const fs::path& folder : newFolders_) {
+        if (!error.empty()) break;
+        std::error_code e;
+        for (fs::path f = folder; !fs::exists(f, e) && f.has_relative_path(); f = f.parent_path()) made.push_back(f);
+        fs::create_directories(folder, e);
+        if (e) error = folder.string() + ": cannot be made a folder: " + e.message();
+    }
+    for (Staged& s : staged_) {
+        if (!error.empty()) break;
+        std::error_code e;
+        // An existing file keeps who may read and write it.
+        const fs::file_status old = fs::status(s.target, e);
+        if (old.type() == fs::file_type::regular) fs::permissions(s.temporary, old.permissions(), e);
+        fs::rename(s.temporary, s.target, e);
+        if (e) error = cannotWrite(s.path, e.message());
+        else s.temporary.clear();
+    }
+    discard();
+    if (!error.empty()) {
+        // Only the folders this commit made, and only if nothing went into them.
+        std::error_code e;
+        for (const fs::path& f : made) fs::remove(f, e);
+    }
+    return error;
+}
+
+void StagedOutputs::discard() {
+    for (Staged& s : staged_) {
+        if (s.stream != nullptr) std::fclose(s.stream);
+        std::error_code e;
+        if (!s.temporary.empty()) fs::remove(s.temporary, e);
+    }
+    staged_.clear();
+    checked_.clear();
+    newFolders_.clear();
+}
+
+}  // namespace krello::io

@@ -1,0 +1,27 @@
+// The renderer a shell draws with: --threads column threads on the path KRELLO_RENDER_PATH names.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "render/render_threads.h"
+#include "render/render_view.h"
+
+namespace krello {
+
+// Made once at start-up, before the session: the threads live as long as the shell.
+class ShellRenderer {
+public:
+    // Starts `threads` drawing threads (clamped to what the build has). Returns "" or one line
+    // saying why KRELLO_RENDER_PATH cannot be used; the shell then stops with status 2.
+    std::string open(int threads);
+
+    // What the session draws every frame with (open first).
+    FrameDrawer& drawer() { return drawer_; }
+
+private:
+    std::unique_ptr<RenderThreads> threads_;
+    ViewDrawer drawer_;  // on threads_ once open
+};
+
+}  // namespace krello

@@ -1,0 +1,24 @@
+// Each sector's active objects, listed once a frame after the sort, for the billboards.
+#include "render/render_state.h"
+
+namespace krello {
+
+void listSectorObjects(const GameState& g, SectorObjects& lists) {
+    // A counting sort by sector that keeps table order within each sector.
+    std::array<uint8_t, SECTOR_COUNT + 1> count{};
+    auto listed = [](const GameObject& o) {
+        return (o.flags & OBJ_ACTIVE) != 0 && static_cast<uint16_t>(o.sector) < SECTOR_COUNT;
+    };
+    for (const GameObject& o : g.objects)
+        if (listed(o)) ++count[static_cast<uint16_t>(o.sector) + 1];
+    lists.first[0] = 0;
+    for (int s = 0; s < SECTOR_COUNT; ++s) lists.first[s + 1] = static_cast<uint8_t>(lists.first[s] + count[s + 1]);
+    std::array<uint8_t, SECTOR_COUNT> next{};
+    for (int s = 0; s < SECTOR_COUNT; ++s) next[s] = lists.first[s];
+    for (int i = 0; i < OBJECT_COUNT; ++i) {
+        const GameObject& o = g.objects[i];
+        if (listed(o)) lists.object[next[static_cast<uint16_t>(o.sector)]++] = static_cast<uint8_t>(i);
+    }
+}
+
+}  // namespace krello

@@ -1,0 +1,79 @@
+// Nothing is allocated per frame: 1,000 frames of the tour, updated and drawn on two threads,
+// with every operator new of the test program counted.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "game/frame.h"
+#include "replay/headless_platform.h"
+#include "replay/input_script.h"
+#include "game/start_level.h"
+#include "render/render_threads.h"
+#include "render/render_view.h"
+#include "level/builtin_level.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+void* counted(std::size_t size, std::size_t alignment = 0) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    void* p = alignment > alignof(std::max_align_t) ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+                                                     : std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return counted(size); }
+void* operator new[](std::size_t size) { return counted(size); }
+void* operator new(std::size_t size, std::align_val_t a) { return counted(size, static_cast<std::size_t>(a)); }
+void* operator new[](std::size_t size, std::align_val_t a) { return counted(size, static_cast<std::size_t>(a)); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+
+namespace krello {
+namespace {
+
+TEST(FrameAllocations, AThousandDrawnFramesAllocateNothing) {
+    std::vector<ScriptStep> steps;
+    std::string error;
+    ASSERT_TRUE(readInputScriptFile(std::string(KRELLO_SOURCE_DIR) + "/tests/data/tour.input", steps, error)) << error;
+    ASSERT_GE(steps.size(), 1000u);
+    auto g = std::make_unique<GameState>();
+    loadBuiltinLevel(*g);
+    HeadlessPlatform platform;
+    startLevel(*g, platform);
+    std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    RenderThreads threads(2, bestRenderPath());
+    ViewDrawer drawer(&threads);
+    const FrameOutput output{&drawer, frame.data()};
+
+    const long before = allocations.load();
+    for (size_t i = 0; i < 1000; ++i) {
+        platform.clock += steps[i].dt;
+        for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (steps[i].keys >> k) & 1u;
+        runFrame(*g, platform, &output);
+    }
+    const long during = allocations.load() - before;
+    EXPECT_EQ(during, 0);
+
+    // The count does see allocations: making threads allocates.
+    { RenderThreads more(2, bestRenderPath()); }
+    EXPECT_GT(allocations.load() - before, 0);
+}
+
+}  // namespace
+}  // namespace krello

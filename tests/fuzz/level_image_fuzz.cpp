@@ -1,0 +1,51 @@
+// Fuzzes the level image: decoded, validated, measured, drawn as a map, started and played for
+// 20 updates, drawn when the validator accepts the level (as the game only plays such levels;
+// a damaged one can take the renderer a second a frame, which would starve the fuzzer). Any
+// table contents must pass through all of it without a fault; the input is laid over an
+// all-zero image, so any length makes one.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "game/frame.h"
+#include "game/start_level.h"
+#include "krello_tool/level_map.h"
+#include "level/builtin_level.h"
+#include "level/level_stats.h"
+#include "level/level_validator.h"
+#include "render/render_view.h"
+#include "replay/headless_platform.h"
+#include "world/level_image.h"
+#include "world/screen.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace krello;
+    std::array<uint8_t, LEVEL_IMAGE_BYTES> image{};
+    std::copy_n(data, std::min(size, image.size()), image.begin());
+    auto g = std::make_unique<GameState>();
+    fuzz::require(decodeLevelImage(image, *g), "an image of the right size decodes");
+    const std::vector<std::string> faults = validateLevel(*g, LevelOrigin{"fuzz.img", nullptr});
+    fuzz::requireOneLineEach(faults, "fuzz.img: ");
+    fuzz::require(!levelFigures(*g, builtinLevelFigures()).empty(), "the statistics are listed");
+    // A map the size of a stamp runs every drawing path; its rows times a damaged level's
+    // walls are most of a run's time.
+    const tool::MapPicture map = tool::drawLevelMap(*g, 40);
+    fuzz::require(map.rgb.size() == static_cast<size_t>(map.width) * map.height * 3, "the map fills its picture");
+    HeadlessPlatform platform;
+    startLevel(*g, platform);
+    std::vector<uint8_t> frame(FRAME_BYTES);
+    ViewDrawer drawer;
+    const FrameOutput output{&drawer, frame.data()};
+    // Keys and frame times from the input's last bytes, so the fuzzer steers the play too.
+    for (size_t u = 0; u < 20; ++u) {
+        const uint8_t b = size > u ? data[size - 1 - u] : 0;
+        platform.clock += 1u + b % 64u;
+        for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (b >> k) & 1u;
+        runFrame(*g, platform, faults.empty() ? &output : nullptr);
+    }
+    return 0;
+}

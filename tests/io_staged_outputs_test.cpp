@@ -1,0 +1,103 @@
+// Staged outputs: all of a command's files appear together on commit, none on failure, and
+// nothing but a regular file is ever replaced.
+#include "io/staged_outputs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "io/file_bytes.h"
+#include "program_run.h"
+
+namespace krello {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readText;
+using test::writeText;
+
+class StagedOutputs : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::path(test::tempPath("dir"));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string at(const std::string& name) const { return (dir / name).string(); }
+    size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
+
+    fs::path dir;
+};
+
+TEST_F(StagedOutputs, CommitPutsEveryFileInPlaceAndNothingElse) {
+    writeText(at("old.txt"), "old");
+    ::chmod(at("old.txt").c_str(), 0600);
+    writeText(at("real.txt"), "real");
+    fs::create_symlink("real.txt", at("link.txt"));
+    io::StagedOutputs out;
+    ASSERT_EQ(out.createFolder(at("new/deeper")), "");
+    ASSERT_EQ(out.add(at("old.txt"), std::string_view("replaced")), "");
+    ASSERT_EQ(out.add(at("link.txt"), std::string_view("through the link")), "");
+    ASSERT_EQ(out.add(at("new/deeper/frame.png"), std::string_view("png")), "");
+    std::string error;
+    std::FILE* stream = out.open(at("stream.txt"), error);
+    ASSERT_NE(stream, nullptr) << error;
+    std::fputs("streamed", stream);
+    // Before the commit the targets are untouched and no folder is made.
+    EXPECT_EQ(readText(at("old.txt")), "old");
+    EXPECT_FALSE(fs::exists(at("new")));
+    EXPECT_FALSE(fs::exists(at("stream.txt")));
+    ASSERT_EQ(out.commit(), "");
+    EXPECT_EQ(readText(at("old.txt")), "replaced");
+    EXPECT_EQ(fs::status(at("old.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(fs::is_symlink(at("link.txt")));
+    EXPECT_EQ(readText(at("real.txt")), "through the link");
+    EXPECT_EQ(readText(at("new/deeper/frame.png")), "png");
+    EXPECT_EQ(readText(at("stream.txt")), "streamed");
+    EXPECT_EQ(entries(), 5u);  // old, real, link, new, stream: no temporary file is left
+}
+
+TEST_F(StagedOutputs, AFailureOrAnAbandonedCommandChangesNothing) {
+    writeText(at("keep.txt"), "keep");
+    fs::create_directories(at("folder"));
+    ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0644), 0);
+    {
+        io::StagedOutputs abandoned;
+        ASSERT_EQ(abandoned.createFolder(at("made")), "");
+        ASSERT_EQ(abandoned.add(at("keep.txt"), std::string_view("lost")), "");
+        ASSERT_EQ(abandoned.add(at("made/new.txt"), std::string_view("lost")), "");
+        std::string error;
+        ASSERT_NE(abandoned.open(at("stream.txt"), error), nullptr);
+    }
+    EXPECT_EQ(readText(at("keep.txt")), "keep");
+    EXPECT_EQ(entries(), 3u);
+    const struct {
+        std::string path;
+        std::string error;
+    } refused[] = {
+        {"", "'': cannot be written: no file name"},
+        {at("folder"), at("folder") + ": cannot be written: it is a folder"},
+        {at("pipe"), at("pipe") + ": cannot be written: it is not a regular file (a device, a pipe or a socket)"},
+        {at("missing/x"), at("missing/x") + ": cannot be written: the folder " + at("missing") + " does not exist"},
+        {at("keep.txt/x"), at("keep.txt/x") + ": cannot be written: " + at("keep.txt") + " is not a folder"},
+    };
+    io::StagedOutputs out;
+    for (const auto& r : refused) {
+        EXPECT_EQ(out.check(r.path), r.error);
+        EXPECT_EQ(out.add(r.path, std::string_view("x")), r.error);
+    }
+    EXPECT_EQ(out.check(at("twin")), "");
+    EXPECT_EQ(out.check(dir.string() + "/./twin"), dir.string() + "/./twin: cannot be written: named for two outputs of one command");
+    EXPECT_EQ(out.commit(), "");
+    EXPECT_EQ(io::writeFile(at("pipe"), std::string_view("x")), refused[2].error);
+    EXPECT_EQ(entries(), 3u);
+    EXPECT_EQ(readText(at("keep.txt")), "keep");
+}
+
+}  // namespace
+}  // namespace krello

@@ -1,0 +1,27 @@
+// The drawing options every krello-tool command that draws frames takes: --threads, and the
+// render path from KRELLO_RENDER_PATH.
+#include "krello_tool/render_options.h"
+
+#include <string>
+
+#include "cli/option_words.h"
+#include "krello_tool/commands.h"
+
+namespace krello::tool {
+
+void addDrawOptions(CLI::App* cmd, DrawOptions& o) {
+    cmd->add_option("--threads", o.threads,
+                    "threads drawing each frame's columns (default: the machine's cores, at most " +
+                        std::to_string(MAX_RENDER_THREADS) + ")")
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, MAX_RENDER_THREADS));
+}
+
+std::unique_ptr<RenderThreads> makeRenderThreads(const DrawOptions& o) {
+    RenderPath path = RenderPath::Scalar;
+    const std::string error = renderPathFromEnvironment(path);
+    if (!error.empty()) throw ToolError{error};
+    return std::make_unique<RenderThreads>(o.threads, path);
+}
+
+}  // namespace krello::tool
