@@ -99,5 +99,8 @@ int main(int argc, char** argv) {
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &shell, EM_FALSE, onBlur);
     // 0 fps: the browser's animation frames; the session's pacing decides which ones draw.
     emscripten_set_main_loop_arg(onAnimationFrame, &shell, 0, EM_FALSE);
+    // A timedemo is not held to the display: its turns follow one another as soon as the page
+    // has handled its events (and painted, when a paint is due).
+    if (mode == krello::DemoMode::Timedemo) emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
     return 0;
 }
