@@ -1,9 +1,9 @@
 // A file written as a stream under a temporary name beside its target, moved into place only when complete.
 #include "io/atomic_file.h"
 
-#include <atomic>
+#include "io/temporary_file.h"
+
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -16,24 +16,14 @@ std::string cannotWrite(const std::string& path, const std::string& why) {
     return path + ": cannot be written: " + why;
 }
 
-// A name beside the target that no other writer uses: the target's own name with a number made
-// of the time and a counter, opened exclusively ("x"), tried a few times.
+// The temporary file beside the target, named as every output's is (io/temporary_file.h).
 std::FILE* createTemporary(const std::string& path, std::string& temp) {
-    static std::atomic<unsigned> counter{0};
     const fs::path target(path);
-    const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        // Appended piece by piece: g++ 12 at -O3 warns falsely about "." + string (-Wrestrict).
-        std::string name(1, '.');
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string((now + counter.fetch_add(1)) % 1000000007ull);
-        name += ".tmp";
-        temp = (target.parent_path() / name).string();
-        std::FILE* f = std::fopen(temp.c_str(), "wbx");
-        if (f != nullptr || errno != EEXIST) return f;
-    }
-    return nullptr;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    fs::path temporary;
+    std::FILE* f = createTemporaryBeside(folder, target, temporary);
+    temp = temporary.string();
+    return f;
 }
 
 // Gives the finished temporary file the target's name. A hard link fails on an existing name,
@@ -75,12 +65,7 @@ std::string AtomicFile::open(const std::string& path) {
 
 std::string AtomicFile::commit(Replace replace) {
     if (file_ == nullptr) return cannotWrite(path_, "it was not opened");
-    const bool written = std::fflush(file_) == 0 && !std::ferror(file_);
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!written || !closed) {
-        const std::string why = std::strerror(writeErrno != 0 ? writeErrno : errno);
+    if (const std::string why = closeWritten(file_); !why.empty()) {
         abandon();
         return cannotWrite(path_, why);
     }
@@ -111,11 +96,11 @@ std::string writeNewFile(const std::string& path, std::span<const uint8_t> bytes
     std::string temp;
     std::FILE* f = createTemporary(path, temp);
     if (f == nullptr) return cannotWrite(path, std::strerror(errno));
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0;
-    const int writeErrno = errno;
-    ok = std::fclose(f) == 0 && ok;
-    std::string error = ok ? placeFile(temp, path, false, exists)
-                           : cannotWrite(path, std::strerror(writeErrno != 0 ? writeErrno : errno));
+    const bool put = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const int putErrno = errno;
+    std::string why = closeWritten(f);
+    if (!put && why.empty()) why = std::strerror(putErrno);
+    std::string error = why.empty() ? placeFile(temp, path, false, exists) : cannotWrite(path, why);
     if (!error.empty()) std::remove(temp.c_str());
     return error;
 }

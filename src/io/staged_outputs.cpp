@@ -1,11 +1,11 @@
 // Outputs that appear whole or not at all: a command's files are staged beside their targets and put in place together.
 #include "io/staged_outputs.h"
 
+#include "io/temporary_file.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <random>
 
 namespace krello::io {
 namespace {
@@ -38,39 +38,6 @@ std::string kindProblem(const fs::path& target) {
     if (s.type() == fs::file_type::directory) return "it is a folder";
     if (e) return e.message();
     return "it is not a regular file (a device, a pipe or a socket)";
-}
-
-// A new file with a name no other writer uses, in `folder`: created exclusively where the C
-// library can, and with 64 random bits in its name everywhere.
-std::FILE* createTemporary(const fs::path& folder, const fs::path& target, fs::path& temporary) {
-    std::random_device device;
-    std::mt19937_64 bits(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-#ifdef _WIN32
-    const char* mode = "wb";  // older Windows C libraries know no "x"; the random name has to do
-#else
-    const char* mode = "wbx";
-#endif
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(bits()));
-        temporary = folder / ("." + target.filename().string() + suffix);
-        std::error_code e;
-        if (fs::exists(fs::symlink_status(temporary, e))) continue;
-        std::FILE* f = std::fopen(temporary.string().c_str(), mode);
-        if (f != nullptr || errno != EEXIST) return f;
-    }
-    errno = EEXIST;
-    return nullptr;
-}
-
-// Closes the stream, reporting whether every byte reached the file.
-std::string closeStream(std::FILE*& f) {
-    const bool written = std::fflush(f) == 0 && std::ferror(f) == 0;
-    const int writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    f = nullptr;
-    if (written && closed) return {};
-    return std::strerror(!written && writeErrno != 0 ? writeErrno : errno);
 }
 
 }  // namespace
@@ -136,7 +103,7 @@ std::string StagedOutputs::stage(const std::string& path, Staged& out) {
     const fs::path key = fs::absolute(out.target).lexically_normal();
     for (const Staged& s : staged_)
         if (fs::absolute(s.target).lexically_normal() == key) return cannotWrite(path, "named for two outputs of one command");
-    out.stream = createTemporary(nearestExisting(folderOf(out.target)), out.target, out.temporary);
+    out.stream = createTemporaryBeside(nearestExisting(folderOf(out.target)), out.target, out.temporary);
     if (out.stream == nullptr) return cannotWrite(path, std::strerror(errno));
     return {};
 }
@@ -146,7 +113,7 @@ std::string StagedOutputs::add(const std::string& path, std::span<const uint8_t>
     if (std::string why = stage(path, s); !why.empty()) return why;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), s.stream) == bytes.size();
     const int writeErrno = errno;
-    std::string why = closeStream(s.stream);
+    std::string why = closeWritten(s.stream);
     if (!written && why.empty()) why = std::strerror(writeErrno);
     if (!why.empty()) {
         // Never staged, so a commit that follows cannot put a short file in place.
@@ -174,7 +141,7 @@ std::string StagedOutputs::commit() {
     std::string error;
     for (Staged& s : staged_) {
         if (s.stream == nullptr) continue;
-        if (std::string why = closeStream(s.stream); !why.empty() && error.empty()) error = cannotWrite(s.path, why);
+        if (std::string why = closeWritten(s.stream); !why.empty() && error.empty()) error = cannotWrite(s.path, why);
     }
     std::vector<fs::path> made;
     for (const fs::path& folder : newFolders_) {

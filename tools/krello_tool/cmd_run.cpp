@@ -258,7 +258,8 @@ void timedemo(const RunOptions& o) {
     const std::unique_ptr<RenderThreads> threads = makeRenderThreads(o.draw);
     TimedemoClock timing(static_cast<size_t>(in->length()));
     playFrames(*in, *g, in->length(), frame, threads.get(), [&](long) { timing.frameDone(); });
-    std::printf("%s, %d threads, %s path\n", timing.report().c_str(), threads->count(),
+    // The line the game's --timedemo prints, then what drew the frames.
+    std::printf("%s\ndrawn on %d threads, %s path\n", timing.report().c_str(), threads->count(),
                 renderPathName(threads->renderPath()));
 }
 

@@ -1,0 +1,43 @@
+// The one way an output is begun: a new hidden file beside its target, under a name no other writer uses.
+#include "io/temporary_file.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <random>
+
+namespace krello::io {
+
+namespace fs = std::filesystem;
+
+std::FILE* createTemporaryBeside(const fs::path& folder, const fs::path& target, fs::path& temporary) {
+    std::random_device device;
+    std::mt19937_64 bits(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+#ifdef _WIN32
+    const char* mode = "wb";  // older Windows C libraries know no "x"; the random name has to do
+#else
+    const char* mode = "wbx";
+#endif
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(bits()));
+        temporary = folder / ("." + target.filename().string() + suffix);
+        std::error_code e;
+        if (fs::exists(fs::symlink_status(temporary, e))) continue;
+        std::FILE* f = std::fopen(temporary.string().c_str(), mode);
+        if (f != nullptr || errno != EEXIST) return f;
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
+std::string closeWritten(std::FILE*& f) {
+    const bool written = std::fflush(f) == 0 && std::ferror(f) == 0;
+    const int writeErrno = errno;
+    const bool closed = std::fclose(f) == 0;
+    f = nullptr;
+    if (written && closed) return {};
+    return std::strerror(!written && writeErrno != 0 ? writeErrno : errno);
+}
+
+}  // namespace krello::io

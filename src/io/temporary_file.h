@@ -1,0 +1,20 @@
+// The one way an output is begun: a new hidden file beside its target, under a name no other writer uses.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace krello::io {
+
+// Creates ".NAME.<64 random bits>.tmp" in `folder` for the target `target` (NAME is the
+// target's file name), exclusively where the C library can and by its random name everywhere.
+// Returns the open stream and sets `temporary`, or nullptr with errno set.
+std::FILE* createTemporaryBeside(const std::filesystem::path& folder, const std::filesystem::path& target,
+                                 std::filesystem::path& temporary);
+
+// Flushes and closes `f` (set to nullptr). Returns "" when every byte reached the file, else
+// the system's reason.
+std::string closeWritten(std::FILE*& f);
+
+}  // namespace krello::io
