@@ -2,9 +2,9 @@
 """Fails when an #include runs against the arrows between the rooms of the source tree.
 
 Each room may include its own headers and those of the rooms it points to (see
-docs/architecture.md). Only the SDL shell may include SDL, and only the Win32 shell Windows'
-headers. Prints one line per wrong include, naming the file and line, and exits 1; prints
-"includes: ok" and exits 0 when all is well.
+docs/architecture.md). Only the SDL shell may include SDL, only the Win32 shell Windows'
+headers and only the web shell emscripten. Prints one line per wrong include, naming the file
+and line, and exits 1; prints "includes: ok" and exits 0 when all is well.
 Usage: scripts/check-includes.py [ROOT]
 """
 import pathlib
@@ -25,6 +25,7 @@ ARROWS = {
                          "io"},
     "src/platform/win32": {"platform/win32", "platform/common", "cli", "replay", "game", "render", "level", "world",
                            "io"},
+    "src/platform/web": {"platform/web", "platform/common", "replay", "game", "render", "level", "world", "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
     "tools/levelc": {"level", "world", "io"},
     "tools/krello_tool": {"krello_tool", "cli", "tour", "level", "replay", "game", "render", "world", "io"},
@@ -37,6 +38,7 @@ SDL_ROOM = "src/platform/sdl"
 WIN32_ROOM = "src/platform/win32"
 # Windows' own headers: only the Win32 shell includes them.
 WINDOWS_HEADER = re.compile(r"(windows|winuser|wingdi|mmsystem|dwmapi|xinput|winver)\.h$", re.IGNORECASE)
+WEB_ROOM = "src/platform/web"
 
 
 def room_of(path):
@@ -72,6 +74,8 @@ def check(root):
                     faults.append(f"{rel}:{number}: includes <{header}>; only {SDL_ROOM} may include SDL")
                 if WINDOWS_HEADER.match(header) and room != WIN32_ROOM:
                     faults.append(f"{rel}:{number}: includes <{header}>; only {WIN32_ROOM} may include Windows' headers")
+                if re.match(r"emscripten[/.]", header) and room != WEB_ROOM:
+                    faults.append(f"{rel}:{number}: includes <{header}>; only {WEB_ROOM} may include emscripten")
                 continue
             target = target_of(header)
             if target is None or header in ARROWS[room] or target in ARROWS[room]:

@@ -11,6 +11,7 @@
 #include "level/builtin_level.h"
 #include "level/level_source.h"
 #include "replay/crc32.h"
+#include "replay/crc32_table.h"
 #include "replay/demo.h"
 #include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
@@ -230,6 +231,23 @@ TEST(ReplayDemo, TheTimedemoLineGivesTheRateAndTheMinMedianAndMaxFrameTimes) {
 TEST(ReplayDemo, Crc32IsTheCommonOne) {
     const std::string check = "123456789";
     EXPECT_EQ(crc32({reinterpret_cast<const uint8_t*>(check.data()), check.size()}), 0xCBF43926u);
+}
+
+// The browser's build has no zlib and uses the table: both give the same values, in one piece
+// or continued over several.
+TEST(ReplayDemo, Crc32TableAgreesWithZlib) {
+    std::vector<uint8_t> bytes(70001);
+    uint32_t x = 12345;
+    for (uint8_t& b : bytes) b = static_cast<uint8_t>((x = x * 1103515245u + 12345u) >> 16);
+    for (size_t n : {size_t{0}, size_t{1}, size_t{255}, size_t{4096}, bytes.size()}) {
+        const std::span<const uint8_t> piece(bytes.data(), n);
+        EXPECT_EQ(crc32Continue(0, piece), crc32(piece)) << n << " bytes";
+        Crc32 running;
+        running.add(piece.first(n / 3));
+        EXPECT_EQ(crc32Continue(crc32Continue(0, piece.first(n / 3)), piece.subspan(n / 3)),
+                  (running.add(piece.subspan(n / 3)), running.value()))
+            << n << " bytes in two pieces";
+    }
 }
 
 TEST(ReplayDemo, VarintsRoundTrip) {

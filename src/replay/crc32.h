@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace krello {
 
@@ -21,5 +22,8 @@ private:
 };
 
 uint32_t crc32(std::span<const uint8_t> bytes);
+
+// A checksum as the tools print and list it: eight lower-case hexadecimal digits.
+std::string crc32Text(uint32_t value);
 
 }  // namespace krello

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "game/platform_seam.h"
+#include "replay/input_script.h"
 
 namespace krello {
 
@@ -32,6 +33,12 @@ public:
         held = {left, right, up, down, a, space};
     }
     void releaseAll() { held.fill(false); }
+
+    // One update of an input script: the clock steps on and these keys are held.
+    void apply(const ScriptStep& step) {
+        clock += step.dt;
+        for (int k = 0; k < GAME_KEY_COUNT; ++k) held[static_cast<size_t>(k)] = (step.keys >> k) & 1u;
+    }
 };
 
 }  // namespace krello

@@ -65,6 +65,52 @@ TEST(FramePacer, AfterAStallFramesDoNotRushToCatchUp) {
     for (size_t i = 1; i < after.size(); ++i) EXPECT_EQ(after[i] - after[i - 1], 20000u);
 }
 
+// A display calling back `hz` times a second for `seconds`, every `lateEvery`-th callback
+// `lateMicros` late (a busy machine); each callback produces the frames that are due, at most
+// two, as a browser's shell does. Returns the frames produced.
+int framesOnDisplay(FakeClock& clock, FramePacer& pacer, int hz, int seconds, int lateEvery = 0,
+                    uint64_t lateMicros = 0) {
+    int frames = 0;
+    for (int tick = 0; tick < hz * seconds; ++tick) {
+        clock.now = 1000000 + static_cast<uint64_t>(tick) * 1000000u / static_cast<uint64_t>(hz);
+        if (lateEvery > 0 && tick % lateEvery == 0) clock.now += lateMicros;
+        for (int i = 0; i < 2 && pacer.frameDue(3); ++i) ++frames;
+    }
+    return frames;
+}
+
+TEST(FramePacer, DisplayCallbacksGiveTheCapWhateverTheirRate) {
+    // A 60 Hz display is owed a second frame now and then; faster ones skip callbacks.
+    struct Case {
+        int hz;
+        int lateEvery;
+        uint64_t lateMicros;
+    };
+    for (const Case c : {Case{60, 0, 0}, Case{75, 0, 0}, Case{120, 0, 0}, Case{144, 0, 0}, Case{240, 0, 0},
+                         Case{60, 10, 30000}, Case{144, 7, 25000}}) {
+        FakeClock clock;
+        FramePacer pacer(clock, 70);
+        const int frames = framesOnDisplay(clock, pacer, c.hz, 10, c.lateEvery, c.lateMicros);
+        EXPECT_GE(frames, 695) << c.hz << " Hz, late every " << c.lateEvery;
+        EXPECT_LE(frames, 701) << c.hz << " Hz, late every " << c.lateEvery;
+        EXPECT_TRUE(clock.sleeps.empty());
+    }
+    FakeClock slow;
+    FramePacer pacer(slow, 70);
+    EXPECT_LE(framesOnDisplay(slow, pacer, 30, 10), 600) << "two frames a callback at most";
+}
+
+TEST(FramePacer, DisplayCallbacksAfterAStallStartANewGrid) {
+    FakeClock clock;
+    FramePacer pacer(clock, 50);
+    EXPECT_TRUE(pacer.frameDue(3));
+    clock.now += 500000;  // a hidden tab: no callbacks for half a second
+    EXPECT_TRUE(pacer.frameDue(3));
+    EXPECT_FALSE(pacer.frameDue(3)) << "the missed frames are not rushed";
+    clock.now += 20000;
+    EXPECT_TRUE(pacer.frameDue(3));
+}
+
 TEST(FramePacer, ZeroMeansNoCap) {
     FakeClock clock;
     FramePacer pacer(clock, 0);

@@ -100,12 +100,6 @@ void addPng(OutputFiles& out, const std::string& path, const Frame& frame) {
     out.addIndexedPng(path, SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(), buildRamps(0));
 }
 
-std::string hex8(uint32_t v) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", v);
-    return text;
-}
-
 // NAME -> checksum, from a file of "NAME HEX8" lines ('#' starts a comment).
 std::map<std::string, uint32_t> readChecksums(const std::string& path) {
     std::string text, error;
@@ -148,13 +142,13 @@ void runTour(const RenderOptions& o) {
         const Frame frame = renderFrom(*g, g->player, *threads);
         addPng(out, o.tour + "/" + view.name + ".png", frame);
         const uint32_t sum = crc32(frame);
-        written += std::string(view.name) + " " + hex8(sum) + "\n";
+        written += std::string(view.name) + " " + crc32Text(sum) + "\n";
         if (o.checkChecksums.empty()) continue;
         const auto it = expected.find(view.name);
         if (it == expected.end()) throw ToolError{o.checkChecksums + ": no checksum for frame " + view.name};
         if (it->second != sum) {
-            throw ToolError{o.checkChecksums + ": frame " + view.name + " is " + hex8(sum) + ", expected " +
-                            hex8(it->second)};
+            throw ToolError{o.checkChecksums + ": frame " + view.name + " is " + crc32Text(sum) + ", expected " +
+                            crc32Text(it->second)};
         }
         expected.erase(it);
     }
@@ -184,7 +178,7 @@ void runRender(const RenderOptions& o) {
     if (!o.raw.empty()) out.add(o.raw, frame);
     if (!o.png.empty()) addPng(out, o.png, frame);
     out.commit();
-    std::printf("frame crc32 %s\n", hex8(crc32(frame)).c_str());
+    std::printf("frame crc32 %s\n", crc32Text(crc32(frame)).c_str());
 }
 
 }  // namespace

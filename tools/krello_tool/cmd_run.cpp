@@ -58,9 +58,7 @@ public:
     }
     long length() const override { return static_cast<long>(steps_.size()); }
     void beforeUpdate(long index) override {
-        const ScriptStep& s = steps_[static_cast<size_t>(index)];
-        headless_.clock += s.dt;
-        for (int k = 0; k < GAME_KEY_COUNT; ++k) headless_.held[static_cast<size_t>(k)] = (s.keys >> k) & 1u;
+        headless_.apply(steps_[static_cast<size_t>(index)]);
     }
     void afterUpdate(const GameState& g) override {
         if (recorder_) recorder_->endUpdate(g);
@@ -113,6 +111,7 @@ struct RunOptions {
     std::string stateEvery;             // empty: only the last state
     std::string dumpFile;
     std::string recordDemo;
+    bool frameCrc = false;              // print the last frame's checksum after the states
     std::string level;                  // a level file, or empty for the built-in level
     DrawOptions draw;                   // --threads
 };
@@ -198,6 +197,7 @@ struct RunOutputs {
     std::string pngDir;
     std::string dumpFile;
     bool render = false;
+    bool frameCrc = false;  // print the last frame's CRC-32 once the outputs are in place
     DrawOptions draw;
 };
 
@@ -206,7 +206,7 @@ void playRun(RunInput& in, const ToolLevel& level, const RunOutputs& r, OutputFi
     std::unique_ptr<GameState> g = startGame(in, level);
     DumpSink dump(r.dumpFile, out);
     std::vector<uint8_t> frame;
-    if (r.render || r.pngEvery > 0) frame.assign(FRAME_BYTES, 0);
+    if (r.render || r.frameCrc || r.pngEvery > 0) frame.assign(FRAME_BYTES, 0);
     const std::unique_ptr<RenderThreads> threads = makeRenderThreads(r.draw);
     playFrames(in, *g, r.frames, frame, threads.get(), [&](long update) {
         if (r.pngEvery > 0 && update % r.pngEvery == 0) {
@@ -221,12 +221,14 @@ void playRun(RunInput& in, const ToolLevel& level, const RunOutputs& r, OutputFi
     if (r.frames == 0) dump.write(*g, 0, in.tints());  // the state as the start-up left it
     in.finish();
     out.commit();
+    if (r.frameCrc) std::printf("frame crc32 %s\n", crc32Text(crc32(frame)).c_str());
 }
 
 void run(const RunOptions& o) {
     if (!o.recordDemo.empty() && o.input.empty()) throw ToolError{"--record-demo needs --input"};
     RunOutputs r;
     r.render = o.render;
+    r.frameCrc = o.frameCrc;
     r.dumpFile = o.dumpFile;
     r.draw = o.draw;
     if (!o.stateEvery.empty()) r.stateEvery = wholeNumber("--state-every", o.stateEvery, 1, MAX_COUNT);
@@ -318,6 +320,7 @@ void registerRunCommands(CLI::App& app) {
     addDrawOptions(run, options->draw);
     run->add_option("--frames", options->frames, "updates to run (default: all of the input)")->type_name("N");
     run->add_flag("--render", options->render, "draw every frame as well");
+    run->add_flag("--frame-crc", options->frameCrc, "draw every frame and print the last one's CRC-32");
     run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
         ->expected(2)
         ->type_name("K DIR");

@@ -202,8 +202,7 @@ void playOne(PlanPoint& at, std::vector<ScriptStep>& steps) {
     step.dt = static_cast<uint16_t>(12 + p.next() % 12);
     step.keys = decide(p, g);
     steps.push_back(step);
-    at.platform.clock += step.dt;
-    for (int k = 0; k < GAME_KEY_COUNT; ++k) at.platform.held[static_cast<size_t>(k)] = (step.keys >> k) & 1;
+    at.platform.apply(step);
     const int16_t cooldownBefore = g.fireCooldown;
     const bool canJump = g.onGround == 1 && (step.keys & keyBit(GameKey::A));
     runFrame(g, at.platform);

@@ -36,6 +36,12 @@ public:
     // than one frame the grid restarts from now instead of rushing frames to catch up.
     void waitForNextFrame();
 
+    // The same grid without waiting, for a shell called back by its display (a browser's
+    // animation frames): true when a frame may start now, and it is counted as started.
+    // A display slower than the cap gets a second frame in a callback when a whole interval has
+    // built up; `catchUp` frames may be owed before the grid restarts from now.
+    bool frameDue(int catchUp);
+
 private:
     PacerClock& clock_;
     uint64_t interval_;  // microseconds between frame starts; 0 = no cap
@@ -49,6 +55,8 @@ class ReplayPacer {
 public:
     explicit ReplayPacer(PacerClock& clock) : clock_(clock) {}
     void waitForGameTime(uint64_t gameMillis);
+    // Without waiting: whether the replay's game time has come (the reckoning starts at the first).
+    bool gameTimeDue(uint64_t gameMillis);
     // After a pause: the next frame starts a new reckoning from the game time it has reached.
     void restart() { started_ = false; }
 
@@ -71,6 +79,8 @@ public:
     // replayedMillis: the game time a replay has used so far (see DemoSession). A still frame
     // (paused, asking to quit) runs at STILL_FPS whatever the mode.
     void waitBeforeFrame(uint64_t replayedMillis, bool still = false);
+    // The same decision without waiting (see FramePacer::frameDue): a frame may start now.
+    bool frameDue(uint64_t replayedMillis, bool still = false);
 
     // The game went on after standing still: a replay goes on at its pace from where it stands.
     void resumed() { replay_.restart(); }

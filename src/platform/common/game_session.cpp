@@ -178,6 +178,8 @@ void GameSession::end(int status) {
 
 void GameSession::waitBeforeFrame() { pacer_.waitBeforeFrame(demo_->replayedMillis(), state_ != State::Running); }
 
+bool GameSession::frameDue() { return pacer_.frameDue(demo_->replayedMillis(), state_ != State::Running); }
+
 void GameSession::produceFrame() {
     fps_.frameStarted(clock_.nowMicros());
     if (state_ == State::Running) {

@@ -80,6 +80,9 @@ public:
 
     // Holds the frame back: the fps cap, a replay's pace, or none for a timedemo.
     void waitBeforeFrame();
+    // The same decision for a shell its display calls back (a browser): true when a frame may be
+    // produced now. Call again after producing one: a slow display may be owed a second.
+    bool frameDue();
     // One frame: the update (while running) and the drawing, then the text over a copy.
     void produceFrame();
     const uint8_t* shownFrame() const { return shown_.data(); }
