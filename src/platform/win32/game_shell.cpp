@@ -12,6 +12,7 @@
 #include "platform/win32/game_window.h"
 #include "platform/win32/stop_requests.h"
 #include "platform/win32/window_messages.h"
+#include "platform/win32/xinput_pads.h"
 
 namespace krello {
 namespace {
@@ -39,6 +40,7 @@ bool pumpMessages() {
 // ended (its quit key, the end of a replay) the window is closed, and the loop ends with the
 // WM_QUIT that closing it brings.
 void playSession(GameSession& session, GameWindow& window) {
+    XInputPads pads;
     bool closing = false;
     while (pumpMessages()) {
         if (session.ended()) {
@@ -57,6 +59,7 @@ void playSession(GameSession& session, GameWindow& window) {
             continue;
         }
         session.waitBeforeFrame();
+        pads.poll(session);
         session.produceFrame();
         window.present(session.shownFrame(), session.pixelLookup());
     }
