@@ -138,20 +138,8 @@ ok "demos recorded on Linux replay on Windows and the other way round, to the sa
 # Wine's processes so far ran without a display; the game's start again with one.
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
-for _ in $(seq 20); do  # a display number of our own; one already taken: try another
-  exec 3> display.txt
-  Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > xvfb.log 2>&1 &
-  xvfb_pid=$!
-  exec 3>&-
-  for _ in $(seq 300); do
-    [ -s display.txt ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -s display.txt ] && break
-done
-[ -s display.txt ] || fail "Xvfb did not start: $(cat xvfb.log)"
-export DISPLAY=":$(head -n1 display.txt)"
+source "$root/scripts/xvfb.sh"
+start_xvfb 1024x768x24
 game="$win64/src/platform/win32/krello.exe"
 title="= KRELLO 32K ="
 game_fail() { fail "$*; the game wrote: $(cat game.out game.err 2>/dev/null | tr '\n' ' ')"; }

@@ -27,22 +27,8 @@ fail() { echo "e2e: FAILED: $*"; echo "--- game stdout:"; cat game.out 2>/dev/nu
 passed=0
 pass() { passed=$((passed + 1)); echo "e2e: ok: $*"; }
 
-# A display number of our own, away from the low numbers other programs on a shared machine
-# assume; the server writes it once it accepts clients. A number already taken: try another.
-for _ in $(seq 20); do
-  exec 3> display.txt
-  Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -screen 0 640x480x24 -nolisten tcp > xvfb.log 2>&1 &
-  xvfb_pid=$!
-  exec 3>&-
-  for _ in $(seq 300); do
-    [ -s display.txt ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -s display.txt ] && break
-done
-[ -s display.txt ] || fail "Xvfb did not start: $(cat xvfb.log)"
-export DISPLAY=":$(head -n1 display.txt)"
+source "$source/scripts/xvfb.sh"
+start_xvfb 640x480x24
 export SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
 # The settings file of these games: written here on the first start, never in the user's home.
 export XDG_CONFIG_HOME="$work/config"
