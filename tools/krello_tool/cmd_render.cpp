@@ -9,16 +9,15 @@
 #include <vector>
 
 #include "game/frame.h"
-#include "game/start_level.h"
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
+#include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/render_options.h"
-#include "krello_tool/tool_level.h"
 #include "level/loop_geometry.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
-#include "replay/headless_platform.h"
+#include "replay/game_run.h"
 #include "tour/tour_views.h"
 #include "world/palette.h"
 
@@ -54,11 +53,10 @@ int64_t parseNumber(const std::string& text, const char* what, int64_t lo, int64
 // The level after start-up, as the game has it before its first update. The clock reads 0, so
 // nothing depends on when the tool runs.
 std::unique_ptr<GameState> startedGame(const std::string& levelPath) {
-    auto g = std::make_unique<GameState>();
-    loadLevelInto(*g, loadToolLevel(levelPath));
-    HeadlessPlatform platform;
-    startLevel(*g, platform);
-    return g;
+    const auto run = std::make_unique<GameRun>();
+    loadLevel(*run, levelPath);
+    run->start();
+    return std::make_unique<GameState>(run->game());
 }
 
 // One frame, no update, into a zeroed buffer: rows no sector draws stay 0.

@@ -20,9 +20,6 @@ enum class Action : uint8_t {
 constexpr int ACTION_COUNT = static_cast<int>(Action::Count);
 constexpr int GAME_ACTION_COUNT = GAME_KEY_COUNT;
 
-constexpr bool isGameAction(Action a) { return static_cast<int>(a) < GAME_ACTION_COUNT; }
-constexpr GameKey gameKeyOf(Action a) { return static_cast<GameKey>(static_cast<int>(a)); }
-
 // A set of shell actions, a bit each (bit = the action's number).
 using ActionSet = uint16_t;
 constexpr ActionSet actionBit(Action a) { return static_cast<ActionSet>(1u << static_cast<int>(a)); }
