@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/option_words.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/render_options.h"
-#include "krello_tool/whole_number.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
@@ -32,10 +32,10 @@ constexpr int64_t MAX_COUNT = INT32_MAX;
 struct RunOptions {
     std::string input;
     std::string demo;
-    std::string frames;                 // updates to run, all of the input when empty
+    long frames = -1;                   // updates to run, all of the input when negative
     bool render = false;
     std::vector<std::string> pngEvery;  // K DIR
-    std::string stateEvery;             // empty: only the last state
+    long stateEvery = 0;                // 0: only the last state
     std::string dumpFile;
     std::string recordDemo;
     bool frameCrc = false;              // print the last frame's checksum after the states
@@ -64,13 +64,12 @@ std::unique_ptr<GameRun> openRun(const RunOptions& o) {
 
 long frameCount(const RunOptions& o, const GameRun& run) {
     const std::string& source = o.input.empty() ? o.demo : o.input;
-    if (o.frames.empty()) return run.inputLength();
-    const long frames = static_cast<long>(wholeNumber("--frames", o.frames, 0, MAX_COUNT));
-    if (frames > run.inputLength()) {
+    if (o.frames < 0) return run.inputLength();
+    if (o.frames > run.inputLength()) {
         throw ToolError{source + ": holds " + std::to_string(run.inputLength()) + " updates, --frames asks for " +
-                        std::to_string(frames)};
+                        std::to_string(o.frames)};
     }
-    return frames;
+    return o.frames;
 }
 
 std::string framePngPath(const std::string& dir, long update) {
@@ -139,9 +138,9 @@ void run(const RunOptions& o) {
     r.frameCrc = o.frameCrc;
     r.dumpFile = o.dumpFile;
     r.draw = o.draw;
-    if (!o.stateEvery.empty()) r.stateEvery = wholeNumber("--state-every", o.stateEvery, 1, MAX_COUNT);
+    r.stateEvery = o.stateEvery;
     if (!o.pngEvery.empty()) {
-        r.pngEvery = wholeNumber("--png-every", o.pngEvery[0], 1, MAX_COUNT);
+        r.pngEvery = std::stol(o.pngEvery[0]);  // checked on the command line
         r.pngDir = o.pngEvery[1];
     }
     const std::unique_ptr<GameRun> game = openRun(o);
@@ -179,14 +178,13 @@ void timedemo(const RunOptions& o) {
 struct TourOptions {
     std::string out;
     std::string expected;
-    std::string updates = "3000";
+    long updates = 3000;
     std::string level;  // a level file, or empty for the built-in level
 };
 
 // Plays the level with the autopilot, writes the script and, if asked, the state every 100
 // updates of a run of that script: the tour test's expectation. Both files appear together.
 void tourScript(const TourOptions& o) {
-    const long updates = static_cast<long>(wholeNumber("--updates", o.updates, 1, TOUR_MAX_UPDATES));
     OutputFiles out;
     out.check(o.out);
     if (!o.expected.empty()) out.check(o.expected);
@@ -194,7 +192,7 @@ void tourScript(const TourOptions& o) {
     loadLevel(*game, o.level);
     auto g = std::make_unique<GameState>();
     decodeLevelImage(game->level().image, *g);
-    const TourPlan plan = planTour(*g, updates, updates * 2);
+    const TourPlan plan = planTour(*g, o.updates, o.updates * 2);
     std::string text = "# A tour of the level, played by krello-tool tour-script: walking, turning,\n"
                        "# jumping, shooting enemies, and walking into enemy fire until the game is over.\n"
                        "# One line per update: DT KEYS.\n";
@@ -230,13 +228,18 @@ void registerRunCommands(CLI::App& app) {
     CLI::App* run = app.add_subcommand("run", "run the game headless from an input script or a demo");
     addInputOptions(run, *options);
     addDrawOptions(run, options->draw);
-    run->add_option("--frames", options->frames, "updates to run (default: all of the input)")->type_name("N");
+    run->add_option("--frames", options->frames, "updates to run (default: all of the input)")
+        ->type_name("N")
+        ->check(cli::wholeNumber(0, MAX_COUNT));
     run->add_flag("--render", options->render, "draw every frame as well");
     run->add_flag("--frame-crc", options->frameCrc, "draw every frame and print the last one's CRC-32");
     run->add_option("--png-every", options->pngEvery, "write every K-th frame as DIR/frame_NNNNNN.png")
         ->expected(2)
-        ->type_name("K DIR");
-    run->add_option("--state-every", options->stateEvery, "write the state after every K-th update")->type_name("K");
+        ->type_name("K DIR")
+        ->check(cli::wholeNumber(1, MAX_COUNT).application_index(0));
+    run->add_option("--state-every", options->stateEvery, "write the state after every K-th update")
+        ->type_name("K")
+        ->check(cli::wholeNumber(1, MAX_COUNT));
     run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout")->type_name("FILE");
     run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)")
         ->type_name("FILE");
@@ -253,7 +256,9 @@ void registerRunCommands(CLI::App& app) {
     ts->add_option("--out", tour->out, "the input script to write")->type_name("FILE")->required();
     ts->add_option("--expected", tour->expected, "also write the state every 100 updates of running it")
         ->type_name("FILE");
-    ts->add_option("--updates", tour->updates, "at least this many updates (at most 1000000)")->type_name("N");
+    ts->add_option("--updates", tour->updates, "at least this many updates (default 3000, at most " + std::to_string(TOUR_MAX_UPDATES) + ")")
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, TOUR_MAX_UPDATES));
     addLevelOption(ts, tour->level);
     ts->callback([tour] { tourScript(*tour); });
 }
