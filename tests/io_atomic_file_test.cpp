@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "io/new_file.h"
 
 namespace krello::io {
 namespace {
@@ -85,6 +88,23 @@ TEST_F(AtomicFileTest, WriteNewFileNeverReplacesAndReportsAnUnwritableFolder) {
     const std::string error = writeNewFile(nowhere, bytes, exists);
     EXPECT_FALSE(exists);
     EXPECT_EQ(error.rfind(nowhere + ": cannot be written: ", 0), 0u) << error;
+}
+
+// An output is begun only under a name nobody holds: an existing file, or a link to anywhere,
+// is neither opened nor changed.
+TEST_F(AtomicFileTest, ANewFileIsNeverMadeOverAnotherName) {
+    std::ofstream(target) << "kept";
+    fs::create_symlink(dir / "nowhere", dir / "link");
+    for (const fs::path& taken : {fs::path(target), dir / "link"}) {
+        errno = 0;
+        EXPECT_EQ(createNewFile(taken), nullptr) << taken;
+        EXPECT_EQ(errno, EEXIST) << taken;
+    }
+    EXPECT_EQ(read(target), "kept");
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    std::FILE* made = createNewFile(dir / "new.bin");
+    ASSERT_NE(made, nullptr);
+    std::fclose(made);
 }
 
 }  // namespace
