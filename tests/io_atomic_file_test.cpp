@@ -6,35 +6,25 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "io/new_file.h"
+#include "test_files.h"
 
 namespace krello::io {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AtomicFileTest : public ::testing::Test {
+class AtomicFileTest : public test::FolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("krello-atomic-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        target = (dir / "out.bin").string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string read(const std::string& path) { return test::readText(path); }
     size_t filesInDir() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
-    fs::path dir;
+    void SetUp() override {
+        FolderTest::SetUp();
+        target = at("out.bin");
+    }
+
     std::string target;
 };
 

@@ -13,7 +13,6 @@
 #include "replay/crc32.h"
 #include "replay/crc32_table.h"
 #include "replay/demo.h"
-#include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
 #include "replay/game_run.h"
 #include "replay/headless_platform.h"
@@ -192,35 +191,6 @@ TEST(ReplayDemo, ACommittedDemoStillReplaysInStep) {
         ASSERT_TRUE(rp.endUpdate(*g)) << rp.error();
     }
     EXPECT_EQ(g->gameOver, 1);
-}
-
-TEST(ReplayDemo, ADemoNamesItsLevelAndAMismatchNamesBoth) {
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    HeadlessPlatform platform;
-    DemoRecorder rec(platform, f, DemoLevel{0x12345678u, "four_rooms.level"});
-    auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
-    startLevel(*g, rec);
-    runFrame(*g, rec);  // a demo holds at least one update
-    rec.endUpdate(*g);
-    ASSERT_TRUE(rec.finish());
-    std::vector<uint8_t> bytes;
-    std::rewind(f);
-    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-    Demo demo;
-    std::string error;
-    ASSERT_TRUE(parseDemo(bytes, "l.demo", demo, error)) << error;
-    EXPECT_EQ(demo.version, 2);
-    EXPECT_EQ(demo.levelName, "four_rooms.level");
-    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0x12345678u, "anything"}), "");
-    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0xABCDEF01u, ""}),
-              "l.demo: recorded on level four_rooms.level (checksum 0x12345678), this game plays the built-in "
-              "level (checksum 0xABCDEF01)");
-    // The name is the demo's bytes: whatever they hold, the message stays one line.
-    demo.levelName = "a\nb\x7f.level";
-    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{1, ""}).find("recorded on level a?b?.level ("), 8u);
 }
 
 TEST(ReplayDemo, TheTimedemoLineGivesTheRateAndTheMinMedianAndMaxFrameTimes) {

@@ -9,21 +9,19 @@
 #include <initializer_list>
 #include <vector>
 
+#include "test_files.h"
+
 namespace krello {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ShellOptionsTest : public ::testing::Test {
+class ShellOptionsTest : public test::FolderTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("krello-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        config = (dir / "krello" / "krello.ini").string();
+        FolderTest::SetUp();
+        config = at("krello/krello.ini");
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     ParsedOptions parse(std::initializer_list<const char*> args) {
         std::vector<const char*> argv{"krello"};
@@ -32,11 +30,10 @@ protected:
         return parseShellOptions(static_cast<int>(argv.size()), argv.data(), SettingsPlace{home.c_str(), nullptr});
     }
 
-    fs::path dir;
     std::string config;
 };
 
-TEST_F(ShellOptionsTest, TheFirstStartWritesTheDefaultsWhichKeepTheGameAsItWasMade) {
+TEST_F(ShellOptionsTest, TheFirstStartWritesTheDefaults) {
     const ParsedOptions p = parse({});
     ASSERT_TRUE(p.run);
     EXPECT_TRUE(fs::exists(config));
