@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/option_words.h"
+#include "cli/whole_number.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
@@ -140,7 +141,9 @@ void run(const RunOptions& o) {
     r.draw = o.draw;
     r.stateEvery = o.stateEvery;
     if (!o.pngEvery.empty()) {
-        r.pngEvery = std::stol(o.pngEvery[0]);  // checked on the command line
+        int64_t every = 0;
+        cli::readWholeNumber(o.pngEvery[0], 1, MAX_COUNT, every);  // checked on the command line
+        r.pngEvery = static_cast<long>(every);
         r.pngDir = o.pngEvery[1];
     }
     const std::unique_ptr<GameRun> game = openRun(o);
