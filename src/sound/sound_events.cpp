@@ -138,8 +138,10 @@ void EventTracker::objectEvents(const GameState& g, EventList& out) const {
                                    [](const StateSnapshot::Object& o) { return isIdle(o.flags, OBJ_PLAYER_SHOT); });
     if (fired) out.add(unplaced(EventKind::PlayerFires));
 
-    // One hit for every 10 points, heard where the enemies fell.
-    const int32_t hits = std::max<int32_t>(sub32(g.score, before_.score), 0) / POINTS_PER_HIT;
+    // One hit for every 10 points, heard where the enemies fell. An update scores at most five
+    // shots times ten enemies; a larger jump (a state that was not a next frame) is not replayed.
+    const int32_t hits = std::min<int32_t>(std::max<int32_t>(sub32(g.score, before_.score), 0) / POINTS_PER_HIT,
+                                           EventList::CAPACITY);
     int fallen = 0;
     std::array<const GameObject*, OBJECT_COUNT> fallenEnemies{};
     for (const GameObject& o : g.objects)
