@@ -1,5 +1,5 @@
 // The synthesised effects: the committed checksums, clean starts and ends, headroom, and the
-// synthesiser's filter and curves doing what their names say.
+// synthesiser's filter doing what its name says.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -125,27 +125,6 @@ TEST(SoundSynth, TheFilterPassesAndStopsWhatItShould) {
         EXPECT_GE(g, c.low) << int(c.kind) << " " << c.frequency;
         EXPECT_LE(g, c.high) << int(c.kind) << " " << c.frequency;
     }
-}
-
-TEST(SoundSynth, SineCurvesAndEnvelopesHitTheirMarks) {
-    const SineTable sine;
-    EXPECT_EQ(sine.at(0), 0);
-    EXPECT_EQ(sine.at(0x40000000u), 32767);
-    EXPECT_EQ(sine.at(0xC0000000u), -32767);
-    EXPECT_EQ(fallingCurve(0, 100, 3), Q15_ONE);
-    EXPECT_EQ(fallingCurve(50, 100, 1), Q15_ONE / 2);
-    EXPECT_EQ(fallingCurve(50, 100, 2), Q15_ONE / 4);
-    EXPECT_EQ(fallingCurve(100, 100, 2), 0);
-    const Envelope e{10, 5, 20, 1};
-    EXPECT_EQ(e.at(0), 0);
-    EXPECT_EQ(e.at(5), Q15_ONE / 2);
-    EXPECT_EQ(e.at(12), Q15_ONE);
-    EXPECT_EQ(e.at(25), Q15_ONE / 2);
-    EXPECT_EQ(e.at(35), 0);
-    const Sweep down{400, 100, 10, 1};
-    EXPECT_EQ(down.at(0), 400);
-    EXPECT_EQ(down.at(5), 250);
-    EXPECT_EQ(down.at(99), 100);
 }
 
 }  // namespace
