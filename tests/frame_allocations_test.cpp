@@ -1,5 +1,5 @@
-// Nothing is allocated per frame: 1,000 frames of the tour, updated and drawn on two threads,
-// with every operator new of the test program counted.
+// Nothing is allocated per frame: 1,000 frames of the tour, updated, drawn on two threads and
+// heard, with every operator new of the test program counted.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,6 +16,7 @@
 #include "render/render_threads.h"
 #include "render/render_view.h"
 #include "level/builtin_level.h"
+#include "sound/game_sound.h"
 
 namespace {
 
@@ -60,12 +61,19 @@ TEST(FrameAllocations, AThousandDrawnFramesAllocateNothing) {
     RenderThreads threads(2, bestRenderPath());
     ViewDrawer drawer(&threads);
     const FrameOutput output{&drawer, frame.data()};
+    const sound::SoundBank bank;
+    sound::Mixer mixer(bank);
+    sound::GameSound listener(mixer);
+    listener.restart(*g);
+    std::vector<int16_t> pcm(2 * 661);  // about 30 ms, as a back end pulls
 
     const long before = allocations.load();
     for (size_t i = 0; i < 1000; ++i) {
         platform.clock += steps[i].dt;
         for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (steps[i].keys >> k) & 1u;
         runFrame(*g, platform, &output);
+        listener.afterFrame(*g);
+        mixer.render(pcm.data(), 661);
     }
     const long during = allocations.load() - before;
     EXPECT_EQ(during, 0);

@@ -10,6 +10,7 @@
 #include "krello_tool/commands.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/render_options.h"
+#include "krello_tool/sound_capture.h"
 #include "krello_tool/whole_number.h"
 #include "krello_tool/tool_level.h"
 #include "render/render_view.h"
@@ -111,6 +112,7 @@ struct RunOptions {
     std::string stateEvery;             // empty: only the last state
     std::string dumpFile;
     std::string recordDemo;
+    std::string wav;                    // the run's sound as a WAV file
     bool frameCrc = false;              // print the last frame's checksum after the states
     std::string level;                  // a level file, or empty for the built-in level
     DrawOptions draw;                   // --threads
@@ -196,6 +198,7 @@ struct RunOutputs {
     long pngEvery = 0;
     std::string pngDir;
     std::string dumpFile;
+    std::string wavFile;
     bool render = false;
     bool frameCrc = false;  // print the last frame's CRC-32 once the outputs are in place
     DrawOptions draw;
@@ -208,7 +211,9 @@ void playRun(RunInput& in, const ToolLevel& level, const RunOutputs& r, OutputFi
     std::vector<uint8_t> frame;
     if (r.render || r.frameCrc || r.pngEvery > 0) frame.assign(FRAME_BYTES, 0);
     const std::unique_ptr<RenderThreads> threads = makeRenderThreads(r.draw);
+    auto capture = r.wavFile.empty() ? nullptr : std::make_unique<SoundCapture>(*g);
     playFrames(in, *g, r.frames, frame, threads.get(), [&](long update) {
+        if (capture) capture->afterUpdate(*g);
         if (r.pngEvery > 0 && update % r.pngEvery == 0) {
             // Once the game has asked for the red tint, the frames show the tinted palette.
             out.addIndexedPng(framePngPath(r.pngDir, update), SCREEN_WIDTH, SCREEN_HEIGHT, frame.data(),
@@ -220,6 +225,7 @@ void playRun(RunInput& in, const ToolLevel& level, const RunOutputs& r, OutputFi
     });
     if (r.frames == 0) dump.write(*g, 0, in.tints());  // the state as the start-up left it
     in.finish();
+    if (capture) out.add(r.wavFile, capture->wav());
     out.commit();
     if (r.frameCrc) std::printf("frame crc32 %s\n", crc32Text(crc32(frame)).c_str());
 }
@@ -230,6 +236,7 @@ void run(const RunOptions& o) {
     r.render = o.render;
     r.frameCrc = o.frameCrc;
     r.dumpFile = o.dumpFile;
+    r.wavFile = o.wav;
     r.draw = o.draw;
     if (!o.stateEvery.empty()) r.stateEvery = wholeNumber("--state-every", o.stateEvery, 1, MAX_COUNT);
     if (!o.pngEvery.empty()) {
@@ -241,6 +248,7 @@ void run(const RunOptions& o) {
     r.frames = frameCount(o, *in);
     OutputFiles out;
     if (!o.dumpFile.empty()) out.check(o.dumpFile);
+    if (!o.wav.empty()) out.check(o.wav);
     if (r.pngEvery > 0) out.check(framePngPath(r.pngDir, r.pngEvery));
     if (!o.recordDemo.empty()) {
         out.check(o.recordDemo);
@@ -326,6 +334,7 @@ void registerRunCommands(CLI::App& app) {
         ->type_name("K DIR");
     run->add_option("--state-every", options->stateEvery, "write the state after every K-th update")->type_name("K");
     run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout")->type_name("FILE");
+    run->add_option("--wav", options->wav, "write the run's mixed sound as a WAV FILE")->type_name("FILE");
     run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)")
         ->type_name("FILE");
     run->callback([options] { tool::run(*options); });
