@@ -7,9 +7,6 @@
 
 namespace krello {
 
-// Slots 0..8 are the surfaces; 9 and up are the enemy and shot pictures (or no texture).
-constexpr int LAST_SURFACE_SLOT = 8;
-
 // Whether an attribute byte names a surface texture, as every drawn surface must.
 constexpr bool isSurfaceSlot(uint8_t attribute) { return textureSlot(attribute) <= LAST_SURFACE_SLOT; }
 
