@@ -5,7 +5,9 @@
 
 #include "game/collision.h"
 #include "game/game_math.h"
+#include "game/object_motion.h"
 #include "game/object_pool.h"
+#include "game/shots.h"
 #include "world/distance.h"
 #include "world/portable_trig.h"
 #include "world/random.h"

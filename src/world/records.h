@@ -86,7 +86,7 @@ struct Wall {
     int8_t repeatU;         // horizontal repeat; negative runs the texture backwards
     int8_t repeatV;         // vertical scale: one texture row covers 1024 / repeatV units
     uint8_t reserved24[6];  // carried, never read
-    int16_t mark;           // runtime: -1 clear, 0..319 drawn in that column, -2 crossed this update
+    int16_t mark;           // runtime: -1 clear, -2 a portal crossed in this update
 };
 
 // An enemy, a player shot or an enemy shot; pooled, never created or destroyed.
