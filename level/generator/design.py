@@ -5,12 +5,11 @@ opening, length and texel shape) is the compiled level's word (checks.link)."""
 import math
 
 from geometry import loop_sum
+from surfaces import DOOR_SLOT, STEP
 
-STEP = 4096               # the tallest rise that reads as a step
 DROP = 12288              # the least fall that reads as a drop (the eye height and more)
 PASSAGE = 8192            # the least opening a way through needs, so that it reads as one
 WINDOW = 24576            # a sill under an opening lower than this reads as a window
-DOOR_SLOT = 8             # the door panel texture
 # The median texel of each surface texture as the game generates it (krello-tool textures
 # dump): a wall whose shade and distance darkening reach this draws black.
 TEXEL_MEDIAN = [26, 43, 39, 39, 42, 38, 50, 50, 37]
