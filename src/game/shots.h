@@ -13,4 +13,10 @@ void firePlayerShot(GameState& g, PlatformSeam& platform);
 // time or height.
 void moveShots(GameState& g);
 
+// Puts an idle shot record into play at (x, y, z), flying along the heading at the one speed of
+// every shot, with the one life of every shot, counted into its sector. Every field a previous
+// flight left behind is overwritten.
+void launchShot(GameState& g, GameObject& shot, int32_t x, int32_t y, int32_t z, int16_t angle,
+                int16_t kindBit, int16_t sector);
+
 }  // namespace krello

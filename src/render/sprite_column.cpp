@@ -55,7 +55,7 @@ void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn&
 void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
                        double nearLimit, double wallDepth) {
     const GameState& g = rs.game;
-    if (sector >= SECTOR_COUNT) return;
+    if (!isSector(sector)) return;
     // The count is approximate; only an exact 0 (as unsigned 16-bit) says nobody is here.
     if (static_cast<uint16_t>(g.sectors[sector].objectCount) == 0) return;
     // The frame's list holds exactly the active objects of this sector, in table order.
