@@ -11,10 +11,6 @@ namespace krello {
 namespace {
 
 constexpr int16_t FIRE_INTERVAL_MS = 700;
-constexpr int SHOT_SHIFT = 4;
-// Both kinds of shot fly at this speed along their heading, and live this long.
-constexpr int SHOT_SPEED = 40;
-constexpr int16_t SHOT_LIFE_MS = 5000;
 
 // A shot is gone once its life is over or the point an eye height above it leaves its sector's
 // height range. A shot in no real sector has no height range and is gone too.

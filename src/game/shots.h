@@ -6,6 +6,13 @@
 
 namespace krello {
 
+// Both kinds of shot fly at this speed along their heading, and live this long (observers such as
+// the sound recognise a fresh shot by its full life).
+constexpr int SHOT_SPEED = 40;
+// A shot moves (v × frameDt) >> SHOT_SHIFT a frame.
+constexpr int SHOT_SHIFT = 4;
+constexpr int16_t SHOT_LIFE_MS = 5000;
+
 // Runs the fire cooldown down; once it is out, asks Space and fires the first idle player shot.
 void firePlayerShot(GameState& g, PlatformSeam& platform);
 

@@ -5,6 +5,7 @@
 
 #include "game/game_math.h"
 #include "game/object_pool.h"
+#include "game/shots.h"
 #include "sound/listener.h"
 #include "world/distance.h"
 
@@ -17,7 +18,6 @@ constexpr int16_t FIRE_INTERVAL_MS = 700;  // the wait set by an accepted press 
 constexpr int32_t GRAVITY_PER_MS = 4;      // the fall speed gained per millisecond
 constexpr int16_t RESPAWN_WAIT_MS = 250;   // a respawned enemy's first wait, speed and heading
 constexpr int16_t RESPAWN_VX = 10;
-constexpr int SHOT_SHIFT = 4;  // shots move by (v * frameDt) >> 4, enemies by >> 6
 constexpr int ENEMY_SHIFT = 6;
 constexpr int32_t HIT_REACH = 30;
 constexpr int32_t POINTS_PER_HIT = 10;
