@@ -3,10 +3,12 @@
 A level with any problem is reported and not written.
 
 Usage: make_level.py [output path]   (default: ../krello.level beside this folder)
+The level's named areas go beside it (areas.py: krello.level -> krello.areas).
 """
 import os
 import sys
 
+import areas
 import assign
 import checks
 import design
@@ -87,7 +89,8 @@ def main():
         print("nothing written")
         return 1
     writer.write(out, plan, order, walls, START, OBJECTS, picture.enemy())
-    print("wrote", os.path.normpath(out))
+    areas.write(areas.areas_path(out), order)
+    print("wrote", os.path.normpath(out), "and", os.path.normpath(areas.areas_path(out)))
     return 0
 
 
