@@ -9,6 +9,10 @@
 namespace krello::playtest {
 namespace {
 
+// The longest hold looked at: from rest the speed is at its limit after 200 ms, so 40 updates
+// of 5 ms or more cover every turn there is.
+constexpr int MAX_HOLD = 40;
+
 // The heading change of one update at this speed, as the game truncates it.
 int turnOf(int16_t speed, int16_t dt) { return static_cast<int>(speed * dt * 0.006); }
 
@@ -39,19 +43,29 @@ double wrapAngleUnits(double a) {
 
 TurnChoice chooseTurn(double error, int16_t turnSpeed, int16_t dt) {
     if (dt < 1) dt = 1;
-    TurnChoice best;
-    double bestMiss = 0.0;
-    for (int direction : {0, -1, 1}) {
-        const int16_t speed = speedAfter(turnSpeed, dt, direction);
-        const int now = turnOf(speed, dt);
-        const double miss = std::fabs(error - (now + coast(speed, dt)));
-        if (direction == 0 || miss < bestMiss) {
-            bestMiss = miss;
-            best.keys = direction == 0 ? 0 : keyBit(direction < 0 ? GameKey::Left : GameKey::Right);
-            best.nextTurn = now;
+    // Letting go now, or holding one key for the next `held` updates and then letting go: the
+    // plan whose view comes to rest nearest the aim decides this update's key (letting go, and
+    // then the shorter hold, on a tie). Looking further than one update matters at small speeds,
+    // where a single short press turns the view by less than a unit.
+    int bestDirection = 0;
+    double bestMiss = std::fabs(error - (turnOf(speedAfter(turnSpeed, dt, 0), dt) + coast(speedAfter(turnSpeed, dt, 0), dt)));
+    for (int direction : {-1, 1}) {
+        int16_t speed = turnSpeed;
+        int turned = 0;
+        for (int held = 1; held <= MAX_HOLD; ++held) {
+            speed = speedAfter(speed, dt, direction);
+            turned += turnOf(speed, dt);
+            const double miss = std::fabs(error - (turned + coast(speed, dt)));
+            if (miss < bestMiss) {
+                bestMiss = miss;
+                bestDirection = direction;
+            }
         }
     }
-    return best;
+    TurnChoice choice;
+    choice.keys = bestDirection == 0 ? 0 : keyBit(bestDirection < 0 ? GameKey::Left : GameKey::Right);
+    choice.nextTurn = turnOf(speedAfter(turnSpeed, dt, bestDirection), dt);
+    return choice;
 }
 
 }  // namespace krello::playtest

@@ -11,10 +11,10 @@ struct TurnChoice {
 };
 
 // The key that brings the view to rest nearest `error` angle units from where it looks now
-// (positive: to the right), given the turn speed and an update of `dt` ms. Holding a key adds
-// 2 dt to the speed, which then decays by dt, so a view speeds up and coasts to rest; of holding
-// Left, holding Right or letting go, it picks the one whose turn, plus the coast after it,
-// ends closest (letting go on a tie).
+// (positive: to the right), given the turn speed and updates of `dt` ms. Holding a key adds
+// 2 dt to the speed, which then decays by dt, so a view speeds up and coasts to rest; the key
+// is the first of the plan (let go, or hold Left or Right for some updates and let go) whose
+// view comes to rest closest to the aim.
 TurnChoice chooseTurn(double error, int16_t turnSpeed, int16_t dt);
 
 // An angle difference brought into -1024..1024 (half a turn either way).
