@@ -27,7 +27,7 @@ ARROWS = {
                            "io"},
     "src/platform/web": {"platform/web", "platform/common", "replay", "game", "render", "level", "world", "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
-    "tools/playtest": {"playtest", "replay", "game", "render", "world", "io"},
+    "tools/playtest": {"playtest", "replay", "game", "render", "world"},
     "tools/levelc": {"level", "world", "io"},
     "tools/krello_tool": {"krello_tool", "cli", "playtest", "tour", "level", "replay", "game", "render", "world", "io"},
 }
