@@ -56,7 +56,7 @@ double bearing(Vec2 from, Vec2 to) { return portableAtan2(to.y - from.y, to.x - 
 // The unit vector of a heading, to the nearest angle unit (the portable sine and cosine, so a
 // seed decides alike on every platform).
 Vec2 headingVector(double units) {
-    const SinCos sc = sinCosOfAngle(static_cast<int32_t>(std::lround(units)));
+    const SinCos sc = sinCosOfAngle(static_cast<int32_t>(units + (units < 0 ? -0.5 : 0.5)));
     return {sc.cos, sc.sin};
 }
 

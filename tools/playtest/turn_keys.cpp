@@ -35,9 +35,11 @@ int coast(int16_t speed, int16_t dt) {
 }  // namespace
 
 double wrapAngleUnits(double a) {
-    a = std::fmod(a, 2048.0);
-    if (a > 1024.0) a -= 2048.0;
-    if (a < -1024.0) a += 2048.0;
+    // Whole turns off one at a time, exactly: the bot's angles are a few turns at most (and
+    // fmod becomes x87 instructions in the i686 build, which keeps doubles in SSE2).
+    if (!(std::fabs(a) < 1.0e6)) return 0.0;
+    while (a > 1024.0) a -= 2048.0;
+    while (a < -1024.0) a += 2048.0;
     return a;
 }
 
