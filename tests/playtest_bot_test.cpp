@@ -2,6 +2,7 @@
 // dodges only as a regular, it turns through the game's key ramp, and its areas and figures hold.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -193,6 +194,80 @@ TEST(PlaytestBrain, ItTurnsOntoAnAimThroughTheGamesKeyRamp) {
         }
         EXPECT_GE(settled, 0) << "a turn of " << c.error << " never came to rest on its aim";
         EXPECT_LE(std::abs(wrapAngleUnits(aim - g.player.angle)), 1.0) << c.error;
+    }
+}
+
+// Routes over the built-in level: every sector is reached from the start, first through its one
+// opening; and a portal to avoid makes every route behind it cost a long detour.
+TEST(PlaytestMap, RoutesReachEverySectorFromTheStartThroughItsOpening) {
+    auto level = builtinLevel();
+    const LevelGraph graph(*level);
+    std::array<uint32_t, WALL_COUNT> avoid{};
+    Routes routes;
+    const Vec2 start{static_cast<double>(level->player.x), static_cast<double>(level->player.y)};
+    planRoutes(graph, level->player.sector, start, avoid, 0, routes);
+    ASSERT_EQ(graph.portals(151).size(), 1u);
+    EXPECT_EQ(graph.portals(151)[0].wall, 830);
+    for (int s = 0; s < SECTOR_COUNT; ++s) {
+        if (s == 151) continue;
+        EXPECT_LT(routes.cost[static_cast<size_t>(s)], 1.0e5) << s;
+        EXPECT_EQ(routes.first[static_cast<size_t>(s)], 0) << s;
+    }
+    avoid[830] = 1000;
+    planRoutes(graph, level->player.sector, start, avoid, 999, routes);
+    EXPECT_GE(routes.cost[128], 1.0e6);
+    planRoutes(graph, level->player.sector, start, avoid, 1000, routes);  // avoided until then only
+    EXPECT_LT(routes.cost[128], 1.0e5);
+    EXPECT_TRUE(graph.contains(151, start));
+    EXPECT_EQ(graph.sectorAt({9000, 44000}, 151), 128);
+    EXPECT_FALSE(graph.walkable(151, start, {7000, 41500}));       // through the ledge's wall
+    EXPECT_TRUE(graph.walkable(151, start, {9500, 41500}, 830));   // out through its opening
+}
+
+// A step pushed back just past a portal leaves the player outside the sector the game holds,
+// where walls no longer stop it. The bot walks back in the way the game allows: played here in
+// the game itself, from places where the playtests found players so.
+TEST(PlaytestBrain, APlayerLeftOutsideItsSectorWalksBackIn) {
+    auto level = builtinLevel();
+    const LevelGraph graph(*level);
+    LevelAreas areas;
+    std::string error;
+    ASSERT_TRUE(parseLevelAreas(builtinLevelAreas(), "built-in", *level, areas, error)) << error;
+    const struct {
+        int32_t x, y;
+        int16_t held;
+        int16_t angle;
+    } cases[] = {
+        {23440, 39872, 181, 0},     // on the cellar stairs, the game holding the bridge
+        {22000, 39900, 78, 1024},   // in the scriptorium, the game holding a step
+        {22885, 39688, 78, 150},    // on the bridge, the game holding the step beside it
+        {24001, 40067, 78, 1945},   // on a step, the game holding the one above
+    };
+    for (const auto& c : cases) {
+        GameState g = *level;
+        for (GameObject& o : g.objects) o.flags = 0;  // no enemies, no shots
+        for (GameObject& o : g.objects) o.sector = 154;
+        HeadlessPlatform keys;
+        startLevel(g, keys);
+        g.player.x = c.x;
+        g.player.y = c.y;
+        g.player.sector = c.held;
+        g.player.angle = c.angle;
+        g.player.z = g.sectors[static_cast<size_t>(c.held)].floorZ - EYE_HEIGHT;
+        ASSERT_NE(graph.sectorAt({static_cast<double>(c.x), static_cast<double>(c.y)}, c.held), c.held);
+        BotBrain brain(graph, areas, REGULAR, 3);
+        Perception seen;
+        uint32_t now = 0;
+        long inside = -1;
+        for (long update = 0; update < 700 && inside < 0; ++update) {
+            perceive(g, 0, now, seen);
+            keys.apply({14, brain.think(seen)});
+            runFrame(g, keys);
+            now += 14;
+            const Vec2 at{static_cast<double>(g.player.x), static_cast<double>(g.player.y)};
+            if (graph.contains(g.player.sector, at)) inside = update;
+        }
+        EXPECT_GE(inside, 0) << "from (" << c.x << ", " << c.y << ") held " << c.held << ": still outside after 10 s";
     }
 }
 

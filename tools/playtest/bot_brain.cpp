@@ -34,6 +34,7 @@ constexpr uint32_t REPLAN_MS = 1000;        // looks at the map again at least t
 constexpr double FRONT = 150.0;             // lines up this far before a portal's middle
 constexpr double BEYOND = 400.0;            // then walks to this far past it
 constexpr double WALK_ANGLE = 128.0;        // walks while the way lies within this of the view
+constexpr double WAY_BACK_ANGLE = 32.0;     // within this, going back into the sector the game holds
 constexpr double RETREAT_WALK_ANGLE = 256.0;
 constexpr double ROOM_ENOUGH = 600.0;       // room to step aside into
 constexpr double WALL_STOP = 150.0;         // stops stepping aside this near a wall
@@ -44,9 +45,9 @@ constexpr uint32_t ASTRAY_MS = 300;         // outside the sector the game holds
 constexpr uint32_t AVOID_MS = 30000;        // a portal it stuck at twice is left out of routes this long
 constexpr double DEGREES_TO_UNITS = 2048.0 / 360.0;
 
-const uint8_t UP = keyBit(GameKey::Up);
-const uint8_t JUMP = keyBit(GameKey::A);
-const uint8_t FIRE = keyBit(GameKey::Space);
+constexpr uint8_t UP = keyBit(GameKey::Up);
+constexpr uint8_t JUMP = keyBit(GameKey::A);
+constexpr uint8_t FIRE = keyBit(GameKey::Space);
 
 Vec2 positionOf(const PlayerState& p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
 
@@ -78,9 +79,8 @@ uint8_t BotBrain::think(const Perception& now) {
     sinceTrigger_ += now.timeMs - lastThink_;
     lastThink_ = now.timeMs;
     // Where the player sees itself, which is where the game says unless a step was pushed
-    // back just past a portal.
+    // back just past a portal (or -1, outside every sector).
     here_ = graph_.sectorAt(positionOf(now.self), now.self.sector);
-    if (here_ < 0) here_ = now.self.sector;
     remember(now);
     markVisited(here_, now.timeMs);
     if (now.gameOver) return 0;
@@ -288,7 +288,7 @@ int BotBrain::chooseGoal(const Perception& now) const {
 uint8_t BotBrain::explore(const Perception& now) {
     if (now.timeMs < unstickUntil_) return unstick(now);
     const Vec2 me = positionOf(now.self);
-    const int sector = here_;
+    const int sector = here_ >= 0 ? here_ : now.self.sector;
     if (now.timeMs >= replanAt_ || routes_.start != sector ||
         (goal_ >= 0 && areas_.areaOfSector(goal_) >= 0 && visitedArea_[static_cast<size_t>(areas_.areaOfSector(goal_))])) {
         planRoutes(graph_, sector, me, avoid_, now.timeMs, routes_);
@@ -315,17 +315,17 @@ uint8_t BotBrain::explore(const Perception& now) {
         Vec2 to = linedUp ? portal.mid - portal.inward * BEYOND : portal.mid + portal.inward * FRONT;
         Vec2 via;
         if (!graph_.walkable(sector, me, to, portal.wall) && graph_.detour(sector, me, to, portal.wall, via)) to = via;
-        keys = walkToward(now, to);
+        keys = walkToward(now, to, WALK_ANGLE);
         if (portal.rise > STEP_RISE && distance(me, portal.mid) < JUMP_REACH && now.onGround) keys |= JUMP;
     }
     watchProgress(now);
     return keys;
 }
 
-uint8_t BotBrain::walkToward(const Perception& now, Vec2 to) {
+uint8_t BotBrain::walkToward(const Perception& now, Vec2 to, double walkAngle) {
     const double error = wrapAngleUnits(bearing(positionOf(now.self), to) - now.self.angle);
     const uint8_t keys = chooseTurn(error, now.turnSpeed, static_cast<int16_t>(lastDt_)).keys;
-    return static_cast<uint8_t>(keys | (std::fabs(error) < WALK_ANGLE ? UP : 0));
+    return static_cast<uint8_t>(keys | (std::fabs(error) < walkAngle ? UP : 0));
 }
 
 // Exploring that gets nowhere for a while is being stuck: turn aside while walking, and jump;
@@ -359,7 +359,7 @@ void BotBrain::watchProgress(const Perception& now) {
 uint8_t BotBrain::wayBack(const Perception& now) {
     progressOn_ = false;
     Vec2 to;
-    if (graph_.wayBack(now.self.sector, positionOf(now.self), to)) return walkToward(now, to);
+    if (graph_.wayBack(now.self.sector, positionOf(now.self), to)) return walkToward(now, to, WAY_BACK_ANGLE);
     const uint32_t phase = (now.timeMs - astraySince_) % 1000;
     if (phase < 500) return keyBit(GameKey::Down);
     return static_cast<uint8_t>(UP | keyBit(unstickRight_ ? GameKey::Right : GameKey::Left) | (now.onGround ? JUMP : 0));

@@ -61,7 +61,7 @@ private:
     uint8_t fight(const Perception& now, const RememberedEnemy& target, int index);
     uint8_t search(const Perception& now, const RememberedEnemy& target);
     uint8_t explore(const Perception& now);
-    uint8_t walkToward(const Perception& now, Vec2 to);
+    uint8_t walkToward(const Perception& now, Vec2 to, double walkAngle);
     uint8_t unstick(const Perception& now);
     uint8_t wayBack(const Perception& now);
     void watchProgress(const Perception& now);

@@ -35,8 +35,9 @@ void GameWatch::afterUpdate(const GameState& g, uint32_t timeMs) {
     ++record_.updates;
     const MapPoint here = place(g.player.x, g.player.y, g.player.sector);
     const int sector = g.player.sector;
+    const bool inside = graph_.contains(sector, {static_cast<double>(g.player.x), static_cast<double>(g.player.y)});
     // A position on a wall's line may read as either side: only a stretch that lasts counts.
-    if (here.sector != sector) {
+    if (!inside) {
         if (!astray_) astrayFrom_ = {{here, g.player.sector}, lastTime_, false};
         astray_ = true;
         if (astrayFrom_.counted) {
@@ -51,7 +52,7 @@ void GameWatch::afterUpdate(const GameState& g, uint32_t timeMs) {
         astray_ = false;
     }
     lastTime_ = timeMs;
-    if (here.sector == sector && sector >= 0 && sector < SECTOR_COUNT && !record_.sectors[static_cast<size_t>(sector)]) {
+    if (inside && !record_.sectors[static_cast<size_t>(sector)]) {
         record_.sectors[static_cast<size_t>(sector)] = true;
         ++record_.sectorsReached;
         const int area = areas_.areaOfSector(sector);

@@ -11,8 +11,11 @@ namespace {
 
 // How far into a sector a corner is moved to make a point to walk by: clear of both walls.
 constexpr double CORNER_INSET = 160.0;
-// How far past a solid wall's middle the way back into its sector aims.
+// The way back into a sector crosses a wall square to it from this far before its middle, to
+// this far past it, and not within the margin of its ends.
+constexpr double WAY_BACK_FRONT = 150.0;
 constexpr double WAY_BACK_INSET = 60.0;
+constexpr double WAY_BACK_MARGIN = 30.0;
 // What a wall to avoid adds to a route: longer than any walk through the level.
 constexpr double AVOIDED_COST = 1.0e6;
 
@@ -196,42 +199,65 @@ bool LevelGraph::detour(int sector, Vec2 from, Vec2 to, int through, Vec2& via) 
     return false;
 }
 
+// The next point on the way to cross one wall of `sector` from outside, near its middle and
+// square to it: a point before the middle (round a corner of the sector if need be), then
+// through. Returns the length of the way, infinity for none.
+double LevelGraph::crossFromOutside(int sector, Vec2 from, Vec2 a, Vec2 b, int wall, Vec2& to) const {
+    constexpr double NONE = std::numeric_limits<double>::infinity();
+    const Vec2 inward = unit({-(b.y - a.y), b.x - a.x});
+    const Vec2 along = unit(b - a);
+    const Vec2 mid = (a + b) * 0.5;
+    const double width = distance(a, b);
+    if (width < 2.0 * WAY_BACK_MARGIN) return NONE;
+    const Vec2 front = mid - inward * WAY_BACK_FRONT;
+    const Vec2 inside = mid + inward * WAY_BACK_INSET;
+    const Vec2 rel = from - mid;
+    const double before = -(rel.x * inward.x + rel.y * inward.y);
+    const double aside = std::fabs(rel.x * along.x + rel.y * along.y);
+    if (before > 1.0 && before < WAY_BACK_FRONT + 60.0 && aside < width / 2.0 - WAY_BACK_MARGIN) {
+        if (!walkable(sector, from, inside, wall)) return NONE;
+        to = inside;
+        return distance(from, inside);
+    }
+    if (walkable(sector, from, front)) {
+        to = front;
+        return distance(from, front) + WAY_BACK_FRONT;
+    }
+    double best = NONE;
+    for (uint32_t k = outsideStart_[static_cast<size_t>(sector)]; k < outsideStart_[static_cast<size_t>(sector) + 1]; ++k) {
+        const Vec2 via = outside_[k];
+        const double around = distance(from, via) + distance(via, front) + WAY_BACK_FRONT;
+        if (around < best && walkable(sector, from, via) && walkable(sector, via, front)) {
+            best = around;
+            to = via;
+        }
+    }
+    return best;
+}
+
 bool LevelGraph::wayBack(int sector, Vec2 from, Vec2& to, int portals) const {
     if (!inUse(sector)) return false;
     double best = std::numeric_limits<double>::infinity();
+    Vec2 step;
     for (uint32_t i = solidStart_[static_cast<size_t>(sector)]; i < solidStart_[static_cast<size_t>(sector) + 1]; ++i) {
         const Segment& s = solids_[i];
-        const Vec2 inward = unit({-(s.b.y - s.a.y), s.b.x - s.a.x});
-        const Vec2 mid = (s.a + s.b) * 0.5;
-        // The wall is crossed from outside: from a point on the far side of its line.
-        auto outsideOf = [&](Vec2 p) { return (p.x - mid.x) * inward.x + (p.y - mid.y) * inward.y < -1.0; };
-        const Vec2 inside = mid + inward * WAY_BACK_INSET;
-        const double d = distance(from, inside);
-        if (d >= best) continue;
-        if (outsideOf(from) && walkable(sector, from, inside, s.wall)) {
-            best = d;
-            to = inside;
-            continue;
-        }
-        for (uint32_t k = outsideStart_[static_cast<size_t>(sector)]; k < outsideStart_[static_cast<size_t>(sector) + 1]; ++k) {
-            const Vec2 via = outside_[k];
-            const double around = distance(from, via) + distance(via, inside);
-            if (around < best && outsideOf(via) && walkable(sector, from, via) && walkable(sector, via, inside, s.wall)) {
-                best = around;
-                to = via;
-            }
+        const double cost = crossFromOutside(sector, from, s.a, s.b, s.wall, step);
+        if (cost < best) {
+            best = cost;
+            to = step;
         }
     }
     if (best < std::numeric_limits<double>::infinity() || portals == 0) return best < std::numeric_limits<double>::infinity();
+    // Through a portal from outside: the game then holds the sector behind it, and the player
+    // stands just inside this one.
     for (const Portal& p : this->portals(sector)) {
-        const Vec2 rel = from - p.mid;
-        if (rel.x * p.inward.x + rel.y * p.inward.y > -1.0) continue;
-        const Vec2 inside = p.mid + p.inward * WAY_BACK_INSET;
-        const double d = distance(from, inside);
+        const Vec2 a = p.mid - Vec2{p.inward.y, -p.inward.x} * (p.width / 2.0);
+        const Vec2 b = p.mid + Vec2{p.inward.y, -p.inward.x} * (p.width / 2.0);
+        const double cost = crossFromOutside(sector, from, a, b, p.wall, step);
         Vec2 next;
-        if (d < best && walkable(sector, from, inside, p.wall) && wayBack(p.to, inside, next, portals - 1)) {
-            best = d;
-            to = inside;
+        if (cost < best && wayBack(p.to, p.mid + p.inward * WAY_BACK_INSET, next, portals - 1)) {
+            best = cost;
+            to = step;
         }
     }
     return best < std::numeric_limits<double>::infinity();

@@ -72,6 +72,8 @@ public:
     double room(int sector, Vec2 from, Vec2 dir, double cap) const;
 
 private:
+    double crossFromOutside(int sector, Vec2 from, Vec2 a, Vec2 b, int wall, Vec2& to) const;
+
     struct Segment {
         Vec2 a, b;
         int wall = -1;
