@@ -21,6 +21,17 @@ constexpr double AVOIDED_COST = 1.0e6;
 
 double cross(Vec2 a, Vec2 b) { return a.x * b.y - a.y * b.x; }
 
+// Where the line from + t d meets the line a + u (b - a); false when they are parallel.
+bool meets(Vec2 from, Vec2 d, Vec2 a, Vec2 b, double& t, double& u) {
+    const Vec2 e = b - a;
+    const double den = cross(d, e);
+    if (std::fabs(den) < 1e-9) return false;
+    const Vec2 q = a - from;
+    t = cross(q, e) / den;
+    u = cross(q, d) / den;
+    return true;
+}
+
 Vec2 unit(Vec2 v) {
     const double n = length(v);
     return n > 0.0 ? v * (1.0 / n) : Vec2{};
@@ -160,14 +171,9 @@ bool LevelGraph::walkable(int sector, Vec2 from, Vec2 to, int through) const {
     const Vec2 d = to - from;
     for (uint32_t i = wallStart_[static_cast<size_t>(sector)]; i < wallStart_[static_cast<size_t>(sector) + 1]; ++i) {
         const Segment& s = walls_[i];
-        if (s.wall == through) continue;
-        const Vec2 e = s.b - s.a;
-        const double den = cross(d, e);
-        if (std::fabs(den) < 1e-9) continue;
-        const Vec2 q = s.a - from;
-        const double t = cross(q, e) / den;
-        const double u = cross(q, d) / den;
-        if (t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0) return false;
+        double t = 0.0, u = 0.0;
+        if (s.wall != through && meets(from, d, s.a, s.b, t, u) && t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0)
+            return false;
     }
     return true;
 }
@@ -268,13 +274,8 @@ double LevelGraph::room(int sector, Vec2 from, Vec2 dir, double cap) const {
     double nearest = cap;
     for (uint32_t i = solidStart_[static_cast<size_t>(sector)]; i < solidStart_[static_cast<size_t>(sector) + 1]; ++i) {
         const Segment& s = solids_[i];
-        const Vec2 e = s.b - s.a;
-        const double den = cross(dir, e);
-        if (std::fabs(den) < 1e-9) continue;
-        const Vec2 q = s.a - from;
-        const double t = cross(q, e) / den;
-        const double u = cross(q, dir) / den;
-        if (t >= 0.0 && u >= 0.0 && u <= 1.0 && t < nearest) nearest = t;
+        double t = 0.0, u = 0.0;
+        if (meets(from, dir, s.a, s.b, t, u) && t >= 0.0 && u >= 0.0 && u <= 1.0 && t < nearest) nearest = t;
     }
     return nearest;
 }
