@@ -129,8 +129,9 @@ void registerPlaytestCommands(CLI::App& app) {
     cmd->add_option("--games", o->games, "games to play (default 40)")->type_name("N");
     cmd->add_option("--seed", o->seed, "seed of the first game; game i plays seed S + i - 1 (default 1)")
         ->type_name("S");
-    cmd->add_option("--skill", o->skill, "novice (reacts in 400 ms, aims within 6 degrees, never dodges) or regular "
-                                         "(250 ms, 3 degrees, steps out of a shot's line) (default novice)")
+    cmd->add_option("--skill", o->skill, "novice (reacts in 400 ms, aim error's sigma 6 degrees, never dodges) or "
+                                         "regular (250 ms, 3 degrees, steps out of a shot's line for a second) "
+                                         "(default novice)")
         ->type_name("SKILL");
     cmd->add_option("--minutes", o->minutes, "game time a game may last (default 10)")->type_name("M");
     cmd->add_option("--threads", o->threads, "games played at once (default: the machine's cores, at most " +
