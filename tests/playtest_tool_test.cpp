@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,15 +16,26 @@ namespace {
 using namespace krello::test;
 namespace fs = std::filesystem;
 
-// Every number that follows `"key": ` in the text, in order.
+// Every number (or true, false) that follows `"key": ` in the text, in order.
 std::vector<double> numbersAfter(const std::string& text, const std::string& key) {
     std::vector<double> found;
-    const std::regex pattern("\"" + key + "\": (-?[0-9.]+|true|false)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator(); ++it) {
-        const std::string v = (*it)[1];
-        found.push_back(v == "true" ? 1.0 : v == "false" ? 0.0 : std::stod(v));
+    const std::string mark = "\"" + key + "\": ";
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1)) {
+        const std::string rest = text.substr(at + mark.size(), 24);
+        if (rest.rfind("true", 0) == 0 || rest.rfind("false", 0) == 0) {
+            found.push_back(rest[0] == 't' ? 1.0 : 0.0);
+        } else if (!rest.empty() && (rest[0] == '-' || (rest[0] >= '0' && rest[0] <= '9'))) {
+            found.push_back(std::stod(rest));
+        }
     }
     return found;
+}
+
+// The text from `"key": {` to the brace that closes it.
+std::string objectAt(const std::string& text, const std::string& key) {
+    const size_t at = text.find("\"" + key + "\": {");
+    if (at == std::string::npos) return {};
+    return text.substr(at, text.find('}', at) - at + 1);
 }
 
 std::string summaryOf(const std::string& json) { return json.substr(json.find("\"summary\"")); }
@@ -112,16 +122,15 @@ TEST(PlaytestTool, TheFiguresComeFromTheGamesPlayed) {
         const std::vector<double> values = numbersAfter(games, key);
         ASSERT_EQ(values.size(), 5u) << key;
         const krello::playtest::Spread want = krello::playtest::spreadOf(values);
-        const std::regex spread("\"" + std::string(key) + "\": \\{\"q1\": ([0-9.]+), \"median\": ([0-9.]+), \"q3\": ([0-9.]+)\\}");
-        std::smatch m;
-        ASSERT_TRUE(std::regex_search(summary, m, spread)) << key;
-        EXPECT_NEAR(std::stod(m[1]), want.q1, 0.0005) << key;
-        EXPECT_NEAR(std::stod(m[2]), want.median, 0.0005) << key;
-        EXPECT_NEAR(std::stod(m[3]), want.q3, 0.0005) << key;
+        const std::string spread = objectAt(summary, key);
+        ASSERT_EQ(numbersAfter(spread, "q1").size(), 1u) << key;
+        EXPECT_NEAR(numbersAfter(spread, "q1")[0], want.q1, 0.0005) << key;
+        EXPECT_NEAR(numbersAfter(spread, "median")[0], want.median, 0.0005) << key;
+        EXPECT_NEAR(numbersAfter(spread, "q3")[0], want.q3, 0.0005) << key;
         // The median by hand, from the five games: the third smallest.
         std::vector<double> sorted = values;
         std::sort(sorted.begin(), sorted.end());
-        EXPECT_NEAR(std::stod(m[2]), sorted[2], 0.0005) << key;
+        EXPECT_NEAR(numbersAfter(spread, "median")[0], sorted[2], 0.0005) << key;
     }
     const std::vector<double> over = numbersAfter(games, "game_over"), scores = numbersAfter(games, "score");
     EXPECT_EQ(numbersAfter(summary, "games_over"), std::vector<double>{static_cast<double>(std::count(over.begin(), over.end(), 1.0))});
@@ -129,20 +138,20 @@ TEST(PlaytestTool, TheFiguresComeFromTheGamesPlayed) {
               std::vector<double>{static_cast<double>(std::count_if(scores.begin(), scores.end(), [](double s) { return s > 0; }))});
     // A game's named areas are listed, as many as it reached.
     const std::vector<double> reached = numbersAfter(games, "areas_reached");
-    const std::regex lists("\"areas\": \\[([^\\]]*)\\]");
     size_t k = 0;
-    for (auto it = std::sregex_iterator(games.begin(), games.end(), lists); it != std::sregex_iterator(); ++it, ++k) {
-        const std::string names = (*it)[1];
+    for (size_t at = games.find("\"areas\": ["); at != std::string::npos; at = games.find("\"areas\": [", at + 1), ++k) {
+        const std::string names = games.substr(at + 10, games.find(']', at) - at - 10);
         ASSERT_LT(k, reached.size());
         EXPECT_EQ(static_cast<double>(std::count(names.begin(), names.end(), '"') / 2), reached[k]);
     }
     EXPECT_EQ(k, 5u);
     // The report prints the same median survival, to a tenth of a second.
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(r.out, m, std::regex("survival \\(s\\) +([0-9.]+) +([0-9.]+)")));
-    std::smatch j;
-    ASSERT_TRUE(std::regex_search(summary, j, std::regex("\"survival_seconds\": \\{\"q1\": [0-9.]+, \"median\": ([0-9.]+)")));
-    EXPECT_NEAR(std::stod(m[2]), std::stod(j[1]), 0.051);
+    const size_t row = r.out.find("survival (s)");
+    ASSERT_NE(row, std::string::npos);
+    std::istringstream line(r.out.substr(row + 12));
+    double q1 = 0, median = 0;
+    line >> q1 >> median;
+    EXPECT_NEAR(median, numbersAfter(objectAt(summary, "survival_seconds"), "median")[0], 0.051);
     EXPECT_GT(fs::file_size(dir / "map.png"), 1000u);
     // The JSON is JSON.
     const ProgramRun parsed = runProgram("python3", "-c \"import json,sys; json.load(open(sys.argv[1]))\" " + json);
