@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "game/start_level.h"
 #include "level/builtin_level.h"
 #include "playtest/bot_brain.h"
+#include "playtest/game_watch.h"
 #include "playtest/level_areas.h"
 #include "playtest/level_graph.h"
 #include "playtest/perception.h"
@@ -269,6 +271,93 @@ TEST(PlaytestBrain, APlayerLeftOutsideItsSectorWalksBackIn) {
         }
         EXPECT_GE(inside, 0) << "from (" << c.x << ", " << c.y << ") held " << c.held << ": still outside after 10 s";
     }
+}
+
+// The referee follows an enemy shot from where it was fired through the sort's reshuffles to
+// the player it reaches, notes where hit enemies stood, and counts only lasting stretches
+// outside the sector the game holds.
+TEST(PlaytestReferee, TheFatalShotIsTracedToWhereItWasFiredAndKillsAndLossesAreNoted) {
+    auto level = builtinLevel();
+    const LevelGraph graph(*level);
+    LevelAreas areas;
+    std::string error;
+    ASSERT_TRUE(parseLevelAreas(builtinLevelAreas(), "built-in", *level, areas, error)) << error;
+    GameState g = *level;
+    for (GameObject& o : g.objects) o.flags = static_cast<int16_t>(o.flags & ~OBJ_ACTIVE);
+    g.player = {9000, 44000, 9216 - EYE_HEIGHT, 0, 128};  // in the courtyard
+    GameWatch watch(graph, areas, 5, 60000);
+    uint32_t now = 0;
+    auto update = [&](int16_t dt) {
+        g.frameDt = dt;
+        now += static_cast<uint32_t>(dt);
+        watch.afterUpdate(g, now);
+    };
+    // Slot 15 (an enemy shot) is fired from (9000, 47000) toward the player; a decoy shot flies
+    // beside it with the same velocity, fired earlier.
+    GameObject& shot = g.objects[15];
+    shot = {};
+    shot.flags = OBJ_ENEMY_SHOT | OBJ_ACTIVE;
+    shot.x = 9000, shot.y = 47000, shot.z = 9216, shot.sector = 128;
+    shot.vx = 0, shot.vy = -40, shot.angle = -512, shot.timer = 5000;
+    GameObject& decoy = g.objects[16];
+    decoy = shot;
+    decoy.x = 9500, decoy.timer = 4000;
+    update(14);
+    // The shots fly on, their timers running down; the sort moves them from slot to slot.
+    auto fly = [&] {
+        std::swap(g.objects[15], g.objects[16]);
+        for (GameObject& o : g.objects)
+            if (o.flags & OBJ_ENEMY_SHOT) o.y -= 35, o.timer = static_cast<int16_t>(o.timer - 14);
+    };
+    for (int k = 0; k < 20; ++k) {
+        fly();
+        update(14);
+    }
+    // An enemy is hit at (7000, 45000): the score rises and it is out of play until the next update.
+    GameObject& enemy = g.objects[3];
+    enemy.flags = OBJ_ENEMY;
+    enemy.x = 7000, enemy.y = 45000, enemy.sector = 128;
+    g.score = 10;
+    fly();
+    update(14);
+    enemy.flags = OBJ_ENEMY | OBJ_ACTIVE;
+    // The real shot reaches the player (the decoy is 500 aside).
+    for (GameObject& o : g.objects)
+        if (o.flags & OBJ_ENEMY_SHOT) o.y = 44000, o.timer = static_cast<int16_t>(o.timer - 14);
+    g.gameOver = 1;
+    update(14);
+    const GameRecord& r = watch.record();
+    ASSERT_TRUE(r.died);
+    EXPECT_TRUE(r.death.shooterKnown);
+    EXPECT_EQ(r.death.shooter.x, 9000);
+    EXPECT_EQ(r.death.shooter.y, 47000);
+    EXPECT_EQ(r.death.shooter.sector, 128);
+    EXPECT_EQ(r.death.player.x, 9000);
+    ASSERT_EQ(r.kills.size(), 1u);
+    EXPECT_EQ(r.kills[0].x, 7000);
+    EXPECT_EQ(r.score, 10);
+    EXPECT_EQ(r.survivalMs, 23u * 14u);
+    EXPECT_FALSE(r.lost);
+    EXPECT_EQ(r.areasReached, 1);  // the courtyard
+    // Outside the sector the game holds: a moment is no loss, half a second is.
+    GameWatch astray(graph, areas, 5, 60000);
+    g.gameOver = 0;
+    g.player.sector = 2;  // the trench, while the player stands in the courtyard
+    now = 0;
+    for (int k = 0; k < 20; ++k) {
+        now += 14;
+        astray.afterUpdate(g, now);
+    }
+    EXPECT_FALSE(astray.record().lost);
+    for (int k = 0; k < 30; ++k) {
+        now += 14;
+        astray.afterUpdate(g, now);
+    }
+    EXPECT_TRUE(astray.record().lost);
+    EXPECT_EQ(astray.record().firstLost.at.sector, 128);
+    EXPECT_EQ(astray.record().firstLost.heldSector, 2);
+    EXPECT_EQ(astray.record().lostMs, 50u * 14u);  // from the update that left
+    EXPECT_EQ(astray.record().areasReached, 0);  // nothing counts as reached while lost
 }
 
 TEST(PlaytestAreas, AreasFilesAreReadWithOneLineForAFault) {
