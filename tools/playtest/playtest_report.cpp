@@ -169,7 +169,7 @@ PlaytestSummary summarize(const std::vector<GameRecord>& games, const LevelAreas
 
 std::string reportText(const PlaytestHeading& h, const std::vector<GameRecord>& games, const PlaytestSummary& s,
                        const LevelAreas& areas) {
-    std::string t = "playtest: " + std::to_string(s.games) + " " + h.skill + " games of " + std::to_string(h.minutes) +
+    std::string t = "playtest: " + std::to_string(s.games) + " " + h.skill + (s.games == 1 ? " game of " : " games of ") + std::to_string(h.minutes) +
                     (h.minutes == 1 ? " minute on " : " minutes on ") + h.level + ", seeds " + std::to_string(h.seed) + ".." +
                     std::to_string(h.seed + static_cast<uint64_t>(std::max(s.games, 1) - 1)) + "\n" + "areas: " +
                     std::to_string(areas.count()) + " " + h.areasFrom + "\n\n";
