@@ -10,7 +10,8 @@ drawn, their openings and texels. So build them first.
 Usage: make_level.py [--tools DIR] [output path]
   --tools DIR   the folder holding krello-levelc and krello-tool (default: $KRELLO_TOOLS, or
                 build/tools of this checkout)
-  output path   default: ../krello.level beside this folder
+  output path   default: ../krello.level beside this folder; the level's named areas go
+                beside it (areas.py: krello.level -> krello.areas)
 """
 import argparse
 import os
@@ -18,6 +19,7 @@ import shutil
 import sys
 import tempfile
 
+import areas
 import assign
 import checks
 import design
@@ -131,7 +133,8 @@ def main(argv=None):
             print("nothing written")
             return 1
         shutil.copyfile(source, args.out)
-    print("wrote", os.path.normpath(args.out))
+    areas.write(areas.areas_path(args.out), order)
+    print("wrote", os.path.normpath(args.out), "and", os.path.normpath(areas.areas_path(args.out)))
     return 0
 
 

@@ -1,5 +1,6 @@
 """Tests of the level generator: run with  python3 -m unittest discover level/generator
 They run the C++ level programs of a build (KRELLO_TOOLS, or build/tools of this checkout)."""
+import collections
 import math
 import os
 import shutil
@@ -7,6 +8,7 @@ import tempfile
 import unittest
 import unittest.mock
 
+import areas
 import assign
 import checks
 import design
@@ -187,6 +189,24 @@ class ShippedLevel(unittest.TestCase):
         start = self.lines.index(["picture"])
         self.assertEqual(self.lines[start + 129], ["end"])
         self.assertTrue(all(len(r[0]) == 64 for r in self.lines[start + 1:start + 129]))
+
+
+class NamedAreas(unittest.TestCase):
+    def test_first_area_that_takes_a_sector_keeps_it_and_the_rest_stand_alone(self):
+        S = collections.namedtuple("S", "key area index")
+        order = [S("hall", "the hall", 0), S("hallway0", "a way, 1 of 2", 1),
+                 S("hallway1", "a way, 2 of 2", 2), S("niche", "a niche", 3)]
+        rules = [("the ways", ["hallway*"]), ("the hall", ["hall*"]), ("unused", ["cellar"])]
+        self.assertEqual(areas.group(order, rules),
+                         [("the ways", [1, 2]), ("the hall", [0]), ("a niche", [3])])
+        self.assertEqual(areas.areas_path("x/krello.level"), "x/krello.areas")
+        self.assertEqual(areas.areas_path("/tmp/tmp.abc"), "/tmp/tmp.abc.areas")
+
+    def test_every_sector_of_the_level_is_in_exactly_one_named_area(self):
+        _plan, order, _walls = make_level.build()
+        found = [i for _name, sectors in areas.group(order) for i in sectors]
+        self.assertEqual(sorted(found), list(range(len(order))))
+        self.assertEqual([n for n, _ in areas.group(order)], [n for n, _ in areas.AREAS])
 
 
 class Writing(unittest.TestCase):
