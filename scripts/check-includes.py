@@ -20,6 +20,7 @@ ARROWS = {
     "src/render": {"render", "world"},
     "src/game": {"game", "world"},
     "src/replay": {"replay", "game", "level", "world", "io"},
+    "src/sound": {"sound", "game", "world"},
     "src/platform/common": {"platform/common", "cli", "replay", "game", "render", "level", "world", "io"},
     "src/platform/sdl": {"platform/sdl", "platform/common", "cli", "replay", "game", "render", "level", "world",
                          "io"},
@@ -27,8 +28,9 @@ ARROWS = {
                            "io"},
     "src/platform/web": {"platform/web", "platform/common", "replay", "game", "render", "level", "world", "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
+    "tools/playtest": {"playtest", "replay", "game", "render", "world"},
     "tools/levelc": {"level", "world", "io"},
-    "tools/krello_tool": {"krello_tool", "cli", "tour", "level", "replay", "game", "render", "world", "io"},
+    "tools/krello_tool": {"krello_tool", "cli", "playtest", "tour", "level", "replay", "sound", "game", "render", "world", "io"},
 }
 # Rooms a project include can name, longest first so "platform/common" wins over "platform".
 TARGETS = sorted({t for allowed in ARROWS.values() for t in allowed if not t.endswith(".h")},

@@ -1,5 +1,5 @@
-// Nothing is allocated per frame: 1,000 frames of the tour, updated and drawn on two threads,
-// with every operator new of the test program counted.
+// Nothing is allocated per frame: 1,000 frames of the tour, updated, drawn on two threads and
+// heard, with every operator new of the test program counted.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,6 +13,7 @@
 #include "render/render_view.h"
 #include "replay/game_run.h"
 #include "replay/input_script.h"
+#include "sound/game_sound.h"
 
 namespace {
 
@@ -58,9 +59,24 @@ TEST(FrameAllocations, AThousandDrawnFramesAllocateNothing) {
     RenderThreads threads(2, bestRenderPath());
     ViewDrawer drawer(&threads);
     const FrameOutput output{&drawer, frame.data()};
+    const sound::SoundBank bank;
+    sound::Mixer mixer(bank);
+    sound::GameSound heard(mixer);
+    heard.restart(run.game());
+    // The sound listens after every step, as a shell's does.
+    struct Listener final : StepObserver {
+        explicit Listener(sound::GameSound& s) : listening(s) {}
+        void stepped(const GameRun& r) override { listening.afterFrame(r.game()); }
+        sound::GameSound& listening;
+    } listener(heard);
+    run.watch(listener);
+    std::vector<int16_t> pcm(2 * 661);  // about 30 ms, as a back end pulls
 
     const long before = allocations.load();
-    for (size_t i = 0; i < 1000; ++i) run.step(&output);
+    for (size_t i = 0; i < 1000; ++i) {
+        run.step(&output);
+        mixer.render(pcm.data(), 661);
+    }
     const long during = allocations.load() - before;
     EXPECT_EQ(during, 0);
     EXPECT_EQ(run.updates(), 1000);

@@ -9,7 +9,6 @@
 
 #include "level/builtin_level.h"
 #include "level/level_stats.h"
-#include "level/level_validator.h"
 #include "level/loop_geometry.h"
 #include "world/wall_walk.h"
 
@@ -48,10 +47,6 @@ TEST_F(BuiltinLevel, EveryTableSitsAtItsOffsetInTheImage) {
     for (size_t i = 0; i < OBJECT_COUNT; ++i)
         ASSERT_EQ(imageInt(IMAGE_OBJECTS_OFFSET + i * sizeof(GameObject) + 14, 2), kindCode(g->objects[i])) << i;
     EXPECT_EQ(builtinLevelImage()[IMAGE_PICTURE_OFFSET + 4095], g->enemyPicture[4095]);
-}
-
-TEST_F(BuiltinLevel, TheBuildCheckedLevelHasNoViolations) {
-    EXPECT_TRUE(validateLevel(*g, LevelOrigin{"built-in level", nullptr}).empty());
 }
 
 TEST_F(BuiltinLevel, RuntimeFieldsHoldTheirImageValues) {

@@ -124,6 +124,29 @@ TEST_F(LevelTools, StatsMarkFiguresThatDifferFromTheShippedLevel) {
         << other.output;
 }
 
+// The lines the level generator reads: a source's walls one a line, figures against any golden list.
+TEST_F(LevelTools, WallsAndFiguresPrintForPrograms) {
+    const Outcome walls = tool("level walls " + std::string(KRELLO_SOURCE_DIR) + "/level/examples/four_rooms.level");
+    EXPECT_EQ(walls.status, 0);
+    EXPECT_EQ(std::count(walls.output.begin(), walls.output.end(), '\n'), 1 + 26) << "a header and the source's walls";
+    // The hall's door: from the hall the passage's lower ceiling shows a lintel, from the
+    // passage nothing of the hall is drawn; both share the same 12288 of opening.
+    for (const char* line : {"\n0\t0\t-1\t-1\t1\tnone\t4096\t", "\n2\t0\t1\t9\t1\t12288\t2048\t",
+                             "\n9\t1\t0\t2\t0\t12288\t2048\t"})
+        EXPECT_NE(walls.output.find(line), std::string::npos) << line << walls.output;
+
+    const fs::path golden = dir / "short.stats";
+    std::ofstream(golden) << "# a short list\nsectors: 191\nrooms: 12\n";
+    const Outcome stats = tool("level stats --tsv --golden " + golden.string());
+    EXPECT_EQ(stats.status, 0);
+    for (const char* line : {"sectors\t191\t191\tmeets\n", "\nloops\t212\t(not in the golden list)\tdiffers\n",
+                             "\nof them slots 14 or 15\t92\t", "\nrooms\t(not measured)\t12\tdiffers\n"})
+        EXPECT_NE(stats.output.find(line), std::string::npos) << line << stats.output;
+    const Outcome missing = tool("level stats --golden " + (dir / "missing.stats").string());
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(std::count(missing.output.begin(), missing.output.end(), '\n'), 1) << missing.output;
+}
+
 TEST_F(LevelTools, TheMapIsAPngPicture) {
     const fs::path png = dir / "map.png";
     EXPECT_EQ(tool("level map " + png.string()).status, 0);

@@ -124,13 +124,5 @@ TEST_F(RecordsFromImage, WallAndObject) {
     EXPECT_TRUE(sameBytes(g->objects[21], GameObject{}));
 }
 
-TEST(Records, AttributeByteSplitsIntoSlotAndRamp) {
-    EXPECT_EQ(textureSlot(0xCB), 11);
-    EXPECT_EQ(rampOffset(0xCB), 0xC0);
-    EXPECT_EQ(textureSlot(0x8B), 11);
-    EXPECT_EQ(rampOffset(0x8B), 0x80);
-    EXPECT_EQ(rampOffset(0x3F), 0);
-}
-
 }  // namespace
 }  // namespace krello

@@ -122,7 +122,7 @@ TEST_F(Reliability, AFailedCommandLeavesEveryFileAsItWas) {
         {KRELLO_TOOL, "run --input " + TOUR_INPUT + " --record-demo " + demo + " --dump-state " + states +
                           " --png-every 100 /nonexistent"},
         {KRELLO_TOOL, "run --demo " + scratch + "/edited.demo --dump-state " + states + " --state-every 10 --png-every 10 " +
-                          at("frames")},
+                          at("frames") + " --wav " + at("x.wav")},
         {KRELLO_TOOL, "render --raw " + raw + " --png /nonexistent/x.png"},
         {KRELLO_TOOL, "render --raw " + raw + " --png " + at("pipe")},
         {KRELLO_TOOL, "render --raw " + raw + (root ? " --png " + at("full") : " --png " + at("frames"))},

@@ -1,17 +1,15 @@
 """Rules of the level's look and play, beyond what the game needs to run: square texels,
 openings that read, no wall drawn black, the door texture only at doorways, steps that read
-as steps, and enemies that stay in their sectors."""
+as steps, and enemies that stay in their sectors. What each wall shows (drawn or not, its
+opening, length and texel shape) is the compiled level's word (checks.link)."""
 import math
 
-from figures import opening, shows_part, texel_ratio, wall_length
 from geometry import loop_sum
+from surfaces import DOOR_SLOT, STEP
 
-EYE = 8000                # the eye stands this far above the floor
-STEP = 4096               # the tallest rise that reads as a step
 DROP = 12288              # the least fall that reads as a drop (the eye height and more)
 PASSAGE = 8192            # the least opening a way through needs, so that it reads as one
 WINDOW = 24576            # a sill under an opening lower than this reads as a window
-DOOR_SLOT = 8             # the door panel texture
 # The median texel of each surface texture as the game generates it (krello-tool textures
 # dump): a wall whose shade and distance darkening reach this draws black.
 TEXEL_MEDIAN = [26, 43, 39, 39, 42, 38, 50, 50, 37]
@@ -30,29 +28,25 @@ def sector_walls(order, walls):
 
 def check(plan, order, walls, objects, exempt_texels=()):
     problems = []
-    problems += _texels(plan, order, walls, exempt_texels)
+    problems += _texels(walls, exempt_texels)
     problems += _openings(order, walls)
     problems += _black_walls(plan, order, walls)
-    problems += _door_texture(plan, order, walls)
+    problems += _door_texture(walls)
     problems += _risers(order, walls)
     problems += _enemies(plan, order, walls, objects)
     return problems
-
-
-def _drawn(order, w):
-    return w["nextSector"] < 0 or shows_part(w["s"], order[w["nextSector"]])
 
 
 def _name(w):
     return f"{w['s'].key} {w['a']}-{w['b']}"
 
 
-def _texels(plan, order, walls, exempt):
+def _texels(walls, exempt):
     out = []
     for w in walls:
-        if not _drawn(order, w) or (w["a"], w["b"]) in exempt:
+        if not w["drawn"] or (w["a"], w["b"]) in exempt:
             continue
-        r = texel_ratio(wall_length(plan, w), w["repeatU"], w["repeatV"])
+        r = w["texel_ratio"]
         if not 1 / TEXEL_LIMIT <= r <= TEXEL_LIMIT:
             out.append(f"wall {_name(w)} draws texels {r:.2f} times as wide as high")
     return out
@@ -73,7 +67,7 @@ def _openings(order, walls):
         if n < 0 or n < w["sector"]:
             continue
         a, b = w["s"], order[n]
-        gap = opening(a, b)
+        gap = w["opening"]
         low, high = (a, b) if a.floor > b.floor else (b, a)   # z grows downward
         rise = low.floor - high.floor
         recess = len(portals_of[high.index]) == 1 and rise >= PASSAGE
@@ -95,7 +89,7 @@ def _black_walls(plan, order, walls):
         ys = [plan.points[n][1] for n in s.loops[0]]
         span[s.key] = min(SEEN_AT, math.hypot(max(xs) - min(xs), max(ys) - min(ys)))
     for w in walls:
-        if not _drawn(order, w):
+        if not w["drawn"]:
             continue
         slot = w["texture"] & 15
         fade = math.trunc(w["s"].falloff * span[w["s"].key] * 0.0002)
@@ -104,7 +98,7 @@ def _black_walls(plan, order, walls):
     return out
 
 
-def _door_texture(plan, order, walls):
+def _door_texture(walls):
     """The door panel frames openings: on a portal's lintel or riser, or on a short jamb beside
     a portal of the same sector."""
     out = []
@@ -113,10 +107,10 @@ def _door_texture(plan, order, walls):
         if w["nextSector"] >= 0:
             portal_points.setdefault(w["sector"], set()).update((w["a"], w["b"]))
     for w in walls:
-        if (w["texture"] & 15) != DOOR_SLOT or not _drawn(order, w) or w["nextSector"] >= 0:
+        if (w["texture"] & 15) != DOOR_SLOT or not w["drawn"] or w["nextSector"] >= 0:
             continue
         beside = {w["a"], w["b"]} & portal_points.get(w["sector"], set())
-        if not beside or wall_length(plan, w) > 1024:
+        if not beside or w["length"] > 1024:
             out.append(f"wall {_name(w)} carries the door texture away from any doorway")
     return out
 

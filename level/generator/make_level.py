@@ -2,20 +2,35 @@
 """Builds level/krello.level from the map in layout.py, checks it and prints its figures.
 A level with any problem is reported and not written.
 
-Usage: make_level.py [output path]   (default: ../krello.level beside this folder)
-"""
-import os
-import sys
+The level's rules live in the C++ programs, which this generator runs on the source it writes:
+krello-levelc checks the level as the build does, `krello-tool level stats` sets its figures
+beside the golden list (level/krello.stats), and `krello-tool level walls` says which walls are
+drawn, their openings and texels. So build them first.
 
+Usage: make_level.py [--tools DIR] [output path]
+  --tools DIR   the folder holding krello-levelc and krello-tool (default: $KRELLO_TOOLS, or
+                build/tools of this checkout)
+  output path   default: ../krello.level beside this folder; the level's named areas go
+                beside it (areas.py: krello.level -> krello.areas)
+"""
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+
+import areas
 import assign
 import checks
 import design
-import figures
 import layout
 import picture
 import surfaces
 import writer
 from geometry import Plan, chamfer, clear_lattice, split_edges
+from programs import ProgramError, Programs
+
+GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "krello.stats")
 
 START = (7542, 38995, 2048, 323, 151)
 
@@ -32,7 +47,8 @@ OBJECTS = [
     (12, 30720, 44160, "armory"), (12, 30464, 44160, "armory"),
 ]
 
-# The start ledge's walls keep the repeats the game was made with.
+# The start ledge's walls have repeats of their own, not square texels: the texel rule passes
+# them by.
 START_WALLS = [("ledge_s", "ledge_w"), ("ledge_w", "ledge_nw"), ("ledge_nw", "ledge_ne"),
                ("ledge_ne", "ledge_se"), ("ledge_se", "ledge_lip"), ("ledge_lip", "ledge_s")]
 
@@ -44,6 +60,7 @@ INNER_FIRST = ["chapel", "balcony", "cellar", "barracks", "southhall"]
 
 
 def build():
+    """The map laid out: its sectors in table order and their walls, not yet compiled."""
     plan = Plan()
     layout.build(plan)
     split_edges(plan)
@@ -61,33 +78,63 @@ def build():
     return plan, order, walls
 
 
-def problems_of(plan, order, walls):
-    """Every fault of the built level: geometry, the fixed facts, drawable surfaces, the design
-    rules and the figures against the golden list."""
-    problems = checks.check_geometry(plan, order, walls)
+def compiled(programs, work, name, plan, order, walls, start=START, objects=OBJECTS):
+    """Writes the level source as it stands, has the compiler say what each wall shows, and adds
+    that to the walls; returns the source's path."""
+    source = os.path.join(work, name)
+    writer.write(source, plan, order, walls, start, objects, picture.enemy())
+    checks.link(walls, programs.walls(source))
+    return source
+
+
+def dress(programs, work, plan, order, walls, start=START, objects=OBJECTS):
+    """Gives the walls their surfaces: a first compile in a plain look tells which walls are
+    drawn and how long they are, then the surfaces are chosen and the level compiled again.
+    Returns the finished source's path."""
+    surfaces.draft(walls)
+    compiled(programs, work, "draft.level", plan, order, walls, start, objects)
+    surfaces.assign(order, walls)
+    return compiled(programs, work, "krello.level", plan, order, walls, start, objects)
+
+
+def problems_of(programs, work, source, plan, order, walls, golden=GOLDEN):
+    """Every fault of the finished level: the compiler's checks, the figures against the golden
+    list, the map's own layout, the facts this level keeps, and the design rules. Returns the
+    problems and the figures, (name, value) in the order `level stats` prints them."""
+    figures = programs.figures(source, golden)
+    problems = programs.violations(source, work)
+    problems += [f"{name} is {actual}, wanted {expected}"
+                 for name, actual, expected, meets in figures if not meets]
+    problems += checks.check_layout(plan, order, walls)
     problems += checks.check_fixed_facts(plan, order, walls, START, OBJECTS)
-    problems += surfaces.check(order, walls)
     problems += design.check(plan, order, walls, OBJECTS, exempt_texels=START_WALLS)
-    problems += figures.compare(figures.compute(plan, order, walls, START, OBJECTS),
-                                figures.read_golden())
-    return problems
+    return problems, [(name, actual) for name, actual, _expected, _meets in figures]
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "krello.level")
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Builds, checks and writes the level.")
+    parser.add_argument("--tools", metavar="DIR", help="the folder holding krello-levelc and krello-tool")
+    parser.add_argument("out", nargs="?", default=os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "krello.level"))
+    args = parser.parse_args(argv)
+    programs = Programs(args.tools)
     plan, order, walls = build()
-    surfaces.assign(plan, order, walls)
-    for name, value in figures.compute(plan, order, walls, START, OBJECTS):
-        print(f"{name:40} {value}")
-    problems = problems_of(plan, order, walls)
-    for p in problems:
-        print("PROBLEM", p)
-    if problems:
-        print("nothing written")
-        return 1
-    writer.write(out, plan, order, walls, START, OBJECTS, picture.enemy())
-    print("wrote", os.path.normpath(out))
+    with tempfile.TemporaryDirectory() as work:
+        try:
+            source = dress(programs, work, plan, order, walls)
+            problems, figures = problems_of(programs, work, source, plan, order, walls)
+        except ProgramError as e:
+            problems, figures = e.lines, []
+        for name, value in figures:
+            print(f"{name:40} {value}")
+        for p in problems:
+            print("PROBLEM", p)
+        if problems:
+            print("nothing written")
+            return 1
+        shutil.copyfile(source, args.out)
+    areas.write(areas.areas_path(args.out), order)
+    print("wrote", os.path.normpath(args.out), "and", os.path.normpath(areas.areas_path(args.out)))
     return 0
 
 

@@ -1,8 +1,6 @@
-"""Wall surfaces: textures, shades and texture repeats, and the check that drawn walls use
-drawable slots."""
-import math
-
-from checks import eligible_for_hidden_slot, wall_len
+"""Wall surfaces: textures, shades and texture repeats. Which walls are drawn and how long they
+are comes from the compiled level (checks.link); the compiler itself rounds each wall's
+repeatU (`repeatU auto`), so texels come out square."""
 
 HIDDEN_WALLS = 215        # portal walls that are never drawn and carry an unused slot
 HIDDEN_14_15 = 92         # of those, the ones naming no texture at all
@@ -15,28 +13,39 @@ DOOR_SLOT = 8             # the door panel, on the jambs of doorways
 # Solid walls whose texture runs backwards, mirroring their neighbours: the four faces of the
 # slim pillar in the chapel.
 MIRRORED_PILLAR = "chapel_pillar1"
+FINE_RIBS = 48            # repeatV of the slim gallery pillars
 
 
-def auto_repeat_u(length, repeat_v):
-    """The level compiler's `repeatU auto`: square texels on a 4:3 display."""
-    v = math.floor(length * repeat_v * 125 / 122880 + 0.5)
-    return max(1, min(127, v))
+def rows(s, w):
+    """The repeatV a wall asks for before fitting: its own, its pillar's or its sector's."""
+    o = s.overrides.get((w["a"], w["b"]), {})
+    if "repeatV" in o:
+        return o["repeatV"]
+    return FINE_RIBS if w["a"].startswith("gallery_pillar") else s.wrepv
 
 
-def fitted_repeats(length, repeat_v):
-    """(repeatV, repeatU) with square texels; a wall too long for repeatU 127 at this repeatV
-    gets coarser rows instead of stretched ones."""
-    while repeat_v > 2 and length * repeat_v * 125 / 122880 > 127.4:
+def fitted_rows(repeat_v, square_u):
+    """The repeatV that keeps `repeatU auto` in its range: square_u is the repeatU that makes
+    the wall's texels square at repeat_v, and it grows in step with repeatV. A wall too long for
+    repeatU 127 gets coarser rows instead of stretched ones, a sliver of wall finer ones."""
+    asked = repeat_v
+
+    def square(rv):
+        return square_u * (rv / asked)
+
+    while repeat_v > 2 and square(repeat_v) > 127.4:
         repeat_v //= 2
-    while repeat_v < 32 and length * repeat_v * 125 / 122880 < 0.7:
-        repeat_v *= 2         # a sliver of wall gets finer rows instead
-    return repeat_v, auto_repeat_u(length, repeat_v)
+    while repeat_v < 32 and square(repeat_v) < 0.7:
+        repeat_v *= 2
+    return repeat_v
 
 
-def drawn(order, w):
-    if w["nextSector"] < 0:
-        return True
-    return not eligible_for_hidden_slot(order, w)
+def draft(walls):
+    """The plain look the first compile is made with: each wall its sector's, at the rows it
+    asks for."""
+    for w in walls:
+        s = w["s"]
+        w.update(texture=s.wtex, shade=s.wshade, repeatV=rows(s, w), explicitU=False)
 
 
 def _look(order, w):
@@ -64,38 +73,32 @@ def _look(order, w):
     return s.wtex, s.wshade
 
 
-def assign(plan, order, walls):
-    """Gives every wall its texture, shade and repeats."""
+def assign(order, walls):
+    """Gives every wall its texture, shade and repeats. The walls carry the first compile's facts
+    (drawn, length, square_u at the rows they asked for)."""
     for w in walls:
         s = w["s"]
         o = s.overrides.get((w["a"], w["b"]), {})
         tex, shade = _look(order, w)
         w["texture"] = o.get("texture", tex)
         w["shade"] = o.get("shade", shade)
-        rv = o.get("repeatV", s.wrepv)
-        if w["a"].startswith("gallery_pillar"):
-            rv = 48               # fine ribs on the slim gallery pillars
-        length = wall_len(plan, w)
-        w["repeatV"], w["repeatU"] = fitted_repeats(length, rv)
-        if "repeatV" in o:
-            w["repeatV"] = o["repeatV"]
-            w["repeatU"] = auto_repeat_u(length, o["repeatV"])
+        asked = rows(s, w)
+        w["repeatV"] = asked if "repeatV" in o else fitted_rows(asked, w["square_u"])
         w["explicitU"] = "repeatU" in o
-        if w["explicitU"]:
-            w["repeatU"] = o["repeatU"]
-    _hidden(plan, order, walls)
+        w["repeatU"] = o.get("repeatU")
+    _hidden(walls)
     for w in walls:
         if w["a"].startswith(MIRRORED_PILLAR) and w["nextSector"] < 0:
             # One backward texture width per face, with rows to match.
-            w["repeatV"] = max(2, round(122880 / (125 * wall_len(plan, w))))
+            w["repeatV"] = max(2, round(rows(w["s"], w) / w["square_u"]))
             w["repeatU"] = -1
             w["explicitU"] = True
 
 
-def _hidden(plan, order, walls):
+def _hidden(walls):
     """Portal walls that are never drawn carry the slots no surface may show, and the repeats
     and shades no drawn wall needs."""
-    hidden = [w for w in walls if not drawn(order, w) and w["s"].key != "start"]
+    hidden = [w for w in walls if not w["drawn"] and w["s"].key != "start"]
     hidden = hidden[:HIDDEN_WALLS]
     if len(hidden) < len(HIDDEN_NEGATIVE):
         return                    # a small test level has nowhere to put them
@@ -112,19 +115,7 @@ def _hidden(plan, order, walls):
         hidden[k * step + step // 4]["shade"] = shade
     hidden[step // 3]["repeatV"] = 2          # the coarsest rows, on a wall nobody sees
     # The longest stretch of hidden wall keeps the widest repeat the format allows.
-    longest = max(hidden, key=lambda w: (wall_len(plan, w), -walls.index(w)))
-    if longest["repeatU"] > 0:
+    longest = max(hidden, key=lambda w: (w["length"], -walls.index(w)))
+    if longest["repeatU"] is None or longest["repeatU"] > 0:
         longest["repeatU"] = 127
         longest["explicitU"] = True
-
-
-def check(order, walls):
-    problems = []
-    for wi, w in enumerate(walls):
-        slot = w["texture"] & 0x0F
-        if slot > 8 and drawn(order, w):
-            problems.append(f"wall {wi} of {w['s'].key} is drawn with slot {slot}")
-    for s in order:
-        if (s.ctex & 0x0F) > 8 or (s.ftex & 0x0F) > 8:
-            problems.append(f"{s.key}: floor or ceiling slot out of 0..8")
-    return problems

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/game_math.h"
+#include "game/object_motion.h"
 #include "game/object_pool.h"
 #include "world/portable_trig.h"
 #include "world/random.h"

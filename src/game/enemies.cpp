@@ -5,7 +5,9 @@
 
 #include "game/collision.h"
 #include "game/game_math.h"
+#include "game/object_motion.h"
 #include "game/object_pool.h"
+#include "game/shots.h"
 #include "world/distance.h"
 #include "world/portable_trig.h"
 #include "world/random.h"
@@ -17,6 +19,7 @@ namespace {
 constexpr int16_t RESPAWN_COOLDOWN_MS = 250;
 constexpr int32_t DESPAWN_DISTANCE = 4000;
 constexpr int ENEMY_SHIFT = 6;
+constexpr int16_t WAKING_SPEED = 10;
 
 // Heading from the enemy to the player in angle units, -1024..1024, not reduced.
 int16_t aimAtPlayer(const PlayerState& p, const GameObject& enemy) {
@@ -54,14 +57,18 @@ void moveEnemies(GameState& g) {
     }
 }
 
+void wakeEnemy(GameObject& e) {
+    e.flags = OBJ_ENEMY | OBJ_ACTIVE;
+    e.vx = WAKING_SPEED;
+    e.vy = 0;
+    e.angle = 0;
+}
+
 void respawnEnemies(GameState& g) {
     for (GameObject& e : g.objects) {
         if (!(e.flags & OBJ_ENEMY) || (e.flags & OBJ_ACTIVE)) continue;
         e.cooldown = RESPAWN_COOLDOWN_MS;
-        e.flags = OBJ_ENEMY | OBJ_ACTIVE;
-        e.vx = 10;
-        e.vy = 0;
-        e.angle = 0;
+        wakeEnemy(e);
         const SpawnPoint& p = g.spawnPoints[static_cast<size_t>(drawRandom(g) % SPAWN_COUNT)];
         e.x = add32(p.x, (drawRandom(g) & 15) - 7);
         e.y = add32(p.y, (drawRandom(g) & 15) - 7);

@@ -12,4 +12,8 @@ void moveEnemies(GameState& g);
 // Puts every enemy out of play back at a random spawn point (three draws each).
 void respawnEnemies(GameState& g);
 
+// Brings an enemy into play where it stands, walking slowly along x; its cooldown, position and
+// sector are the caller's (an awake enemy of the level starts so, a respawned one too).
+void wakeEnemy(GameObject& e);
+
 }  // namespace krello

@@ -7,8 +7,8 @@
 namespace krello {
 namespace {
 
-// Marks hold the column a wall was drawn in, or -2 for a portal crossed in this update; both
-// mean something only within one frame.
+// A portal crossed in an update is marked -2 and closed to the rest of that update's scans;
+// each frame's update starts with every portal open again.
 void clearMarks(GameState& g) {
     for (Wall& w : g.walls) w.mark = -1;
 }

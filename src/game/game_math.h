@@ -1,4 +1,4 @@
-// The simulation's arithmetic helpers: 16-bit sums, index guards, object counts.
+// The simulation's arithmetic helpers: 16-bit sums and object counts.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +11,6 @@ namespace krello {
 
 // A 16-bit sum that wraps like the game's 16-bit variables, without signed overflow.
 constexpr int16_t add16(int32_t a, int32_t b) { return wrap16(add32(a, b)); }
-
-// Whether an index read from the level names a real table entry.
-constexpr bool isSector(int32_t s) { return s >= 0 && s < SECTOR_COUNT; }
-constexpr bool isWall(int32_t w) { return w >= 0 && w < WALL_COUNT; }
 
 // objectCount bookkeeping: a 16-bit count that may wrap or go negative by design; a sector
 // outside the table has no count to change.

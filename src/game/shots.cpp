@@ -3,6 +3,7 @@
 
 #include "game/collision.h"
 #include "game/game_math.h"
+#include "game/object_motion.h"
 #include "game/object_pool.h"
 
 namespace krello {
@@ -10,7 +11,6 @@ namespace krello {
 namespace {
 
 constexpr int16_t FIRE_INTERVAL_MS = 700;
-constexpr int SHOT_SHIFT = 4;
 
 // A shot is gone once its life is over or the point an eye height above it leaves its sector's
 // height range. A shot in no real sector has no height range and is gone too.
@@ -23,6 +23,20 @@ bool shotExpired(const GameState& g, const GameObject& o) {
 }
 
 }  // namespace
+
+void launchShot(GameState& g, GameObject& shot, int32_t x, int32_t y, int32_t z, int16_t angle,
+                int16_t kindBit, int16_t sector) {
+    shot.x = x;
+    shot.y = y;
+    shot.z = z;
+    shot.angle = angle;
+    setHeadingVelocity(shot, angle, SHOT_SPEED);
+    shot.vz = 0;
+    shot.flags = static_cast<int16_t>(kindBit | OBJ_ACTIVE);
+    shot.sector = sector;
+    shot.timer = SHOT_LIFE_MS;
+    changeObjectCount(g, sector, +1);
+}
 
 void firePlayerShot(GameState& g, PlatformSeam& platform) {
     g.fireCooldown = add16(g.fireCooldown, -g.frameDt);

@@ -1,6 +1,7 @@
 // Level start-up: object counts, kinds into flags and sprites, spawn table, textures, clock.
 #include "game/start_level.h"
 
+#include "game/enemies.h"
 #include "world/textures.h"
 
 namespace krello {
@@ -12,9 +13,8 @@ namespace {
 void countObjects(GameState& g) {
     for (Sector& s : g.sectors) s.objectCount = 0;
     for (const GameObject& o : g.objects) {
-        const uint16_t sector = static_cast<uint16_t>(o.sector);
-        if (sector >= SECTOR_COUNT) continue;
-        Sector& s = g.sectors[sector];
+        if (!isSector(o.sector)) continue;
+        Sector& s = g.sectors[static_cast<size_t>(o.sector)];
         s.objectCount = static_cast<int16_t>(static_cast<uint16_t>(s.objectCount) + 1u);
     }
 }
@@ -30,6 +30,10 @@ void appendSpawnPoint(GameState& g, const GameObject& o, int& spawnCount) {
     p.sector = o.sector;
 }
 
+// The shots' billboards: the shot's frames in the orange ramp for the player's, the red for the enemies'.
+constexpr uint8_t PLAYER_SHOT_SPRITE = textureAttribute(3, SHOT_SLOT);
+constexpr uint8_t ENEMY_SHOT_SPRITE = textureAttribute(2, SHOT_SLOT);
+
 // A shot's new sprite is written as the whole 16-bit word, so the kind's high byte becomes 0.
 void setShotSprite(GameObject& o, uint8_t sprite) {
     o.sprite = sprite;
@@ -38,15 +42,13 @@ void setShotSprite(GameObject& o, uint8_t sprite) {
 
 // The four tests run one after another on the same kind code; a converted shot's sprite
 // (203 or 139) matches no kind, so nothing is converted twice.
+static_assert(PLAYER_SHOT_SPRITE == 203 && ENEMY_SHOT_SPRITE == 139);
 void convertKinds(GameState& g) {
     int spawnCount = 0;
     for (GameObject& o : g.objects) {
         const uint16_t kind = kindCode(o);
         if (kind == KIND_ENEMY_AWAKE) {
-            o.flags = OBJ_ENEMY | OBJ_ACTIVE;
-            o.vx = 10;
-            o.vy = 0;
-            o.angle = 0;
+            wakeEnemy(o);
             appendSpawnPoint(g, o, spawnCount);
         }
         if (kind == KIND_ENEMY_DORMANT) {
@@ -55,11 +57,11 @@ void convertKinds(GameState& g) {
         }
         if (kind == KIND_PLAYER_SHOT) {
             o.flags = OBJ_PLAYER_SHOT;
-            setShotSprite(o, 0xCB);
+            setShotSprite(o, PLAYER_SHOT_SPRITE);
         }
         if (kind == KIND_ENEMY_SHOT) {
             o.flags = OBJ_ENEMY_SHOT;
-            setShotSprite(o, 0x8B);
+            setShotSprite(o, ENEMY_SHOT_SPRITE);
         }
     }
 }

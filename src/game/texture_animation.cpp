@@ -12,9 +12,7 @@ namespace {
 
 constexpr int16_t FLIP_AFTER_MS = 500;
 constexpr int16_t ROTATE_AFTER_MS = 100;
-constexpr int ENEMY_SLOT = 9;
-constexpr int ENEMY_MIRROR_SLOT = 10;
-constexpr int SHOT_SLOT = 11;
+static_assert(SHOT_FRAMES == 3, "the rotation below moves three frames");
 
 void copyTexture(Texture to, std::span<const uint8_t, TEXTURE_BYTES> from) {
     std::copy(from.begin(), from.end(), to.begin());

@@ -7,6 +7,8 @@
 #include <map>
 #include <optional>
 
+#include "level/surface_rules.h"
+
 namespace krello {
 namespace {
 
@@ -165,19 +167,13 @@ private:
         w.shade = static_cast<int8_t>(s.shade.value_or(0));
         w.repeatV = static_cast<int8_t>(s.repeatV.value_or(16));
         const int64_t u = s.repeatU.value_or(REPEAT_U_AUTO);
-        w.repeatU = static_cast<int8_t>(u == REPEAT_U_AUTO ? autoRepeatU(p, w.repeatV) : u);
+        w.repeatU = static_cast<int8_t>(u == REPEAT_U_AUTO ? autoRepeatU(length(p), w.repeatV) : u);
     }
 
-    // Square texels on a 4:3 display. A texture row spans 1024 / repeatV height units and a
-    // column length / (16 * repeatU) floor units; a floor unit projects 20 times larger than a
-    // height unit and a 320x200 pixel is 1.2 times taller than wide, so a texel is square when
-    // repeatU = length * repeatV * 125 / 122880.
-    static int autoRepeatU(const WallPlace& p, int repeatV) {
+    static double length(const WallPlace& p) {
         const double dx = static_cast<double>(p.x2) - p.x1;
         const double dy = static_cast<double>(p.y2) - p.y1;
-        const double length = std::sqrt(dx * dx + dy * dy);
-        const double r = std::round(length * repeatV * 125.0 / 122880.0);
-        return static_cast<int>(std::clamp(r, 1.0, 127.0));
+        return std::sqrt(dx * dx + dy * dy);
     }
 
     // Two walls of different sectors over one edge, in opposite directions, see each other.

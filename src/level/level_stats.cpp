@@ -11,6 +11,7 @@
 
 #include "level/loop_geometry.h"
 #include "level/surface_rules.h"
+#include "level/wall_facts.h"
 #include "world/wall_walk.h"
 
 namespace krello {
@@ -37,9 +38,8 @@ std::string list(const std::set<int>& values) {
 
 std::string num(int64_t v) { return std::to_string(v); }
 
-// Per-wall facts found by walking each sector's loops.
+// The loops found by walking each sector's walls.
 struct Walked {
-    std::vector<int> wallSector = std::vector<int>(WALL_COUNT, -1);
     std::map<int, int> sectorsByLoops;  // loop count -> sectors
     int loops = 0, inner = 0, innerFirst = 0;
 };
@@ -56,7 +56,6 @@ Walked walkAll(const GameState& g) {
         std::vector<std::vector<uint16_t>> loops(1);
         uint16_t loopStart = static_cast<uint16_t>(g.sectors[s].firstWall);
         walkSectorWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
-            if (r.wallSector[w] < 0) r.wallSector[w] = s;
             loops.back().push_back(w);
             if (static_cast<uint16_t>(g.walls[w].point2) == loopStart) {
                 loopStart = static_cast<uint16_t>(w + 1);
@@ -73,15 +72,6 @@ Walked walkAll(const GameState& g) {
         }
     }
     return r;
-}
-
-// A solid wall is drawn, and so is a portal that shows an upper or lower part.
-bool drawnWall(const GameState& g, const Walked& k, int w) {
-    const Wall& wall = g.walls[static_cast<size_t>(w)];
-    if (wall.nextSector == -1) return true;
-    const int s = k.wallSector[static_cast<size_t>(w)];
-    if (s < 0 || wall.nextSector < 0 || wall.nextSector >= SECTOR_COUNT) return false;
-    return portalShowsWallPart(g.sectors[static_cast<size_t>(s)], g.sectors[static_cast<size_t>(wall.nextSector)]);
 }
 
 void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& f) {
@@ -108,7 +98,7 @@ void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>
         byLoops += num(k.sectorsByLoops.count(n) ? k.sectorsByLoops.at(n) : 0);
     }
     const int startSector = g.player.sector;
-    const std::string startShade = startSector >= 0 && startSector < SECTOR_COUNT
+    const std::string startShade = isSector(startSector)
                                        ? num(g.sectors[static_cast<size_t>(startSector)].ceilingShade)
                                        : "none";
     f.insert(f.end(), {
@@ -131,25 +121,6 @@ void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>
         {"floorShade", floorShade.text(), {}},
         {"shadeFalloff values", list(falloffs), {}},
     });
-}
-
-// The opening two sectors share across portal w, in height units; 0 or less is none.
-int64_t portalOpening(const GameState& g, const Walked& k, int w) {
-    const Wall& wall = g.walls[static_cast<size_t>(w)];
-    const int s = k.wallSector[static_cast<size_t>(w)];
-    if (s < 0 || wall.nextSector < 0 || wall.nextSector >= SECTOR_COUNT) return 1;
-    const Sector& here = g.sectors[static_cast<size_t>(s)];
-    const Sector& there = g.sectors[static_cast<size_t>(wall.nextSector)];
-    return int64_t{std::min(here.floorZ, there.floorZ)} - std::max(here.ceilingZ, there.ceilingZ);
-}
-
-// A wall texel looks length * repeatV * 125 / (122880 * repeatU) times as wide as it is high
-// on a 4:3 display: a texture row spans 1024 / repeatV height units, a texture column
-// length / (16 * repeatU) floor units, a floor unit projects 20 times larger than a height
-// unit, and the 320x200 frame's pixels are 1.2 times taller than wide.
-double texelRatio(double length, int repeatU, int repeatV) {
-    if (repeatU == 0) return HUGE_VAL;
-    return length * std::abs(repeatV) * 125.0 / (122880.0 * std::abs(repeatU));
 }
 
 // The length-weighted median texel ratio of the drawn walls, and the share of their length
@@ -175,7 +146,8 @@ void texelFigures(std::vector<std::pair<double, double>> parts, std::vector<Leve
                  num(total > 0 ? static_cast<int64_t>(square / total * 100) : 0) + "%", {}});
 }
 
-void wallFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& f) {
+void wallFigures(const GameState& g, std::vector<LevelFigure>& f) {
+    const std::vector<WallFacts> facts = wallFacts(g);
     int portals = 0, pairs = 0, hidden = 0, hidden1415 = 0, negative = 0, drawnNegative = 0;
     int common = 0, closed = 0;
     std::vector<std::pair<double, double>> texels;  // (texel ratio, length) of each drawn wall
@@ -189,16 +161,13 @@ void wallFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& 
         x.add(wall.x), y.add(wall.y), shade.add(wall.shade), repeatV.add(wall.repeatV);
         common += wall.repeatV == 8 || wall.repeatV == 16;
         ramps.insert(rampOffset(wall.texture) >> 6);
-        const bool drawn = drawnWall(g, k, w);
-        const uint16_t p2 = static_cast<uint16_t>(wall.point2);
-        if (p2 < WALL_COUNT) {
-            const double dx = static_cast<double>(g.walls[p2].x) - wall.x;
-            const double dy = static_cast<double>(g.walls[p2].y) - wall.y;
-            const double len = std::sqrt(dx * dx + dy * dy);
-            length.add(static_cast<int64_t>(len));
-            if (drawn) texels.emplace_back(texelRatio(len, wall.repeatU, wall.repeatV), len);
+        const WallFacts& fact = facts[static_cast<size_t>(w)];
+        const bool drawn = fact.drawn;
+        if (fact.length) {
+            length.add(static_cast<int64_t>(*fact.length));
+            if (drawn) texels.emplace_back(fact.texelRatio, *fact.length);
         }
-        closed += portal && portalOpening(g, k, w) <= 0;
+        closed += portal && fact.opening && *fact.opening <= 0;
         if (drawn) drawnSlots.insert(textureSlot(wall.texture));
         if (portal && !isSurfaceSlot(wall.texture)) {
             ++hidden;
@@ -326,7 +295,7 @@ std::vector<LevelFigure> levelFigures(const GameState& g, std::string_view golde
     f.push_back({"sectors", num(SECTOR_COUNT), {}});
     f.push_back({"walls in sectors", num(walls), {}});
     sectorFigures(g, k, f);
-    wallFigures(g, k, f);
+    wallFigures(g, f);
     objectFigures(g, f);
     expectGolden(goldenLines(golden), f);
     return f;

@@ -371,18 +371,13 @@ private:
         return ok;
     }
 
-    // A portal shows an upper or lower part when the next sector's ceiling is lower or its
-    // floor higher; then its texture is drawn and must name a surface slot. Where the two
-    // sectors' heights do not overlap at all, the parts fill the whole opening: the portal is
-    // drawn as a solid wall that everything walks through.
+    // A portal's opening, and the slot of its drawn upper or lower part (surface_rules.h).
     void portalSlot(int w, int s) {
         const Wall& wall = g_.walls[static_cast<size_t>(w)];
         const Sector& here = g_.sectors[static_cast<size_t>(s)];
         const Sector& there = g_.sectors[static_cast<size_t>(wall.nextSector)];
-        const int64_t opening = int64_t{std::min(here.floorZ, there.floorZ)} -
-                                std::max(here.ceilingZ, there.ceilingZ);
         const bool sound = here.ceilingZ < here.floorZ && there.ceilingZ < there.floorZ;
-        if (opening <= 0 && sound && w < wall.otherWall)
+        if (portalOpening(here, there) <= 0 && sound && w < wall.otherWall)
             wallError(w, "portal into sector " + n(wall.nextSector) +
                              " shows no opening: the two sectors' heights do not overlap, so it "
                              "draws as a solid wall that everything walks through");

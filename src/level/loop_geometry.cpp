@@ -55,7 +55,7 @@ Side locate(const GameState& g, int first, int end, Pt p, int64_t scale) {
 }
 
 bool pointInSector(const GameState& g, uint16_t sector, int32_t x, int32_t y) {
-    if (sector >= SECTOR_COUNT) return false;
+    if (!isSector(sector)) return false;
     // The loops as the one wall walk finds them: runs of consecutive walls, each closed by a
     // wall whose point2 is the run's first.
     struct Run {

@@ -30,14 +30,19 @@ struct ColumnScratch {
     std::array<int16_t, WALL_COUNT> marks;  // per wall: a column that found it, or -1
     FlatShades shades;                      // shade offsets of the flat rows drawn so far
     ShadeTables wallShades;                 // shaded pixels by texel, for wall rows
+    // Bit i: object i of the frame's table put at least one pixel of its picture into this
+    // thread's columns. What a player can see, for the playtest's eyes; drawing never reads it.
+    uint32_t spritesDrawn = 0;
 
-    // A frame starts with no wall found and no flat shade worked out (the wall tables hold
-    // for any frame).
+    // A frame starts with no wall found, no flat shade worked out and no picture drawn (the
+    // wall tables hold for any frame).
     void startFrame() {
         marks.fill(-1);
         shades.clear();
+        spritesDrawn = 0;
     }
 };
+static_assert(OBJECT_COUNT <= 32, "spritesDrawn has a bit per object");
 
 // What the column renderer reads and stamps while it draws one column. The game is only read.
 struct RenderState {

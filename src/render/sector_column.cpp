@@ -32,8 +32,7 @@ uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double wallDepth) {
 
 // The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
 uint16_t portalTarget(const Wall& wall) {
-    const uint16_t next = static_cast<uint16_t>(wall.nextSector);
-    return next < SECTOR_COUNT ? next : NO_INDEX;
+    return isSector(wall.nextSector) ? static_cast<uint16_t>(wall.nextSector) : NO_INDEX;
 }
 
 }  // namespace
@@ -101,7 +100,7 @@ PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall
 
 void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
                         int16_t windowBottom, double nearLimit) {
-    if (sectorIndex >= SECTOR_COUNT) return;
+    if (!isSector(sectorIndex)) return;
     // Callers pass windows inside the screen with top <= bottom; holding to that here keeps
     // every write inside the frame whatever a damaged level projects.
     const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);

@@ -7,7 +7,7 @@ void listSectorObjects(const GameState& g, SectorObjects& lists) {
     // A counting sort by sector that keeps table order within each sector.
     std::array<uint8_t, SECTOR_COUNT + 1> count{};
     auto listed = [](const GameObject& o) {
-        return (o.flags & OBJ_ACTIVE) != 0 && static_cast<uint16_t>(o.sector) < SECTOR_COUNT;
+        return (o.flags & OBJ_ACTIVE) != 0 && isSector(o.sector);
     };
     for (const GameObject& o : g.objects)
         if (listed(o)) ++count[static_cast<uint16_t>(o.sector) + 1];

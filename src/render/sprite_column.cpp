@@ -12,16 +12,20 @@ constexpr uint16_t LAST_COLUMN = 63;
 // A picture stands 10000 height units tall: 8 rows per unit at depth 1.
 constexpr int32_t PICTURE_ROWS_AT_DEPTH_1 = 80000;
 
-void drawPicture(RenderState& rs, const GameObject& o, const SpriteColumn& sc) {
+// Returns whether any pixel was written (a column of transparent texels writes none).
+bool drawPicture(RenderState& rs, const GameObject& o, const SpriteColumn& sc) {
     const uint8_t* tex = textureOf(rs.game, o.sprite);
     const uint8_t ramp = static_cast<uint8_t>(rampOffset(o.sprite));
     uint16_t v = sc.v;
     uint8_t* pixel = rs.frameBuffer + sc.top * SCREEN_WIDTH + rs.screenColumn;
+    uint8_t written = 0;
     for (int32_t r = sc.top; r < sc.bottom; ++r, pixel += SCREEN_WIDTH) {
         const uint8_t texel = tex[(v >> 9) * TEXTURE_SIDE + sc.column];
         if (texel != 0) *pixel = static_cast<uint8_t>(texel + ramp);
+        written |= texel;
         v = static_cast<uint16_t>(v + sc.vStep);
     }
+    return written != 0;
 }
 
 }  // namespace
@@ -55,7 +59,7 @@ void projectSpriteRows(const RenderState& rs, const GameObject& o, SpriteColumn&
 void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int32_t windowBottom,
                        double nearLimit, double wallDepth) {
     const GameState& g = rs.game;
-    if (sector >= SECTOR_COUNT) return;
+    if (!isSector(sector)) return;
     // The count is approximate; only an exact 0 (as unsigned 16-bit) says nobody is here.
     if (static_cast<uint16_t>(g.sectors[sector].objectCount) == 0) return;
     // The frame's list holds exactly the active objects of this sector, in table order.
@@ -66,7 +70,7 @@ void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int3
         if (sc.column < FIRST_COLUMN || sc.column > LAST_COLUMN) continue;
         projectSpriteRows(rs, o, sc, windowTop, windowBottom);
         if (sc.top >= sc.bottom) continue;
-        drawPicture(rs, o, sc);
+        if (drawPicture(rs, o, sc)) rs.scratch.spritesDrawn |= 1u << rs.objects.object[k];
     }
 }
 

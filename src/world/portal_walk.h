@@ -15,7 +15,7 @@ namespace krello {
 // allows it; a portal into a sector outside the table is not followed. Nothing is allocated.
 template <typename Expand, typename Reached>
 void walkPortals(const GameState& g, uint16_t start, Expand&& expand, Reached&& reached) {
-    if (start >= SECTOR_COUNT) return;
+    if (!isSector(start)) return;
     std::array<bool, SECTOR_COUNT> seen{};
     std::array<uint16_t, SECTOR_COUNT> queue{};
     size_t head = 0;
@@ -26,8 +26,9 @@ void walkPortals(const GameState& g, uint16_t start, Expand&& expand, Reached&& 
         const uint16_t s = queue[head++];
         if (!expand(s)) continue;
         walkSectorWalls(g, s, [&](uint16_t w) {
-            const uint16_t next = static_cast<uint16_t>(g.walls[w].nextSector);
-            if (next >= SECTOR_COUNT || seen[next]) return;
+            const int16_t to = g.walls[w].nextSector;
+            if (!isSector(to) || seen[static_cast<size_t>(to)]) return;
+            const uint16_t next = static_cast<uint16_t>(to);
             seen[next] = true;
             queue[tail++] = next;
             reached(s, w, next);

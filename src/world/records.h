@@ -12,6 +12,16 @@ constexpr int OBJECT_COUNT = 23;
 constexpr int SPAWN_COUNT = 10;
 constexpr int TEXTURE_COUNT = 14;
 constexpr int TEXTURE_SIDE = 128;
+
+// What each slot of the texture bank holds: the nine surfaces, the enemy's picture and its
+// mirror image (the animation swaps them), and the shot's three frames (the animation rotates
+// them, so every shot shows slot SHOT_SLOT). Slots 14 and 15 hold nothing.
+constexpr int LAST_SURFACE_SLOT = 8;
+constexpr int ENEMY_SLOT = 9;
+constexpr int ENEMY_MIRROR_SLOT = 10;
+constexpr int SHOT_SLOT = 11;
+constexpr int SHOT_FRAMES = 3;
+static_assert(SHOT_SLOT + SHOT_FRAMES == TEXTURE_COUNT);
 constexpr int TEXTURE_BYTES = TEXTURE_SIDE * TEXTURE_SIDE;  // 16,384 texels per slot
 constexpr int TEXTURE_BANK_BYTES = TEXTURE_COUNT * TEXTURE_BYTES;
 constexpr int ENEMY_PICTURE_BYTES = 4096;  // 128 rows of 32 bytes, two 4-bit pixels a byte
@@ -76,7 +86,7 @@ struct Wall {
     int8_t repeatU;         // horizontal repeat; negative runs the texture backwards
     int8_t repeatV;         // vertical scale: one texture row covers 1024 / repeatV units
     uint8_t reserved24[6];  // carried, never read
-    int16_t mark;           // runtime: -1 clear, 0..319 drawn in that column, -2 crossed this update
+    int16_t mark;           // runtime: -1 clear, -2 a portal crossed in this update
 };
 
 // An enemy, a player shot or an enemy shot; pooled, never created or destroyed.
@@ -134,9 +144,17 @@ static_assert(offsetof(GameObject, vy) == 34 && offsetof(GameObject, vz) == 36);
 
 static_assert(sizeof(SpawnPoint) == 16 && offsetof(SpawnPoint, sector) == 12);
 
-// The texture slot and the ramp offset of an attribute byte.
+// The texture slot and the ramp offset of an attribute byte, and the byte that names both.
 constexpr int textureSlot(uint8_t attribute) { return attribute & 0x0F; }
 constexpr int rampOffset(uint8_t attribute) { return attribute & 0xC0; }
+constexpr uint8_t textureAttribute(int ramp, int slot) {
+    return static_cast<uint8_t>(((ramp << 6) & 0xC0) | (slot & 0x0F));
+}
+
+// Whether an index read from the level names a real table entry. A 16-bit index read as
+// signed or unsigned gets the same answer: a negative one names nothing.
+constexpr bool isSector(int32_t s) { return s >= 0 && s < SECTOR_COUNT; }
+constexpr bool isWall(int32_t w) { return w >= 0 && w < WALL_COUNT; }
 
 // The load-time kind code of an object as stored in the image.
 constexpr uint16_t kindCode(const GameObject& o) {

@@ -76,8 +76,8 @@ void addDiamond(Texture tex, uint8_t delta) {
 }
 
 void unpackEnemyPicture(GameState& g) {
-    Texture front = textureSlotOf(g, 9);
-    Texture mirrored = textureSlotOf(g, 10);
+    Texture front = textureSlotOf(g, ENEMY_SLOT);
+    Texture mirrored = textureSlotOf(g, ENEMY_MIRROR_SLOT);
     for (int r = 0; r < TEXTURE_SIDE; ++r) {
         // The row is unpacked into a local buffer before any texel is written. Reading the
         // picture and writing the bank in one loop is sound C++, but g++ 12 (-O1 and up) then
@@ -98,7 +98,7 @@ void unpackEnemyPicture(GameState& g) {
 }
 
 void drawFireballFrames(GameState& g) {
-    for (int slot = 11; slot <= 13; ++slot) {
+    for (int slot = SHOT_SLOT; slot < SHOT_SLOT + SHOT_FRAMES; ++slot) {
         Texture tex = textureSlotOf(g, slot);
         for (int point = 0; point < 200; ++point) {
             const int a = drawRandom(g);
@@ -187,6 +187,13 @@ constexpr RecipeStep SURFACE_RECIPE[] = {
     rect(8, 92, 164, 62, 63, -20), rect(8, 92, 164, 64, 65, 20),
     rect(8, 40, 88, 120, 120, 20), rect(8, 40, 88, 7, 7, -15), blur(8, 3),
 };
+
+constexpr bool recipeDrawsOnlySurfaces() {
+    for (const RecipeStep& s : SURFACE_RECIPE)
+        if (s.slot > LAST_SURFACE_SLOT) return false;
+    return true;
+}
+static_assert(recipeDrawsOnlySurfaces());
 
 void runStep(GameState& g, const RecipeStep& s) {
     Texture tex = textureSlotOf(g, s.slot);

@@ -1,14 +1,17 @@
-// krello-tool's level commands: dump the built-in image, check a level, its statistics, its map.
+// krello-tool's level commands: dump the built-in image, check a level, its statistics, its
+// walls, its map.
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "krello_tool/commands.h"
 #include "krello_tool/level_map.h"
+#include "io/file_bytes.h"
 #include "krello_tool/output_files.h"
 #include "level/builtin_level.h"
 #include "level/level_file.h"
 #include "level/level_stats.h"
+#include "level/wall_facts.h"
 
 namespace krello::tool {
 namespace {
@@ -43,10 +46,28 @@ void checkLevel(const std::string& path) {
     std::printf("ok\n");
 }
 
-void printStats(const std::string& path) {
+// The golden list in `path`, or the shipped level's when the path is empty.
+std::string goldenList(const std::string& path) {
+    if (path.empty()) return std::string(builtinLevelFigures());
+    std::string text, error;
+    if (!io::readFile(path, "the golden list", text, error)) throw ToolError{error};
+    return text;
+}
+
+// One figure a line for programs: name, this level, golden line, and whether the figure meets it.
+void printStatsTable(const std::vector<LevelFigure>& figures) {
+    for (const LevelFigure& f : figures) {
+        const size_t indent = f.name.find_first_not_of(' ');
+        std::printf("%s\t%s\t%s\t%s\n", f.name.c_str() + (indent == std::string::npos ? 0 : indent),
+                    f.actual.c_str(), f.shipped.c_str(), f.differs() ? "differs" : "meets");
+    }
+}
+
+void printStats(const std::string& path, const std::string& golden, bool table) {
     LevelFile file;
     const auto g = loadLevel(path, file);
-    const auto figures = levelFigures(*g, builtinLevelFigures());
+    const auto figures = levelFigures(*g, goldenList(golden));
+    if (table) return printStatsTable(figures);
     int differing = 0;
     std::printf("  %-36s %-22s %s\n", "figure", "this level", "shipped level");
     for (const LevelFigure& f : figures) {
@@ -55,6 +76,25 @@ void printStats(const std::string& path) {
                     f.actual.c_str(), f.shipped.c_str());
     }
     std::printf("%d of %zu figures differ (marked *)\n", differing, figures.size());
+}
+
+// One wall a line under a header, tab-separated, for programs that design levels; a source's
+// walls are the ones it defines, an image's all of the table. Numbers print exactly.
+void printWalls(const std::string& path) {
+    LevelFile file;
+    const auto g = loadLevel(path, file);
+    const auto facts = wallFacts(*g);
+    const size_t count = file.isSource ? static_cast<size_t>(file.map.wallCount) : facts.size();
+    std::printf("wall\tsector\tnextSector\totherWall\tdrawn\topening\tlength\tsquareRepeatU\ttexelRatio\n");
+    for (size_t w = 0; w < count && w < facts.size(); ++w) {
+        const WallFacts& f = facts[w];
+        const Wall& wall = g->walls[w];
+        const std::string opening = f.opening ? std::to_string(*f.opening) : "none";
+        std::printf("%zu\t%d\t%d\t%d\t%d\t%s\t", w, f.sector, wall.nextSector, wall.otherWall, f.drawn ? 1 : 0,
+                    opening.c_str());
+        if (f.length) std::printf("%.17g\t%.17g\t%.17g\n", *f.length, f.squareRepeatU, f.texelRatio);
+        else std::printf("none\tnone\tnone\n");
+    }
 }
 
 void writeMap(const std::string& png, const std::string& path) {
@@ -84,8 +124,22 @@ void registerLevelCommands(CLI::App& app) {
 
     auto* stats = level->add_subcommand("stats", "the level's statistics beside the shipped level's golden list (level/krello.stats)");
     auto statsPath = std::make_shared<std::string>();
+    auto statsGolden = std::make_shared<std::string>();
+    auto statsTable = std::make_shared<bool>(false);
     stats->add_option("FILE", *statsPath, "a level source or image (default: the built-in level)")->type_name("");
-    stats->callback([statsPath] { printStats(*statsPath); });
+    stats->add_option("--golden", *statsGolden, "compare with this golden list instead of the shipped level's")
+        ->type_name("FILE");
+    stats->add_flag("--tsv", *statsTable, "one figure a line: name, this level, golden line, meets or differs, "
+                                          "separated by tabs");
+    stats->callback([statsPath, statsGolden, statsTable] { printStats(*statsPath, *statsGolden, *statsTable); });
+
+    auto* walls = level->add_subcommand(
+        "walls", "what each wall shows, one a line under a header, separated by tabs: its sector, the "
+                 "sector and wall behind it, whether it is drawn, a portal's opening, its length, the "
+                 "repeatU that makes its texels square, and their width over height");
+    auto wallsPath = std::make_shared<std::string>();
+    walls->add_option("FILE", *wallsPath, "a level source or image (default: the built-in level)")->type_name("");
+    walls->callback([wallsPath] { printWalls(*wallsPath); });
 
     auto* map = level->add_subcommand("map", "draw a top-down map of the level as a PNG");
     auto mapPng = std::make_shared<std::string>();

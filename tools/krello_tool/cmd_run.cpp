@@ -11,6 +11,7 @@
 #include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/render_options.h"
+#include "krello_tool/sound_capture.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
 #include "replay/demo.h"
@@ -39,6 +40,7 @@ struct RunOptions {
     long stateEvery = 0;                // 0: only the last state
     std::string dumpFile;
     std::string recordDemo;
+    std::string wav;                    // the run's sound as a WAV file
     bool frameCrc = false;              // print the last frame's checksum after the states
     std::string level;                  // a level file, or empty for the built-in level
     DrawOptions draw;                   // --threads
@@ -105,6 +107,7 @@ struct RunOutputs {
     long pngEvery = 0;
     std::string pngDir;
     std::string dumpFile;
+    std::string wavFile;
     bool render = false;
     bool frameCrc = false;  // print the last frame's CRC-32 once the outputs are in place
     DrawOptions draw;
@@ -123,11 +126,14 @@ void playRun(GameRun& run, const RunOutputs& r, OutputFiles& out) {
     const std::unique_ptr<RenderThreads> threads = makeRenderThreads(r.draw);
     ViewDrawer drawer(threads.get());
     const FrameOutput output{&drawer, frame.data()};
+    SoundCapture capture;
+    if (!r.wavFile.empty()) run.watch(capture);
     run.start();
     for (long i = 0; i < r.frames && run.step(frame.empty() ? nullptr : &output); ++i) {
     }
     if (std::string problem = run.finish(); !problem.empty()) throw ToolError{problem};
     if (!dumps.written()) throw ToolError{dumpName + ": cannot write the state dump"};
+    if (!r.wavFile.empty()) out.add(r.wavFile, capture.wav());
     out.commit();
     if (r.frameCrc) std::printf("frame crc32 %s\n", crc32Text(crc32(frame)).c_str());
 }
@@ -138,6 +144,7 @@ void run(const RunOptions& o) {
     r.render = o.render;
     r.frameCrc = o.frameCrc;
     r.dumpFile = o.dumpFile;
+    r.wavFile = o.wav;
     r.draw = o.draw;
     r.stateEvery = o.stateEvery;
     if (!o.pngEvery.empty()) {
@@ -150,6 +157,7 @@ void run(const RunOptions& o) {
     r.frames = frameCount(o, *game);
     OutputFiles out;
     if (!o.dumpFile.empty()) out.check(o.dumpFile);
+    if (!o.wav.empty()) out.check(o.wav);
     if (r.pngEvery > 0) out.check(framePngPath(r.pngDir, r.pngEvery));
     if (!o.recordDemo.empty()) {
         out.check(o.recordDemo);
@@ -244,6 +252,7 @@ void registerRunCommands(CLI::App& app) {
         ->type_name("K")
         ->check(cli::wholeNumber(1, MAX_COUNT));
     run->add_option("--dump-state", options->dumpFile, "write the states to FILE instead of stdout")->type_name("FILE");
+    run->add_option("--wav", options->wav, "write the run's mixed sound as a WAV FILE")->type_name("FILE");
     run->add_option("--record-demo", options->recordDemo, "record the run as a demo FILE (with --input)")
         ->type_name("FILE");
     run->callback([options] { tool::run(*options); });

@@ -11,6 +11,8 @@ void registerTextureCommands(CLI::App& app);
 void registerLevelCommands(CLI::App& app);
 void registerRenderCommands(CLI::App& app);
 void registerRunCommands(CLI::App& app);
+void registerSoundCommands(CLI::App& app);
+void registerPlaytestCommands(CLI::App& app);
 
 // A failure to report in one line, with exit status 2.
 struct ToolError {

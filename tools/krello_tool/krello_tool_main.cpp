@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     krello::tool::registerLevelCommands(app);
     krello::tool::registerRenderCommands(app);
     krello::tool::registerRunCommands(app);
+    krello::tool::registerSoundCommands(app);
+    krello::tool::registerPlaytestCommands(app);
     std::string where;
     const std::string unknown = unknownCommand(app, argc, argv, where);
     if (!unknown.empty()) {

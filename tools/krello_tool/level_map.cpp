@@ -191,6 +191,10 @@ void drawMarkers(const GameState& g, const View& v, Canvas& c) {
 MapPicture drawLevelMap(const GameState& g, int size) {
     MapPicture p;
     const View v = fitView(g, size, p.width, p.height);
+    p.originX = v.minX;
+    p.originY = v.minY;
+    p.scale = v.scale;
+    p.margin = kMargin;
     p.rgb.assign(static_cast<size_t>(p.width) * p.height * 3, 0);
     Canvas c(p);
     c.box(0, 0, p.width - 1, p.height - 1, kBackground);

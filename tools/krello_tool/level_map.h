@@ -13,6 +13,12 @@ struct MapPicture {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgb;
+    // Where the world lies in the picture, for drawing over it: a world x is at pixel
+    // (x - originX) * scale + margin, a world y likewise.
+    double originX = 0.0;
+    double originY = 0.0;
+    double scale = 1.0;
+    int margin = 0;
 };
 
 // Draws the level with +x to the right and +y downward, the longer side `size` pixels.

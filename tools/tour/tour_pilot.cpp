@@ -52,7 +52,7 @@ Routes findRoutes(const GameState& g) {
     r.hops.fill(-1);
     r.firstPortal.fill(-1);
     const int start = g.player.sector;
-    if (start < 0 || start >= SECTOR_COUNT) return r;
+    if (!isSector(start)) return r;
     r.hops[static_cast<size_t>(start)] = 0;
     walkPortals(
         g, static_cast<uint16_t>(start), [](uint16_t) { return true; },
@@ -69,7 +69,7 @@ const GameObject* targetEnemy(const GameState& g, const Routes& r) {
     long bestScore = 0;
     for (const GameObject& o : g.objects) {
         if ((o.flags & (OBJ_ENEMY | OBJ_ACTIVE)) != (OBJ_ENEMY | OBJ_ACTIVE)) continue;
-        if (o.sector < 0 || o.sector >= SECTOR_COUNT || r.hops[static_cast<size_t>(o.sector)] < 0) continue;
+        if (!isSector(o.sector) || r.hops[static_cast<size_t>(o.sector)] < 0) continue;
         const long score = r.hops[static_cast<size_t>(o.sector)] * 100000L + playerDistance2D(g.player, o);
         if (!best || score < bestScore) {
             best = &o;
