@@ -7,6 +7,7 @@
 
 #include "game/frame.h"
 #include "render/flat_rows.h"
+#include "render/path_kernels.h"
 #include "render/render_view.h"
 #include "render/sector_column.h"
 #include "render/sprites.h"
@@ -98,7 +99,7 @@ void BM_StageWallSearch(benchmark::State& state) {
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
             RenderState rs = w.stateOf(cc);
-            rs.renderPath = path;
+            rs.kernels = &pathKernels(path);
             benchmark::DoNotOptimize(findNearestWall(rs, static_cast<uint16_t>(cc.game->player.sector)));
         }
     }
@@ -114,7 +115,7 @@ void BM_StageFlatRows(benchmark::State& state) {
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
             RenderState rs = w.stateOf(cc);
-            rs.renderPath = path;
+            rs.kernels = &pathKernels(path);
             const uint16_t s = static_cast<uint16_t>(cc.game->player.sector);
             drawCeilingRows(rs, s, 0, cc.wall.ceilingRow);
             drawFloorRows(rs, s, cc.wall.floorRow, SCREEN_HEIGHT);

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/flat_shades.h"
-#include "render/render_path.h"
+#include "render/path_kernels.h"
 #include "render/shade_tables.h"
 #include "world/angle.h"
 #include "world/game_state.h"
@@ -45,7 +45,7 @@ struct RenderState {
     ColumnScratch& scratch;        // this thread's marks and flat shades
     const SectorObjects& objects;  // who stands in which sector this frame
     uint8_t* frameBuffer = nullptr;  // 320 x 200 palette indices, rows 320 bytes apart
-    RenderPath renderPath = RenderPath::Scalar;  // the reference or a vector path (flats, search)
+    const PathKernels* kernels = &pathKernels(RenderPath::Scalar);  // the path's flat rows and search
     int16_t screenColumn = 0;        // the column being drawn; also the stamp put into marks
     double rayDirX = 0.0;            // the current column's ray, not of unit length
     double rayDirY = 0.0;

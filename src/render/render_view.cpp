@@ -72,7 +72,7 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
 void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end) {
     RenderState rs{view.game, scratch, view.objects};
     rs.frameBuffer = view.frameBuffer;
-    rs.renderPath = view.renderPath;
+    rs.kernels = &pathKernels(view.renderPath);
     rs.headingCos = view.headingCos;
     rs.headingSin = view.headingSin;
     const uint16_t start = static_cast<uint16_t>(view.game.player.sector);

@@ -1,6 +1,7 @@
 // The nearest-wall search: which of a sector's walls the current column's ray meets first.
 #include <cmath>
 
+#include "render/path_kernels.h"
 #include "render/sector_column.h"
 #include "world/fixed_math.h"
 #include "world/wall_walk.h"
@@ -53,11 +54,6 @@ WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector) {
     return hit;
 }
 
-WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
-#ifdef KRELLO_SSE2_WALL_SEARCH
-    if (rs.renderPath != RenderPath::Scalar) return findNearestWallSse2(rs, sector);
-#endif
-    return findNearestWallScalar(rs, sector);
-}
+WallHit findNearestWall(const RenderState& rs, uint16_t sector) { return rs.kernels->findNearestWall(rs, sector); }
 
 }  // namespace krello
