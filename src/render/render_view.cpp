@@ -95,6 +95,4 @@ void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) 
     drawColumns(view, scratch, 0, SCREEN_WIDTH);
 }
 
-void renderView(const GameState& g, uint8_t* frameBuffer) { drawView(g, frameBuffer, nullptr); }
-
 }  // namespace krello

@@ -42,9 +42,6 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
 // render path; without, all are drawn on this thread with the best render path this machine has.
 void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads);
 
-// drawView on this thread alone.
-void renderView(const GameState& g, uint8_t* frameBuffer);
-
 // The renderer as the game's FrameDrawer: on the threads given (made once by the program that
 // shows frames), or on the caller's thread alone.
 class ViewDrawer final : public FrameDrawer {
