@@ -7,6 +7,7 @@
 #include "render/flat_shades.h"
 #include "render/path_kernels.h"
 #include "render/shade_tables.h"
+#include "render/wall_spans.h"
 #include "world/angle.h"
 #include "world/game_state.h"
 #include "world/screen.h"
@@ -30,12 +31,14 @@ struct ColumnScratch {
     std::array<int16_t, WALL_COUNT> marks;  // per wall: a column that found it, or -1
     FlatShades shades;                      // shade offsets of the flat rows drawn so far
     ShadeTables wallShades;                 // shaded pixels by texel, for wall rows
+    WallSpans spans;                        // the columns of the walls of the sectors visited
 
-    // A frame starts with no wall found and no flat shade worked out (the wall tables hold
-    // for any frame).
+    // A frame starts with no wall found, no flat shade worked out and no wall projected (the
+    // wall tables hold for any frame).
     void startFrame() {
         marks.fill(-1);
         shades.clear();
+        spans.clear();
     }
 };
 
@@ -51,6 +54,8 @@ struct RenderState {
     double rayDirY = 0.0;
     double rayStepX = 0.0;  // added to the ray from one column to the next
     double rayStepY = 0.0;
+    double firstRayX = 0.0;  // column 0's ray: column c's is this with the step added c times
+    double firstRayY = 0.0;
     double headingCos = 1.0;  // cos and sin of the player's heading, the same for the whole frame
     double headingSin = 0.0;
 };

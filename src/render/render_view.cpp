@@ -48,6 +48,8 @@ void setUpViewRays(RenderState& rs) {
     rs.headingSin = v.headingSin;
     rs.rayDirX = v.leftX;
     rs.rayDirY = v.leftY;
+    rs.firstRayX = v.leftX;
+    rs.firstRayY = v.leftY;
     rs.rayStepX = v.stepX;
     rs.rayStepY = v.stepY;
 }
@@ -57,6 +59,8 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
     const ViewRays v = viewRays(g.player.angle);
     headingCos = v.headingCos;
     headingSin = v.headingSin;
+    rayStepX = v.stepX;
+    rayStepY = v.stepY;
     double x = v.leftX;
     double y = v.leftY;
     for (int c = 0; c < SCREEN_WIDTH; ++c) {
@@ -75,6 +79,10 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
     rs.kernels = &pathKernels(view.renderPath);
     rs.headingCos = view.headingCos;
     rs.headingSin = view.headingSin;
+    rs.rayStepX = view.rayStepX;
+    rs.rayStepY = view.rayStepY;
+    rs.firstRayX = view.rayX[0];
+    rs.firstRayY = view.rayY[0];
     const uint16_t start = static_cast<uint16_t>(view.game.player.sector);
     for (int column = first; column < end; ++column) {
         rs.screenColumn = static_cast<int16_t>(column);

@@ -26,6 +26,8 @@ struct FrameView {
     RenderPath renderPath;  // the reference or a vector path (flats, wall search)
     double headingCos;     // cos and sin of the player's heading
     double headingSin;
+    double rayStepX;       // added to a column's ray to give the next column's
+    double rayStepY;
     // Each column's ray. Column c's is column 0's with the step added c times, one addition at
     // a time, so its exact sums are the ones a single left-to-right pass makes.
     std::array<double, SCREEN_WIDTH> rayX;

@@ -106,6 +106,10 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     // every write inside the frame whatever a damaged level projects.
     const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
     const int32_t bottom = std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT);
+    // An empty window shows nothing, and neither can anything behind it, since every window
+    // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
+    // would differ, and they are this column's and consulted only further down the walk.
+    if (top == bottom) return;
 
     const GameState& g = rs.game;
     const WallHit hit = findNearestWall(rs, sectorIndex);

@@ -48,10 +48,11 @@ constexpr double NO_WALL_DEPTH = 1000000.0;
 
 // The nearest wall along the current ray that is not already marked with this column. Walls
 // nearly parallel to the ray (|den| <= 0.001), crossed outside the segment or behind the eye
-// do not count; among equal depths the first in the walk wins. Each path searches with its own
-// code (path_kernels.h).
+// do not count; among equal depths the first in the walk wins. Only the walls whose span in
+// this frame holds the column are tested (wall_spans.h); a sector whose spans do not fit is
+// searched wall by wall with the path's own code (path_kernels.h).
 WallHit findNearestWall(const RenderState& rs, uint16_t sector);
-// The reference, as the arithmetic reads.
+// The reference, every wall of the walk tested as the arithmetic reads.
 WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector);
 
 // Projects the hit wall's edges and texture set-up for rows windowTop..windowBottom-1.
