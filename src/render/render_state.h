@@ -17,11 +17,22 @@ namespace krello {
 // Each sector's active objects in table order, listed once a frame after the sort, so a sector
 // visit looks at its own objects only. Objects whose sector is past the table are in no list.
 struct SectorObjects {
+    // What does not change from column to column: where the object stands from the eye and the
+    // rows its picture spans before any window cuts it.
+    struct Seen {
+        double dx = 0.0;     // the object's offsets from the eye (32-bit wrapped differences)
+        double dy = 0.0;
+        double depth = 0.0;  // along the heading
+        int32_t top = 0;     // first and end screen rows of the picture, not yet clipped
+        int32_t bottom = 0;
+        uint16_t vStep = 0;  // per-row step of the texture-row accumulator
+    };
     std::array<uint8_t, SECTOR_COUNT + 1> first{};  // sector s holds entries first[s]..first[s+1]-1
     std::array<uint8_t, OBJECT_COUNT> object{};     // object indices, grouped by sector
+    std::array<Seen, OBJECT_COUNT> seen{};          // per entry: the object as this frame sees it
 };
 
-// Fills the lists from the object table as it stands.
+// Fills the lists from the object table and the player as they stand.
 void listSectorObjects(const GameState& g, SectorObjects& lists);
 
 // What one column thread keeps to itself during a frame. Every thread has its own, so what one
