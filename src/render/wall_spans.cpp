@@ -106,30 +106,25 @@ int spansOfWall(const GameState& g, const FrameRays& rays, uint16_t w, WallSpan*
 
 }  // namespace
 
-bool WallSpans::of(const GameState& g, const FrameRays& rays, uint16_t sector, SpanRange& range) {
-    if (sector >= SECTOR_COUNT || state_[sector] == TOO_MANY) return false;
-    if (state_[sector] == NOT_MADE) {
-        const int first = used_;
-        bool fits = true;
-        walkSectorWalls(g, sector, [&](uint16_t w) {
-            if (!fits) return;
-            if (CAPACITY - used_ < 3) {
-                fits = false;
-                return;
-            }
-            used_ += spansOfWall(g, rays, w, spans_.data() + used_);
-        });
-        if (!fits) {
-            used_ = first;
-            state_[sector] = TOO_MANY;
-            return false;
+void WallSpans::make(const GameState& g, const FrameRays& rays, uint16_t sector) {
+    const int first = used_;
+    bool fits = true;
+    walkSectorWalls(g, sector, [&](uint16_t w) {
+        if (!fits) return;
+        if (CAPACITY - used_ < 3) {
+            fits = false;
+            return;
         }
-        first_[sector] = static_cast<uint16_t>(first);
-        end_[sector] = static_cast<uint16_t>(used_);
-        state_[sector] = MADE;
+        used_ += spansOfWall(g, rays, w, spans_.data() + used_);
+    });
+    if (!fits) {
+        used_ = first;
+        state_[sector] = TOO_MANY;
+        return;
     }
-    range = {spans_.data() + first_[sector], spans_.data() + end_[sector]};
-    return true;
+    first_[sector] = static_cast<uint16_t>(first);
+    end_[sector] = static_cast<uint16_t>(used_);
+    state_[sector] = MADE;
 }
 
 }  // namespace krello

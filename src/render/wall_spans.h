@@ -57,9 +57,18 @@ public:
     // The spans of the sector's walls, made on the first call of the frame. false when they did
     // not fit (only a level that breaks its invariants can walk that many walls); the search
     // then tests every wall.
-    bool of(const GameState& g, const FrameRays& rays, uint16_t sector, SpanRange& range);
+    bool of(const GameState& g, const FrameRays& rays, uint16_t sector, SpanRange& range) {
+        if (sector >= SECTOR_COUNT) return false;
+        if (state_[sector] == NOT_MADE) make(g, rays, sector);
+        if (state_[sector] != MADE) return false;
+        range = {spans_.data() + first_[sector], spans_.data() + end_[sector]};
+        return true;
+    }
 
 private:
+    // Projects the sector's walls (state_ becomes MADE or TOO_MANY).
+    void make(const GameState& g, const FrameRays& rays, uint16_t sector);
+
     static constexpr uint8_t NOT_MADE = 0, MADE = 1, TOO_MANY = 2;
     // A wall gives at most three spans; a level keeping its invariants walks each wall once.
     static constexpr int CAPACITY = 3 * WALL_COUNT;
