@@ -103,4 +103,11 @@ void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) 
     drawColumns(view, scratch, 0, SCREEN_WIDTH);
 }
 
+ViewDrawer::ViewDrawer(RenderThreads* threads)
+    : own_(threads ? nullptr : std::make_unique<RenderThreads>(1, bestRenderPath())),
+      threads_(threads ? threads : own_.get()) {}
+ViewDrawer::~ViewDrawer() = default;
+ViewDrawer::ViewDrawer(ViewDrawer&&) noexcept = default;
+ViewDrawer& ViewDrawer::operator=(ViewDrawer&&) noexcept = default;
+
 }  // namespace krello

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "render/render_state.h"
 #include "world/frame_drawer.h"
@@ -45,14 +46,19 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
 void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads);
 
 // The renderer as the game's FrameDrawer: on the threads given (made once by the program that
-// shows frames), or on the caller's thread alone.
+// shows frames), or on the caller's thread alone with the best path and a scratch of its own,
+// kept from frame to frame (so its tables are not made again for every frame).
 class ViewDrawer final : public FrameDrawer {
 public:
-    explicit ViewDrawer(RenderThreads* threads = nullptr) : threads_(threads) {}
+    explicit ViewDrawer(RenderThreads* threads = nullptr);
+    ~ViewDrawer();
+    ViewDrawer(ViewDrawer&&) noexcept;
+    ViewDrawer& operator=(ViewDrawer&&) noexcept;
     void draw(const GameState& g, uint8_t* frameBuffer) override { drawView(g, frameBuffer, threads_); }
 
 private:
-    RenderThreads* threads_;  // not owned; null: this thread alone
+    std::unique_ptr<RenderThreads> own_;  // the caller's thread alone, when no threads were given
+    RenderThreads* threads_;              // what draws: the threads given, or own_
 };
 
 }  // namespace krello
