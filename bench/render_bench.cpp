@@ -1,29 +1,44 @@
-// Benchmark of whole frames: every tour view of the built-in level drawn still, no update, on one
-// thread and on two.
+// Benchmarks of whole frames: every tour view of the built-in level drawn still (no update), and
+// the tour's recorded game played and drawn frame by frame as the timedemo does; on one thread
+// and on two, each alone and beside a busy loop of the benchmark's own on one core.
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "competing_load.h"
 #include "game/frame.h"
+#include "game/start_level.h"
+#include "level/builtin_level.h"
 #include "min_statistic.h"
 #include "render/render_threads.h"
 #include "render/render_view.h"
+#include "replay/headless_platform.h"
+#include "replay/input_script.h"
 #include "tour_games.h"
 
 namespace {
 
-using krello::bench::tourGames;
+using krello::bench::CompetingLoad;
 using krello::bench::minOf;
+using krello::bench::tourGames;
 
-// One item is one frame; items per second is the frame rate of the renderer alone. The
-// argument is the number of threads drawing the columns (timed by the clock on the wall, since
-// the other threads' time is not the caller's).
+// Arguments of the frame benchmarks: threads drawing the columns, and whether the busy loop runs.
+void threadsAndLoad(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"threads", "busy"});
+    for (int busy : {0, 1})
+        for (int threads : {1, 2}) b->Args({threads, busy});
+}
+
+// One item is one frame; items per second is the frame rate of the renderer alone. Timed by the
+// clock on the wall, since the other threads' time is not the caller's.
 void BM_RenderTourFrame(benchmark::State& state) {
     auto games = tourGames();
     std::vector<uint8_t> frame(krello::FRAME_BYTES, 0);
     krello::RenderThreads threads(static_cast<int>(state.range(0)), krello::bestRenderPath());
     krello::ViewDrawer drawer(&threads);
+    const CompetingLoad load(state.range(1) != 0);
     size_t next = 0;
     for (auto _ : state) {
         krello::drawStill(*games[next], {&drawer, frame.data()});
@@ -33,7 +48,45 @@ void BM_RenderTourFrame(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_RenderTourFrame)->ComputeStatistics("min", minOf)->ArgName("threads")->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenderTourFrame)->ComputeStatistics("min", minOf)->Apply(threadsAndLoad)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// The tour's recorded game, update and drawing, one frame per item: the timedemo's work without
+// its clock. The game starts again when the recording ends (not timed).
+void BM_TourTimedemo(benchmark::State& state) {
+    std::vector<krello::ScriptStep> steps;
+    std::string error;
+    if (!krello::readInputScriptFile(std::string(KRELLO_SOURCE_DIR) + "/tests/data/tour.input", steps, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    auto started = std::make_unique<krello::GameState>();
+    krello::loadBuiltinLevel(*started);
+    krello::HeadlessPlatform startPlatform;
+    krello::startLevel(*started, startPlatform);
+    auto g = std::make_unique<krello::GameState>(*started);
+    krello::HeadlessPlatform platform;
+    std::vector<uint8_t> frame(krello::FRAME_BYTES, 0);
+    krello::RenderThreads threads(static_cast<int>(state.range(0)), krello::bestRenderPath());
+    krello::ViewDrawer drawer(&threads);
+    const krello::FrameOutput output{&drawer, frame.data()};
+    const CompetingLoad load(state.range(1) != 0);
+    size_t next = 0;
+    for (auto _ : state) {
+        if (next == steps.size()) {
+            state.PauseTiming();
+            *g = *started;
+            platform = krello::HeadlessPlatform{};
+            next = 0;
+            state.ResumeTiming();
+        }
+        platform.apply(steps[next]);
+        krello::runFrame(*g, platform, &output);
+        benchmark::DoNotOptimize(frame.data());
+        ++next;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TourTimedemo)->ComputeStatistics("min", minOf)->Apply(threadsAndLoad)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 // Each view on its own, to find the slow ones.
 void BM_RenderView(benchmark::State& state) {
@@ -41,7 +94,8 @@ void BM_RenderView(benchmark::State& state) {
     auto& g = *games[static_cast<size_t>(state.range(0))];
     std::vector<uint8_t> frame(krello::FRAME_BYTES, 0);
     state.SetLabel(krello::tourViews()[static_cast<size_t>(state.range(0))].name);
-    krello::ViewDrawer drawer;
+    krello::RenderThreads threads(1, krello::bestRenderPath());
+    krello::ViewDrawer drawer(&threads);
     for (auto _ : state) {
         krello::drawStill(g, {&drawer, frame.data()});
         benchmark::DoNotOptimize(frame.data());

@@ -7,6 +7,7 @@
 
 #include "game/frame.h"
 #include "render/flat_rows.h"
+#include "render/path_kernels.h"
 #include "render/render_view.h"
 #include "render/sector_column.h"
 #include "render/sprites.h"
@@ -21,6 +22,7 @@ struct ColumnCase {
     GameState* game;
     int16_t column;
     double rayDirX, rayDirY, headingCos, headingSin;
+    double firstRayX, firstRayY, rayStepX, rayStepY;  // the frame's rays, for the wall spans
     WallHit hit;
     WallColumn wall;
 };
@@ -45,7 +47,8 @@ struct StageWorld {
             const uint16_t sector = static_cast<uint16_t>(g->player.sector);
             for (int16_t c = 0; c < SCREEN_WIDTH; ++c) {
                 rs.screenColumn = c;
-                ColumnCase cc{g.get(), c, rs.rayDirX, rs.rayDirY, rs.headingCos, rs.headingSin, {}, {}};
+                ColumnCase cc{g.get(), c, rs.rayDirX, rs.rayDirY, rs.headingCos, rs.headingSin,
+                              rs.firstRayX, rs.firstRayY, rs.rayStepX, rs.rayStepY, {}, {}};
                 cc.hit = findNearestWall(rs, sector);
                 if (cc.hit.wall >= 0) {
                     cc.wall = setUpWallColumn(rs, g->sectors[sector], g->walls[cc.hit.wall], cc.hit, 0, SCREEN_HEIGHT);
@@ -72,6 +75,10 @@ struct StageWorld {
         rs.rayDirX = cc.rayDirX;
         rs.rayDirY = cc.rayDirY;
         rs.headingCos = cc.headingCos;
+        rs.firstRayX = cc.firstRayX;
+        rs.firstRayY = cc.firstRayY;
+        rs.rayStepX = cc.rayStepX;
+        rs.rayStepY = cc.rayStepY;
         rs.headingSin = cc.headingSin;
         return rs;
     }
@@ -90,16 +97,18 @@ bool pathAvailable(benchmark::State& state, RenderPath path) {
     return false;
 }
 
-// One item is one column's search of the first sector; the argument is the render path.
+// One item is one column's search of the first sector: with the frame's wall spans (argument 0;
+// the spans are made on the first column of each view, as a frame makes them), or testing every
+// wall of the walk as the reference does (argument 1).
 void BM_StageWallSearch(benchmark::State& state) {
     StageWorld& w = world();
-    const RenderPath path = static_cast<RenderPath>(state.range(0));
-    if (!pathAvailable(state, path)) return;
+    const bool spans = state.range(0) == 0;
+    state.SetLabel(spans ? "spans" : "every wall");
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
             RenderState rs = w.stateOf(cc);
-            rs.renderPath = path;
-            benchmark::DoNotOptimize(findNearestWall(rs, static_cast<uint16_t>(cc.game->player.sector)));
+            const uint16_t sector = static_cast<uint16_t>(cc.game->player.sector);
+            benchmark::DoNotOptimize(spans ? findNearestWall(rs, sector) : findNearestWallScalar(rs, sector));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long>(w.columns.size()));
@@ -114,7 +123,7 @@ void BM_StageFlatRows(benchmark::State& state) {
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
             RenderState rs = w.stateOf(cc);
-            rs.renderPath = path;
+            rs.kernels = &pathKernels(path);
             const uint16_t s = static_cast<uint16_t>(cc.game->player.sector);
             drawCeilingRows(rs, s, 0, cc.wall.ceilingRow);
             drawFloorRows(rs, s, cc.wall.floorRow, SCREEN_HEIGHT);

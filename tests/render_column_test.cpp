@@ -19,6 +19,11 @@ std::unique_ptr<TestColumn> alongX(GameState& g, Frame& frame, double rx, double
     auto column = columnAt(g, frame, 160);
     column->rs.rayDirX = rx;
     column->rs.rayDirY = ry;
+    // Every column of this frame looks along the same ray, so the walls' spans are its own.
+    column->rs.firstRayX = rx;
+    column->rs.firstRayY = ry;
+    column->rs.rayStepX = 0.0;
+    column->rs.rayStepY = 0.0;
     column->rs.headingCos = 1.0;
     column->rs.headingSin = 0.0;
     return column;
@@ -271,8 +276,8 @@ TEST_F(RenderColumn, AFloorAboveTheOpeningFillsItWithTheLowerPart) {
     EXPECT_EQ(pr.lowerV, 3500);  // 8 * 7 rows * 1000 / 16: the texture starts part-way
     draw();
     expectTextureRows(35, 164, pr.lowerV, wc.vStep);
-    // The child ran with an empty window: it drew nothing but still marked its nearest wall.
-    EXPECT_EQ(column->scratch.marks[5], 160);
+    // The child's window is empty: nothing behind it can show, so it is not searched at all.
+    EXPECT_EQ(column->scratch.marks[5], -1);
 }
 
 TEST_F(RenderColumn, UpperAndLowerStepsAnchorAtTheirOwnEdges) {
@@ -313,7 +318,7 @@ TEST_F(RenderColumn, BrokenIndicesAreTreatedAsSolidOrAbsent) {
                            static_cast<int16_t>(bottom), 20.0);
     }
     for (uint8_t p : *clean) ASSERT_EQ(p, UNTOUCHED);
-    EXPECT_EQ(column->scratch.marks[1], 160);  // the calls did run the search
+    EXPECT_EQ(column->scratch.marks[1], -1);  // cut to the screen, the windows were empty: no search
 }
 
 TEST_F(RenderColumn, PortalsWhoseBackSidesAreMissingStillEnd) {

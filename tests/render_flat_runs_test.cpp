@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/flat_rows.h"
+#include "render/path_kernels.h"
 
 namespace krello {
 namespace {
@@ -32,10 +33,8 @@ const Coordinates kCases[] = {
 
 std::vector<void (*)(const FlatRun&)> vectorPaths() {
     std::vector<void (*)(const FlatRun&)> paths;
-#ifdef KRELLO_X86_PATHS
-    if (renderPathSupported(RenderPath::Sse2)) paths.push_back(drawFlatRunSse2);
-    if (renderPathSupported(RenderPath::Avx2)) paths.push_back(drawFlatRunAvx2);
-#endif
+    for (RenderPath path : {RenderPath::Sse2, RenderPath::Avx2})
+        if (renderPathSupported(path)) paths.push_back(pathKernels(path).drawFlatRun);
     return paths;
 }
 

@@ -176,7 +176,7 @@ class RenderPaths : public testing::TestWithParam<Way> {};
 TEST_P(RenderPaths, FramesMatchTheCommittedChecksums) {
     const Way way = GetParam();
     if (!renderPathSupported(way.path)) GTEST_SKIP() << renderPathName(way.path) << " is not available here";
-    if (way.threads > 1 && !RENDER_THREADS_BUILT) GTEST_SKIP() << "built without threads";
+    if (way.threads > renderThreadsBuilt()) GTEST_SKIP() << "built without threads";
     RenderThreads threads(way.threads, way.path);
     ASSERT_EQ(threads.count(), way.threads);
     const std::vector<uint32_t> sums = groupChecksums(views(), threads);

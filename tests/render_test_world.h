@@ -92,7 +92,7 @@ inline std::unique_ptr<Frame> blankFrame() {
 inline uint8_t pixel(const Frame& f, int row, int column) { return f[row * SCREEN_WIDTH + column]; }
 
 // The renderer alone over a whole frame, on this thread.
-inline void drawView(GameState& g, Frame& frame) { renderView(g, frame.data()); }
+inline void drawView(GameState& g, Frame& frame) { krello::drawView(g, frame.data(), nullptr); }
 
 // One column of a frame being drawn: the renderer's state at the column, with the ray stepped
 // there by addition as the driver does, and the thread scratch and object lists it refers to.

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "render/path_kernels.h"
 #include "world/fixed_math.h"
 
 namespace krello {
@@ -40,13 +41,7 @@ void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, in
     run.xOffset = g.player.x * FLAT_SCALE;
     run.yOffset = g.player.y * FLAT_SCALE;
     run.ramp = static_cast<uint8_t>(rampOffset(attribute));
-    switch (rs.renderPath) {
-#ifdef KRELLO_X86_PATHS
-        case RenderPath::Avx2: drawFlatRunAvx2(run); return;
-        case RenderPath::Sse2: drawFlatRunSse2(run); return;
-#endif
-        default: drawFlatRunScalar(run); return;
-    }
+    rs.kernels->drawFlatRun(run);
 }
 
 }  // namespace

@@ -43,15 +43,9 @@ struct FlatRun {
     uint8_t ramp;            // added after the shade clamp
 };
 
-// The reference: row by row, as the arithmetic reads. Every other path gives the same bytes.
+// The reference: row by row, as the arithmetic reads. Every other path gives the same bytes
+// (path_kernels.h).
 void drawFlatRunScalar(const FlatRun& run);
-#ifdef KRELLO_X86_PATHS
-// Four rows a step with SSE2 (two divisions of two lanes each per coordinate), the last step
-// ending at the run's end; runs under four rows go to the reference.
-void drawFlatRunSse2(const FlatRun& run);
-// The same with AVX2 (one division of four lanes per coordinate).
-void drawFlatRunAvx2(const FlatRun& run);
-#endif
 
 // Draws rows from..to-1 of the current column with the sector's ceiling.
 void drawCeilingRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to);

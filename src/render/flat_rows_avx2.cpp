@@ -11,11 +11,10 @@
 // here. The processor is asked for AVX2 before this is ever called (see render_path.cpp).
 #include "render/flat_rows.h"
 
-#ifdef KRELLO_X86_PATHS
-
 #include <immintrin.h>
 
 #include "render/flat_rows_x86.h"
+#include "render/x86_kernels.h"
 
 namespace krello {
 
@@ -59,5 +58,3 @@ __attribute__((target("avx2"))) void drawFlatRunAvx2(const FlatRun& run) {
 }
 
 }  // namespace krello
-
-#endif

@@ -10,11 +10,10 @@
 // per-row table the reference reads too, so no integer division happens here.
 #include "render/flat_rows.h"
 
-#ifdef KRELLO_X86_PATHS
-
 #include <emmintrin.h>
 
 #include "render/flat_rows_x86.h"
+#include "render/x86_kernels.h"
 
 namespace krello {
 
@@ -66,5 +65,3 @@ __attribute__((target("sse2"))) void drawFlatRunSse2(const FlatRun& run) {
 }
 
 }  // namespace krello
-
-#endif

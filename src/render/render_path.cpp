@@ -1,27 +1,12 @@
-// Which code the renderer runs: the plain reference, or an x86 vector path.
+// Which code the renderer runs: the names of the paths, the choice among them, and the one
+// reading of KRELLO_RENDER_PATH.
 #include "render/render_path.h"
 
 #include <cstdlib>
 
-namespace krello {
+#include "render/render_threads.h"
 
-bool renderPathSupported(RenderPath path) {
-    switch (path) {
-        case RenderPath::Scalar:
-            return true;
-#ifdef KRELLO_X86_PATHS
-        case RenderPath::Sse2:
-            return __builtin_cpu_supports("sse2");
-        case RenderPath::Avx2:
-            return __builtin_cpu_supports("avx2");
-#else
-        case RenderPath::Sse2:
-        case RenderPath::Avx2:
-            return false;
-#endif
-    }
-    return false;
-}
+namespace krello {
 
 RenderPath bestRenderPath() {
     if (renderPathSupported(RenderPath::Avx2)) return RenderPath::Avx2;
@@ -52,10 +37,14 @@ std::string chooseRenderPath(const std::string& request, RenderPath& path) {
     return "render path '" + request + "' is none of scalar, sse2, avx2";
 }
 
-std::string renderPathFromEnvironment(RenderPath& path) {
+std::unique_ptr<RenderThreads> startRenderThreads(int count, std::string& error) {
     const char* request = std::getenv("KRELLO_RENDER_PATH");
-    const std::string error = chooseRenderPath(request ? request : "", path);
-    return error.empty() ? error : "KRELLO_RENDER_PATH: " + error;
+    RenderPath path = RenderPath::Scalar;
+    if (std::string bad = chooseRenderPath(request ? request : "", path); !bad.empty()) {
+        error = "KRELLO_RENDER_PATH: " + bad;
+        return nullptr;
+    }
+    return std::make_unique<RenderThreads>(count, path);
 }
 
 }  // namespace krello

@@ -5,8 +5,9 @@
 #include <cstdint>
 
 #include "render/flat_shades.h"
-#include "render/render_path.h"
+#include "render/path_kernels.h"
 #include "render/shade_tables.h"
+#include "render/wall_spans.h"
 #include "world/angle.h"
 #include "world/game_state.h"
 #include "world/screen.h"
@@ -16,11 +17,22 @@ namespace krello {
 // Each sector's active objects in table order, listed once a frame after the sort, so a sector
 // visit looks at its own objects only. Objects whose sector is past the table are in no list.
 struct SectorObjects {
+    // What does not change from column to column: where the object stands from the eye and the
+    // rows its picture spans before any window cuts it.
+    struct Seen {
+        double dx = 0.0;     // the object's offsets from the eye (32-bit wrapped differences)
+        double dy = 0.0;
+        double depth = 0.0;  // along the heading
+        int32_t top = 0;     // first and end screen rows of the picture, not yet clipped
+        int32_t bottom = 0;
+        uint16_t vStep = 0;  // per-row step of the texture-row accumulator
+    };
     std::array<uint8_t, SECTOR_COUNT + 1> first{};  // sector s holds entries first[s]..first[s+1]-1
     std::array<uint8_t, OBJECT_COUNT> object{};     // object indices, grouped by sector
+    std::array<Seen, OBJECT_COUNT> seen{};          // per entry: the object as this frame sees it
 };
 
-// Fills the lists from the object table as it stands.
+// Fills the lists from the object table and the player as they stand.
 void listSectorObjects(const GameState& g, SectorObjects& lists);
 
 // What one column thread keeps to itself during a frame. Every thread has its own, so what one
@@ -30,15 +42,17 @@ struct ColumnScratch {
     std::array<int16_t, WALL_COUNT> marks;  // per wall: a column that found it, or -1
     FlatShades shades;                      // shade offsets of the flat rows drawn so far
     ShadeTables wallShades;                 // shaded pixels by texel, for wall rows
+    WallSpans spans;                        // the columns of the walls of the sectors visited
     // Bit i: object i of the frame's table put at least one pixel of its picture into this
     // thread's columns. What a player can see, for the playtest's eyes; drawing never reads it.
     uint32_t spritesDrawn = 0;
 
-    // A frame starts with no wall found, no flat shade worked out and no picture drawn (the
-    // wall tables hold for any frame).
+    // A frame starts with no wall found, no flat shade worked out, no wall projected and no
+    // picture drawn (the wall tables hold for any frame).
     void startFrame() {
         marks.fill(-1);
         shades.clear();
+        spans.clear();
         spritesDrawn = 0;
     }
 };
@@ -50,12 +64,14 @@ struct RenderState {
     ColumnScratch& scratch;        // this thread's marks and flat shades
     const SectorObjects& objects;  // who stands in which sector this frame
     uint8_t* frameBuffer = nullptr;  // 320 x 200 palette indices, rows 320 bytes apart
-    RenderPath renderPath = RenderPath::Scalar;  // the reference or a vector path (flats, search)
+    const PathKernels* kernels = &pathKernels(RenderPath::Scalar);  // the path's flat rows and search
     int16_t screenColumn = 0;        // the column being drawn; also the stamp put into marks
     double rayDirX = 0.0;            // the current column's ray, not of unit length
     double rayDirY = 0.0;
     double rayStepX = 0.0;  // added to the ray from one column to the next
     double rayStepY = 0.0;
+    double firstRayX = 0.0;  // column 0's ray: column c's is this with the step added c times
+    double firstRayY = 0.0;
     double headingCos = 1.0;  // cos and sin of the player's heading, the same for the whole frame
     double headingSin = 0.0;
 };

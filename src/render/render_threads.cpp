@@ -2,143 +2,240 @@
 #include "render/render_threads.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "render/render_view.h"
 
 namespace krello {
 namespace {
 
-#ifndef KRELLO_NO_THREADS
-// Columns a thread takes at a time: enough groups to even out uneven columns and to lose
-// little when a thread is held up in one.
-constexpr int GROUP_COLUMNS = 16;
-constexpr int GROUPS = SCREEN_WIDTH / GROUP_COLUMNS;
-static_assert(SCREEN_WIDTH % GROUP_COLUMNS == 0 && GROUPS % 2 == 0);
+// Columns a thread takes at a time: a few microseconds of work, so a thread taken off its core
+// holds little, and a frame's last pieces even out between the threads.
+constexpr int PIECE = 4;
 
-// The first column of the k-th group handed out. Groups alternate between the screen's halves,
-// so two threads taking groups one after the other write to cache lines far apart.
-int firstColumn(int k) { return ((k % 2) * (GROUPS / 2) + k / 2) * GROUP_COLUMNS; }
-
-// How long an idle worker waits busily for the next frame before it sleeps. Frames back to
-// back (a timedemo) come sooner than a sleeping thread would wake; a paced game sleeps for most
-// of each frame.
-constexpr std::chrono::microseconds SPIN_TIME{100};
+using Clock = std::chrono::steady_clock;
+// How long an idle worker waits busily for the next frame before it sleeps: frames back to back
+// (a timedemo) come sooner than that; a paced game's worker sleeps for most of each frame.
+constexpr Clock::duration WORKER_SPIN = std::chrono::microseconds(60);
+// How long the caller waits busily for pieces another thread holds while they make no progress;
+// after that the caller sleeps, which frees its core for the thread it waits for.
+constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(15);
+constexpr Clock::duration CALLER_SPIN_CALM = std::chrono::microseconds(3);
+// A gap this long inside a busy wait means the system took the thread off its core: another
+// program wants the cores, and busy waiting would take them from the drawing.
+constexpr Clock::duration TAKEN_OFF = std::chrono::microseconds(40);
+// After such a sign, nobody waits busily for this long.
+constexpr Clock::duration CALM_TIME = std::chrono::milliseconds(500);
 
 inline void relax() {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_ia32_pause();
 #endif
 }
-#endif
+
+// One thread's share of a frame's columns, on a cache line of its own: the frame's number, the
+// first column nobody has taken and the end of the share. The owner takes pieces from the front,
+// the others take back what is left from the end, so they meet only at the last piece.
+struct alignas(64) Share {
+    std::atomic<uint64_t> word{0};
+
+    static uint64_t pack(uint32_t frame, int front, int end) {
+        return static_cast<uint64_t>(frame) << 32 | static_cast<uint64_t>(front) << 16 | static_cast<uint64_t>(end);
+    }
+    // Takes a piece of `frame`'s share, from the front or from the end; false when none is left.
+    bool take(uint32_t frame, bool fromFront, int& first, int& end) {
+        uint64_t w = word.load(std::memory_order_acquire);
+        for (;;) {
+            const int front = static_cast<int>(w >> 16 & 0xFFFF);
+            const int back = static_cast<int>(w & 0xFFFF);
+            if (static_cast<uint32_t>(w >> 32) != frame || front >= back) return false;
+            first = fromFront ? front : std::max(front, back - PIECE);
+            end = fromFront ? std::min(back, front + PIECE) : back;
+            const uint64_t taken = fromFront ? pack(frame, end, back) : pack(frame, front, first);
+            if (word.compare_exchange_weak(w, taken, std::memory_order_acq_rel, std::memory_order_acquire)) return true;
+        }
+    }
+};
+
+Clock::rep ticks(Clock::time_point t) { return t.time_since_epoch().count(); }
 
 }  // namespace
 
+struct RenderThreads::Workers {
+    explicit Workers(int count) : count(count), shares(new Share[static_cast<size_t>(count)]) {}
+
+    const int count;
+    std::unique_ptr<Share[]> shares;      // per thread: its share of the current frame
+    const FrameView* view = nullptr;      // the current frame; set before its number is published
+    std::vector<std::thread> threads;
+    bool spinning = true;                 // false with more threads than cores
+
+    alignas(64) std::atomic<uint32_t> frame{0};   // the number of the frame to draw
+    std::atomic<bool> stopping{false};            // set (under the mutex) to end the workers
+    std::atomic<int> sleepers{0};                 // workers asleep or about to sleep
+    std::atomic<Clock::rep> calmUntil{0};         // no busy waiting before this time
+    alignas(64) std::atomic<int> workerColumns{0};  // columns of the frame the workers have drawn
+    std::atomic<bool> callerAsleep{false};        // the caller sleeps until the frame is drawn
+    std::mutex mutex;                             // guards the sleeps
+    std::condition_variable wake;                 // a new frame, or the end
+    std::condition_variable drawn_;               // a piece drawn while the caller sleeps
+
+    bool calm(Clock::time_point now) const { return ticks(now) < calmUntil.load(std::memory_order_relaxed); }
+    void becomeCalm(Clock::time_point now) {
+        calmUntil.store(ticks(now + CALM_TIME), std::memory_order_relaxed);
+    }
+
+    // Draws pieces of `frame`: thread part's own share from the front, then what is left of the
+    // others' from their ends. Returns the columns drawn.
+    int drawPieces(int part, uint32_t frame, ColumnScratch& scratch, bool worker);
+    void work(int part, ColumnScratch& scratch);
+    bool waitForFrame(uint32_t seen);
+    void waitUntilDrawn(int callerColumns);
+};
+
+int renderThreadsBuilt() { return MAX_RENDER_THREADS; }
+
 int defaultRenderThreads() {
-#ifdef KRELLO_NO_THREADS
-    return 1;
-#else
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     return std::clamp(cores, 1, MAX_RENDER_THREADS);
-#endif
 }
 
 RenderThreads::RenderThreads(int count, RenderPath path)
-    : count_(std::clamp(count, 1, MAX_RENDER_THREADS)), path_(path) {
-#ifdef KRELLO_NO_THREADS
-    count_ = 1;
-#else
-    // More threads than cores would spin on cores the drawing threads need.
-    spinning_ = count_ <= static_cast<int>(std::thread::hardware_concurrency());
-#endif
-    scratch_.reset(new ColumnScratch[static_cast<size_t>(count_)]);
-#ifndef KRELLO_NO_THREADS
-    workers_.reserve(static_cast<size_t>(count_ - 1));
-    for (int part = 1; part < count_; ++part) workers_.emplace_back([this, part] { work(part); });
-#endif
+    : count_(std::clamp(count, 1, MAX_RENDER_THREADS)), path_(path), scratch_(new ColumnScratch[static_cast<size_t>(count_)]) {
+    if (count_ == 1) return;
+    workers_ = std::make_unique<Workers>(count_);
+    // More threads than cores would wait busily on cores the drawing threads need.
+    workers_->spinning = count_ <= static_cast<int>(std::thread::hardware_concurrency());
+    workers_->threads.reserve(static_cast<size_t>(count_ - 1));
+    for (int part = 1; part < count_; ++part)
+        workers_->threads.emplace_back([w = workers_.get(), part, s = &scratch_[static_cast<size_t>(part)]] { w->work(part, *s); });
 }
 
 RenderThreads::~RenderThreads() {
-#ifndef KRELLO_NO_THREADS
+    if (!workers_) return;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_.store(true, std::memory_order_release);
+        std::lock_guard<std::mutex> lock(workers_->mutex);
+        workers_->stopping.store(true);
     }
-    frameReady_.notify_all();
-    for (std::thread& t : workers_) t.join();
-#endif
+    workers_->wake.notify_all();
+    for (std::thread& t : workers_->threads) t.join();
 }
 
 void RenderThreads::drawFrame(const FrameView& view) {
-#ifndef KRELLO_NO_THREADS
-    if (!workers_.empty()) {
-        const uint32_t frame = static_cast<uint32_t>(work_.load(std::memory_order_relaxed) >> 32) + 1;
-        view_.store(&view, std::memory_order_relaxed);
-        groupsDone_.store(0, std::memory_order_relaxed);
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            work_.store(static_cast<uint64_t>(frame) << 32, std::memory_order_release);
-        }
-        frameReady_.notify_all();
-        drawGroups(0, frame);
-        // Only groups another thread took can still be in hand; they are short.
-        for (int spin = 1; groupsDone_.load(std::memory_order_acquire) < GROUPS; ++spin) {
-            relax();
-            if (spin % 64 == 0) std::this_thread::yield();
-        }
+    ColumnScratch& scratch = scratch_[0];
+    if (!workers_) {
+        scratch.startFrame();
+        drawColumns(view, scratch, 0, SCREEN_WIDTH);
         return;
     }
-#endif
-    ColumnScratch& scratch = scratch_[0];
-    scratch.startFrame();
-    drawColumns(view, scratch, 0, SCREEN_WIDTH);
-}
-
-#ifndef KRELLO_NO_THREADS
-void RenderThreads::drawGroups(int part, uint32_t frame) {
-    bool started = false;
-    uint64_t w = work_.load(std::memory_order_acquire);
-    for (;;) {
-        if (static_cast<uint32_t>(w >> 32) != frame || static_cast<int>(w & 0xFFFFFFFFu) >= GROUPS) return;
-        if (!work_.compare_exchange_weak(w, w + 1, std::memory_order_acquire, std::memory_order_acquire)) continue;
-        // The group is this frame's, and the frame cannot end before the group is drawn, so
-        // the view is this frame's and stays alive while it is drawn.
-        ColumnScratch& scratch = scratch_[static_cast<size_t>(part)];
-        if (!started) {
-            scratch.startFrame();
-            started = true;
-        }
-        const int first = firstColumn(static_cast<int>(w & 0xFFFFFFFFu));
-        drawColumns(*view_.load(std::memory_order_relaxed), scratch, first, first + GROUP_COLUMNS);
-        groupsDone_.fetch_add(1, std::memory_order_release);
-        w = work_.load(std::memory_order_acquire);
+    Workers& w = *workers_;
+    const uint32_t frame = w.frame.load(std::memory_order_relaxed) + 1;
+    w.view = &view;
+    w.workerColumns.store(0, std::memory_order_relaxed);
+    for (int part = 0; part < count_; ++part)
+        w.shares[part].word.store(Share::pack(frame, SCREEN_WIDTH * part / count_, SCREEN_WIDTH * (part + 1) / count_),
+                                  std::memory_order_relaxed);
+    w.frame.store(frame);  // seq_cst: ordered before the look at the sleepers
+    if (w.sleepers.load() > 0) {
+        { std::lock_guard<std::mutex> lock(w.mutex); }
+        w.wake.notify_all();
     }
+    const int mine = w.drawPieces(0, frame, scratch, false);
+    w.waitUntilDrawn(mine);
 }
 
-void RenderThreads::work(int part) {
+int RenderThreads::Workers::drawPieces(int part, uint32_t f, ColumnScratch& scratch, bool worker) {
+    int drawn = 0;
+    int first = 0;
+    int end = 0;
+    for (int k = 0; k < count; ++k) {
+        Share& share = shares[(part + k) % count];
+        while (share.take(f, k == 0, first, end)) {
+            // The piece is this frame's, and the frame cannot end before the piece is drawn, so
+            // the view is this frame's and stays alive while it is drawn.
+            if (drawn == 0) scratch.startFrame();
+            drawColumns(*view, scratch, first, end);
+            drawn += end - first;
+            if (!worker) continue;
+            workerColumns.fetch_add(end - first);  // seq_cst: ordered before the look at the caller
+            if (callerAsleep.load()) {
+                { std::lock_guard<std::mutex> lock(mutex); }
+                drawn_.notify_one();
+            }
+        }
+    }
+    return drawn;
+}
+
+void RenderThreads::Workers::waitUntilDrawn(int callerColumns) {
+    auto allDrawn = [&] { return callerColumns + workerColumns.load() >= SCREEN_WIDTH; };
+    if (allDrawn()) return;
+    // Wait busily while the pieces in other hands progress: they are short. A thread that makes
+    // no progress for a while has most likely been taken off its core; sleeping then frees this
+    // core for it.
+    Clock::time_point lastProgress = Clock::now();
+    const Clock::duration patience = calm(lastProgress) ? CALLER_SPIN_CALM : CALLER_SPIN;
+    int seen = workerColumns.load(std::memory_order_relaxed);
+    for (int i = 1; !allDrawn(); ++i) {
+        relax();
+        if (i % 16 != 0) continue;
+        const Clock::time_point now = Clock::now();
+        const int columns = workerColumns.load(std::memory_order_relaxed);
+        if (columns != seen) {
+            seen = columns;
+            lastProgress = now;
+        } else if (now - lastProgress > patience) {
+            becomeCalm(now);
+            break;
+        }
+    }
+    callerAsleep.store(true);  // seq_cst: ordered before the look at the columns
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        drawn_.wait(lock, allDrawn);
+    }
+    callerAsleep.store(false, std::memory_order_relaxed);
+}
+
+void RenderThreads::Workers::work(int part, ColumnScratch& scratch) {
     uint32_t seen = 0;
     while (waitForFrame(seen)) {
-        seen = static_cast<uint32_t>(work_.load(std::memory_order_acquire) >> 32);
-        drawGroups(part, seen);
+        seen = frame.load(std::memory_order_acquire);
+        drawPieces(part, seen, scratch, true);
     }
 }
 
-bool RenderThreads::waitForFrame(uint32_t seen) {
-    auto ready = [&] {
-        return stopping_.load(std::memory_order_acquire) ||
-               static_cast<uint32_t>(work_.load(std::memory_order_acquire) >> 32) != seen;
-    };
-    if (spinning_) {
-        const auto until = std::chrono::steady_clock::now() + SPIN_TIME;
+bool RenderThreads::Workers::waitForFrame(uint32_t seen) {
+    auto ready = [&] { return stopping.load() || frame.load() != seen; };
+    if (ready()) return !stopping.load(std::memory_order_acquire);
+    Clock::time_point last = Clock::now();
+    if (spinning && !calm(last)) {
+        const Clock::time_point until = last + WORKER_SPIN;
         for (int i = 1; !ready(); ++i) {
             relax();
-            if (i % 64 == 0 && std::chrono::steady_clock::now() > until) break;
+            if (i % 16 != 0) continue;
+            const Clock::time_point now = Clock::now();
+            if (now - last > TAKEN_OFF) {
+                becomeCalm(now);
+                break;
+            }
+            if (now > until) break;
+            last = now;
         }
     }
-    std::unique_lock<std::mutex> lock(mutex_);
-    frameReady_.wait(lock, ready);
-    return !stopping_.load(std::memory_order_acquire);
+    sleepers.fetch_add(1);  // seq_cst: ordered before the look at the frame
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        wake.wait(lock, ready);
+    }
+    sleepers.fetch_sub(1, std::memory_order_relaxed);
+    return !stopping.load(std::memory_order_acquire);
 }
-#endif
 
 }  // namespace krello

@@ -1,16 +1,8 @@
 // The column threads: made once, each with its own scratch, sharing out every frame's columns.
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <vector>
-
-#ifndef KRELLO_NO_THREADS
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-#endif
+#include <string>
 
 #include "render/render_path.h"
 #include "render/render_state.h"
@@ -21,12 +13,9 @@ struct FrameView;
 
 constexpr int MAX_RENDER_THREADS = 8;
 
-// Whether this build draws on several threads at all (KRELLO_THREADS=OFF builds do not).
-#ifdef KRELLO_NO_THREADS
-constexpr bool RENDER_THREADS_BUILT = false;
-#else
-constexpr bool RENDER_THREADS_BUILT = true;
-#endif
+// The most threads this build draws with: MAX_RENDER_THREADS, or 1 in a build without threads
+// (KRELLO_THREADS=OFF, which compiles render_threads_none.cpp instead of render_threads.cpp).
+int renderThreadsBuilt();
 
 // The machine's cores, at most MAX_RENDER_THREADS; 1 in a build without threads.
 int defaultRenderThreads();
@@ -39,7 +28,7 @@ int defaultRenderThreads();
 // frame is a plain loop over the columns.
 class RenderThreads {
 public:
-    // count is clamped to 1..MAX_RENDER_THREADS (to 1 in a build without threads).
+    // count is clamped to 1..renderThreadsBuilt().
     RenderThreads(int count, RenderPath path);
     ~RenderThreads();
     RenderThreads(const RenderThreads&) = delete;
@@ -55,26 +44,18 @@ public:
     const ColumnScratch& scratch(int part) const { return scratch_[static_cast<size_t>(part)]; }
 
 private:
+    struct Workers;  // the threads made here and what they share with the caller
+
     int count_;
     RenderPath path_;
     std::unique_ptr<ColumnScratch[]> scratch_;  // one per thread
-
-#ifndef KRELLO_NO_THREADS
-    void work(int part);
-    bool waitForFrame(uint32_t seen);
-    void drawGroups(int part, uint32_t frame);
-
-    std::vector<std::thread> workers_;
-    std::atomic<const FrameView*> view_{nullptr};  // the frame being drawn
-    // The frame's number in the high half and the next group nobody has taken in the low half,
-    // so a thread can only take a group of the frame it woke for.
-    std::atomic<uint64_t> work_{0};
-    std::atomic<int> groupsDone_{0};          // groups of the current frame drawn so far
-    std::mutex mutex_;                        // guards the sleep of idle workers
-    std::condition_variable frameReady_;      // a new frame, or the end
-    std::atomic<bool> stopping_{false};       // set (under the mutex) to end the workers
-    bool spinning_ = true;                    // whether idle workers wait busily a while
-#endif
+    std::unique_ptr<Workers> workers_;          // none with a count of 1
 };
+
+// The threads a program draws with: `count` of them on the render path that the environment
+// variable KRELLO_RENDER_PATH names ("scalar", "sse2" or "avx2"; unset or empty: the best this
+// machine has). The one place that reads the variable. Returns null and sets error to one line
+// when it names no path, or a path this machine cannot run.
+std::unique_ptr<RenderThreads> startRenderThreads(int count, std::string& error);
 
 }  // namespace krello

@@ -48,6 +48,8 @@ void setUpViewRays(RenderState& rs) {
     rs.headingSin = v.headingSin;
     rs.rayDirX = v.leftX;
     rs.rayDirY = v.leftY;
+    rs.firstRayX = v.leftX;
+    rs.firstRayY = v.leftY;
     rs.rayStepX = v.stepX;
     rs.rayStepY = v.stepY;
 }
@@ -57,6 +59,8 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
     const ViewRays v = viewRays(g.player.angle);
     headingCos = v.headingCos;
     headingSin = v.headingSin;
+    rayStepX = v.stepX;
+    rayStepY = v.stepY;
     double x = v.leftX;
     double y = v.leftY;
     for (int c = 0; c < SCREEN_WIDTH; ++c) {
@@ -72,9 +76,13 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
 void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end) {
     RenderState rs{view.game, scratch, view.objects};
     rs.frameBuffer = view.frameBuffer;
-    rs.renderPath = view.renderPath;
+    rs.kernels = &pathKernels(view.renderPath);
     rs.headingCos = view.headingCos;
     rs.headingSin = view.headingSin;
+    rs.rayStepX = view.rayStepX;
+    rs.rayStepY = view.rayStepY;
+    rs.firstRayX = view.rayX[0];
+    rs.firstRayY = view.rayY[0];
     const uint16_t start = static_cast<uint16_t>(view.game.player.sector);
     for (int column = first; column < end; ++column) {
         rs.screenColumn = static_cast<int16_t>(column);
@@ -95,6 +103,11 @@ void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) 
     drawColumns(view, scratch, 0, SCREEN_WIDTH);
 }
 
-void renderView(const GameState& g, uint8_t* frameBuffer) { drawView(g, frameBuffer, nullptr); }
+ViewDrawer::ViewDrawer(RenderThreads* threads)
+    : own_(threads ? nullptr : std::make_unique<RenderThreads>(1, bestRenderPath())),
+      threads_(threads ? threads : own_.get()) {}
+ViewDrawer::~ViewDrawer() = default;
+ViewDrawer::ViewDrawer(ViewDrawer&&) noexcept = default;
+ViewDrawer& ViewDrawer::operator=(ViewDrawer&&) noexcept = default;
 
 }  // namespace krello

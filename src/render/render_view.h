@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "render/render_state.h"
 #include "world/frame_drawer.h"
@@ -26,6 +27,8 @@ struct FrameView {
     RenderPath renderPath;  // the reference or a vector path (flats, wall search)
     double headingCos;     // cos and sin of the player's heading
     double headingSin;
+    double rayStepX;       // added to a column's ray to give the next column's
+    double rayStepY;
     // Each column's ray. Column c's is column 0's with the step added c times, one addition at
     // a time, so its exact sums are the ones a single left-to-right pass makes.
     std::array<double, SCREEN_WIDTH> rayX;
@@ -42,18 +45,20 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
 // render path; without, all are drawn on this thread with the best render path this machine has.
 void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads);
 
-// drawView on this thread alone.
-void renderView(const GameState& g, uint8_t* frameBuffer);
-
 // The renderer as the game's FrameDrawer: on the threads given (made once by the program that
-// shows frames), or on the caller's thread alone.
+// shows frames), or on the caller's thread alone with the best path and a scratch of its own,
+// kept from frame to frame (so its tables are not made again for every frame).
 class ViewDrawer final : public FrameDrawer {
 public:
-    explicit ViewDrawer(RenderThreads* threads = nullptr) : threads_(threads) {}
+    explicit ViewDrawer(RenderThreads* threads = nullptr);
+    ~ViewDrawer();
+    ViewDrawer(ViewDrawer&&) noexcept;
+    ViewDrawer& operator=(ViewDrawer&&) noexcept;
     void draw(const GameState& g, uint8_t* frameBuffer) override { drawView(g, frameBuffer, threads_); }
 
 private:
-    RenderThreads* threads_;  // not owned; null: this thread alone
+    std::unique_ptr<RenderThreads> own_;  // the caller's thread alone, when no threads were given
+    RenderThreads* threads_;              // what draws: the threads given, or own_
 };
 
 }  // namespace krello

@@ -37,28 +37,25 @@ uint16_t portalTarget(const Wall& wall) {
 
 }  // namespace
 
-void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
+void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v16) {
     if (from >= to) return;  // an empty run may start past the last row: form no pointer there
     // Locals, so the compiler need not read the look again after every byte it stores.
     const uint8_t* column = look.texture + look.texU;
-    const uint16_t step = look.vStep;
+    const uint32_t step = look.vStep;
     const uint8_t* shaded = rs.scratch.wallShades.table(look.shadeOffset, look.ramp);
     uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
-    auto put = [&](uint8_t* p, uint16_t at) { *p = shaded[column[(at >> 9) * TEXTURE_SIDE]]; };
+    // The accumulator in 32 bits: its bits 9..15, the texture row, are those of the 16-bit one
+    // (which wraps modulo 2^16), and (v >> 2) & 0x3F80 is that row times the texture's side.
+    auto put = [&](uint8_t* p, uint32_t at) { *p = shaded[column[(at >> 2) & 0x3F80]]; };
+    uint32_t v = v16;
     int32_t r = from;
-    // Four rows a step: the accumulator wraps modulo 2^16 either way, so v + k * step is the
-    // value k single steps would reach.
-    for (; to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH) {
+    for (; to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH, v += 4 * step) {
         put(pixel, v);
-        put(pixel + SCREEN_WIDTH, static_cast<uint16_t>(v + step));
-        put(pixel + 2 * SCREEN_WIDTH, static_cast<uint16_t>(v + 2 * step));
-        put(pixel + 3 * SCREEN_WIDTH, static_cast<uint16_t>(v + 3 * step));
-        v = static_cast<uint16_t>(v + 4 * step);
+        put(pixel + SCREEN_WIDTH, v + step);
+        put(pixel + 2 * SCREEN_WIDTH, v + 2 * step);
+        put(pixel + 3 * SCREEN_WIDTH, v + 3 * step);
     }
-    for (; r < to; ++r, pixel += SCREEN_WIDTH) {
-        put(pixel, v);
-        v = static_cast<uint16_t>(v + step);
-    }
+    for (; r < to; ++r, pixel += SCREEN_WIDTH, v += step) put(pixel, v);
 }
 
 WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
@@ -105,6 +102,10 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     // every write inside the frame whatever a damaged level projects.
     const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
     const int32_t bottom = std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT);
+    // An empty window shows nothing, and neither can anything behind it, since every window
+    // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
+    // would differ, and they are this column's and consulted only further down the walk.
+    if (top == bottom) return;
 
     const GameState& g = rs.game;
     const WallHit hit = findNearestWall(rs, sectorIndex);

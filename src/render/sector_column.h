@@ -48,15 +48,12 @@ constexpr double NO_WALL_DEPTH = 1000000.0;
 
 // The nearest wall along the current ray that is not already marked with this column. Walls
 // nearly parallel to the ray (|den| <= 0.001), crossed outside the segment or behind the eye
-// do not count; among equal depths the first in the walk wins. The vector paths take
-// findNearestWallSse2 where it is built, the scalar path the reference.
+// do not count; among equal depths the first in the walk wins. Only the walls whose span in
+// this frame holds the column are tested (wall_spans.h); a sector whose spans do not fit is
+// searched wall by wall with the path's own code (path_kernels.h).
 WallHit findNearestWall(const RenderState& rs, uint16_t sector);
-// The reference, as the arithmetic reads.
+// The reference, every wall of the walk tested as the arithmetic reads.
 WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector);
-#ifdef KRELLO_SSE2_WALL_SEARCH
-// The same, each wall's x and y side by side.
-WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
-#endif
 
 // Projects the hit wall's edges and texture set-up for rows windowTop..windowBottom-1.
 WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,

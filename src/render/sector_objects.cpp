@@ -1,5 +1,7 @@
 // Each sector's active objects, listed once a frame after the sort, for the billboards.
 #include "render/render_state.h"
+#include "render/sprites.h"
+#include "world/portable_trig.h"
 
 namespace krello {
 
@@ -15,9 +17,13 @@ void listSectorObjects(const GameState& g, SectorObjects& lists) {
     for (int s = 0; s < SECTOR_COUNT; ++s) lists.first[s + 1] = static_cast<uint8_t>(lists.first[s] + count[s + 1]);
     std::array<uint8_t, SECTOR_COUNT> next{};
     for (int s = 0; s < SECTOR_COUNT; ++s) next[s] = lists.first[s];
+    const SinCos heading = sinCosOfAngle(g.player.angle);
     for (int i = 0; i < OBJECT_COUNT; ++i) {
         const GameObject& o = g.objects[i];
-        if (listed(o)) lists.object[next[static_cast<uint16_t>(o.sector)]++] = static_cast<uint8_t>(i);
+        if (!listed(o)) continue;
+        const int k = next[static_cast<uint16_t>(o.sector)]++;
+        lists.object[k] = static_cast<uint8_t>(i);
+        lists.seen[k] = seeObject(g.player, heading.cos, heading.sin, o);
     }
 }
 

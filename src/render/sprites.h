@@ -17,6 +17,9 @@ struct SpriteColumn {
     uint16_t vStep = 0;      // per-row step of v
 };
 
+// What of object o the frame sees in every column alike: offsets, depth, unclipped rows.
+SectorObjects::Seen seeObject(const PlayerState& eye, double headingCos, double headingSin, const GameObject& o);
+
 // Object o's texture column and depth in the current column (rows left at 0).
 SpriteColumn placeSprite(const RenderState& rs, const GameObject& o);
 // Fills in the rows and texture accumulators of a placed sprite, clipped to the window.

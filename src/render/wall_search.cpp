@@ -1,63 +1,84 @@
 // The nearest-wall search: which of a sector's walls the current column's ray meets first.
 #include <cmath>
 
+#include "render/path_kernels.h"
 #include "render/sector_column.h"
 #include "world/fixed_math.h"
 #include "world/wall_walk.h"
 
 namespace krello {
+namespace {
+
+// What the test of every wall in one column reads.
+struct Probe {
+    const GameState& g;
+    int32_t px, py;
+    double eyeX, eyeY;
+    double rx, ry;
+    double headingSin, headingCos;
+
+    explicit Probe(const RenderState& rs)
+        : g(rs.game), px(rs.game.player.x), py(rs.game.player.y), eyeX(px), eyeY(py), rx(rs.rayDirX),
+          ry(rs.rayDirY), headingSin(rs.headingSin), headingCos(rs.headingCos) {}
+};
+
+// Tests wall w, as the arithmetic reads, and keeps it in hit when it is strictly nearer than
+// every wall kept so far.
+inline void testWall(const Probe& p, uint16_t w, WallHit& hit, double& best) {
+    const Wall& wall = p.g.walls[w];
+    const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
+    if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
+    const Wall& end = p.g.walls[endIndex];
+    const double dxw = sub32(end.x, wall.x);
+    const double dyw = sub32(end.y, wall.y);
+    // The near-parallel test first: it needs the least.
+    const double den = -(p.ry * dxw) - (-p.rx) * dyw;
+    if (!(std::fabs(den) > PARALLEL_LIMIT)) return;
+    const double num = static_cast<double>(sub32(wall.y, p.py)) * (-p.rx) + static_cast<double>(sub32(wall.x, p.px)) * p.ry;
+    const double t = num / den;
+    if (!(t >= 0.0 && t <= 1.0)) return;
+    const double x1 = wall.x;
+    const double y1 = wall.y;
+    const double hx = t * dxw + x1;
+    const double hy = t * dyw + y1;
+    // Depth along the heading, not along the ray, so straight walls stay straight on screen.
+    const double depth = (hy - p.eyeY) * p.headingSin + (hx - p.eyeX) * p.headingCos;
+    if (depth < 0.0) return;
+    if (depth < best) {
+        best = depth;
+        hit.wall = w;
+        hit.param = t;
+        hit.depth = depth;
+    }
+}
+
+}  // namespace
 
 WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector) {
-    const GameState& g = rs.game;
-    const int32_t px = g.player.x;
-    const int32_t py = g.player.y;
-    const double eyeX = px;
-    const double eyeY = py;
-    const double rx = rs.rayDirX;
-    const double ry = rs.rayDirY;
-    const double headingSin = rs.headingSin;
-    const double headingCos = rs.headingCos;
+    const Probe probe(rs);
     const int16_t* marks = rs.scratch.marks.data();
     const int16_t column = rs.screenColumn;
     WallHit hit;
     double best = NO_WALL_DEPTH;
-    walkSectorWalls(g, sector, [&](uint16_t w) {
-        const Wall& wall = g.walls[w];
-        if (marks[w] == column) return;
-        const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
-        if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
-        const Wall& end = g.walls[endIndex];
-        const double dxw = sub32(end.x, wall.x);
-        const double dyw = sub32(end.y, wall.y);
-        // The near-parallel test first: it needs the least.
-        const double den = -(ry * dxw) - (-rx) * dyw;
-        if (!(std::fabs(den) > PARALLEL_LIMIT)) return;
-        const double num = static_cast<double>(sub32(wall.y, py)) * (-rx) +
-                           static_cast<double>(sub32(wall.x, px)) * ry;
-        const double t = num / den;
-        if (!(t >= 0.0 && t <= 1.0)) return;
-        const double x1 = wall.x;
-        const double y1 = wall.y;
-        const double hx = t * dxw + x1;
-        const double hy = t * dyw + y1;
-        // Depth along the heading, not along the ray, so straight walls stay straight on screen.
-        const double depth = (hy - eyeY) * headingSin + (hx - eyeX) * headingCos;
-        if (depth < 0.0) return;
-        if (depth < best) {
-            best = depth;
-            hit.wall = w;
-            hit.param = t;
-            hit.depth = depth;
-        }
+    walkSectorWalls(rs.game, sector, [&](uint16_t w) {
+        if (marks[w] != column) testWall(probe, w, hit, best);
     });
     return hit;
 }
 
 WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
-#ifdef KRELLO_SSE2_WALL_SEARCH
-    if (rs.renderPath != RenderPath::Scalar) return findNearestWallSse2(rs, sector);
-#endif
-    return findNearestWallScalar(rs, sector);
+    const FrameRays rays{rs.firstRayX, rs.firstRayY, rs.rayStepX, rs.rayStepY, rs.headingCos, rs.headingSin};
+    SpanRange spans;
+    if (!rs.scratch.spans.of(rs.game, rays, sector, spans)) return rs.kernels->findNearestWall(rs, sector);
+    // The walls in walk order, each tested only in the columns where it can pass the tests.
+    const Probe probe(rs);
+    const int16_t* marks = rs.scratch.marks.data();
+    const int16_t column = rs.screenColumn;
+    WallHit hit;
+    double best = NO_WALL_DEPTH;
+    for (const WallSpan* s = spans.begin; s != spans.end; ++s)
+        if (s->holds(column) && marks[s->wall] != column) testWall(probe, s->wall, hit, best);
+    return hit;
 }
 
 }  // namespace krello

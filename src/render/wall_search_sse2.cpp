@@ -7,15 +7,13 @@
 // and the heading, the hit point) run side by side in the two lanes of one instruction, each
 // lane rounding correctly as its scalar form does; the sums of the pairs are then taken in
 // scalar code, one addition or subtraction each as the reference writes them. No step is fused.
-#include "render/sector_column.h"
-
-#ifdef KRELLO_SSE2_WALL_SEARCH
-
 #include <emmintrin.h>
 
 #include <cmath>
 #include <cstddef>
 
+#include "render/sector_column.h"
+#include "render/x86_kernels.h"
 #include "world/wall_walk.h"
 
 namespace krello {
@@ -72,5 +70,3 @@ WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector) {
 }
 
 }  // namespace krello
-
-#endif

@@ -74,8 +74,12 @@ void playtestCommand(const PlaytestOptions& o) {
     const int threads = o.threads;
     const playtest::SkillProfile* skill = playtest::skillNamed(o.skill);
     if (!skill) throw ToolError{"--skill: expected novice or regular, got '" + o.skill + "'"};
-    RenderPath path = RenderPath::Scalar;
-    if (const std::string error = renderPathFromEnvironment(path); !error.empty()) throw ToolError{error};
+    // Every game draws on its own thread with one column thread, on the path the program's
+    // threads would take.
+    std::string pathError;
+    const std::unique_ptr<RenderThreads> probe = startRenderThreads(1, pathError);
+    if (!probe) throw ToolError{pathError};
+    const RenderPath path = probe->renderPath();
 
     const auto run = std::make_unique<GameRun>();
     loadLevel(*run, o.level);

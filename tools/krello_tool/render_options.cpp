@@ -1,5 +1,5 @@
-// The drawing options every krello-tool command that draws frames takes: --threads, and the
-// render path from KRELLO_RENDER_PATH.
+// The drawing options every krello-tool command that draws frames takes: --threads (the render
+// path is the renderer's choice).
 #include "krello_tool/render_options.h"
 
 #include <string>
@@ -18,10 +18,10 @@ void addDrawOptions(CLI::App* cmd, DrawOptions& o) {
 }
 
 std::unique_ptr<RenderThreads> makeRenderThreads(const DrawOptions& o) {
-    RenderPath path = RenderPath::Scalar;
-    const std::string error = renderPathFromEnvironment(path);
-    if (!error.empty()) throw ToolError{error};
-    return std::make_unique<RenderThreads>(o.threads, path);
+    std::string error;
+    std::unique_ptr<RenderThreads> threads = startRenderThreads(o.threads, error);
+    if (!threads) throw ToolError{error};
+    return threads;
 }
 
 }  // namespace krello::tool

@@ -1,5 +1,5 @@
-// The drawing options every krello-tool command that draws frames takes: --threads, and the
-// render path from KRELLO_RENDER_PATH.
+// The drawing options every krello-tool command that draws frames takes: --threads (the render
+// path is the renderer's choice).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -16,8 +16,8 @@ struct DrawOptions {
 // Adds --threads to a command.
 void addDrawOptions(CLI::App* cmd, DrawOptions& o);
 
-// The threads to draw with, made once for the whole command; a bad KRELLO_RENDER_PATH is a
-// ToolError.
+// The threads to draw with, made once for the whole command; a render path asked for that
+// cannot be used is a ToolError.
 std::unique_ptr<RenderThreads> makeRenderThreads(const DrawOptions& o);
 
 }  // namespace krello::tool

@@ -1,12 +1,12 @@
-// The renderer a shell draws with: --threads column threads on the path KRELLO_RENDER_PATH names.
+// The renderer a shell draws with: --threads column threads on the render path the renderer picks.
 #include "platform/common/shell_renderer.h"
 
 namespace krello {
 
 std::string ShellRenderer::open(int threads) {
-    RenderPath path = RenderPath::Scalar;
-    if (std::string bad = renderPathFromEnvironment(path); !bad.empty()) return bad;
-    threads_ = std::make_unique<RenderThreads>(threads, path);
+    std::string error;
+    threads_ = startRenderThreads(threads, error);
+    if (!threads_) return error;
     drawer_ = ViewDrawer(threads_.get());
     return {};
 }

@@ -1,4 +1,4 @@
-// The renderer a shell draws with: --threads column threads on the path KRELLO_RENDER_PATH names.
+// The renderer a shell draws with: --threads column threads on the render path the renderer picks.
 #pragma once
 
 #include <memory>
@@ -13,7 +13,7 @@ namespace krello {
 class ShellRenderer {
 public:
     // Starts `threads` drawing threads (clamped to what the build has). Returns "" or one line
-    // saying why KRELLO_RENDER_PATH cannot be used; the shell then stops with status 2.
+    // saying why the render path asked for cannot be used; the shell then stops with status 2.
     std::string open(int threads);
 
     // What the session draws every frame with (open first).

@@ -1,0 +1,17 @@
+// The render paths of builds for processors other than x86 (the browser's): the scalar reference only.
+#include "render/flat_rows.h"
+#include "render/path_kernels.h"
+#include "render/sector_column.h"
+
+namespace krello {
+namespace {
+
+constexpr PathKernels kScalar{drawFlatRunScalar, findNearestWallScalar};
+
+}  // namespace
+
+bool renderPathSupported(RenderPath path) { return path == RenderPath::Scalar; }
+
+const PathKernels& pathKernels(RenderPath) { return kScalar; }
+
+}  // namespace krello

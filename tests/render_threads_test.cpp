@@ -1,0 +1,96 @@
+// A frame does not depend on which thread drew which column, nor in what order: columns dealt out
+// in random pieces to several scratches, and frames drawn by threads while a busy thread competes
+// for the cores (so pieces are taken back from late threads), give the one thread's bytes.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "game/frame.h"
+#include "game/start_level.h"
+#include "level/builtin_level.h"
+#include "render/render_threads.h"
+#include "render/render_view.h"
+#include "replay/headless_platform.h"
+#include "tour/tour_views.h"
+
+namespace krello {
+namespace {
+
+// The built-in level after start-up, one copy per tour view with the viewer placed.
+std::vector<std::unique_ptr<GameState>> tourGames() {
+    auto started = std::make_unique<GameState>();
+    loadBuiltinLevel(*started);
+    HeadlessPlatform platform;
+    startLevel(*started, platform);
+    std::vector<std::unique_ptr<GameState>> games;
+    for (const TourView& view : tourViews()) {
+        games.push_back(std::make_unique<GameState>(*started));
+        EXPECT_TRUE(placeViewer(*games.back(), view));
+    }
+    return games;
+}
+
+std::vector<uint8_t> oneThreadFrame(GameState& g) {
+    std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    ViewDrawer drawer;
+    drawStill(g, FrameOutput{&drawer, frame.data()});
+    return frame;
+}
+
+TEST(RenderSchedules, ColumnsDealtOutInAnyOrderGiveTheSameFrame) {
+    auto games = tourGames();
+    uint32_t seed = 3;
+    auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    std::vector<ColumnScratch> scratches(3);
+    for (auto& g : games) {
+        const std::vector<uint8_t> expected = oneThreadFrame(*g);
+        std::vector<uint8_t> frame(FRAME_BYTES, 0);
+        const FrameView view(*g, frame.data(), bestRenderPath());
+        // Pieces of 1 to 9 columns, from either end, each to one of the scratches at random.
+        for (ColumnScratch& s : scratches) s.startFrame();
+        int front = 0;
+        int back = SCREEN_WIDTH;
+        while (front < back) {
+            const int n = std::min(back - front, static_cast<int>(next() % 9) + 1);
+            ColumnScratch& s = scratches[next() % scratches.size()];
+            if (next() & 1) {
+                drawColumns(view, s, front, front + n);
+                front += n;
+            } else {
+                drawColumns(view, s, back - n, back);
+                back -= n;
+            }
+        }
+        ASSERT_EQ(frame, expected);
+    }
+}
+
+TEST(RenderSchedules, ThreadsCompetingWithABusyThreadDrawTheSameFrames) {
+    auto games = tourGames();
+    std::vector<std::vector<uint8_t>> expected;
+    for (auto& g : games) expected.push_back(oneThreadFrame(*g));
+    std::atomic<bool> stop{false};
+    std::thread busy([&stop] {
+        while (!stop.load(std::memory_order_relaxed)) {
+        }
+    });
+    for (int count : {2, 3}) {
+        RenderThreads threads(count, bestRenderPath());
+        ViewDrawer drawer(&threads);
+        std::vector<uint8_t> frame(FRAME_BYTES, 0);
+        for (int round = 0; round < 20; ++round) {
+            for (size_t i = 0; i < games.size(); ++i) {
+                drawStill(*games[i], FrameOutput{&drawer, frame.data()});
+                ASSERT_EQ(frame, expected[i]) << count << " threads, view " << i;
+            }
+        }
+    }
+    stop.store(true);
+    busy.join();
+}
+
+}  // namespace
+}  // namespace krello
