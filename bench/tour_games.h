@@ -2,23 +2,22 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "game/start_level.h"
-#include "level/builtin_level.h"
-#include "replay/headless_platform.h"
+#include "replay/game_run.h"
 #include "tour/tour_views.h"
 
 namespace krello::bench {
 
 inline std::vector<std::unique_ptr<GameState>> tourGames() {
-    auto started = std::make_unique<GameState>();
-    loadBuiltinLevel(*started);
-    HeadlessPlatform platform;
-    startLevel(*started, platform);
+    GameRun run;
+    std::vector<std::string> problems;
+    run.loadLevel("", problems);
+    run.start();
     std::vector<std::unique_ptr<GameState>> games;
     for (const TourView& view : tourViews()) {
-        auto g = std::make_unique<GameState>(*started);
+        auto g = std::make_unique<GameState>(run.game());
         if (placeViewer(*g, view)) games.push_back(std::move(g));
     }
     return games;

@@ -19,7 +19,7 @@ ARROWS = {
     "src/level": {"level", "world", "io"},
     "src/render": {"render", "world"},
     "src/game": {"game", "world"},
-    "src/replay": {"replay", "game", "world", "io"},
+    "src/replay": {"replay", "game", "level", "world", "io"},
     "src/sound": {"sound", "game", "world"},
     "src/platform/common": {"platform/common", "cli", "replay", "game", "render", "level", "world", "io"},
     "src/platform/sdl": {"platform/sdl", "platform/common", "cli", "replay", "game", "render", "level", "world",

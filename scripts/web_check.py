@@ -208,6 +208,15 @@ def check_bit_for_bit(driver, tool, script_path):
     ok(f"the test hook gives krello-tool's states and frame checksums for {os.path.basename(script_path)}")
 
 
+def check_settings(driver):
+    settings = driver.execute_script("return window.krelloTest.settings()")
+    scale = next((s for s in settings if s["section"] == "display" and s["name"] == "scale"), None)
+    if scale != {"section": "display", "name": "scale", "type": "whole", "low": 1, "high": 16, "default": "3",
+                 "help": scale and scale["help"]}:
+        raise CheckFailed(f"the page's settings table says of scale: {scale}")
+    ok(f"the page has the settings table ({len(settings)} settings)")
+
+
 def check_recorded_demo(driver, tool, downloads):
     driver.find_element(By.ID, "record").click()
     time.sleep(0.3)
@@ -258,6 +267,7 @@ def main():
         check_pace(driver)
         check_hidden_tab(driver)
         check_bit_for_bit(driver, args.tool, args.input)
+        check_settings(driver)
         check_recorded_demo(driver, args.tool, downloads)
         time.sleep(0.5)
         driver.save_screenshot(os.path.join(args.out, "page.png"))

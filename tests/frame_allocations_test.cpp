@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "game/frame.h"
-#include "replay/headless_platform.h"
-#include "replay/input_script.h"
-#include "game/start_level.h"
 #include "render/render_threads.h"
 #include "render/render_view.h"
-#include "level/builtin_level.h"
+#include "replay/game_run.h"
+#include "replay/input_script.h"
 #include "sound/game_sound.h"
 
 namespace {
@@ -53,30 +50,36 @@ TEST(FrameAllocations, AThousandDrawnFramesAllocateNothing) {
     std::string error;
     ASSERT_TRUE(readInputScriptFile(std::string(KRELLO_SOURCE_DIR) + "/tests/data/tour.input", steps, error)) << error;
     ASSERT_GE(steps.size(), 1000u);
-    auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
-    HeadlessPlatform platform;
-    startLevel(*g, platform);
+    GameRun run;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(run.loadLevel("", problems));
+    run.useScript(std::move(steps));
+    run.start();
     std::vector<uint8_t> frame(FRAME_BYTES, 0);
     RenderThreads threads(2, bestRenderPath());
     ViewDrawer drawer(&threads);
     const FrameOutput output{&drawer, frame.data()};
     const sound::SoundBank bank;
     sound::Mixer mixer(bank);
-    sound::GameSound listener(mixer);
-    listener.restart(*g);
+    sound::GameSound heard(mixer);
+    heard.restart(run.game());
+    // The sound listens after every step, as a shell's does.
+    struct Listener final : StepObserver {
+        explicit Listener(sound::GameSound& s) : listening(s) {}
+        void stepped(const GameRun& r) override { listening.afterFrame(r.game()); }
+        sound::GameSound& listening;
+    } listener(heard);
+    run.watch(listener);
     std::vector<int16_t> pcm(2 * 661);  // about 30 ms, as a back end pulls
 
     const long before = allocations.load();
     for (size_t i = 0; i < 1000; ++i) {
-        platform.clock += steps[i].dt;
-        for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (steps[i].keys >> k) & 1u;
-        runFrame(*g, platform, &output);
-        listener.afterFrame(*g);
+        run.step(&output);
         mixer.render(pcm.data(), 661);
     }
     const long during = allocations.load() - before;
     EXPECT_EQ(during, 0);
+    EXPECT_EQ(run.updates(), 1000);
 
     // The count does see allocations: making threads allocates.
     { RenderThreads more(2, bestRenderPath()); }

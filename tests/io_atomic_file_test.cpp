@@ -3,35 +3,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "io/new_file.h"
+#include "test_files.h"
 
 namespace krello::io {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AtomicFileTest : public ::testing::Test {
+class AtomicFileTest : public test::FolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("krello-atomic-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        target = (dir / "out.bin").string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string read(const std::string& path) { return test::readText(path); }
     size_t filesInDir() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
-    fs::path dir;
+    void SetUp() override {
+        FolderTest::SetUp();
+        target = at("out.bin");
+    }
+
     std::string target;
 };
 
@@ -85,6 +78,23 @@ TEST_F(AtomicFileTest, WriteNewFileNeverReplacesAndReportsAnUnwritableFolder) {
     const std::string error = writeNewFile(nowhere, bytes, exists);
     EXPECT_FALSE(exists);
     EXPECT_EQ(error.rfind(nowhere + ": cannot be written: ", 0), 0u) << error;
+}
+
+// An output is begun only under a name nobody holds: an existing file, or a link to anywhere,
+// is neither opened nor changed.
+TEST_F(AtomicFileTest, ANewFileIsNeverMadeOverAnotherName) {
+    std::ofstream(target) << "kept";
+    fs::create_symlink(dir / "nowhere", dir / "link");
+    for (const fs::path& taken : {fs::path(target), dir / "link"}) {
+        errno = 0;
+        EXPECT_EQ(createNewFile(taken), nullptr) << taken;
+        EXPECT_EQ(errno, EEXIST) << taken;
+    }
+    EXPECT_EQ(read(target), "kept");
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    std::FILE* made = createNewFile(dir / "new.bin");
+    ASSERT_NE(made, nullptr);
+    std::fclose(made);
 }
 
 }  // namespace

@@ -20,18 +20,9 @@ namespace fs = std::filesystem;
 using test::readText;
 using test::writeText;
 
-class StagedOutputs : public testing::Test {
+class StagedOutputs : public test::FolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::path(test::tempPath("dir"));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string at(const std::string& name) const { return (dir / name).string(); }
     size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {})); }
-
-    fs::path dir;
 };
 
 TEST_F(StagedOutputs, CommitPutsEveryFileInPlaceAndNothingElse) {

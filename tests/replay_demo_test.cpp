@@ -13,8 +13,8 @@
 #include "replay/crc32.h"
 #include "replay/crc32_table.h"
 #include "replay/demo.h"
-#include "replay/demo_recorder.h"
 #include "replay/demo_replayer.h"
+#include "replay/game_run.h"
 #include "replay/headless_platform.h"
 #include "replay/input_script.h"
 #include "replay/state_dump.h"
@@ -33,41 +33,46 @@ struct Recording {
 };
 
 Recording record(int updates, uint16_t interval) {
-    auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
-    HeadlessPlatform platform;
+    HeadlessPlatform platform;  // the start-up reads 1000, so the demo must keep it
     platform.clock = 1000;
+    GameRun run(platform);
+    std::vector<std::string> problems;
+    EXPECT_TRUE(run.loadLevel("", problems));
     std::FILE* f = std::tmpfile();
     EXPECT_NE(f, nullptr);
-    DemoRecorder rec(platform, f, DemoLevel{crc32(builtinLevelImage()), ""}, interval);
-    startLevel(*g, rec);
+    run.record(f, "t.demo", interval);
+    run.start();
     for (int u = 0; u < updates; ++u) {
-        platform.clock += stepAt(u);
-        for (int k = 0; k < GAME_KEY_COUNT; ++k) platform.held[static_cast<size_t>(k)] = (keysAt(u) >> k) & 1;
-        runFrame(*g, rec);
-        rec.endUpdate(*g);
+        platform.apply(ScriptStep{static_cast<uint16_t>(stepAt(u)), keysAt(u)});
+        run.step();
     }
-    EXPECT_TRUE(rec.finish());
+    EXPECT_EQ(run.finish(), "");
     Recording r;
-    appendStateDump(r.dump, *g, updates, platform.tintCount);
+    appendStateDump(r.dump, run.game(), updates, run.tints());
     std::rewind(f);
     for (int c; (c = std::fgetc(f)) != EOF;) r.bytes.push_back(static_cast<uint8_t>(c));
     std::fclose(f);
     return r;
 }
 
-// Replays a demo; returns the replayer's error ("" if it stayed in step) and the final dump.
-std::string replay(const Demo& demo, std::string* dump = nullptr) {
-    auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
-    DemoReplayer rp(demo);
-    startLevel(*g, rp);
-    while (!rp.finished()) {
-        runFrame(*g, rp);
-        if (!rp.endUpdate(*g)) return rp.error();
+// A demo replayed on a level: the run's verdict ("" if it stayed in step) and the final state.
+struct Replayed {
+    std::string verdict;
+    std::string dump;
+};
+
+Replayed replay(const Demo& demo) {
+    GameRun run;
+    std::vector<std::string> problems;
+    EXPECT_TRUE(run.loadLevel("", problems));
+    EXPECT_EQ(run.replay(demo, "d"), "");
+    run.start();
+    while (run.step()) {
     }
-    if (dump) appendStateDump(*dump, *g, static_cast<long>(demo.updates.size()), rp.tints());
-    return rp.error();
+    Replayed r;
+    appendStateDump(r.dump, run.game(), run.updates(), run.tints());
+    r.verdict = run.finish();
+    return r;
 }
 
 TEST(ReplayDemo, RecordedGameReplaysToTheSameState) {
@@ -81,9 +86,9 @@ TEST(ReplayDemo, RecordedGameReplaysToTheSameState) {
     EXPECT_EQ(demo.levelChecksum, crc32(builtinLevelImage()));
     // Compact: a few bytes an update.
     EXPECT_LT(r.bytes.size(), 300u * 6);
-    std::string dump;
-    EXPECT_EQ(replay(demo, &dump), "");
-    EXPECT_EQ(dump, r.dump);
+    const Replayed replayed = replay(demo);
+    EXPECT_EQ(replayed.verdict, "");
+    EXPECT_EQ(replayed.dump, r.dump);
 }
 
 TEST(ReplayDemo, AChangedAnswerIsReportedAtTheUpdateWhereItDiverges) {
@@ -95,36 +100,34 @@ TEST(ReplayDemo, AChangedAnswerIsReportedAtTheUpdateWhereItDiverges) {
     DemoUpdate& u = demo.updates[39];
     ASSERT_TRUE(u.asked & keyBit(GameKey::Up));
     u.held ^= keyBit(GameKey::Up);
-    EXPECT_EQ(replay(demo).rfind("update 40: game state checksum", 0), 0u) << replay(demo);
+    EXPECT_EQ(replay(demo).verdict.rfind("d: update 40: game state checksum", 0), 0u) << replay(demo).verdict;
     // A key the recording never asked for is caught as soon as it is asked.
     Demo other;
     ASSERT_TRUE(parseDemo(r.bytes, "d", other, error));
     other.updates[9].asked &= static_cast<uint8_t>(~keyBit(GameKey::Left));
     other.updates[9].held &= static_cast<uint8_t>(~keyBit(GameKey::Left));
-    EXPECT_EQ(replay(other).rfind("update 10: the game asked for key Left", 0), 0u) << replay(other);
+    EXPECT_EQ(replay(other).verdict.rfind("d: update 10: the game asked for key Left", 0), 0u) << replay(other).verdict;
     // A key the recording asked for and the replay did not is caught when the update ends.
     Demo extra;
     ASSERT_TRUE(parseDemo(r.bytes, "d", extra, error));
     size_t quiet = 0;
     while (extra.updates[quiet].asked & keyBit(GameKey::Space)) ++quiet;
     extra.updates[quiet].asked |= keyBit(GameKey::Space);
-    EXPECT_EQ(replay(extra), "update " + std::to_string(quiet + 1) +
+    EXPECT_EQ(replay(extra).verdict, "d: update " + std::to_string(quiet + 1) +
                                  ": the recorded game asked for key Space, the replay did not (out of step)");
     // A game that runs past the recording.
     Demo shorter;
     ASSERT_TRUE(parseDemo(r.bytes, "d", shorter, error));
     shorter.updates.resize(5);
-    auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
-    DemoReplayer rp(shorter);
-    startLevel(*g, rp);
-    for (int i = 0; i < 5; ++i) {
-        runFrame(*g, rp);
-        ASSERT_TRUE(rp.endUpdate(*g));
-    }
-    runFrame(*g, rp);
-    EXPECT_FALSE(rp.endUpdate(*g));
-    EXPECT_EQ(rp.error(), "update 6: the game ran past the demo's last update");
+    GameRun run;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(run.loadLevel("", problems));
+    ASSERT_EQ(run.replay(shorter, "d"), "");
+    run.start();
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(run.step());
+    EXPECT_FALSE(run.step());  // the last update: the replay has ended, in step
+    EXPECT_FALSE(run.step());
+    EXPECT_EQ(run.finish(), "d: update 6: the game ran past the demo's last update");
 }
 
 TEST(ReplayDemo, EveryTruncationIsRejectedWithItsOffset) {
@@ -188,32 +191,6 @@ TEST(ReplayDemo, ACommittedDemoStillReplaysInStep) {
         ASSERT_TRUE(rp.endUpdate(*g)) << rp.error();
     }
     EXPECT_EQ(g->gameOver, 1);
-}
-
-TEST(ReplayDemo, ADemoNamesItsLevelAndAMismatchNamesBoth) {
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    HeadlessPlatform platform;
-    DemoRecorder rec(platform, f, DemoLevel{0x12345678u, "four_rooms.level"});
-    auto g = std::make_unique<GameState>();
-    loadBuiltinLevel(*g);
-    startLevel(*g, rec);
-    runFrame(*g, rec);  // a demo holds at least one update
-    rec.endUpdate(*g);
-    ASSERT_TRUE(rec.finish());
-    std::vector<uint8_t> bytes;
-    std::rewind(f);
-    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-    Demo demo;
-    std::string error;
-    ASSERT_TRUE(parseDemo(bytes, "l.demo", demo, error)) << error;
-    EXPECT_EQ(demo.version, 2);
-    EXPECT_EQ(demo.levelName, "four_rooms.level");
-    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0x12345678u, "anything"}), "");
-    EXPECT_EQ(demoLevelMismatch("l.demo", demo, DemoLevel{0xABCDEF01u, ""}),
-              "l.demo: recorded on level four_rooms.level (checksum 0x12345678), this game plays the built-in "
-              "level (checksum 0xABCDEF01)");
 }
 
 TEST(ReplayDemo, TheTimedemoLineGivesTheRateAndTheMinMedianAndMaxFrameTimes) {

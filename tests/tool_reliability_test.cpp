@@ -65,19 +65,7 @@ std::string editedDemo(const std::string& recorded, int edited) {
     return d;
 }
 
-class Reliability : public testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::path(tempPath("dir"));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string at(const std::string& name) const { return (dir / name).string(); }
-
-    fs::path dir;
-};
+using Reliability = FolderTest;
 
 // Each reading command, given a folder, a missing path, an empty file or a pipe, says so in one
 // line naming the path, exits 2, and writes nothing.

@@ -1,9 +1,9 @@
 // Command lines in the programs' own words: value checks that say what was expected, and one-line errors.
 #include "cli/option_words.h"
 
-#include <charconv>
 #include <filesystem>
-#include <limits>
+
+#include "cli/whole_number.h"
 
 namespace krello::cli {
 namespace {
@@ -52,16 +52,11 @@ std::string extras(const std::string& message) {
 }  // namespace
 
 CLI::Validator wholeNumber(int64_t lo, int64_t hi) {
-    const std::string range = hi == std::numeric_limits<int64_t>::max()
-                                  ? "a whole number from " + std::to_string(lo) + " up"
-                                  : "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+    const std::string range = wholeNumberRange(lo, hi);
     return CLI::Validator(
         [lo, hi, range](std::string& text) -> std::string {
             int64_t v = 0;
-            const char* end = text.data() + text.size();
-            const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-            if (text.empty() || ec != std::errc{} || ptr != end || v < lo || v > hi)
-                return "expected " + range + ", got " + inQuotes(text);
+            if (!readWholeNumber(text, lo, hi, v)) return "expected " + range + ", got " + inQuotes(text);
             return {};
         },
         "", range);

@@ -12,10 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string cannotWrite(const std::string& path, const std::string& why) {
-    return path + ": cannot be written: " + why;
-}
-
 // The temporary file beside the target, named as every output's is (io/temporary_file.h).
 std::FILE* createTemporary(const std::string& path, std::string& temp) {
     const fs::path target(path);

@@ -12,10 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string cannotWrite(const std::string& path, const std::string& why) {
-    return path + ": cannot be written: " + why;
-}
-
 // The folder a target lies in, "." for a bare file name.
 fs::path folderOf(const fs::path& target) {
     const fs::path parent = target.parent_path();

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <random>
 
+#include "io/new_file.h"
+
 namespace krello::io {
 
 namespace fs = std::filesystem;
@@ -13,22 +15,21 @@ namespace fs = std::filesystem;
 std::FILE* createTemporaryBeside(const fs::path& folder, const fs::path& target, fs::path& temporary) {
     std::random_device device;
     std::mt19937_64 bits(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-#ifdef _WIN32
-    const char* mode = "wb";  // older Windows C libraries know no "x"; the random name has to do
-#else
-    const char* mode = "wbx";
-#endif
     for (int attempt = 0; attempt < 8; ++attempt) {
         char suffix[24];
         std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(bits()));
         temporary = folder / ("." + target.filename().string() + suffix);
         std::error_code e;
         if (fs::exists(fs::symlink_status(temporary, e))) continue;
-        std::FILE* f = std::fopen(temporary.string().c_str(), mode);
+        std::FILE* f = createNewFile(temporary);
         if (f != nullptr || errno != EEXIST) return f;
     }
     errno = EEXIST;
     return nullptr;
+}
+
+std::string cannotWrite(const std::string& path, const std::string& why) {
+    return path + ": cannot be written: " + why;
 }
 
 std::string closeWritten(std::FILE*& f) {

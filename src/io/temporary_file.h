@@ -8,10 +8,13 @@
 namespace krello::io {
 
 // Creates ".NAME.<64 random bits>.tmp" in `folder` for the target `target` (NAME is the
-// target's file name), exclusively where the C library can and by its random name everywhere.
+// target's file name), exclusively: a name another writer has taken is never opened.
 // Returns the open stream and sets `temporary`, or nullptr with errno set.
 std::FILE* createTemporaryBeside(const std::filesystem::path& folder, const std::filesystem::path& target,
                                  std::filesystem::path& temporary);
+
+// The one wording of an output that failed: "PATH: cannot be written: WHY".
+std::string cannotWrite(const std::string& path, const std::string& why);
 
 // Flushes and closes `f` (set to nullptr). Returns "" when every byte reached the file, else
 // the system's reason.

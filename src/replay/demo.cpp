@@ -197,7 +197,12 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
 }
 
 std::string describeLevel(const std::string& name) {
-    return name.empty() ? "the built-in level" : "level " + name;
+    if (name.empty()) return "the built-in level";
+    // A demo's bytes name the level: a control character in them must not break the message's line.
+    std::string shown = name;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return "level " + shown;
 }
 
 std::string demoLevelMismatch(const std::string& file, const Demo& demo, const DemoLevel& level) {

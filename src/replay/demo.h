@@ -66,7 +66,8 @@ bool readDemoFile(const std::string& path, Demo& demo, std::string& error);
 // level (checksum 0x...)".
 std::string demoLevelMismatch(const std::string& file, const Demo& demo, const DemoLevel& level);
 
-// How a level is named in messages: "level NAME", or "the built-in level".
+// How a level is named in messages: "level NAME" (control characters shown as '?'), or "the
+// built-in level".
 std::string describeLevel(const std::string& name);
 
 // The longest varint: 32 bits in 7-bit groups.

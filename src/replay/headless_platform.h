@@ -29,11 +29,6 @@ public:
         lastTint = startRed;
     }
 
-    void setKeys(bool left, bool right, bool up, bool down, bool a, bool space) {
-        held = {left, right, up, down, a, space};
-    }
-    void releaseAll() { held.fill(false); }
-
     // One update of an input script: the clock steps on and these keys are held.
     void apply(const ScriptStep& step) {
         clock += step.dt;

@@ -34,4 +34,20 @@ void appendStateDump(std::string& out, const GameState& g, long update, long tin
     appendLine(out, "tint %ld\n", tints);
 }
 
+void StateDumps::started(const GameRun& run) {
+    text_.clear();
+    if (last_ == 0) dump(run);  // the state as the start-up left it
+}
+
+void StateDumps::stepped(const GameRun& run) {
+    const long update = run.updates();
+    if ((every_ > 0 && update % every_ == 0) || update == last_) dump(run);
+}
+
+void StateDumps::dump(const GameRun& run) {
+    if (out_ != nullptr) text_.clear();
+    appendStateDump(text_, run.game(), run.updates(), run.tints());
+    if (out_ != nullptr && std::fwrite(text_.data(), 1, text_.size(), out_) != text_.size()) written_ = false;
+}
+
 }  // namespace krello

@@ -11,6 +11,11 @@ void TimedemoClock::frameDone(Clock::time_point now) {
     last_ = now;
 }
 
+void TimedemoClock::started(const GameRun&) {
+    frameMicros_.clear();
+    last_ = start_ = Clock::now();
+}
+
 std::string TimedemoClock::report(Clock::time_point now) const {
     const double seconds = std::chrono::duration<double>(now - start_).count();
     const size_t frames = frameMicros_.size();

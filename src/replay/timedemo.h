@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "replay/game_run.h"
+
 namespace krello {
 
-// The time of every frame, from one frameDone() to the next (the first from construction).
-class TimedemoClock {
+// The time of every frame, from one frameDone() to the next (the first from construction, or
+// from the start of the game it watches). Watching a run, it marks each step as a frame done.
+class TimedemoClock final : public StepObserver {
 public:
     using Clock = std::chrono::steady_clock;
 
@@ -21,6 +24,10 @@ public:
 
     void frameDone() { frameDone(Clock::now()); }
     void frameDone(Clock::time_point now);
+
+    // Timing begins when the game has started, so the start-up's textures are not a frame's time.
+    void started(const GameRun&) override;
+    void stepped(const GameRun&) override { frameDone(); }
 
     // "timedemo: N frames in S s: F fps (min/median/max frame A/B/C ms)", measured up to `now`.
     std::string report() const { return report(Clock::now()); }

@@ -38,18 +38,36 @@ export XDG_CONFIG_HOME="$work/config"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 echo "e2e: Xvfb on $DISPLAY"
 
+still_running() { kill -0 "$game_pid" 2>/dev/null; }
+grab() { import -window root "$1"; }
+
+# Grabs the screen into FILE until `screen_check MODE FILE ARGS...` passes on it, for up to 30 s
+# (a loaded machine may take that long to draw what was asked). The caller checks FILE again.
+grab_until() {
+  local mode=$1 file=$2
+  shift 2
+  for _ in $(seq 150); do
+    grab "$file"
+    "$check" "$mode" "$file" "$@" > /dev/null 2>&1 && return 0
+    still_running || return 0
+    sleep 0.2
+  done
+}
+
 # Starts the game with these arguments and waits (polling, up to 60 s on a loaded machine) until
-# its window is there and it has drawn for a second.
+# its window is there and shows a frame, the score at its top left.
 start_game() {
   "$krello" "$@" > game.out 2> game.err &
   game_pid=$!
+  local shown=0
   for _ in $(seq 600); do
-    xdotool search --name "KRELLO 32K" > /dev/null 2>&1 && break
+    # Asked once a turn: a window being made full screen may be missed by a second search.
+    if xdotool search --name "KRELLO 32K" > /dev/null 2>&1; then shown=1; break; fi
     kill -0 "$game_pid" 2>/dev/null || fail "the game ended at start-up"
     sleep 0.1
   done
-  xdotool search --name "KRELLO 32K" > /dev/null 2>&1 || fail "no window after 60 s"
-  sleep 1
+  [ "$shown" -eq 1 ] || fail "no window after 60 s"
+  grab_until score drawn.png 0 0 128 19
 }
 
 # Waits up to 30 s for the game to end; sets `status`.
@@ -61,9 +79,6 @@ wait_game() {
   game_pid=""
 }
 
-still_running() { kill -0 "$game_pid" 2>/dev/null; }
-grab() { import -window root "$1"; }
-
 # --- Play: turn right, walk forward, fire, jump; a screenshot; Escape quits at once. --------------
 start_game --shot-dir . --record session.demo
 [ -s config/krello/krello.ini ] || fail "the first start wrote no settings file"
@@ -74,8 +89,7 @@ xdotool key space; sleep 0.2; xdotool key a
 sleep 0.5
 grab moved.png
 xdotool key F12
-sleep 0.5
-grab message.png
+grab_until score message.png 0 461 520 480
 # 640x480 is 4:3, so the 320x200 frame fills it: x twice, y 2.4 times. "Score: 0" is 64x8.
 "$check" score start.png 0 0 128 19 || fail "no white-on-black score at the top left"
 "$check" world start.png 24 || fail "the start view shows no world"
@@ -118,8 +132,7 @@ pass "--record refuses an existing file"
 # --- Pause: P stops the updates; the first update after it clamps its long step. ------------------
 start_game --record pause.demo
 xdotool key p
-sleep 0.5
-grab paused.png
+grab_until score paused.png 272 154 368 173
 # "PAUSED" stands white on black in the middle of the frame (6 characters at y 64: 48x8 pixels).
 "$check" score paused.png 272 154 368 173 || fail "no PAUSED over the frame"
 xdotool keydown Up; sleep 2; xdotool keyup Up
@@ -139,7 +152,7 @@ start_game --config prompt.ini
 xdotool key Escape
 sleep 1
 still_running || fail "Escape quit although confirm_quit is set"
-grab prompt.png
+grab_until score prompt.png 248 154 392 173
 # "Quit? Y/N" (9 characters) in the middle of the frame.
 "$check" score prompt.png 248 154 392 173 || fail "no Quit? Y/N over the frame"
 xdotool key n

@@ -92,6 +92,23 @@ TEST_F(GameSessionTest, EnterAfterGameOverStartsAFreshGameExactlyAsAtLaunchAndEn
     EXPECT_EQ(recorded.updates.size(), played);  // the first game, and only it
     frame(16);
     EXPECT_EQ(session->finish(), 0);
+
+    // Replayed, the demo shows the game to its last update, the palette turning red with it.
+    for (DemoMode mode : {DemoMode::Play, DemoMode::Timedemo}) {
+        options.demoMode = mode;
+        open(options);
+        EXPECT_EQ(session->options().vsync, mode == DemoMode::Play);  // a timedemo runs as fast as it can
+        EXPECT_NE(session->pixelLookup()[64], 0xFFFF0000u);
+        size_t replayed = 0;
+        for (; !session->ended() && replayed <= played; ++replayed) frame(16, keyBit(GameKey::Up));
+        EXPECT_EQ(replayed, played);
+        EXPECT_NE(session->game().gameOver, 0);
+        EXPECT_EQ(session->pixelLookup()[64], 0xFFFF0000u);
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(session->finish(), 0);
+        const std::string said = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(said.find("timedemo: final state checksum 0x") != std::string::npos, mode == DemoMode::Timedemo);
+    }
     fs::remove(demo);
 }
 

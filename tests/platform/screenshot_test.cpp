@@ -9,23 +9,19 @@
 
 #include "png_reader.h"
 #include "render/render_view.h"
+#include "test_files.h"
 
 namespace krello {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ScreenshotTest : public ::testing::Test {
+class ScreenshotTest : public test::FolderTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("krello-shots-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        FolderTest::SetUp();
         for (int i = 0; i < FRAME_BYTES; ++i) frame[i] = static_cast<uint8_t>(i % 251);
     }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
     std::vector<uint8_t> frame = std::vector<uint8_t>(FRAME_BYTES);
 };
 

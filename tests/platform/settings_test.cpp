@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/common/setting_table.h"
+
 namespace krello {
 namespace {
 
@@ -26,6 +28,29 @@ TEST(Settings, TheFirstRunFileReadsBackAsTheDefaultsWithoutWarnings) {
         EXPECT_EQ(formatPadList(read.bindings.pad[static_cast<size_t>(a)]),
                   formatPadList(defaults.bindings.pad[static_cast<size_t>(a)]));
     }
+}
+
+// Each setting's default is stated once, in the table: the settings as they start, the file
+// written on the first run and the page's table all say the same.
+TEST(Settings, TheTableGivesEveryDefault) {
+    const Settings defaults;
+    const std::string json = settingsJson();
+    const std::vector<SettingEntry> entries = settingEntries();
+    EXPECT_EQ(entries.size(), 10u + 12u + 11u + 1u);  // every setting, each action's keys, all but one's buttons
+    size_t at = 0;
+    for (const SettingEntry& e : entries) {
+        const std::string shown = showSetting(e, defaults);
+        const std::string line = std::string(e.name) + " = " + shown + "\n";
+        EXPECT_NE(defaultSettingsText().find(line), std::string::npos) << line;
+        const std::string named = "\"name\":\"" + std::string(e.name) + "\"";
+        at = json.find(named, at);  // in the file's order
+        ASSERT_NE(at, std::string::npos) << named;
+        EXPECT_EQ(json.find("\"default\":\"" + shown + "\"", at), json.find("\"default\":", at)) << named;
+    }
+    EXPECT_NE(json.find(R"({"section":"display","name":"scale","type":"whole","low":1,"high":16,"default":"3",)"),
+              std::string::npos);
+    EXPECT_NE(json.find(R"("name":"aspect","type":"choice","words":["4:3","square"],"default":"4:3")"),
+              std::string::npos);
 }
 
 TEST(Settings, GoodLinesTakeEffect) {

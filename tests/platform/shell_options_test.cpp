@@ -9,21 +9,19 @@
 #include <initializer_list>
 #include <vector>
 
+#include "test_files.h"
+
 namespace krello {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ShellOptionsTest : public ::testing::Test {
+class ShellOptionsTest : public test::FolderTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("krello-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        config = (dir / "krello" / "krello.ini").string();
+        FolderTest::SetUp();
+        config = at("krello/krello.ini");
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     ParsedOptions parse(std::initializer_list<const char*> args) {
         std::vector<const char*> argv{"krello"};
@@ -32,15 +30,14 @@ protected:
         return parseShellOptions(static_cast<int>(argv.size()), argv.data(), SettingsPlace{home.c_str(), nullptr});
     }
 
-    fs::path dir;
     std::string config;
 };
 
-TEST_F(ShellOptionsTest, TheFirstStartWritesTheDefaultsWhichKeepTheGameAsItWasMade) {
+TEST_F(ShellOptionsTest, TheFirstStartWritesTheDefaults) {
     const ParsedOptions p = parse({});
     ASSERT_TRUE(p.run);
     EXPECT_TRUE(fs::exists(config));
-    EXPECT_FALSE(p.options.windowed);
+    EXPECT_TRUE(p.options.fullscreen);
     EXPECT_TRUE(p.options.fourByThree);
     EXPECT_TRUE(p.options.vsync);
     EXPECT_EQ(p.options.fps, 70);
@@ -56,7 +53,7 @@ TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
                              "[keys]\nfire = LeftCtrl, Space\n";
     const ParsedOptions file = parse({});
     ASSERT_TRUE(file.run);
-    EXPECT_TRUE(file.options.windowed);
+    EXPECT_FALSE(file.options.fullscreen);
     EXPECT_EQ(file.options.scale, 2);
     EXPECT_FALSE(file.options.vsync);
     EXPECT_TRUE(file.options.confirmQuit);
@@ -65,7 +62,7 @@ TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
     const ParsedOptions both = parse({"--fullscreen", "--scale", "4", "--windowed", "--no-aspect", "--fps", "35",
                                       "--record", (dir / "s.demo").c_str(), "--level", config.c_str(), "--threads", "3"});
     ASSERT_TRUE(both.run);
-    EXPECT_TRUE(both.options.windowed);  // the last of a pair wins
+    EXPECT_FALSE(both.options.fullscreen);  // the last of a pair wins
     EXPECT_EQ(both.options.scale, 4);
     EXPECT_FALSE(both.options.fourByThree);
     EXPECT_EQ(both.options.fps, 35);
@@ -118,12 +115,17 @@ TEST_F(ShellOptionsTest, HelpVersionAndTheManualPageStopWithStatus0) {
         EXPECT_EQ(p.exitStatus, 0) << flag;
         if (std::string(flag) == "--help") {
             EXPECT_NE(out.find("--scale N "), std::string::npos) << out;
+            // The ranges and defaults come from the settings' table.
+            EXPECT_NE(out.find("(1 to 16; default 3)"), std::string::npos) << out;
+            EXPECT_NE(out.find("(0 to 1000; default 70)"), std::string::npos) << out;
         }
     }
     // The manual page lists what --help lists, placeholders included.
     const std::string page = shellManPage();
     for (const char* text : {".TH KRELLO 6", "\\fB\\-\\-scale\\fR \\fIN\\fR", "\\fB\\-\\-shot\\-dir\\fR \\fIDIR\\fR",
-                             "\\fB\\-\\-level\\fR \\fIFILE\\fR", ".SH KEYS", "quit: Escape"})
+                             "\\fB\\-\\-level\\fR \\fIFILE\\fR", ".SH KEYS", "quit: Escape", ".SH SETTINGS",
+                             "stick_dead_zone: how far (of 32767) the left stick may lean and still count as centred (0 "
+                             "to 32000; default 8000)"})
         EXPECT_NE(page.find(text), std::string::npos) << text;
 }
 

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "render/render_view.h"
+#include "test_files.h"
 
 namespace krello {
 namespace {
@@ -105,10 +104,7 @@ TEST(TextOverlay, TextStaysReadableBeforeAndAfterTheRedTint) {
 }
 
 TEST(BitmapFont, TheFontFileParsesAndMatchesTheBuiltInTable) {
-    std::ifstream file(KRELLO_FONT_FILE);
-    std::stringstream text;
-    text << file.rdbuf();
-    const FontParse parsed = parseFont(text.str());
+    const FontParse parsed = parseFont(test::readText(KRELLO_FONT_FILE));
     ASSERT_EQ(parsed.errorLine, 0) << parsed.error;
     EXPECT_EQ(parsed.font.glyphs, builtinFont().glyphs);
     for (int c = FIRST_GLYPH + 1; c <= LAST_GLYPH; ++c) {

@@ -6,18 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "cli/option_words.h"
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
+#include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/playtest_map.h"
-#include "krello_tool/tool_level.h"
-#include "krello_tool/whole_number.h"
 #include "playtest/level_areas.h"
 #include "playtest/level_graph.h"
 #include "playtest/playtest_batch.h"
 #include "playtest/playtest_report.h"
 #include "playtest/skill_profile.h"
 #include "render/render_threads.h"
+#include "replay/game_run.h"
+#include "world/level_image.h"
 
 namespace krello::tool {
 namespace {
@@ -27,11 +29,11 @@ constexpr int64_t MAX_MINUTES = 600;
 constexpr int64_t MAX_THREADS = 64;
 
 struct PlaytestOptions {
-    std::string games = "40";
-    std::string seed = "1";
+    int games = 40;
+    int64_t seed = 1;
     std::string skill = "novice";
-    std::string minutes = "10";
-    std::string threads = std::to_string(defaultRenderThreads());
+    int minutes = 10;
+    int threads = defaultRenderThreads();
     std::string level;
     std::string areas;
     std::string record;
@@ -66,10 +68,10 @@ playtest::LevelAreas loadAreas(const PlaytestOptions& o, const GameState& level,
 }
 
 void playtestCommand(const PlaytestOptions& o) {
-    const int games = static_cast<int>(wholeNumber("--games", o.games, 1, MAX_GAMES));
-    const uint64_t seed = static_cast<uint64_t>(wholeNumber("--seed", o.seed, 0, UINT32_MAX));
-    const int minutes = static_cast<int>(wholeNumber("--minutes", o.minutes, 1, MAX_MINUTES));
-    const int threads = static_cast<int>(wholeNumber("--threads", o.threads, 1, MAX_THREADS));
+    const int games = o.games;  // the numbers were checked on the command line
+    const auto seed = static_cast<uint64_t>(o.seed);
+    const int minutes = o.minutes;
+    const int threads = o.threads;
     const playtest::SkillProfile* skill = playtest::skillNamed(o.skill);
     if (!skill) throw ToolError{"--skill: expected novice or regular, got '" + o.skill + "'"};
     // Every game draws on its own thread with one column thread, on the path the program's
@@ -79,9 +81,11 @@ void playtestCommand(const PlaytestOptions& o) {
     if (!probe) throw ToolError{pathError};
     const RenderPath path = probe->renderPath();
 
-    const ToolLevel level = loadToolLevel(o.level);
+    const auto run = std::make_unique<GameRun>();
+    loadLevel(*run, o.level);
+    const GameLevel& level = run->level();
     auto fresh = std::make_unique<GameState>();
-    loadLevelInto(*fresh, level);
+    decodeLevelImage(level.image, *fresh);
     std::string areasFrom;
     const playtest::LevelAreas areas = loadAreas(o, *fresh, areasFrom);
 
@@ -130,17 +134,23 @@ void registerPlaytestCommands(CLI::App& app) {
     auto o = std::make_shared<PlaytestOptions>();
     CLI::App* cmd = app.add_subcommand(
         "playtest", "let a bot play the level as a new player would, and report where games end");
-    cmd->add_option("--games", o->games, "games to play (default 40)")->type_name("N");
+    cmd->add_option("--games", o->games, "games to play (default 40)")
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, MAX_GAMES));
     cmd->add_option("--seed", o->seed, "seed of the first game; game i plays seed S + i - 1 (default 1)")
-        ->type_name("S");
+        ->type_name("S")
+        ->check(cli::wholeNumber(0, UINT32_MAX));
     cmd->add_option("--skill", o->skill, "novice (reacts in 400 ms, aim error's sigma 6 degrees, never dodges) or "
                                          "regular (250 ms, 3 degrees, steps out of a shot's line for a second) "
                                          "(default novice)")
         ->type_name("SKILL");
-    cmd->add_option("--minutes", o->minutes, "game time a game may last (default 10)")->type_name("M");
+    cmd->add_option("--minutes", o->minutes, "game time a game may last (default 10)")
+        ->type_name("M")
+        ->check(cli::wholeNumber(1, MAX_MINUTES));
     cmd->add_option("--threads", o->threads, "games played at once (default: the machine's cores, at most " +
                                                  std::to_string(MAX_RENDER_THREADS) + ")")
-        ->type_name("N");
+        ->type_name("N")
+        ->check(cli::wholeNumber(1, MAX_THREADS));
     addLevelOption(cmd, o->level);
     cmd->add_option("--areas", o->areas, "the level's named areas: lines 'area \"NAME\" SECTORS' (default: the "
                                          "built-in level's; for --level, every sector on its own)")

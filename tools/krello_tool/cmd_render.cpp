@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "cli/whole_number.h"
 #include "game/frame.h"
-#include "game/start_level.h"
 #include "io/file_bytes.h"
 #include "krello_tool/commands.h"
+#include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
 #include "krello_tool/render_options.h"
-#include "krello_tool/tool_level.h"
 #include "level/loop_geometry.h"
 #include "render/render_view.h"
 #include "replay/crc32.h"
-#include "replay/headless_platform.h"
+#include "replay/game_run.h"
 #include "tour/tour_views.h"
 #include "world/palette.h"
 
@@ -38,15 +38,11 @@ struct RenderOptions {
 
 using Frame = std::vector<uint8_t>;
 
-int64_t parseNumber(const std::string& text, const char* what, int64_t lo, int64_t hi) {
+int64_t viewNumber(const std::string& text, const char* what, int64_t lo, int64_t hi) {
     int64_t v = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc{} || ptr != end)
-        throw ToolError{"render --view: " + std::string(what) + " '" + text + "' is not a number"};
-    if (v < lo || v > hi) {
-        throw ToolError{"render --view: " + std::string(what) + " " + text + " is outside " +
-                        std::to_string(lo) + ".." + std::to_string(hi)};
+    if (!cli::readWholeNumber(text, lo, hi, v)) {
+        throw ToolError{"render --view: " + std::string(what) + ": expected " + cli::wholeNumberRange(lo, hi) +
+                        ", got '" + text + "'"};
     }
     return v;
 }
@@ -54,11 +50,10 @@ int64_t parseNumber(const std::string& text, const char* what, int64_t lo, int64
 // The level after start-up, as the game has it before its first update. The clock reads 0, so
 // nothing depends on when the tool runs.
 std::unique_ptr<GameState> startedGame(const std::string& levelPath) {
-    auto g = std::make_unique<GameState>();
-    loadLevelInto(*g, loadToolLevel(levelPath));
-    HeadlessPlatform platform;
-    startLevel(*g, platform);
-    return g;
+    const auto run = std::make_unique<GameRun>();
+    loadLevel(*run, levelPath);
+    run->start();
+    return std::make_unique<GameState>(run->game());
 }
 
 // One frame, no update, into a zeroed buffer: rows no sector draws stay 0.
@@ -84,11 +79,11 @@ PlayerState viewFromOptions(const GameState& g, const std::vector<std::string>& 
         return p;
     }
     PlayerState p{};
-    p.x = static_cast<int32_t>(parseNumber(view[0], "X", lo32, hi32));
-    p.y = static_cast<int32_t>(parseNumber(view[1], "Y", lo32, hi32));
-    p.z = static_cast<int32_t>(parseNumber(view[2], "Z", lo32, hi32));
-    p.angle = static_cast<int16_t>(parseNumber(view[3], "ANGLE", 0, 2047));
-    p.sector = static_cast<int16_t>(parseNumber(view[4], "SECTOR", 0, SECTOR_COUNT - 1));
+    p.x = static_cast<int32_t>(viewNumber(view[0], "X", lo32, hi32));
+    p.y = static_cast<int32_t>(viewNumber(view[1], "Y", lo32, hi32));
+    p.z = static_cast<int32_t>(viewNumber(view[2], "Z", lo32, hi32));
+    p.angle = static_cast<int16_t>(viewNumber(view[3], "ANGLE", 0, 2047));
+    p.sector = static_cast<int16_t>(viewNumber(view[4], "SECTOR", 0, SECTOR_COUNT - 1));
     // A point outside its sector would be drawn from the wrong place: a picture of nothing.
     if (!pointInSector(g, static_cast<uint16_t>(p.sector), p.x, p.y)) {
         throw ToolError{"render --view: (" + view[0] + ", " + view[1] + ") is not inside sector " + view[4]};

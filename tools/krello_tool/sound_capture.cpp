@@ -13,7 +13,11 @@ constexpr int64_t TAIL_STEP = sound::SAMPLE_RATE / 100;
 
 }  // namespace
 
-SoundCapture::SoundCapture(const GameState& g) { sound_.restart(g); }
+void SoundCapture::started(const GameRun& run) {
+    sound_.restart(run.game());
+    samples_.clear();
+    gameMs_ = 0;
+}
 
 void SoundCapture::renderUntil(int64_t frames) {
     const size_t have = samples_.size() / sound::Mixer::CHANNELS;
@@ -22,7 +26,8 @@ void SoundCapture::renderUntil(int64_t frames) {
     mixer_.render(samples_.data() + have * sound::Mixer::CHANNELS, static_cast<size_t>(frames) - have);
 }
 
-void SoundCapture::afterUpdate(const GameState& g) {
+void SoundCapture::stepped(const GameRun& run) {
+    const GameState& g = run.game();
     sound_.afterFrame(g);
     gameMs_ += g.frameDt;
     renderUntil(gameMs_ * sound::SAMPLE_RATE / 1000);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "replay/game_run.h"
 #include "sound/game_sound.h"
 #include "sound/mixer.h"
 #include "sound/sound_bank.h"
@@ -13,12 +14,12 @@ namespace krello::tool {
 
 // Listens to a run as a player would: each update's sounds start where the update ends, and
 // the update's frame time decides how many samples it spans, so the file plays in game time.
-class SoundCapture {
+class SoundCapture final : public StepObserver {
 public:
-    explicit SoundCapture(const GameState& g);  // the game as its start-up left it
-
+    // The game as its start-up left it: the sound starts from silence.
+    void started(const GameRun& run) override;
     // After each frame of the run.
-    void afterUpdate(const GameState& g);
+    void stepped(const GameRun& run) override;
 
     // The run's sound as a 16-bit stereo WAV file, with the last sounds played to their end.
     std::vector<uint8_t> wav();

@@ -8,6 +8,7 @@
 
 #include "game/platform_seam.h"
 #include "platform/common/input_names.h"
+#include "platform/common/setting_table.h"
 
 namespace krello {
 
@@ -19,9 +20,6 @@ enum class Action : uint8_t {
 };
 constexpr int ACTION_COUNT = static_cast<int>(Action::Count);
 constexpr int GAME_ACTION_COUNT = GAME_KEY_COUNT;
-
-constexpr bool isGameAction(Action a) { return static_cast<int>(a) < GAME_ACTION_COUNT; }
-constexpr GameKey gameKeyOf(Action a) { return static_cast<GameKey>(static_cast<int>(a)); }
 
 // A set of shell actions, a bit each (bit = the action's number).
 using ActionSet = uint16_t;
@@ -41,7 +39,7 @@ using PadList = std::array<PadButton, MAX_BINDINGS>;
 struct Bindings {
     std::array<KeyList, ACTION_COUNT> keys{};  // unused places hold KeyId::None
     std::array<PadList, ACTION_COUNT> pad{};   // unused places hold PadButton::None
-    int stickDeadZone = 8000;                  // of 32767: stick travel that still counts as centred
+    int stickDeadZone = setting(SettingId::StickDeadZone).fallback;  // of 32767: stick travel that still counts as centred
 };
 
 // Arrows, A and Space for the game; Escape quits, P or Pause pauses, Enter restarts after game

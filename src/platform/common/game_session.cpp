@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/start_level.h"
 #include "platform/common/text_overlay.h"
 #include "replay/state_checksum.h"
 
@@ -16,16 +15,17 @@ GameSession::GameSession(const ShellOptions& options, PacerClock& clock, Screens
       clock_(clock),
       shots_(shots),
       drawer_(drawer),
-      game_(std::make_unique<GameState>()),
       input_(options_.bindings),
       live_(*this),
-      demo_(std::make_unique<DemoSession>(options_, live_)),
+      run_(std::make_unique<GameRun>(live_)),
+      demo_(options_),
       pacer_(clock, options.demoMode, options.fps),
       showFps_(options.showFps) {
+    if (options_.demoMode == DemoMode::Timedemo) options_.vsync = false;  // as fast as it can go
     const std::string pauseKey = firstKeyName(options_.bindings.keys[static_cast<size_t>(Action::Pause)]);
     const std::string restartKey = firstKeyName(options_.bindings.keys[static_cast<size_t>(Action::Restart)]);
     if (!pauseKey.empty()) pausedHint_ = "Press " + pauseKey + " to resume";
-    if (!restartKey.empty() && options_.demoMode != DemoMode::Play && options_.demoMode != DemoMode::Timedemo)
+    if (!restartKey.empty() && !demo_.replaying())
         restartHint_ = "Press " + restartKey + " to play again";
 }
 
@@ -33,15 +33,18 @@ GameSession::~GameSession() = default;
 
 int GameSession::start() {
     std::vector<std::string> problems;
-    if (!loadSessionLevel(options_.levelFile, level_, problems)) {
+    if (!run_->loadLevel(options_.levelFile, problems)) {
         for (const std::string& p : problems) std::fprintf(stderr, "krello: %s\n", p.c_str());
         return 2;
     }
-    if (std::string problem = demo_->open(level_.demoLevel()); !problem.empty()) {
+    if (std::string problem = demo_.open(*run_); !problem.empty()) {
         std::fprintf(stderr, "krello: %s\n", problem.c_str());
         return 2;
     }
-    if (options_.demoMode == DemoMode::Timedemo) timing_ = std::make_unique<TimedemoClock>(demo_->replayUpdates());
+    if (options_.demoMode == DemoMode::Timedemo) {
+        timing_ = std::make_unique<TimedemoClock>(static_cast<size_t>(run_->inputLength()));
+        run_->watch(*timing_);
+    }
     startGame();
     return 0;
 }
@@ -49,15 +52,13 @@ int GameSession::start() {
 // A game exactly as at launch: fresh tables from the level, the textures built again, the
 // clock read, the palette untinted and the renderer's buffer cleared.
 void GameSession::startGame() {
-    *game_ = GameState{};
-    loadLevelInto(*game_, level_);
     palette_.tint(0);
     frame_.fill(0);
-    startLevel(*game_, demo_->platform());
+    run_->start();
 }
 
 void GameSession::restart() {
-    if (demo_->recording()) {
+    if (run_->recording()) {
         // A demo holds one game: it ends with the game it recorded.
         const std::string failed = finishDemo();
         if (!failed.empty()) exitStatus_ = 1;
@@ -114,8 +115,7 @@ void GameSession::act(ActionSet actions) {
         else if (has(Action::Pause)) answerPrompt(false);
         return;
     }
-    const bool replaying = options_.demoMode == DemoMode::Play || options_.demoMode == DemoMode::Timedemo;
-    if (has(Action::Restart) && game_->gameOver != 0 && !replaying) {
+    if (has(Action::Restart) && game().gameOver != 0 && !demo_.replaying()) {
         restart();
         return;
     }
@@ -126,10 +126,9 @@ void GameSession::act(ActionSet actions) {
     if (has(Action::Pause) && options_.demoMode != DemoMode::Timedemo) pause(state_ == State::Running);
 }
 
-// Escape quits at once, as the game was made; with confirm_quit a game under way asks first.
+// The quit key ends the session at once; with confirm_quit a game under way asks first.
 void GameSession::quitAsked() {
-    const bool replaying = options_.demoMode == DemoMode::Play || options_.demoMode == DemoMode::Timedemo;
-    if (options_.confirmQuit && game_->gameOver == 0 && !replaying) {
+    if (options_.confirmQuit && game().gameOver == 0 && !demo_.replaying()) {
         beforePrompt_ = state_;
         state_ = State::QuitPrompt;
         return;
@@ -176,22 +175,20 @@ void GameSession::end(int status) {
     if (exitStatus_ == 0) exitStatus_ = status;
 }
 
-void GameSession::waitBeforeFrame() { pacer_.waitBeforeFrame(demo_->replayedMillis(), state_ != State::Running); }
+void GameSession::waitBeforeFrame() { pacer_.waitBeforeFrame(run_->gameMillis(), state_ != State::Running); }
 
-bool GameSession::frameDue() { return pacer_.frameDue(demo_->replayedMillis(), state_ != State::Running); }
+bool GameSession::frameDue() { return pacer_.frameDue(run_->gameMillis(), state_ != State::Running); }
 
 void GameSession::produceFrame() {
     fps_.frameStarted(clock_.nowMicros());
     if (state_ == State::Running) {
         const FrameOutput output{&drawer_, frame_.data()};
-        runFrame(*game_, demo_->platform(), &output);
-        if (timing_) timing_->frameDone();
-        if (!demo_->afterUpdate(*game_)) end(0);  // a replay ran its last update or went out of step
+        if (!run_->step(&output)) end(0);  // a replay ran its last update or went out of step
     }
     std::memcpy(shown_.data(), frame_.data(), FRAME_BYTES);
     OverlayText text;
-    text.score = game_->score;
-    text.gameOver = game_->gameOver != 0;
+    text.score = game().score;
+    text.gameOver = game().gameOver != 0;
     text.restartHint = restartHint_;
     if (state_ == State::Paused) {
         text.centre = "PAUSED";
@@ -206,17 +203,16 @@ void GameSession::produceFrame() {
 }
 
 std::string GameSession::finishDemo() {
-    const bool wasRecording = demo_->recording();
-    const std::string failed = demo_->finish();
+    const bool wasRecording = run_->recording();
+    const std::string failed = demo_.finish(*run_);
     if (!failed.empty()) post(failed, true);
     else if (wasRecording) post("Demo recorded: " + options_.demoFile, false);
     return failed;
 }
 
 int GameSession::finish() {
-    const bool replaying = demo_->replaying();
-    if (!finishDemo().empty()) return replaying ? 2 : 1;
-    if (timing_) std::printf("%s\n%s\n", timing_->report().c_str(), timedemoStateLine(gameStateChecksum(*game_)).c_str());
+    if (!finishDemo().empty()) return demo_.replaying() ? 2 : 1;
+    if (timing_) std::printf("%s\n%s\n", timing_->report().c_str(), timedemoStateLine(gameStateChecksum(game())).c_str());
     return exitStatus_;
 }
 

@@ -14,20 +14,21 @@
 #include "platform/common/input_mapper.h"
 #include "platform/common/message_board.h"
 #include "platform/common/screenshot.h"
-#include "platform/common/session_level.h"
 #include "platform/common/shell_options.h"
 #include "platform/common/shown_palette.h"
+#include "replay/game_run.h"
 #include "replay/timedemo.h"
 #include "world/screen.h"
 
 namespace krello {
 
-// The order of a shell's work (see docs/shell.md):
+// The order of a shell's work (see docs/shell.md; runShell in shell_start.h does the desktop
+// shells' part of it):
 //
 //   RenderThreads threads(options.threads, path);  ViewDrawer drawer(&threads);
 //   GameSession session(options, clock, shots, drawer);
 //   if (int status = session.start(); status != 0) return status;   // before any window
-//   open the window;  (failure: session.abandon(), status 1)
+//   open the window for session.options();  (failure: session.abandon(), status 1)
 //   while (!session.ended()) {
 //       translate every waiting event into keyDown/keyUp/pad.../focusLost/setMinimised/
 //           closeRequested; take session.takeFullscreenRequest()
@@ -54,6 +55,10 @@ public:
     // Loads the level, opens the demo and starts the first game (start-up reads the clock).
     // Returns 0, or the exit status after printing why the session cannot start (2).
     int start();
+
+    // The options the session runs with, for the shell's window: those it was given, except that
+    // a timedemo never waits for the display's refresh.
+    const ShellOptions& options() const { return options_; }
 
     // Input, in the names every shell shares. Game keys reach the game through the tap latch;
     // shell keys act at once.
@@ -92,14 +97,14 @@ public:
     // the process's exit status.
     int finish();
     // The window never opened: a recording begun is removed.
-    void abandon() { demo_->abandon(); }
+    void abandon() { demo_.abandon(*run_); }
 
     // The game's host as the session answers it: what the update would be told now. For tests
     // of a shell's input translation.
     PlatformSeam& livePlatform() { return live_; }
 
     // For tests and the frame's text: the game as it stands.
-    const GameState& game() const { return *game_; }
+    const GameState& game() const { return run_->game(); }
     const std::string& message() const { return messages_.current(nowMillis()); }
 
 private:
@@ -131,12 +136,11 @@ private:
     PacerClock& clock_;
     ScreenshotSink& shots_;
     FrameDrawer& drawer_;                 // the renderer, on the shell's threads
-    SessionLevel level_;                  // what every game starts from
-    std::unique_ptr<GameState> game_;     // the game under way
     InputMapper input_;                   // keys and gamepads into game keys and shell actions
     ShownPalette palette_;                // the palette in force
-    LiveSeam live_;
-    std::unique_ptr<DemoSession> demo_;   // the first game's demo, if any
+    LiveSeam live_;                       // the platform every game of the session runs on
+    std::unique_ptr<GameRun> run_;        // the level and the game under way
+    DemoSession demo_;                    // the first game's demo file, if any
     SessionPacer pacer_;
     MessageBoard messages_;
     FpsCounter fps_;

@@ -3,27 +3,15 @@
 
 #include <ini.h>
 
-#include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 
+#include "cli/whole_number.h"
 #include "io/file_bytes.h"
 
 namespace krello {
 namespace {
-
-// One setting: its section and name, its comment for the first-run file, how to show its value
-// and how to read one (an empty string, or what was expected).
-struct SettingRule {
-    std::string section;
-    std::string name;
-    std::string comment;
-    std::function<std::string(const Settings&)> show;
-    std::function<std::string(const std::string&, Settings&)> read;
-};
-
-std::string yesNo(bool v) { return v ? "yes" : "no"; }
 
 std::string readBool(const std::string& text, bool& out) {
     for (const char* yes : {"yes", "true", "on", "1"})
@@ -33,77 +21,30 @@ std::string readBool(const std::string& text, bool& out) {
     return "expected yes or no";
 }
 
-std::string readInt(const std::string& text, int lo, int hi, int& out) {
-    int v = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || v < lo || v > hi)
-        return "expected a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
-    out = v;
-    return {};
-}
-
-SettingRule boolRule(const char* section, const char* name, const char* comment, bool Settings::*field) {
-    return {section, name, comment, [field](const Settings& s) { return yesNo(s.*field); },
-            [field](const std::string& t, Settings& s) { return readBool(t, s.*field); }};
-}
-
-SettingRule intRule(const char* section, const char* name, const char* comment, int Settings::*field, int lo, int hi) {
-    return {section, name, comment, [field](const Settings& s) { return std::to_string(s.*field); },
-            [field, lo, hi](const std::string& t, Settings& s) { return readInt(t, lo, hi, s.*field); }};
-}
-
-std::vector<SettingRule> makeRules() {
-    std::vector<SettingRule> r;
-    r.push_back(boolRule("display", "fullscreen", "yes: full screen at the desktop's size; no: a window", &Settings::fullscreen));
-    r.push_back(intRule("display", "scale", "window size in multiples of 320x240 (320x200 with square pixels), 1 to 16",
-                        &Settings::scale, 1, 16));
-    r.push_back({"display", "aspect", "4:3 shows the 320x200 frame as the old display mode did; square: square pixels",
-                 [](const Settings& s) { return std::string(s.fourByThree ? "4:3" : "square"); },
-                 [](const std::string& t, Settings& s) -> std::string {
-                     if (t != "4:3" && t != "square") return "expected 4:3 or square";
-                     s.fourByThree = t == "4:3";
-                     return {};
-                 }});
-    r.push_back(boolRule("display", "integer_scale", "whole multiples only: crisp pixels, wider black bars",
-                         &Settings::integerScale));
-    r.push_back(intRule("display", "fps", "frame-rate cap, 0 for none (a jump's height depends on the frame rate)",
-                        &Settings::fps, 0, 1000));
-    r.push_back(boolRule("display", "vsync", "wait for the display's refresh", &Settings::vsync));
-    r.push_back({"files", "shot_dir", "where F12 saves screenshots (. is the folder the game starts in)",
-                 [](const Settings& s) { return s.shotDir; },
-                 [](const std::string& t, Settings& s) -> std::string {
-                     if (t.empty()) return "expected a folder";
-                     s.shotDir = t;
-                     return {};
-                 }});
-    r.push_back(boolRule("play", "confirm_quit", "the quit key during play asks \"Quit? Y/N\" first",
-                         &Settings::confirmQuit));
-    r.push_back(boolRule("play", "pause_on_focus_loss", "pause when the window loses the keyboard",
-                         &Settings::pauseOnFocusLoss));
-    r.push_back(boolRule("play", "show_fps", "show frames per second and the frame time in the top right corner",
-                         &Settings::showFps));
-    for (int a = 0; a < ACTION_COUNT; ++a) {
-        const auto action = static_cast<size_t>(a);
-        r.push_back({"keys", std::string(actionName(static_cast<Action>(a))), "",
-                     [action](const Settings& s) { return formatKeyList(s.bindings.keys[action]); },
-                     [action](const std::string& t, Settings& s) { return parseKeyList(t, s.bindings.keys[action]); }});
+// Where a yes-or-no setting keeps its value (S is Settings or const Settings).
+template <typename S>
+auto flagOf(S& s, SettingId id) -> decltype(&s.fullscreen) {
+    switch (id) {
+        case SettingId::Fullscreen: return &s.fullscreen;
+        case SettingId::Aspect: return &s.fourByThree;
+        case SettingId::IntegerScale: return &s.integerScale;
+        case SettingId::Vsync: return &s.vsync;
+        case SettingId::ConfirmQuit: return &s.confirmQuit;
+        case SettingId::PauseOnFocusLoss: return &s.pauseOnFocusLoss;
+        case SettingId::ShowFps: return &s.showFps;
+        default: return nullptr;
     }
-    for (int a = 0; a < ACTION_COUNT; ++a) {
-        const auto action = static_cast<size_t>(a);
-        if (static_cast<Action>(a) == Action::Fullscreen) continue;  // a gamepad has no window to resize
-        r.push_back({"gamepad", std::string(actionName(static_cast<Action>(a))), "",
-                     [action](const Settings& s) { return formatPadList(s.bindings.pad[action]); },
-                     [action](const std::string& t, Settings& s) { return parsePadList(t, s.bindings.pad[action]); }});
-    }
-    r.push_back({"gamepad", "stick_dead_zone", "how far (of 32767) the left stick may lean and still count as centred",
-                 [](const Settings& s) { return std::to_string(s.bindings.stickDeadZone); },
-                 [](const std::string& t, Settings& s) { return readInt(t, 0, 32000, s.bindings.stickDeadZone); }});
-    return r;
 }
 
-const std::vector<SettingRule>& rules() {
-    static const std::vector<SettingRule> all = makeRules();
-    return all;
+// Where a whole-number setting keeps its value.
+template <typename S>
+auto numberOf(S& s, SettingId id) -> decltype(&s.scale) {
+    switch (id) {
+        case SettingId::Scale: return &s.scale;
+        case SettingId::Fps: return &s.fps;
+        case SettingId::StickDeadZone: return &s.bindings.stickDeadZone;
+        default: return nullptr;
+    }
 }
 
 const char* SECTION_COMMENTS[][2] = {
@@ -130,6 +71,7 @@ struct Reader {
     size_t pos = 0;
     int line = 0;
     Settings defaults{};
+    std::vector<SettingEntry> entries = settingEntries();
 };
 
 std::string trimmed(std::string s) {
@@ -170,11 +112,11 @@ char* readLine(char* out, int size, void* stream) {
 
 int onSetting(void* user, const char* section, const char* name, const char* value) {
     Reader& r = *static_cast<Reader*>(user);
-    for (const SettingRule& rule : rules()) {
-        if (rule.section != section || rule.name != name) continue;
-        const std::string problem = rule.read(value, r.settings);
+    for (const SettingEntry& entry : r.entries) {
+        if (entry.info->section != std::string_view(section) || entry.name != name) continue;
+        const std::string problem = readSetting(entry, value, r.settings);
         if (!problem.empty())
-            warn(r, std::string(name) + " = " + value + ": " + problem + "; using " + rule.show(r.defaults));
+            warn(r, std::string(name) + " = " + value + ": " + problem + "; using " + showSetting(entry, r.defaults));
         return 1;
     }
     warn(r, "unknown setting '" + std::string(name) + "' in [" + section + "]; ignored");
@@ -183,11 +125,51 @@ int onSetting(void* user, const char* section, const char* name, const char* val
 
 }  // namespace
 
-std::string settingsPath(const char* xdgConfigHome, const char* home) {
+std::string showSetting(const SettingEntry& entry, const Settings& s) {
+    const SettingInfo& info = *entry.info;
+    const auto action = static_cast<size_t>(entry.action);
+    switch (info.type) {
+        case SettingType::YesNo:
+        case SettingType::Choice: return *flagOf(s, info.id) ? info.yes : info.no;
+        case SettingType::Whole: return std::to_string(*numberOf(s, info.id));
+        case SettingType::Folder: return s.shotDir;
+        case SettingType::Keys: return formatKeyList(s.bindings.keys[action]);
+        case SettingType::Buttons: return formatPadList(s.bindings.pad[action]);
+    }
+    return {};
+}
+
+std::string readSetting(const SettingEntry& entry, const std::string& text, Settings& s) {
+    const SettingInfo& info = *entry.info;
+    const auto action = static_cast<size_t>(entry.action);
+    switch (info.type) {
+        case SettingType::YesNo: return readBool(text, *flagOf(s, info.id));
+        case SettingType::Choice:
+            if (text != info.yes && text != info.no) return std::string("expected ") + info.yes + " or " + info.no;
+            *flagOf(s, info.id) = text == info.yes;
+            return {};
+        case SettingType::Whole: {
+            int64_t v = 0;
+            if (!cli::readWholeNumber(text, info.low, info.high, v))
+                return "expected " + cli::wholeNumberRange(info.low, info.high);
+            *numberOf(s, info.id) = static_cast<int>(v);
+            return {};
+        }
+        case SettingType::Folder:
+            if (text.empty()) return "expected a folder";
+            s.shotDir = text;
+            return {};
+        case SettingType::Keys: return parseKeyList(text, s.bindings.keys[action]);
+        case SettingType::Buttons: return parsePadList(text, s.bindings.pad[action]);
+    }
+    return {};
+}
+
+std::string settingsPath(const char* configHome, const char* home) {
     namespace fs = std::filesystem;
-    // Only an absolute folder counts (the Windows shell passes %APPDATA%, which starts with a drive).
-    const bool absolute = xdgConfigHome != nullptr && (xdgConfigHome[0] == '/' || fs::path(xdgConfigHome).is_absolute());
-    if (absolute) return (fs::path(xdgConfigHome) / "krello" / "krello.ini").string();
+    // Only an absolute folder counts (on Windows, %APPDATA%, which starts with a drive).
+    const bool absolute = configHome != nullptr && (configHome[0] == '/' || fs::path(configHome).is_absolute());
+    if (absolute) return (fs::path(configHome) / "krello" / "krello.ini").string();
     if (home != nullptr && home[0] != '\0') return (fs::path(home) / ".config" / "krello" / "krello.ini").string();
     return {};
 }
@@ -197,7 +179,8 @@ std::string defaultSettingsText() {
     std::string text = "; Krello 32K settings. Lines starting with ; are comments. A bad line is reported when the\n"
                        "; game starts, and its default is used. Delete this file to get the defaults back.\n";
     std::string section;
-    for (const SettingRule& rule : rules()) {
+    for (const SettingEntry& entry : settingEntries()) {
+        const SettingInfo& rule = *entry.info;
         if (rule.section != section) {
             section = rule.section;
             text += "\n";
@@ -212,8 +195,14 @@ std::string defaultSettingsText() {
             }
             text += "[" + section + "]\n";
         }
-        if (!rule.comment.empty()) text += "; " + rule.comment + "\n";
-        text += rule.name + " = " + rule.show(defaults) + "\n";
+        // The key and button lists are explained once, in their section's comment.
+        if (entry.action < 0) {
+            text += "; " + std::string(rule.help);
+            if (rule.type == SettingType::Whole)
+                text += " (" + std::to_string(rule.low) + " to " + std::to_string(rule.high) + ")";
+            text += "\n";
+        }
+        text += std::string(entry.name) + " = " + showSetting(entry, defaults) + "\n";
     }
     return text;
 }

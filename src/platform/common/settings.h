@@ -5,29 +5,36 @@
 #include <vector>
 
 #include "platform/common/bindings.h"
+#include "platform/common/setting_table.h"
 
 namespace krello {
 
-// What the settings file can set; the command line overrides it. Defaults keep the game as it
-// was made: full screen, Escape quits at once, losing focus does not pause.
+// What the settings file can set; the command line overrides it. The defaults are the table's
+// (setting_table.h): full screen, the quit key quits at once, losing focus does not pause.
 struct Settings {
-    bool fullscreen = true;          // else a window of `scale` times the frame's shape
-    int scale = 3;                   // 1..16
-    bool fourByThree = true;         // 4:3 as the old display mode showed 320x200; else square pixels
-    bool integerScale = false;       // whole multiples only
-    int fps = 70;                    // frame-rate cap, 0 for none
-    bool vsync = true;               // wait for the display's refresh
-    std::string shotDir = ".";       // where screenshots go
-    bool confirmQuit = false;        // Escape during play asks "Quit? Y/N" first
-    bool pauseOnFocusLoss = false;   // losing the window's focus pauses
-    bool showFps = false;            // the frame-rate counter in the corner
-    Bindings bindings = defaultBindings();
+    bool fullscreen = setting(SettingId::Fullscreen).fallback != 0;      // else a window of `scale` times the frame's shape
+    int scale = setting(SettingId::Scale).fallback;                      // window size in multiples of the frame's shape
+    bool fourByThree = setting(SettingId::Aspect).fallback != 0;         // 4:3 as the old display mode showed 320x200; else square pixels
+    bool integerScale = setting(SettingId::IntegerScale).fallback != 0;  // whole multiples only
+    int fps = setting(SettingId::Fps).fallback;                          // frame-rate cap, 0 for none
+    bool vsync = setting(SettingId::Vsync).fallback != 0;                // wait for the display's refresh
+    std::string shotDir = setting(SettingId::ShotDir).fallbackText;      // where screenshots go
+    bool confirmQuit = setting(SettingId::ConfirmQuit).fallback != 0;    // the quit key during play asks "Quit? Y/N" first
+    bool pauseOnFocusLoss = setting(SettingId::PauseOnFocusLoss).fallback != 0;  // losing the window's focus pauses
+    bool showFps = setting(SettingId::ShowFps).fallback != 0;            // the frame-rate counter in the corner
+    Bindings bindings = defaultBindings();                               // keys, buttons, the stick's dead zone
 };
 
-// Where the file lives: $XDG_CONFIG_HOME/krello/krello.ini, else ~/.config/krello/krello.ini;
-// empty when neither variable is set. The values are passed in so tests need no environment; the
-// Windows shell passes %APPDATA% as the first.
-std::string settingsPath(const char* xdgConfigHome, const char* home);
+// A setting's value as the settings file writes it.
+std::string showSetting(const SettingEntry& entry, const Settings& settings);
+// Sets a setting from text as the settings file or the command line gives it. Returns an empty
+// string, or what was expected ("expected a whole number from 1 to 16"); the value is then kept.
+std::string readSetting(const SettingEntry& entry, const std::string& text, Settings& settings);
+
+// Where the file lives: configHome/krello/krello.ini (configHome is $XDG_CONFIG_HOME, or
+// %APPDATA% on Windows), else home/.config/krello/krello.ini; empty when neither is set. Only an
+// absolute configHome counts. The values are passed in so tests need no environment.
+std::string settingsPath(const char* configHome, const char* home);
 
 // The file as first written: every setting at its default, each with a comment.
 std::string defaultSettingsText();

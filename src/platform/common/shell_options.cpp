@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include "cli/man_page.h"
 #include "cli/option_words.h"
 #include "io/atomic_file.h"
+#include "platform/common/setting_table.h"
 #include "platform/common/settings.h"
 
 namespace krello {
@@ -17,27 +20,49 @@ namespace {
 
 constexpr const char* VERSION_TEXT = "krello " KRELLO_VERSION;
 
-// The command line as given: a setting left out is taken from the settings file. Paired flags
-// are 1 for --x, -1 for --no-x and 0 when neither was given.
+// The command line as given: a setting left out is taken from the settings file.
 struct CommandLine {
-    int fullscreen = 0;
-    int scale = 0;
-    int aspect = 0;
-    int integerScale = 0;
-    int fps = -1;
-    int vsync = 0;
-    std::string shotDir;
+    std::array<std::string, SETTINGS.size()> settings;  // a setting's value as given, by SettingId; empty if not
     std::string record, play, timedemo, level, config;
     bool overwrite = false;
-    bool showFps = false;
     bool manPage = false;
     int threads = 0;  // 0: the machine's cores
 };
 
-// A setting the file may have turned either way: one flag for each way; the last one given wins.
-void pairedFlag(CLI::App& app, const char* on, const char* off, int& value, const char* onHelp, const char* offHelp) {
-    app.add_flag_callback(on, [&value] { value = 1; }, onHelp);
-    app.add_flag_callback(off, [&value] { value = -1; }, offHelp);
+std::string sentence(const char* text) {
+    std::string s = text;
+    if (!s.empty()) s[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(s[0])));
+    return s;
+}
+
+// A setting's options: its value, or a flag for each way (the last one given wins).
+void settingOptions(CLI::App& app, const SettingInfo& s, std::string& given) {
+    const std::string help = sentence(s.flagHelp != nullptr ? s.flagHelp : s.help);
+    switch (s.type) {
+        case SettingType::Whole:
+            app.add_option(s.flag, given, help + " (" + settingRangeText(s) + ")")
+                ->type_name("N")
+                ->check(cli::wholeNumber(s.low, s.high));
+            return;
+        case SettingType::Folder:
+            app.add_option(s.flag, given, help + " (" + settingRangeText(s) + ")")
+                ->type_name("DIR")
+                ->check(cli::existingFolder());
+            return;
+        case SettingType::YesNo:
+        case SettingType::Choice: {
+            const char* yes = s.yes;
+            const char* no = s.no;
+            const bool yesByDefault = s.fallback != 0;
+            app.add_flag_callback(s.flag, [&given, yes] { given = yes; }, help + (yesByDefault ? " (default)" : ""));
+            if (s.offFlag != nullptr)
+                app.add_flag_callback(s.offFlag, [&given, no] { given = no; },
+                                      sentence(s.offHelp) + (yesByDefault ? "" : " (default)"));
+            return;
+        }
+        case SettingType::Keys:
+        case SettingType::Buttons: return;
+    }
 }
 
 // The option table: --help and the manual page are both written from it.
@@ -48,23 +73,8 @@ void describeOptions(CLI::App& app, CommandLine& c) {
                     "screenshot, Alt+Enter toggles full screen, Escape quits.");
     app.name("krello");
     app.set_version_flag("--version", VERSION_TEXT);
-    pairedFlag(app, "--fullscreen", "--windowed", c.fullscreen, "Full screen at the desktop's size (default)",
-               "A window instead of full screen");
-    app.add_option("--scale", c.scale, "Window size in multiples of 320x240 (1 to 16; default 3)")
-        ->type_name("N")
-        ->check(cli::wholeNumber(1, 16));
-    pairedFlag(app, "--aspect", "--no-aspect", c.aspect, "Show the 320x200 frame 4:3, as the old display mode did (default)",
-               "Square pixels");
-    pairedFlag(app, "--integer-scale", "--no-integer-scale", c.integerScale, "Scale by whole multiples only",
-               "Scale to fill the window (default)");
-    app.add_option("--fps", c.fps, "Frame-rate cap, 0 for none (default 70)")
-        ->type_name("N")
-        ->check(cli::wholeNumber(0, 1000));
-    pairedFlag(app, "--vsync", "--no-vsync", c.vsync, "Wait for the display's refresh (default)",
-               "Do not wait for the display's refresh");
-    app.add_option("--shot-dir", c.shotDir, "Folder for F12 screenshots (default: the current folder)")
-        ->type_name("DIR")
-        ->check(cli::existingFolder());
+    for (const SettingInfo& s : SETTINGS)
+        if (s.flag != nullptr) settingOptions(app, s, c.settings[static_cast<size_t>(s.id)]);
     CLI::Option* rec = app.add_option("--record", c.record, "Record the game as a demo in FILE")->type_name("FILE");
     app.add_flag("--overwrite", c.overwrite, "Let --record replace an existing FILE");
     CLI::Option* pl = app.add_option("--play", c.play, "Replay the demo in FILE on screen")
@@ -84,7 +94,6 @@ void describeOptions(CLI::App& app, CommandLine& c) {
                    "(%APPDATA%\\krello\\krello.ini on Windows)")
         ->type_name("FILE")
         ->check(cli::existingFile());
-    app.add_flag("--show-fps", c.showFps, "Show the frame rate from the start (F11 toggles it)");
     app.add_option("--threads", c.threads,
                    "Threads drawing each frame, 1 to " + std::to_string(MAX_RENDER_THREADS) +
                        " (default: the machine's cores, at most " + std::to_string(MAX_RENDER_THREADS) +
@@ -94,24 +103,16 @@ void describeOptions(CLI::App& app, CommandLine& c) {
     app.add_flag("--manpage", c.manPage, "Print the manual page")->group("");
 }
 
-bool given(int flag, bool fallback) { return flag == 0 ? fallback : flag > 0; }
-
 ShellOptions merge(const CommandLine& c, const Settings& s) {
     ShellOptions o;
-    o.windowed = !given(c.fullscreen, s.fullscreen);
-    o.scale = c.scale > 0 ? c.scale : s.scale;
-    o.fourByThree = given(c.aspect, s.fourByThree);
-    o.integerScale = given(c.integerScale, s.integerScale);
-    o.fps = c.fps >= 0 ? c.fps : s.fps;
-    o.vsync = given(c.vsync, s.vsync);
-    o.shotDir = c.shotDir.empty() ? s.shotDir : c.shotDir;
+    static_cast<Settings&>(o) = s;
+    for (const SettingEntry& entry : settingEntries()) {
+        const std::string& given = c.settings[static_cast<size_t>(entry.info->id)];
+        if (entry.action < 0 && !given.empty()) readSetting(entry, given, o);  // checked as it was parsed
+    }
     o.overwrite = c.overwrite;
     o.levelFile = c.level;
-    o.showFps = c.showFps || s.showFps;
     if (c.threads > 0) o.threads = c.threads;
-    o.confirmQuit = s.confirmQuit;
-    o.pauseOnFocusLoss = s.pauseOnFocusLoss;
-    o.bindings = s.bindings;
     if (!c.record.empty()) o.demoMode = DemoMode::Record, o.demoFile = c.record;
     if (!c.play.empty()) o.demoMode = DemoMode::Play, o.demoFile = c.play;
     if (!c.timedemo.empty()) o.demoMode = DemoMode::Timedemo, o.demoFile = c.timedemo;
@@ -152,6 +153,22 @@ std::string keysSection() {
                   "The settings file can bind up to four keys and four gamepad buttons to each action.";
 }
 
+// Every setting of the file but the key lists, with its range and default, from the table.
+std::string settingsSection() {
+    std::string text = "The settings file (see FILES) holds these, a section each; the options above override "
+                       "them.";
+    std::string section;
+    for (const SettingInfo& s : SETTINGS) {
+        if (s.type == SettingType::Keys || s.type == SettingType::Buttons) continue;
+        if (s.section != section) {
+            section = s.section;
+            text += "\n\n[" + section + "]";
+        }
+        text += "\n\n" + std::string(s.name) + ": " + s.help + " (" + settingRangeText(s) + ")";
+    }
+    return text + "\n\n[keys] and [gamepad]: a list for each action, as KEYS shows them.";
+}
+
 }  // namespace
 
 ParsedOptions parseShellOptions(int argc, const char* const* argv, const SettingsPlace& place) {
@@ -172,7 +189,7 @@ ParsedOptions parseShellOptions(int argc, const char* const* argv, const Setting
         std::fputs(shellManPage().c_str(), stdout);
         return stop(0);
     }
-    const std::string path = c.config.empty() ? settingsPath(place.xdgConfigHome, place.home) : c.config;
+    const std::string path = c.config.empty() ? settingsPath(place.configHome, place.home) : c.config;
     SettingsLoad load;
     if (!path.empty()) load = loadSettings(path, c.config.empty());
     if (!load.error.empty()) {
@@ -200,6 +217,7 @@ std::string shellManPage() {
     describeOptions(app, c);
     cli::ManPage page{"krello", 6, "a small first-person action game", VERSION_TEXT, {}};
     page.sections.push_back({"keys", keysSection()});
+    page.sections.push_back({"settings", settingsSection()});
     page.sections.push_back(
         {"files", "~/.config/krello/krello.ini (or $XDG_CONFIG_HOME/krello/krello.ini): the settings, written with "
                   "their defaults and a comment each on the first start. Command-line options override them."});

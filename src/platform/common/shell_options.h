@@ -3,30 +3,20 @@
 
 #include <string>
 
-#include "platform/common/bindings.h"
+#include "platform/common/settings.h"
 #include "render/render_threads.h"
 
 namespace krello {
 
 enum class DemoMode { None, Record, Play, Timedemo };
 
-// What a session runs with: the settings file's values with the command line's over them.
-struct ShellOptions {
-    bool windowed = false;      // else desktop full screen
-    int scale = 3;              // window size in multiples of the frame's shape
-    bool fourByThree = true;    // 4:3 display aspect; --no-aspect gives square pixels
-    bool integerScale = false;  // whole multiples only
-    int fps = 70;               // frame-rate cap
-    bool vsync = true;
-    std::string shotDir = ".";  // where F12 writes screenshots
+// What a session runs with: the settings file's values with the command line's over them, and
+// what only the command line says.
+struct ShellOptions : Settings {
     DemoMode demoMode = DemoMode::None;
     std::string demoFile;
-    bool overwrite = false;          // --record may replace an existing file
-    std::string levelFile;           // a level source or image; empty: the built-in level
-    bool showFps = false;            // the frame-rate counter is on at the start
-    bool confirmQuit = false;        // the quit key during play asks first
-    bool pauseOnFocusLoss = false;   // losing the keyboard pauses
-    Bindings bindings = defaultBindings();
+    bool overwrite = false;                // --record may replace an existing file
+    std::string levelFile;                 // a level source or image; empty: the built-in level
     int threads = defaultRenderThreads();  // threads drawing each frame's columns
 };
 
@@ -38,10 +28,10 @@ struct ParsedOptions {
     int exitStatus = 0;
 };
 
-// Where the settings file is looked for when --config does not name one: the values of
-// XDG_CONFIG_HOME and HOME (either may be null).
+// Where the settings file is looked for when --config does not name one (either may be null):
+// XDG_CONFIG_HOME (%APPDATA% on Windows) and HOME.
 struct SettingsPlace {
-    const char* xdgConfigHome = nullptr;
+    const char* configHome = nullptr;
     const char* home = nullptr;
 };
 

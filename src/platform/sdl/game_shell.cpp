@@ -4,14 +4,14 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <memory>
+#include <string>
 
 #include "platform/common/game_session.h"
+#include "platform/common/shell_start.h"
 #include "platform/common/window_title.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/stop_signals.h"
-#include "platform/common/shell_renderer.h"
 
 namespace krello {
 namespace {
@@ -60,37 +60,35 @@ void playSession(GameSession& session, SdlDisplay& display) {
     }
 }
 
+// The SDL window, and gamepads once it is open.
+class SdlWindow final : public ShellWindow {
+public:
+    std::string open(GameSession& session) override {
+        const SdlDisplay::Failure failure = display_.open(session.options());
+        if (!failure.reason.empty()) {
+            reportSetupFailure(failure, display_.window());
+            return failure.reason;
+        }
+        // Without gamepad support the game still plays from the keyboard.
+        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+            std::fprintf(stderr, "krello: no gamepads: %s\n", SDL_GetError());
+        return {};
+    }
+    void play(GameSession& session) override { playSession(session, display_); }
+
+private:
+    SdlDisplay display_;
+};
+
 }  // namespace
 
-int runGame(const ShellOptions& requested) {
-    ShellOptions options = requested;
-    if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
+int runGame(const ShellOptions& options) {
     if (std::string none = SdlDisplay::missingDisplay(); !none.empty()) {
         std::fprintf(stderr, "krello: %s\n", none.c_str());
         return 1;
     }
-    ShellRenderer renderer;
-    if (std::string bad = renderer.open(options.threads); !bad.empty()) {
-        std::fprintf(stderr, "krello: %s\n", bad.c_str());
-        return 2;
-    }
-    SteadyPacerClock clock;
-    ScreenshotTaker shots(options.shotDir);
-    auto session = std::make_unique<GameSession>(options, clock, shots, renderer.drawer());
-    if (const int status = session->start(); status != 0) return status;
-
-    SdlDisplay display;
-    const SdlDisplay::Failure failure = display.open(options);
-    if (!failure.reason.empty()) {
-        reportSetupFailure(failure, display.window());
-        session->abandon();
-        return 1;
-    }
-    // Without gamepad support the game still plays from the keyboard.
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
-        std::fprintf(stderr, "krello: no gamepads: %s\n", SDL_GetError());
-    playSession(*session, display);
-    return session->finish();
+    SdlWindow window;
+    return runShell(options, window);
 }
 
 }  // namespace krello

@@ -59,7 +59,7 @@ std::string SdlDisplay::windowSize(const ShellOptions& options, int& width, int&
     width = windowedWidth_;
     height = windowedHeight_;
     SDL_DisplayMode desktop;
-    if (!options.windowed && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    if (options.fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
         width = desktop.w;
         height = desktop.h;
     }
@@ -79,10 +79,10 @@ SdlDisplay::Failure SdlDisplay::open(const ShellOptions& options) {
     videoStarted_ = true;
     if (std::string none = fellBack(); !none.empty()) return {none, true};
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
-    if (!options.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     int width = 0;
     int height = 0;
-    if (std::string note = windowSize(options, width, height); !note.empty() && options.windowed) {
+    if (std::string note = windowSize(options, width, height); !note.empty() && !options.fullscreen) {
         std::printf("krello: %s\n", note.c_str());
         std::fflush(stdout);
     }

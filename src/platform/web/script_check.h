@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/common/session_level.h"
-#include "world/game_state.h"
 #include "world/screen.h"
 
 namespace krello {
@@ -25,11 +23,6 @@ public:
     const std::string& frameCrc();
 
 private:
-    bool loadLevel();
-
-    SessionLevel level_;
-    bool levelLoaded_ = false;
-    GameState game_{};                       // the game the last run played
     std::array<uint8_t, FRAME_BYTES> frame_{};  // the renderer's buffer, zero before each run
     std::string text_;                        // the last run's states, or its error
     std::string crcText_;                     // the last frameCrc()

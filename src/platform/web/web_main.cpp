@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/common/setting_table.h"
 #include "platform/web/dom_keys.h"
 #include "platform/web/script_check.h"
 #include "platform/web/web_page.h"
@@ -74,6 +75,11 @@ EMSCRIPTEN_KEEPALIVE const char* krello_test_run(const char* script, int frames,
     return pageCheck->run(script, frames, stateEvery).c_str();
 }
 EMSCRIPTEN_KEEPALIVE const char* krello_test_frame_crc() { return pageCheck->frameCrc().c_str(); }
+// Every setting with its range, default and help, as JSON (setting_table.h), for the page's panel.
+EMSCRIPTEN_KEEPALIVE const char* krello_settings() {
+    static const std::string json = krello::settingsJson();
+    return json.c_str();
+}
 
 }  // extern "C"
 

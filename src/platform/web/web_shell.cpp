@@ -36,7 +36,6 @@ ShellOptions webShellOptions(DemoMode mode, const std::string& demoFile) {
     options.demoMode = mode;
     options.demoFile = demoFile;
     options.overwrite = true;  // the page's one recording file is replaced by the next
-    if (mode == DemoMode::Timedemo) options.vsync = false;
     auto& fullscreen = options.bindings.keys[static_cast<size_t>(Action::Fullscreen)];
     for (KeyBinding& slot : fullscreen) {
         if (slot.key == KeyId::None) {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/common/game_session.h"
-#include "platform/common/shell_renderer.h"
+#include "platform/common/shell_start.h"
 #include "platform/common/window_title.h"
 #include "platform/win32/game_window.h"
 #include "platform/win32/stop_requests.h"
@@ -79,32 +79,30 @@ private:
     bool set_;  // the period was granted and must be given back
 };
 
+// The game's window, its messages going to the session it was opened for.
+class Win32Window final : public ShellWindow {
+public:
+    explicit Win32Window(HINSTANCE instance) : instance_(instance) {}
+    std::string open(GameSession& session) override {
+        context_ = WindowContext{&session, window_.get()};
+        std::string failure = window_->open(instance_, session.options(), gameWindowProcedure, &context_);
+        if (!failure.empty()) reportSetupFailure(failure, window_->handle());
+        return failure;
+    }
+    void play(GameSession& session) override { playSession(session, *window_); }
+
+private:
+    HINSTANCE instance_;
+    std::unique_ptr<GameWindow> window_ = std::make_unique<GameWindow>();  // a frame's worth of pixels
+    WindowContext context_;  // what the window procedure works on
+};
+
 }  // namespace
 
-int runGame(const ShellOptions& requested, HINSTANCE instance) {
-    ShellOptions options = requested;
-    if (options.demoMode == DemoMode::Timedemo) options.vsync = false;  // as fast as it can go
-    ShellRenderer renderer;
-    if (std::string bad = renderer.open(options.threads); !bad.empty()) {
-        std::fprintf(stderr, "krello: %s\n", bad.c_str());
-        return 2;
-    }
+int runGame(const ShellOptions& options, HINSTANCE instance) {
     const FineTimer timer;
-    SteadyPacerClock clock;
-    ScreenshotTaker shots(options.shotDir);
-    auto session = std::make_unique<GameSession>(options, clock, shots, renderer.drawer());
-    // The level, the demo and the first game's start-up come before any window.
-    if (const int status = session->start(); status != 0) return status;
-
-    auto window = std::make_unique<GameWindow>();
-    WindowContext context{session.get(), window.get()};
-    if (const std::string failure = window->open(instance, options, gameWindowProcedure, &context); !failure.empty()) {
-        reportSetupFailure(failure, window->handle());
-        session->abandon();
-        return 1;
-    }
-    playSession(*session, *window);
-    return session->finish();
+    Win32Window window(instance);
+    return runShell(options, window);
 }
 
 }  // namespace krello

@@ -99,12 +99,12 @@ std::string GameWindow::open(HINSTANCE instance, const ShellOptions& options, WN
     const int scale = fitWindowScale(options.scale, layout_, usableW, usableH);
     windowedWidth_ = SCREEN_WIDTH * scale;
     windowedHeight_ = shownFrameHeight(layout_) * scale;
-    if (scale != options.scale && options.windowed) {
+    if (scale != options.scale && !options.fullscreen) {
         std::printf("krello: a window of scale %d does not fit the %dx%d desktop; using scale %d (%dx%d)\n",
                     options.scale, usableW, usableH, scale, windowedWidth_, windowedHeight_);
         std::fflush(stdout);
     }
-    fullscreen_ = !options.windowed;
+    fullscreen_ = options.fullscreen;
     const RECT r = fullscreen_ ? monitorRect(nullptr) : centredWindow(windowedWidth_, windowedHeight_);
     window_ = CreateWindowExA(0, WINDOW_TITLE, WINDOW_TITLE, fullscreen_ ? FULLSCREEN_STYLE : WINDOWED_STYLE, r.left,
                               r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, context);

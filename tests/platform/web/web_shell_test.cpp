@@ -1,12 +1,11 @@
 // The browser shell's parts that need no browser: its key names and its script-running test hook.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/web/dom_keys.h"
 #include "platform/web/script_check.h"
+#include "test_files.h"
 
 namespace krello {
 namespace {
@@ -41,18 +40,11 @@ TEST(WebKeys, OnlyScrollingKeysAreKeptFromTheBrowser) {
     for (KeyId k : {KeyId::A, KeyId::F5, KeyId::F12, KeyId::Escape, KeyId::Enter}) EXPECT_FALSE(keyScrollsPage(k));
 }
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // The whole tour through the hook gives the states the tour test expects, in the same text.
 TEST(WebScriptCheck, TheTourGivesTheExpectedStates) {
     ScriptCheck check;
-    const std::string script = fileText(KRELLO_SOURCE_DIR "/tests/data/tour.input");
-    const std::string expected = fileText(KRELLO_SOURCE_DIR "/tests/data/tour.expected");
+    const std::string script = test::readText(KRELLO_SOURCE_DIR "/tests/data/tour.input");
+    const std::string expected = test::readText(KRELLO_SOURCE_DIR "/tests/data/tour.expected");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(check.run(script, -1, 100), expected);
     const std::string lastFrame = check.frameCrc();

@@ -1,16 +1,15 @@
-// The level a session plays: the built-in one, or a level file given with --level.
-#include "platform/common/session_level.h"
+// The level a game plays: its image, the CRC-32 demos name it by, and its name.
+#include "replay/game_level.h"
 
 #include <algorithm>
 #include <filesystem>
 
 #include "level/builtin_level.h"
 #include "replay/crc32.h"
-#include "world/level_image.h"
 
 namespace krello {
 
-bool loadSessionLevel(const std::string& path, SessionLevel& level, std::vector<std::string>& problems) {
+bool loadGameLevel(const std::string& path, GameLevel& level, std::vector<std::string>& problems) {
     problems.clear();
     if (path.empty()) {
         std::copy(builtinLevelImage().begin(), builtinLevelImage().end(), level.image.begin());
@@ -22,7 +21,5 @@ bool loadSessionLevel(const std::string& path, SessionLevel& level, std::vector<
     level.checksum = crc32(level.image);
     return true;
 }
-
-void loadLevelInto(GameState& g, const SessionLevel& level) { decodeLevelImage(level.image, g); }
 
 }  // namespace krello
