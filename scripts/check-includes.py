@@ -28,7 +28,7 @@ ARROWS = {
                            "io"},
     "src/platform/web": {"platform/web", "platform/common", "replay", "game", "render", "level", "world", "io"},
     "tools/tour": {"tour", "level", "replay", "game", "world", "io"},
-    "tools/playtest": {"playtest", "replay", "game", "render", "world"},
+    "tools/playtest": {"playtest", "cli", "replay", "game", "render", "world"},
     "tools/levelc": {"level", "world", "io"},
     "tools/krello_tool": {"krello_tool", "cli", "playtest", "tour", "level", "replay", "sound", "game", "render", "world", "io"},
 }

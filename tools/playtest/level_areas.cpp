@@ -1,8 +1,9 @@
 // Reads the named areas of a level: one `area "NAME" SECTORS` line each.
 #include "playtest/level_areas.h"
 
-#include <charconv>
 #include <set>
+
+#include "cli/whole_number.h"
 
 namespace krello::playtest {
 namespace {
@@ -25,10 +26,12 @@ std::string_view nextWord(std::string_view& rest) {
     return word;
 }
 
+// A sector number as a word of the line; its range is checked against the level afterwards.
 bool wholeNumber(std::string_view text, int& value) {
-    if (text.empty() || text.size() > 6) return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
+    int64_t read = 0;
+    if (!cli::readWholeNumber(text, -999999, 999999, read)) return false;
+    value = static_cast<int>(read);
+    return true;
 }
 
 // One line's work: the name and the sectors, into `areas`; else the reason.
