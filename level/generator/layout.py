@@ -139,21 +139,22 @@ def west(plan):
     nt1 = P("terrace_nw", 0, 39936)
     nt2 = P("terrace_ne", 5120, 39936)
     plan.add("terrace", "the north terrace above the courtyard", [[nt1, nt2, H, q0]], SKY,
-             -4096, **sky(125), **dict(YARD, ftex=R3 | 3, fshade=2))
+             -4096, **sky(125), **dict(YARD, ftex=R0 | 3, fshade=2))
 
     g1 = P("slope_nw", 10496, 41728)
     g2 = P("slope_ne", 12800, 41984)
     plan.add("slope", "the slope east of the shaft", [[g1, g2, q3, G]], SKY, 7168,
-             **sky(125), **YARD)
+             **sky(125), **dict(YARD, ftex=R0 | 6))
 
     t1 = P("trench_ne", 14080, 43008)
     t2 = P("trench_se", 14080, 62464)
     plan.add("trench", "the east trench beside the courtyard", [[q3, t1, t2, q4]], SKY, 8192,
-             **sky(127), **dict(YARD, ftex=R3 | 3, fshade=2))
+             **sky(127), **dict(YARD, ftex=R0 | 3, fshade=2))
 
     s2 = P("southyard_se", 12800, 65024)
     s3 = P("southyard_sw", 7168, 65024)
-    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126), **YARD)
+    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126),
+             **dict(YARD, ftex=R0 | 6))
 
     # The west stairs climb from the courtyard's west door to the vestry, and the vestry
     # leads up into the upper west hall, where the awake enemy paces inside solid walls.
@@ -207,7 +208,7 @@ def west(plan):
     yard = plan.add("westyard", "the west yard around the tower",
                     [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
                       P("huts_nw", -1024, 49152), wa, wb, wc, wd], list(reversed(outline))],
-                    SKY, 7168, **sky(127), **YARD)
+                    SKY, 7168, **sky(127), **dict(YARD, ftex=R1 | 6))
     # The tower's own faces rise red into the night.
     faces = list(reversed(outline))
     for i, a in enumerate(faces):
@@ -273,8 +274,11 @@ def north(plan):
           wrepv=16)
     room(plan, "cellar", "the cellar under the gallery", 22528, 41984, 25600, 45056, 8192,
          -16384, index=158,
-         features=[("cellar_well", "the cellar's well", 24064, 43008, 24832, 43776, 9216,
-                    dict(ftex=R1 | 6, fshade=8, wtex=R1 | 3, wshade=2))],
+         # A screen taller than the eye stands before the foot of the stairs: the enemies in
+         # the cellar cannot shoot up the stairs, and a player coming down meets them on the
+         # cellar's floor, where both can hit, from behind cover.
+         features=[("cellar_screen", "a stone screen before the cellar stairs", 23040, 42368,
+                    25344, 42624, -4096, dict(ftex=R1 | 6, fshade=8, wtex=R1 | 3, wshade=2))],
          ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5, wshade=6,
          wrepv=8)
     room(plan, "cellar_steps", "the steps from the cellar down to the lobby", 22784, 45056,
@@ -432,17 +436,17 @@ def hall(plan):
                  -106496, -4096, index=hi, ftex=R3 | 3, fshade=0, wtex=R3 | 5, wshade=0,
                  **HALL)
     # Big walls seen from far away get big stones: coarse rows alias less.
-    plan.add("hall", "the great hall", loops, -106496, 0, index=140, ftex=R0 | 3, fshade=-2,
+    plan.add("hall", "the great hall", loops, -106496, 0, index=140, ftex=R2 | 3, fshade=-2,
              wtex=R2 | 5, wshade=0, **dict(HALL, wrepv=2))
 
 
 def east(plan):
     room(plan, "barracks", "the barracks east of the hall", 28160, 45568, 31744, 49152, -6144,
          -24576, bays=[("s", 29952, 30720, 384)], pillars=[(29184, 46848, 29696, 47360), (30464, 46848, 30976, 47360)],
-         ctex=R3 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=16, wtex=R3 | 5, wshade=4,
+         ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16, wtex=R3 | 5, wshade=4,
          wrepv=8)
     room(plan, "guardroom", "the guard room north of the hall", 25856, 45568, 28160, 48640,
-         -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=16,
+         -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16,
          wtex=R3 | 5, wshade=6, wrepv=8)
     room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
          door=True, **HALL_DOOR)
@@ -455,10 +459,10 @@ def east(plan):
                     30976, 52736, -1024, dict(ftex=R2 | 7, fshade=-8, wtex=R3 | 3, wshade=0)),
                    ("eastroom_pool", "a pool in the east room", 30208, 55552, 31232, 56576,
                     2048, dict(ftex=R1 | 6, fshade=0, wtex=R3 | 3, wshade=2))],
-         ctex=R3 | 6, cshade=4, ftex=R3 | 6, fshade=4, falloff=16, wtex=R3 | 2, wshade=6,
+         ctex=R3 | 6, cshade=4, ftex=R0 | 6, fshade=4, falloff=16, wtex=R3 | 2, wshade=6,
          wrepv=16)
     plan.add("eastyard", "the east yard", [plan.rect("eastyard", 28672, 58368, 31744, 62976)],
-             SKY, 2048, **sky(126), **YARD)
+             SKY, 2048, **sky(126), **dict(YARD, ftex=R0 | 6))
 
 
 def south(plan):

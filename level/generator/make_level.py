@@ -108,6 +108,7 @@ def problems_of(programs, work, source, plan, order, walls, golden=GOLDEN):
     problems += checks.check_layout(plan, order, walls)
     problems += checks.check_fixed_facts(plan, order, walls, START, OBJECTS)
     problems += design.check(plan, order, walls, OBJECTS, exempt_texels=START_WALLS)
+    problems += design.floor_ramps(plan, order)
     return problems, [(name, actual) for name, actual, _expected, _meets in figures]
 
 

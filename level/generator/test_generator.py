@@ -153,6 +153,18 @@ class ShippedLevel(unittest.TestCase):
             f.write(text)
         self.assertEqual(self.problems(golden), ["portal walls is 726, wanted 728"])
 
+    def test_no_colour_ramp_paves_most_of_the_floor(self):
+        shares = design.floor_ramp_shares(self.plan, self.order)
+        self.assertAlmostEqual(sum(shares.values()), 1.0)
+        self.assertLessEqual(max(shares.values()), design.RAMP_SHARE)
+        yard = self.plan.sectors["westyard"]
+        old, yard.ftex = yard.ftex, self.plan.sectors["court"].ftex
+        try:
+            self.assertEqual([p.split(" paves")[0] for p in self.problems()],
+                             ["colour ramp 3"])
+        finally:
+            yard.ftex = old
+
     def test_a_moved_floor_or_lost_portal_is_reported(self):
         plan, order, walls = self.plan, self.order, self.walls
         order[140].floor = 1024
