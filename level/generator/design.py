@@ -227,3 +227,32 @@ def floor_ramps(plan, order):
     return [f"colour ramp {ramp} paves {share:.0%} of the floor, more than {RAMP_SHARE:.0%}"
             for ramp, share in sorted(floor_ramp_shares(plan, order).items(), key=str)
             if share > RAMP_SHARE]
+
+
+WIDE_OPENING = 2048       # two rooms joined by more portal than this read as one with a wall missing
+STAIR_STEP = 4096         # steps of a stair, where floor and ceiling both step by at most this
+HALL_BLOCKS = {72, 73, 74, 75, 12, 13}
+COURTYARD = 128
+
+
+def wide_openings(plan, order, walls):
+    """Pairs of sectors joined by more than WIDE_OPENING of portal, widest first, as (length,
+    sector, sector): the open spaces the design doc must name. The courtyard, the hall's blocks
+    and the steps of stairs are left aside."""
+    edge = {(w["a"], w["b"]): w["sector"] for w in walls}
+    joined = {}
+    for w in walls:
+        other = edge.get((w["b"], w["a"]))
+        if other is not None and other > w["sector"]:
+            a, b = plan.points[w["a"]], plan.points[w["b"]]
+            key = (w["sector"], other)
+            joined[key] = joined.get(key, 0) + math.hypot(b[0] - a[0], b[1] - a[1])
+    out = []
+    for (i, j), length in joined.items():
+        s, t = order[i], order[j]
+        stair = (s.floor != t.floor and s.ceil != t.ceil and abs(s.floor - t.floor) <= STAIR_STEP
+                 and abs(s.ceil - t.ceil) <= STAIR_STEP)
+        if (round(length) > WIDE_OPENING and COURTYARD not in (i, j)
+                and not HALL_BLOCKS & {i, j} and not stair):
+            out.append((round(length), i, j))
+    return sorted(out, reverse=True)

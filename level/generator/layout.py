@@ -187,7 +187,7 @@ def west(plan):
         room(plan, f"lodge{k}", f"lodge {k + 1} between the passage and the terrace",
              x0, 38144, x1, 39936, -6144 + 1024 * k, -24576, ctex=R3 | 7, cshade=4,
              ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 5, wshade=4 + 2 * k, wrepv=8)
-    chain(plan, "cloister", "the west cloister", -3328, 46080, -1024, 65024, 4, "y",
+    chain(plan, "cloister", "the west cloister", -3072, 46080, -1024, 65024, 4, "y",
           [7168] * 4, [-16384] * 4,
           ctex=R1 | 3, cshade=2, ftex=SKY_TEX, fshade=4, falloff=16, wtex=R1 | 5, wshade=4,
           wrepv=8)
@@ -395,7 +395,11 @@ def middle(plan):
     for k, v in HALL_DOOR.items():
         setattr(door, k, v)
     plan.add("garden", "the sunken garden north of the corridor",
-             [plan.rect("garden", 14080, 44032, 16640, 53248),
+             # The garden opens onto the trench by a gate at its south end, beside the
+             # corridor to the hall; north of the gate a wall stands between them.
+             [[plan.pt("garden_nw", 14336, 44032), plan.pt("garden_ne", 16640, 44032),
+               plan.pt("garden_se", 16640, 53248), plan.pt("garden_sw", 14080, 53248),
+               plan.pt("garden_gate_n", 14080, 51200), plan.pt("garden_wall_s", 14336, 51200)],
               inner_rect(plan, "fountain", 14848, 47616, 15872, 48640)], SKY, 9216,
              **sky(125), falloff=0, ftex=R1 | 7, fshade=2, wtex=R3 | 5, wshade=4, wrepv=8)
     plan.add("fountain", "the fountain in the garden",
@@ -405,6 +409,13 @@ def middle(plan):
          -20480, bays=[("e", 56320, 58368, 256)],
          ctex=R0 | 2, cshade=4, ftex=R0 | 2, fshade=4, falloff=16, wtex=R0 | 1, wshade=6,
          wrepv=16)
+    # The store opens onto the trench by a door at its south end; north of it a wall stands
+    # between them.
+    loop = plan.sectors["store"].loops[0]
+    nw, sw = plan.pt("store_nw", 14080, 54272), plan.pt("store_sw", 14080, 60416)
+    loop[loop.index(nw)] = plan.pt("store_nw_wall", 14336, 54272)
+    at = loop.index(sw) + 1
+    loop[at:at] = [plan.pt("store_door_n", 14080, 58368), plan.pt("store_wall_s", 14336, 58368)]
     chain(plan, "colonnade", "the colonnade along the garden", 16640, 44032, 17408, 53248, 6,
           "y", [8192, 7168, 6144, 5120, 5120, 5120], [-16384] * 6,
           ctex=R0 | 7, cshade=4, ftex=R0 | 7, fshade=2, falloff=16, wtex=R0 | 2, wshade=4,
@@ -585,19 +596,21 @@ def side_rooms(plan):
 # Corners whose place the game relies on: the start ledge and the shaft's lip below it.
 FIXED_POINTS = {"ledge_s", "ledge_w", "ledge_nw", "ledge_ne", "ledge_se", "ledge_lip"}
 
-# Corners cut off along a short diagonal, where a square corner would look too plain.
-CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256), ("southhall_bay0", "southhall_bay0_ne", 256),
-            ("southhall_bay1", "southhall_bay1_nw", 256), ("southhall_bay1", "southhall_bay1_ne", 256),
-            ("ruin_shell", "ruin_shell_se", 256), ("watchroom", "watchroom_sw", 128),
-            ("yardstore", "yardstore_ne", 256), ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
-            ("guardroom", "guardroom_sw", 256), ("tower", "tower_nw_2", 256), ("tower", "tower_ne_2", 256),
-            ("tower", "tower_sw_2", 256), ("balcony", "balcony_ne", 384),
-            ("balcony", "balcony_se", 384), ("balcony", "balcony_sw", 384), ("cellar", "cellar_sw", 128),
-            ("lobby", "lobby_nw", 128), ("armory", "armory_nw", 128),
-            ("chapterhouse", "chapterhouse_se", 256), ("chapterhouse", "chapterhouse_sw", 256),
-            ("anteroom", "anteroom_ne", 256), ("anteroom", "anteroom_sw", 128),
-            ("barracks", "barracks_se", 256), ("eastroom", "eastroom_ne", 256),
-            ("chapel", "chapel_nw", 384), ("cloister3", "cloister3_sw", 256),
-            ("armory", "armory_ne", 128), ("crypt_ossuary", "crypt_ossuary_ne", 128),
-            ("lodge2", "lodge2_se", 256), ("watchroom_closet", "watchroom_closet_sw", 64),
-            ("yardstore", "yardstore_se", 256), ("watchroom", "watchroom_se", 128)]
+# Corners cut off along a short diagonal, where a square corner would look too plain. Each adds
+# one wall, so the list is also where the wall count is kept when a door narrows an opening
+# (a wall beside a door adds walls; a corner left square takes one away).
+CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256),
+            ("southhall_bay0", "southhall_bay0_ne", 256),
+            ("southhall_bay1", "southhall_bay1_nw", 256), ("ruin_shell", "ruin_shell_se", 256),
+            ("watchroom", "watchroom_sw", 128), ("yardstore", "yardstore_ne", 256),
+            ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
+            ("guardroom", "guardroom_sw", 256), ("tower", "tower_nw_2", 256),
+            ("tower", "tower_ne_2", 256), ("tower", "tower_sw_2", 256),
+            ("balcony", "balcony_ne", 384), ("balcony", "balcony_se", 384),
+            ("balcony", "balcony_sw", 384), ("cellar", "cellar_sw", 128),
+            ("armory", "armory_nw", 128), ("chapterhouse", "chapterhouse_se", 256),
+            ("anteroom", "anteroom_ne", 256), ("eastroom", "eastroom_ne", 256),
+            ("crypt_ossuary", "crypt_ossuary_ne", 128), ("lodge2", "lodge2_se", 256),
+            ("watchroom_closet", "watchroom_closet_sw", 64),
+            ("southhall_bay1", "southhall_bay1_ne", 256), ("chapterhouse", "chapterhouse_sw", 256),
+            ("watchroom", "watchroom_se", 128)]

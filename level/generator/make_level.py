@@ -128,6 +128,9 @@ def main(argv=None):
             problems, figures = e.lines, []
         for name, value in figures:
             print(f"{name:40} {value}")
+        wide = design.wide_openings(plan, order, walls)
+        print(f"{'sector pairs joined by over 2048 portal':40} {len(wide)}: " + ", ".join(
+            f"{order[i].key}/{order[j].key} {n}" for n, i, j in wide))
         for p in problems:
             print("PROBLEM", p)
         if problems:
