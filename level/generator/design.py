@@ -16,6 +16,8 @@ TEXEL_MEDIAN = [26, 43, 39, 39, 42, 38, 50, 50, 37]
 SEEN_AT = 4096            # a wall must still show its texture this far away
 ENEMY_CLEARANCE = 128     # enemies move up to 125 units an update and respawn within 8 units
 TEXEL_LIMIT = 3.0         # no drawn wall's texels are stretched more than this either way
+RAMP_SHARE = 0.40         # no colour ramp may pave more of the floor than this: districts differ
+SKY_TEXTURE = 0x55        # the night's texture, which belongs to no ramp
 
 
 def sector_walls(order, walls):
@@ -206,3 +208,51 @@ def _seg_dist(p, a, b):
     dx, dy = bx - ax, by - ay
     t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / float(dx * dx + dy * dy)))
     return math.hypot(px - ax - t * dx, py - ay - t * dy)
+
+
+def floor_ramp_shares(plan, order):
+    """Each colour ramp's share of the floor area (the night's texture apart), by ramp."""
+    area = {}
+    for s in order:
+        loops = sorted((abs(loop_sum([plan.points[p] for p in l])) / 2 for l in s.loops),
+                       reverse=True)
+        ramp = "sky" if s.ftex == SKY_TEXTURE else s.ftex >> 6
+        area[ramp] = area.get(ramp, 0) + loops[0] - sum(loops[1:])
+    total = sum(area.values())
+    return {ramp: a / total for ramp, a in area.items()}
+
+
+def floor_ramps(plan, order):
+    """The districts' rule for a whole level (a small test level may wear one ramp)."""
+    return [f"colour ramp {ramp} paves {share:.0%} of the floor, more than {RAMP_SHARE:.0%}"
+            for ramp, share in sorted(floor_ramp_shares(plan, order).items(), key=str)
+            if share > RAMP_SHARE]
+
+
+WIDE_OPENING = 2048       # two rooms joined by more portal than this read as one with a wall missing
+STAIR_STEP = 4096         # steps of a stair, where floor and ceiling both step by at most this
+HALL_BLOCKS = {72, 73, 74, 75, 12, 13}
+COURTYARD = 128
+
+
+def wide_openings(plan, order, walls):
+    """Pairs of sectors joined by more than WIDE_OPENING of portal, widest first, as (length,
+    sector, sector): the open spaces the design doc must name. The courtyard, the hall's blocks
+    and the steps of stairs are left aside."""
+    edge = {(w["a"], w["b"]): w["sector"] for w in walls}
+    joined = {}
+    for w in walls:
+        other = edge.get((w["b"], w["a"]))
+        if other is not None and other > w["sector"]:
+            a, b = plan.points[w["a"]], plan.points[w["b"]]
+            key = (w["sector"], other)
+            joined[key] = joined.get(key, 0) + math.hypot(b[0] - a[0], b[1] - a[1])
+    out = []
+    for (i, j), length in joined.items():
+        s, t = order[i], order[j]
+        stair = (s.floor != t.floor and s.ceil != t.ceil and abs(s.floor - t.floor) <= STAIR_STEP
+                 and abs(s.ceil - t.ceil) <= STAIR_STEP)
+        if (round(length) > WIDE_OPENING and COURTYARD not in (i, j)
+                and not HALL_BLOCKS & {i, j} and not stair):
+            out.append((round(length), i, j))
+    return sorted(out, reverse=True)

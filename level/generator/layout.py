@@ -139,21 +139,22 @@ def west(plan):
     nt1 = P("terrace_nw", 0, 39936)
     nt2 = P("terrace_ne", 5120, 39936)
     plan.add("terrace", "the north terrace above the courtyard", [[nt1, nt2, H, q0]], SKY,
-             -4096, **sky(125), **dict(YARD, ftex=R3 | 3, fshade=2))
+             -4096, **sky(125), **dict(YARD, ftex=R0 | 3, fshade=2))
 
     g1 = P("slope_nw", 10496, 41728)
     g2 = P("slope_ne", 12800, 41984)
     plan.add("slope", "the slope east of the shaft", [[g1, g2, q3, G]], SKY, 7168,
-             **sky(125), **YARD)
+             **sky(125), **dict(YARD, ftex=R0 | 6))
 
     t1 = P("trench_ne", 14080, 43008)
     t2 = P("trench_se", 14080, 62464)
     plan.add("trench", "the east trench beside the courtyard", [[q3, t1, t2, q4]], SKY, 8192,
-             **sky(127), **dict(YARD, ftex=R3 | 3, fshade=2))
+             **sky(127), **dict(YARD, ftex=R0 | 3, fshade=2))
 
     s2 = P("southyard_se", 12800, 65024)
     s3 = P("southyard_sw", 7168, 65024)
-    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126), **YARD)
+    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126),
+             **dict(YARD, ftex=R0 | 6))
 
     # The west stairs climb from the courtyard's west door to the vestry, and the vestry
     # leads up into the upper west hall, where the awake enemy paces inside solid walls.
@@ -186,7 +187,7 @@ def west(plan):
         room(plan, f"lodge{k}", f"lodge {k + 1} between the passage and the terrace",
              x0, 38144, x1, 39936, -6144 + 1024 * k, -24576, ctex=R3 | 7, cshade=4,
              ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 5, wshade=4 + 2 * k, wrepv=8)
-    chain(plan, "cloister", "the west cloister", -3328, 46080, -1024, 65024, 4, "y",
+    chain(plan, "cloister", "the west cloister", -3072, 46080, -1024, 65024, 4, "y",
           [7168] * 4, [-16384] * 4,
           ctex=R1 | 3, cshade=2, ftex=SKY_TEX, fshade=4, falloff=16, wtex=R1 | 5, wshade=4,
           wrepv=8)
@@ -207,7 +208,7 @@ def west(plan):
     yard = plan.add("westyard", "the west yard around the tower",
                     [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
                       P("huts_nw", -1024, 49152), wa, wb, wc, wd], list(reversed(outline))],
-                    SKY, 7168, **sky(127), **YARD)
+                    SKY, 7168, **sky(127), **dict(YARD, ftex=R1 | 6))
     # The tower's own faces rise red into the night.
     faces = list(reversed(outline))
     for i, a in enumerate(faces):
@@ -273,8 +274,11 @@ def north(plan):
           wrepv=16)
     room(plan, "cellar", "the cellar under the gallery", 22528, 41984, 25600, 45056, 8192,
          -16384, index=158,
-         features=[("cellar_well", "the cellar's well", 24064, 43008, 24832, 43776, 9216,
-                    dict(ftex=R1 | 6, fshade=8, wtex=R1 | 3, wshade=2))],
+         # A screen taller than the eye stands before the foot of the stairs: the enemies in
+         # the cellar cannot shoot up the stairs, and a player coming down meets them on the
+         # cellar's floor, where both can hit, from behind cover.
+         features=[("cellar_screen", "a stone screen before the cellar stairs", 23040, 42368,
+                    25344, 42624, -4096, dict(ftex=R1 | 6, fshade=8, wtex=R1 | 3, wshade=2))],
          ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5, wshade=6,
          wrepv=8)
     room(plan, "cellar_steps", "the steps from the cellar down to the lobby", 22784, 45056,
@@ -391,7 +395,11 @@ def middle(plan):
     for k, v in HALL_DOOR.items():
         setattr(door, k, v)
     plan.add("garden", "the sunken garden north of the corridor",
-             [plan.rect("garden", 14080, 44032, 16640, 53248),
+             # The garden opens onto the trench by a gate at its south end, beside the
+             # corridor to the hall; north of the gate a wall stands between them.
+             [[plan.pt("garden_nw", 14336, 44032), plan.pt("garden_ne", 16640, 44032),
+               plan.pt("garden_se", 16640, 53248), plan.pt("garden_sw", 14080, 53248),
+               plan.pt("garden_gate_n", 14080, 51200), plan.pt("garden_wall_s", 14336, 51200)],
               inner_rect(plan, "fountain", 14848, 47616, 15872, 48640)], SKY, 9216,
              **sky(125), falloff=0, ftex=R1 | 7, fshade=2, wtex=R3 | 5, wshade=4, wrepv=8)
     plan.add("fountain", "the fountain in the garden",
@@ -401,6 +409,13 @@ def middle(plan):
          -20480, bays=[("e", 56320, 58368, 256)],
          ctex=R0 | 2, cshade=4, ftex=R0 | 2, fshade=4, falloff=16, wtex=R0 | 1, wshade=6,
          wrepv=16)
+    # The store opens onto the trench by a door at its south end; north of it a wall stands
+    # between them.
+    loop = plan.sectors["store"].loops[0]
+    nw, sw = plan.pt("store_nw", 14080, 54272), plan.pt("store_sw", 14080, 60416)
+    loop[loop.index(nw)] = plan.pt("store_nw_wall", 14336, 54272)
+    at = loop.index(sw) + 1
+    loop[at:at] = [plan.pt("store_door_n", 14080, 58368), plan.pt("store_wall_s", 14336, 58368)]
     chain(plan, "colonnade", "the colonnade along the garden", 16640, 44032, 17408, 53248, 6,
           "y", [8192, 7168, 6144, 5120, 5120, 5120], [-16384] * 6,
           ctex=R0 | 7, cshade=4, ftex=R0 | 7, fshade=2, falloff=16, wtex=R0 | 2, wshade=4,
@@ -432,17 +447,17 @@ def hall(plan):
                  -106496, -4096, index=hi, ftex=R3 | 3, fshade=0, wtex=R3 | 5, wshade=0,
                  **HALL)
     # Big walls seen from far away get big stones: coarse rows alias less.
-    plan.add("hall", "the great hall", loops, -106496, 0, index=140, ftex=R0 | 3, fshade=-2,
+    plan.add("hall", "the great hall", loops, -106496, 0, index=140, ftex=R2 | 3, fshade=-2,
              wtex=R2 | 5, wshade=0, **dict(HALL, wrepv=2))
 
 
 def east(plan):
     room(plan, "barracks", "the barracks east of the hall", 28160, 45568, 31744, 49152, -6144,
          -24576, bays=[("s", 29952, 30720, 384)], pillars=[(29184, 46848, 29696, 47360), (30464, 46848, 30976, 47360)],
-         ctex=R3 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=16, wtex=R3 | 5, wshade=4,
+         ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16, wtex=R3 | 5, wshade=4,
          wrepv=8)
     room(plan, "guardroom", "the guard room north of the hall", 25856, 45568, 28160, 48640,
-         -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=16,
+         -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16,
          wtex=R3 | 5, wshade=6, wrepv=8)
     room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
          door=True, **HALL_DOOR)
@@ -455,10 +470,10 @@ def east(plan):
                     30976, 52736, -1024, dict(ftex=R2 | 7, fshade=-8, wtex=R3 | 3, wshade=0)),
                    ("eastroom_pool", "a pool in the east room", 30208, 55552, 31232, 56576,
                     2048, dict(ftex=R1 | 6, fshade=0, wtex=R3 | 3, wshade=2))],
-         ctex=R3 | 6, cshade=4, ftex=R3 | 6, fshade=4, falloff=16, wtex=R3 | 2, wshade=6,
+         ctex=R3 | 6, cshade=4, ftex=R0 | 6, fshade=4, falloff=16, wtex=R3 | 2, wshade=6,
          wrepv=16)
     plan.add("eastyard", "the east yard", [plan.rect("eastyard", 28672, 58368, 31744, 62976)],
-             SKY, 2048, **sky(126), **YARD)
+             SKY, 2048, **sky(126), **dict(YARD, ftex=R0 | 6))
 
 
 def south(plan):
@@ -581,19 +596,21 @@ def side_rooms(plan):
 # Corners whose place the game relies on: the start ledge and the shaft's lip below it.
 FIXED_POINTS = {"ledge_s", "ledge_w", "ledge_nw", "ledge_ne", "ledge_se", "ledge_lip"}
 
-# Corners cut off along a short diagonal, where a square corner would look too plain.
-CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256), ("southhall_bay0", "southhall_bay0_ne", 256),
-            ("southhall_bay1", "southhall_bay1_nw", 256), ("southhall_bay1", "southhall_bay1_ne", 256),
-            ("ruin_shell", "ruin_shell_se", 256), ("watchroom", "watchroom_sw", 128),
-            ("yardstore", "yardstore_ne", 256), ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
-            ("guardroom", "guardroom_sw", 256), ("tower", "tower_nw_2", 256), ("tower", "tower_ne_2", 256),
-            ("tower", "tower_sw_2", 256), ("balcony", "balcony_ne", 384),
-            ("balcony", "balcony_se", 384), ("balcony", "balcony_sw", 384), ("cellar", "cellar_sw", 128),
-            ("lobby", "lobby_nw", 128), ("armory", "armory_nw", 128),
-            ("chapterhouse", "chapterhouse_se", 256), ("chapterhouse", "chapterhouse_sw", 256),
-            ("anteroom", "anteroom_ne", 256), ("anteroom", "anteroom_sw", 128),
-            ("barracks", "barracks_se", 256), ("eastroom", "eastroom_ne", 256),
-            ("chapel", "chapel_nw", 384), ("cloister3", "cloister3_sw", 256),
-            ("armory", "armory_ne", 128), ("crypt_ossuary", "crypt_ossuary_ne", 128),
-            ("lodge2", "lodge2_se", 256), ("watchroom_closet", "watchroom_closet_sw", 64),
-            ("yardstore", "yardstore_se", 256), ("watchroom", "watchroom_se", 128)]
+# Corners cut off along a short diagonal, where a square corner would look too plain. Each adds
+# one wall, so the list is also where the wall count is kept when a door narrows an opening
+# (a wall beside a door adds walls; a corner left square takes one away).
+CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256),
+            ("southhall_bay0", "southhall_bay0_ne", 256),
+            ("southhall_bay1", "southhall_bay1_nw", 256), ("ruin_shell", "ruin_shell_se", 256),
+            ("watchroom", "watchroom_sw", 128), ("yardstore", "yardstore_ne", 256),
+            ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
+            ("guardroom", "guardroom_sw", 256), ("tower", "tower_nw_2", 256),
+            ("tower", "tower_ne_2", 256), ("tower", "tower_sw_2", 256),
+            ("balcony", "balcony_ne", 384), ("balcony", "balcony_se", 384),
+            ("balcony", "balcony_sw", 384), ("cellar", "cellar_sw", 128),
+            ("armory", "armory_nw", 128), ("chapterhouse", "chapterhouse_se", 256),
+            ("anteroom", "anteroom_ne", 256), ("eastroom", "eastroom_ne", 256),
+            ("crypt_ossuary", "crypt_ossuary_ne", 128), ("lodge2", "lodge2_se", 256),
+            ("watchroom_closet", "watchroom_closet_sw", 64),
+            ("southhall_bay1", "southhall_bay1_ne", 256), ("chapterhouse", "chapterhouse_sw", 256),
+            ("watchroom", "watchroom_se", 128)]

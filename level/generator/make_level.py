@@ -108,6 +108,7 @@ def problems_of(programs, work, source, plan, order, walls, golden=GOLDEN):
     problems += checks.check_layout(plan, order, walls)
     problems += checks.check_fixed_facts(plan, order, walls, START, OBJECTS)
     problems += design.check(plan, order, walls, OBJECTS, exempt_texels=START_WALLS)
+    problems += design.floor_ramps(plan, order)
     return problems, [(name, actual) for name, actual, _expected, _meets in figures]
 
 
@@ -127,6 +128,9 @@ def main(argv=None):
             problems, figures = e.lines, []
         for name, value in figures:
             print(f"{name:40} {value}")
+        wide = design.wide_openings(plan, order, walls)
+        print(f"{'sector pairs joined by over 2048 portal':40} {len(wide)}: " + ", ".join(
+            f"{order[i].key}/{order[j].key} {n}" for n, i, j in wide))
         for p in problems:
             print("PROBLEM", p)
         if problems:

@@ -153,6 +153,28 @@ class ShippedLevel(unittest.TestCase):
             f.write(text)
         self.assertEqual(self.problems(golden), ["portal walls is 726, wanted 728"])
 
+    def test_no_colour_ramp_paves_most_of_the_floor(self):
+        shares = design.floor_ramp_shares(self.plan, self.order)
+        self.assertAlmostEqual(sum(shares.values()), 1.0)
+        self.assertLessEqual(max(shares.values()), design.RAMP_SHARE)
+        yard = self.plan.sectors["westyard"]
+        old, yard.ftex = yard.ftex, self.plan.sectors["court"].ftex
+        try:
+            self.assertEqual([p.split(" paves")[0] for p in self.problems()],
+                             ["colour ramp 3"])
+        finally:
+            yard.ftex = old
+
+    def test_wide_openings_count_pairs_once_and_leave_stairs_and_the_courtyard_aside(self):
+        wide = design.wide_openings(self.plan, self.order, self.walls)
+        pairs = [(self.order[i].key, self.order[j].key) for _n, i, j in wide]
+        self.assertEqual(len(pairs), len(set(pairs)))
+        self.assertIn(("hut0", "westyard"), pairs)          # a hut open along its whole side
+        keys = {k for pair in pairs for k in pair}
+        # the courtyard and the hall are left aside, the trench's doors are narrow
+        self.assertFalse(keys & {"court", "hall", "stairA0", "trench", "store"})
+        self.assertTrue(all(n > design.WIDE_OPENING for n, _i, _j in wide))
+
     def test_a_moved_floor_or_lost_portal_is_reported(self):
         plan, order, walls = self.plan, self.order, self.walls
         order[140].floor = 1024
