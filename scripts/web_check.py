@@ -417,9 +417,12 @@ def check_dropped_files(driver, demo):
     ok(f"a dropped level plays, a bad one shows {shown.splitlines()[1]!r}, a dropped demo replays")
 
 
-def check_share_link(driver, tool, demo):
+def check_share_link(driver, tool, downloads):
     driver.find_element(By.ID, "share").click()
     url = wait_for(driver, "return window.krelloTest.sharedLink || ''", 10, "the shared link")
+    demo = os.path.join(downloads, "shared.demo")  # the page's last recording, which the link carries
+    with open(demo, "wb") as f:
+        f.write(bytes(driver.execute_script("return window.krelloTest.recordedDemo()")))
     native = subprocess.run([tool, "timedemo", "--demo", demo], capture_output=True, text=True, check=True).stdout
     expected = next(line.split()[-1] for line in native.splitlines() if "final state checksum" in line)
     driver.get(url)
@@ -470,7 +473,7 @@ def main():
         check_settings_reset(driver)
         demo = check_recorded_demo(driver, args.tool, downloads)
         check_dropped_files(driver, demo)
-        check_share_link(driver, args.tool, os.path.join(downloads, "krello.demo"))
+        check_share_link(driver, args.tool, downloads)
         driver.save_screenshot(os.path.join(args.out, "page.png"))
         ok(f"the page's screenshot is {os.path.join(args.out, 'page.png')}")
         check_timedemo(driver, base, args.out)
