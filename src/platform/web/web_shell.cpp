@@ -116,7 +116,7 @@ void WebShell::reportState() {
     const auto state = static_cast<int>(pageState());
     if (state == shownState_) return;
     shownState_ = state;
-    const Bindings& keys = (session_ && !finished_ ? options_ : webShellOptions(settings_, DemoMode::None, "")).bindings;
+    const Bindings keys = session_ && !finished_ ? options_.bindings : webShellOptions(settings_, DemoMode::None, "").bindings;
     const auto first = [&keys](Action a) { return firstKeyName(keys.keys[static_cast<size_t>(a)]); };
     pageShowState(state, first(Action::Pause), first(Action::Restart), first(Action::Quit));
 }
