@@ -425,6 +425,7 @@ def check_share_link(driver, tool, downloads):
         f.write(bytes(driver.execute_script("return window.krelloTest.recordedDemo()")))
     native = subprocess.run([tool, "timedemo", "--demo", demo], capture_output=True, text=True, check=True).stdout
     expected = next(line.split()[-1] for line in native.splitlines() if "final state checksum" in line)
+    driver.get("about:blank")  # the link opened afresh, as a player opens it
     driver.get(url)
     got = wait_for(driver, "return (window.krelloTest && window.krelloTest.replayChecksum) || ''", 60,
                    "the linked demo's end")
