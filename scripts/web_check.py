@@ -409,6 +409,11 @@ def check_dropped_files(driver, demo):
                              "return f.hidden ? '' : f.textContent", 10, "the bad level's faults")
     if "ERROR!" not in shown or "bad.level:" not in shown:
         raise CheckFailed(f"a bad dropped level shows {shown!r}")
+    # The page reports the bad level on the console as well: expected, so taken from the log here.
+    unexpected = [e["message"] for e in driver.get_log("browser")
+                  if e["level"] == "SEVERE" and "bad.level" not in e["message"]]
+    if unexpected:
+        raise CheckFailed("the browser reported: " + "; ".join(unexpected))
     press(driver, Keys.RETURN)
     wait_state(driver, PLAYING, "a new game after the bad level")
     with open(demo, "rb") as f:
