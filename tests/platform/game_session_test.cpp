@@ -174,5 +174,25 @@ TEST_F(GameSessionTest, LosingFocusPausesOnlyWhenSetToAndASignalEndsWithItsStatu
     EXPECT_EQ(session->finish(), 130);
 }
 
+TEST_F(GameSessionTest, NewSettingsDuringASessionRebindAndAskBeforeQuittingFromThen) {
+    open(ShellOptions{});
+    frame(16);
+    Settings changed;
+    changed.confirmQuit = true;
+    changed.showFps = true;
+    changed.bindings.keys[static_cast<size_t>(Action::Pause)] = {KeyBinding{KeyId::O, 0}};
+    session->applySettings(changed);
+    EXPECT_TRUE(session->showingFps());
+    press(KeyId::P);  // no longer bound
+    EXPECT_EQ(session->state(), GameSession::State::Running);
+    press(KeyId::O);
+    EXPECT_EQ(session->state(), GameSession::State::Paused);
+    press(KeyId::O);
+    press(KeyId::Escape);
+    EXPECT_EQ(session->state(), GameSession::State::QuitPrompt);
+    press(KeyId::N);
+    EXPECT_EQ(session->state(), GameSession::State::Running);
+}
+
 }  // namespace
 }  // namespace krello

@@ -22,11 +22,24 @@ GameSession::GameSession(const ShellOptions& options, PacerClock& clock, Screens
       pacer_(clock, options.demoMode, options.fps),
       showFps_(options.showFps) {
     if (options_.demoMode == DemoMode::Timedemo) options_.vsync = false;  // as fast as it can go
+    makeHints();
+}
+
+void GameSession::makeHints() {
     const std::string pauseKey = firstKeyName(options_.bindings.keys[static_cast<size_t>(Action::Pause)]);
     const std::string restartKey = firstKeyName(options_.bindings.keys[static_cast<size_t>(Action::Restart)]);
-    if (!pauseKey.empty()) pausedHint_ = "Press " + pauseKey + " to resume";
-    if (!restartKey.empty() && !demo_.replaying())
-        restartHint_ = "Press " + restartKey + " to play again";
+    pausedHint_ = pauseKey.empty() ? "" : "Press " + pauseKey + " to resume";
+    restartHint_ = restartKey.empty() || demo_.replaying() ? "" : "Press " + restartKey + " to play again";
+}
+
+void GameSession::applySettings(const Settings& settings) {
+    options_.confirmQuit = settings.confirmQuit;
+    options_.pauseOnFocusLoss = settings.pauseOnFocusLoss;
+    options_.showFps = settings.showFps;
+    showFps_ = settings.showFps;
+    options_.bindings = settings.bindings;
+    input_ = InputMapper(options_.bindings);
+    makeHints();
 }
 
 GameSession::~GameSession() = default;

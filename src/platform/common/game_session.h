@@ -74,11 +74,18 @@ public:
     void closeRequested() { end(0); }
     // A signal (SIGINT, SIGTERM): the session ends with this status, a recording is kept.
     void interrupt(int status) { end(status); }
+    // New settings while the session runs (a page's settings panel): the play settings and the
+    // bindings from now on (the frame cap and the display's settings wait for the next session). Keys held are let go; the game itself is untouched.
+    void applySettings(const Settings& settings);
 
     // Asked once per turn: Alt+Enter was pressed since the last time.
     bool takeFullscreenRequest();
 
     State state() const { return state_; }
+    // The frame-rate counter is shown (the setting, toggled since by its key).
+    bool showingFps() const { return showFps_; }
+    // The game under way is being recorded (a restart ends the recording).
+    bool recording() const { return run_->recording(); }
     bool ended() const { return state_ == State::Ended; }
     // Frames stop while the window is minimised (the clock goes on; the update clamps the step).
     bool wantsFrame() const { return !ended() && !minimised_; }
@@ -130,6 +137,7 @@ private:
     void screenshot();
     void post(const std::string& text, bool problem);
     void end(int status);
+    void makeHints();
     std::string finishDemo();
 
     ShellOptions options_;

@@ -20,7 +20,12 @@ EM_JS(void, jsToggleFullscreen, (), { window.krelloPage.toggleFullscreen(); });
 EM_JS(void, jsSaveCanvas, (const char* name), { window.krelloPage.saveCanvas(UTF8ToString(name)); });
 EM_JS(void, jsSay, (const char* text, int problem), { window.krelloPage.say(UTF8ToString(text), problem != 0); });
 EM_JS(void, jsStartFailed, (), { window.krelloPage.startFailed(); });
-EM_JS(void, jsSessionEnded, (int recorded), { window.krelloPage.sessionEnded(recorded != 0); });
+EM_JS(void, jsShowState, (int state, const char* pause, const char* restart, const char* quit), {
+    window.krelloPage.showState(state, UTF8ToString(pause), UTF8ToString(restart), UTF8ToString(quit));
+});
+EM_JS(void, jsDemoRecorded, (), { window.krelloPage.demoRecorded(); });
+EM_JS(void, jsReplayEnded, (uint32_t checksum), { window.krelloPage.replayEnded(checksum >>> 0); });
+EM_JS(void, jsPollPads, (), { window.krelloPage.pollPads(); });
 
 }  // namespace
 
@@ -32,6 +37,11 @@ void pageToggleFullscreen() { jsToggleFullscreen(); }
 void pageSaveCanvas(const std::string& name) { jsSaveCanvas(name.c_str()); }
 void pageSay(const std::string& text, bool problem) { jsSay(text.c_str(), problem ? 1 : 0); }
 void pageStartFailed() { jsStartFailed(); }
-void pageSessionEnded(bool recorded) { jsSessionEnded(recorded ? 1 : 0); }
+void pageShowState(int state, const std::string& pauseKey, const std::string& restartKey, const std::string& quitKey) {
+    jsShowState(state, pauseKey.c_str(), restartKey.c_str(), quitKey.c_str());
+}
+void pageDemoRecorded() { jsDemoRecorded(); }
+void pageReplayEnded(uint32_t stateChecksum) { jsReplayEnded(stateChecksum); }
+void pagePollPads() { jsPollPads(); }
 
 }  // namespace krello

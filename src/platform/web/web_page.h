@@ -21,9 +21,17 @@ void pageToggleFullscreen();
 void pageSaveCanvas(const std::string& name);
 // A line for the player under the game; a problem is shown as one.
 void pageSay(const std::string& text, bool problem);
-// The game could not start; the page shows why (the last line the session wrote on stderr).
+// The game could not start; the page shows "ERROR!" and why (the lines the session wrote on stderr).
 void pageStartFailed();
-// The session ended (the quit key, a replay's end): the page offers a new game.
-void pageSessionEnded(bool recorded);
+// The status bar's state changed (a PageState, web_shell.h); the keys named are the first
+// bound to pause, restart and quit, for its hints.
+void pageShowState(int state, const std::string& pauseKey, const std::string& restartKey, const std::string& quitKey);
+// A recording is finished in the page's demo file: the page offers to download and share it.
+void pageDemoRecorded();
+// A replay ran to its end; the game's state checksum as it left it.
+void pageReplayEnded(uint32_t stateChecksum);
+// The page reads the gamepads (the browser only says how they stand when asked) and hands their
+// changes to the shell.
+void pagePollPads();
 
 }  // namespace krello

@@ -3,6 +3,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/common/palette_expand.h"
 #include "platform/web/dom_keys.h"
 #include "platform/web/web_page.h"
+#include "replay/state_checksum.h"
 
 namespace krello {
 namespace {
@@ -29,16 +31,27 @@ PixelLookup canvasLookup(const PixelLookup& argb) {
     return rgba;
 }
 
+bool boundTo(const Bindings& bindings, Action action, KeyId key) {
+    const KeyList& keys = bindings.keys[static_cast<size_t>(action)];
+    return std::any_of(keys.begin(), keys.end(), [key](const KeyBinding& k) { return k.key == key; });
+}
+
 }  // namespace
 
-ShellOptions webShellOptions(DemoMode mode, const std::string& demoFile) {
+ShellOptions webShellOptions(const Settings& settings, DemoMode mode, const std::string& demoFile,
+                             const std::string& levelFile) {
     ShellOptions options;
+    static_cast<Settings&>(options) = settings;
     options.demoMode = mode;
     options.demoFile = demoFile;
+    options.levelFile = levelFile;
     options.overwrite = true;  // the page's one recording file is replaced by the next
     auto& fullscreen = options.bindings.keys[static_cast<size_t>(Action::Fullscreen)];
+    const bool hasF = std::any_of(fullscreen.begin(), fullscreen.end(), [](const KeyBinding& k) {
+        return k.key == KeyId::F && k.modifiers == 0;
+    });
     for (KeyBinding& slot : fullscreen) {
-        if (slot.key == KeyId::None) {
+        if (!hasF && slot.key == KeyId::None) {
             slot = KeyBinding{KeyId::F, 0};
             break;
         }
@@ -58,30 +71,69 @@ ScreenshotSink::Result WebShell::CanvasShots::take(const uint8_t*, const Palette
 int WebShell::begin(const ShellOptions& options) {
     if (!finished_) endSession();
     options_ = options;
+    demoOffered_ = false;
     session_ = std::make_unique<GameSession>(options_, clock_, shots_, drawer_);
     if (const int status = session_->start(); status != 0) {
         session_->abandon();
         session_.reset();
+        reportState();
         return status;
     }
     finished_ = false;
-    session_->setMinimised(hidden_);
+    session_->setMinimised(hidden_ || panel_);
+    reportState();
     return 0;
 }
 
 void WebShell::endSession() {
     finished_ = true;
-    const bool recording = options_.demoMode == DemoMode::Record;
+    lastShowFps_ = session_->showingFps();
     const int status = session_->finish();
-    pageSessionEnded(recording && status == 0);
+    if (options_.demoMode == DemoMode::Record && status == 0 && !demoOffered_) {
+        demoOffered_ = true;
+        pageDemoRecorded();
+    }
+    if (options_.demoMode == DemoMode::Play && status == 0)
+        pageReplayEnded(gameStateChecksum(session_->game()));
+    reportState();
+}
+
+PageState WebShell::pageState() const {
+    if (panel_) return PageState::Panel;
+    if (finished_) return PageState::Ended;
+    switch (session_->state()) {
+        case GameSession::State::Paused: return PageState::Paused;
+        case GameSession::State::QuitPrompt: return PageState::QuitPrompt;
+        case GameSession::State::Ended: return PageState::Ended;
+        case GameSession::State::Running: break;
+    }
+    if (options_.demoMode == DemoMode::Play || options_.demoMode == DemoMode::Timedemo) return PageState::Replaying;
+    return session_->recording() ? PageState::Recording : PageState::Playing;
+}
+
+// The status bar says what the game is doing now, with the keys the player has bound.
+void WebShell::reportState() {
+    const auto state = static_cast<int>(pageState());
+    if (state == shownState_) return;
+    shownState_ = state;
+    const Bindings keys = session_ && !finished_ ? options_.bindings : webShellOptions(settings_, DemoMode::None, "").bindings;
+    const auto first = [&keys](Action a) { return firstKeyName(keys.keys[static_cast<size_t>(a)]); };
+    pageShowState(state, first(Action::Pause), first(Action::Restart), first(Action::Quit));
 }
 
 void WebShell::tick() {
+    pagePollPads();
     if (!session_ || finished_) return;
     if (session_->ended()) {
         endSession();
         return;
     }
+    // A restart after game over ends a recording: the demo is ready while the new game plays on.
+    if (options_.demoMode == DemoMode::Record && !demoOffered_ && !session_->recording()) {
+        demoOffered_ = true;
+        pageDemoRecorded();
+    }
+    reportState();
     if (!session_->wantsFrame()) return;
     int produced = 0;
     if (options_.demoMode == DemoMode::Timedemo) {
@@ -111,15 +163,17 @@ void WebShell::present(int produced) {
 }
 
 bool WebShell::keyDown(KeyId key, uint8_t modifiers, bool repeat) {
-    if (key == KeyId::None) return false;
+    if (key == KeyId::None || panel_) return false;
     if (finished_) {
-        // After the session ended, Enter starts a new game (unrecorded).
-        if (key == KeyId::Enter && !repeat) begin(webShellOptions(DemoMode::None, ""));
+        // The desktop's window would be gone; the page offers a new game on the restart keys.
+        if (!repeat && boundTo(webShellOptions(settings_, DemoMode::None, "").bindings, Action::Restart, key))
+            playAgain();
         return keyScrollsPage(key);
     }
     session_->keyDown(key, modifiers, repeat);
     // The browser grants full screen only while the key is being handled.
     if (session_->takeFullscreenRequest()) pageToggleFullscreen();
+    reportState();
     return keyScrollsPage(key);
 }
 
@@ -127,29 +181,103 @@ void WebShell::keyUp(KeyId key) {
     if (key != KeyId::None && !finished_) session_->keyUp(key);
 }
 
+void WebShell::padButton(int pad, PadButton button, bool down) {
+    if (finished_ || panel_) {
+        const PadList& restart = settings_.bindings.pad[static_cast<size_t>(Action::Restart)];
+        if (down && !panel_ && std::find(restart.begin(), restart.end(), button) != restart.end()) playAgain();
+        return;
+    }
+    if (down) session_->padButtonDown(pad, button);
+    else session_->padButtonUp(pad, button);
+    reportState();
+}
+
+void WebShell::padAxis(int pad, PadAxis axis, int value) {
+    if (!finished_ && !panel_) session_->padAxis(pad, axis, value);
+}
+
+void WebShell::padAdded(int, const std::string& name) {
+    if (!finished_) session_->padAdded(name);
+}
+
+void WebShell::padRemoved(int pad) {
+    if (!finished_) session_->padRemoved(pad);
+}
+
 void WebShell::visibilityChanged(bool hidden) {
     hidden_ = hidden;
-    if (!finished_) session_->setMinimised(hidden);
+    if (!finished_) session_->setMinimised(hidden_ || panel_);
 }
 
 void WebShell::focusLost() {
     if (!finished_) session_->focusLost();
+    reportState();
+}
+
+void WebShell::panelOpen(bool open) {
+    panel_ = open;
+    if (!finished_) {
+        if (open) session_->focusLost();
+        session_->setMinimised(hidden_ || panel_);
+    }
+    reportState();
 }
 
 void WebShell::layOut() {
-    const ScreenRect box = fitFrame(pageAreaWidth(), pageAreaHeight(), LayoutChoice{true, true});
+    const LayoutChoice choice{settings_.fourByThree, settings_.integerScale};
+    const int areaW = pageAreaWidth();
+    const int areaH = pageAreaHeight();
+    // No bigger than `scale` times the frame's shape, as a window of that scale would be.
+    const int mostW = std::min(areaW, settings_.scale * SCREEN_WIDTH);
+    const int mostH = std::min(areaH, settings_.scale * shownFrameHeight(choice));
+    ScreenRect box = fitFrame(mostW, mostH, choice);
+    box.x += (areaW - mostW) / 2;
+    box.y += (areaH - mostH) / 2;
     pagePlaceCanvas(box);
 }
 
-int WebShell::startRecording() { return begin(webShellOptions(DemoMode::Record, DEMO_FILE)); }
+void WebShell::applySettings(const Settings& settings) {
+    settings_ = settings;
+    lastShowFps_ = settings.showFps;
+    if (!finished_) {
+        const ShellOptions fresh = webShellOptions(settings_, options_.demoMode, options_.demoFile, levelFile_);
+        session_->applySettings(fresh);
+        options_.bindings = fresh.bindings;
+    }
+    shownState_ = -1;  // the hints name the keys bound now
+    reportState();
+    layOut();
+}
+
+int WebShell::startRecording() {
+    // A new game, so the demo holds one whole game; the counter stays as the player had it.
+    Settings kept = settings_;
+    kept.showFps = showingFps();
+    return begin(webShellOptions(kept, DemoMode::Record, DEMO_FILE, levelFile_));
+}
 
 bool WebShell::stopRecording() {
     if (finished_ || options_.demoMode != DemoMode::Record) return false;
+    const bool wasRecording = session_->recording();
     endSession();
-    std::FILE* demo = std::fopen(DEMO_FILE, "rb");
-    if (demo) std::fclose(demo);
-    begin(webShellOptions(DemoMode::None, ""));
-    return demo != nullptr;
+    return wasRecording;
+}
+
+int WebShell::playDemo(const std::string& file) {
+    levelFile_.clear();
+    return begin(webShellOptions(settings_, DemoMode::Play, file));
+}
+
+int WebShell::playLevel(const std::string& file) {
+    const int status = begin(webShellOptions(settings_, DemoMode::None, "", file));
+    if (status == 0) levelFile_ = file;
+    return status;
+}
+
+int WebShell::playAgain() {
+    Settings kept = settings_;
+    kept.showFps = showingFps();
+    return begin(webShellOptions(kept, DemoMode::None, "", levelFile_));
 }
 
 }  // namespace krello

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/common/game_session.h"
 #include "platform/common/shell_options.h"
@@ -12,8 +13,13 @@
 
 namespace krello {
 
-// The page's options: the desktop's defaults and bindings, with F for full screen as well.
-ShellOptions webShellOptions(DemoMode mode, const std::string& demoFile);
+// The page's options: these settings, with F for full screen as well, and what the session is
+// for (a demo to record or replay, a level file or the built-in level).
+ShellOptions webShellOptions(const Settings& settings, DemoMode mode, const std::string& demoFile,
+                             const std::string& levelFile = "");
+
+// What the page's status bar follows: the session's state as the player sees it.
+enum class PageState : int { Playing, Paused, QuitPrompt, Replaying, Recording, Ended, Panel };
 
 class WebShell {
 public:
@@ -35,15 +41,31 @@ public:
     // kept from it (scrolling on arrows and Space).
     bool keyDown(KeyId key, uint8_t modifiers, bool repeat);
     void keyUp(KeyId key);
+    void padButton(int pad, PadButton button, bool down);
+    void padAxis(int pad, PadAxis axis, int value);
+    void padAdded(int pad, const std::string& name);
+    void padRemoved(int pad);
     void visibilityChanged(bool hidden);
     void focusLost();
-    // Fits the canvas to the page's game area: 4:3, whole multiples where one fits.
+    // Fits the canvas to the page's game area with the display settings: the frame's shape
+    // (4:3 or square pixels), whole multiples when asked, and never beyond `scale` times it.
     void layOut();
 
-    // The page's demo buttons: a new game recorded into DEMO_FILE; the recording finished (the
-    // session ends and a new unrecorded one starts). stopRecording returns whether a demo was kept.
+    // The settings panel is open: the game stands still, as in a minimised window.
+    void panelOpen(bool open);
+    // New settings: kept for every session from now on, the play settings and bindings at once.
+    void applySettings(const Settings& settings);
+    const Settings& settings() const { return settings_; }
+
+    // The page's demo buttons: a new game recorded into DEMO_FILE (the frame-rate counter as it
+    // was); the recording finished, which ends the game. stopRecording returns whether a demo was kept.
     int startRecording();
     bool stopRecording();
+    // A demo or a level file in the page's files (a dropped file, a link): played at once.
+    int playDemo(const std::string& file);
+    int playLevel(const std::string& file);
+    // After the session ended: the restart keys start a new game on the same level.
+    int playAgain();
 
 private:
     // The page's clock; a browser never blocks, so the sleep is never asked for.
@@ -64,14 +86,23 @@ private:
     void endSession();
     void present(int produced);
     int runTimedemoSlice();
+    PageState pageState() const;
+    void reportState();
+    bool showingFps() const { return session_ && !finished_ ? session_->showingFps() : lastShowFps_; }
 
-    ShellOptions options_;                     // the session's, kept for a new game after it ends
+    Settings settings_;                        // the page's settings (local storage), for every session
+    ShellOptions options_;                     // the session's
+    std::string levelFile_;                    // the level being played: a dropped file, or "" built in
     PageClock clock_;
     CanvasShots shots_;
     ViewDrawer drawer_;                        // the renderer, on the page's one thread
     std::unique_ptr<GameSession> session_;     // the session under way, or ended and finished
     bool finished_ = true;                     // the session under way has been finished
     bool hidden_ = false;                      // the tab is hidden: no frames, as when minimised
+    bool panel_ = false;                       // the settings panel is open: no frames either
+    bool lastShowFps_ = settings_.showFps;     // the counter as the last session left it
+    bool demoOffered_ = false;                 // this session's recording was handed to the page
+    int shownState_ = -1;                      // the PageState the page was last told of
     std::array<uint32_t, FRAME_BYTES> rgba_{};  // the shown frame as the canvas's RGBA bytes
 };
 
