@@ -31,6 +31,7 @@ int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t 
 // (row a & 127, column b & 127), shaded by shade[r], plus the ramp.
 struct FlatRun {
     uint8_t* pixel;          // the pixel of row `from` in the column
+    int32_t stride;          // from one row's pixel to the next: 320 in the frame, 1 in a tile
     int32_t from;            // rows from..to-1, inside the screen, from < to
     int32_t to;              //
     const double* distance;  // per row: its distance d as a double (the ceiling's or the floor's)

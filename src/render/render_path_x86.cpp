@@ -1,5 +1,7 @@
 // The render paths of x86 builds: the scalar reference, SSE2 and AVX2, taken as the processor has them.
+#include "render/column_tile.h"
 #include "render/path_kernels.h"
+#include "render/wall_rows.h"
 #include "render/x86_kernels.h"
 
 namespace krello {
@@ -14,9 +16,9 @@ constexpr auto kVectorSearch = findNearestWallScalar;
 constexpr auto kVectorSearch = findNearestWallSse2;
 #endif
 
-constexpr PathKernels kScalar{drawFlatRunScalar, findNearestWallScalar};
-constexpr PathKernels kSse2{drawFlatRunSse2, kVectorSearch};
-constexpr PathKernels kAvx2{drawFlatRunAvx2, kVectorSearch};
+constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
+constexpr PathKernels kSse2{true, drawFlatRunSse2, drawWallRunsScalar, kVectorSearch, copyTileSse2};
+constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, copyTileSse2};
 
 }  // namespace
 

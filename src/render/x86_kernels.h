@@ -7,12 +7,20 @@
 namespace krello {
 
 // Four flat rows a step with SSE2 (two divisions of two lanes each per coordinate), the last
-// step ending at the run's end; runs under four rows go to the reference.
+// step ending at the run's end; runs under four rows, and runs not in a tile, go to the reference.
 void drawFlatRunSse2(const FlatRun& run);
 // The same with AVX2 (one division of four lanes per coordinate).
 void drawFlatRunAvx2(const FlatRun& run);
 
+// Wall rows from a texture column turned side by side (texture_columns.h), shaded once per
+// column and looked up 32 rows a step with AVX2 (byte shuffles); short walls and walls not in a
+// tile go to the reference.
+void drawWallRunsAvx2(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
+
 // The nearest-wall search with each wall's x and y side by side (SSE2).
 WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
+
+// A tile into the frame, 16 rows of up to 16 columns a step (SSE2).
+void copyTileSse2(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
 
 }  // namespace krello
