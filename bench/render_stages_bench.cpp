@@ -134,7 +134,7 @@ void BM_StageFlatRows(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * w.flatPixels);
 }
-BENCHMARK(BM_StageFlatRows)->ComputeStatistics("min", minOf)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageFlatRows)->ComputeStatistics("min", minOf)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 // One item is one pixel of the first wall, drawn whole; the argument is the render path.
 void BM_StageWallRows(benchmark::State& state) {
@@ -153,7 +153,7 @@ void BM_StageWallRows(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * w.wallPixels);
 }
-BENCHMARK(BM_StageWallRows)->ComputeStatistics("min", minOf)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageWallRows)->ComputeStatistics("min", minOf)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 // One item is one column's billboards of every sector that holds objects, nothing in front.
 void BM_StageSprites(benchmark::State& state) {

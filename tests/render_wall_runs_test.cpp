@@ -24,7 +24,7 @@ struct Lcg {
 
 std::vector<RenderPath> tilePaths() {
     std::vector<RenderPath> paths;
-    for (RenderPath p : {RenderPath::Sse2, RenderPath::Avx2})
+    for (RenderPath p : {RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512})
         if (renderPathSupported(p) && pathKernels(p).tiles) paths.push_back(p);
     return paths;
 }
@@ -93,7 +93,7 @@ TEST(RenderTiles, EveryCopyPutsTheColumnsWhereTheyBelong) {
     auto tile = std::make_unique<ColumnTile>();
     for (int i = 0; i < TILE_COLUMNS * TILE_COLUMN_BYTES; ++i) tile->bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
     std::vector<void (*)(const uint8_t*, int, uint8_t*, int)> copies;
-    for (RenderPath p : {RenderPath::Scalar, RenderPath::Sse2, RenderPath::Avx2})
+    for (RenderPath p : {RenderPath::Scalar, RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512})
         if (renderPathSupported(p)) copies.push_back(pathKernels(p).copyTile);
     for (int columns = 1; columns <= TILE_COLUMNS; ++columns)
         for (int first : {0, 3, 160, SCREEN_WIDTH - columns}) {

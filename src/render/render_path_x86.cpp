@@ -1,4 +1,4 @@
-// The render paths of x86 builds: the scalar reference, SSE2 and AVX2, taken as the processor has them.
+// The render paths of x86 builds: the scalar reference, SSE2, AVX2 and AVX-512, taken as the processor has them.
 #include "render/column_tile.h"
 #include "render/path_kernels.h"
 #include "render/wall_rows.h"
@@ -19,6 +19,7 @@ constexpr auto kVectorSearch = findNearestWallSse2;
 constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
 constexpr PathKernels kSse2{true, drawFlatRunSse2, drawWallRunsScalar, kVectorSearch, copyTileSse2};
 constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, copyTileSse2};
+constexpr PathKernels kAvx512{true, drawFlatRunAvx512, drawWallRunsAvx512, kVectorSearch, copyTileSse2};
 
 }  // namespace
 
@@ -27,6 +28,10 @@ bool renderPathSupported(RenderPath path) {
         case RenderPath::Scalar: return true;
         case RenderPath::Sse2: return __builtin_cpu_supports("sse2");
         case RenderPath::Avx2: return __builtin_cpu_supports("avx2");
+        case RenderPath::Avx512:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                   __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
+                   __builtin_cpu_supports("avx512vbmi");
     }
     return false;
 }
@@ -35,6 +40,7 @@ const PathKernels& pathKernels(RenderPath path) {
     switch (path) {
         case RenderPath::Sse2: return kSse2;
         case RenderPath::Avx2: return kAvx2;
+        case RenderPath::Avx512: return kAvx512;
         default: return kScalar;
     }
 }
