@@ -43,7 +43,7 @@ KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel) {
     _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
     uint64_t texels = 0;
     for (int i = 0; i < 8; ++i) texels |= static_cast<uint64_t>(k.texture[at[i]]) << (8 * i);
-    __m128i v = _mm_cvtepu8_epi16(_mm_cvtsi64_si128(static_cast<long long>(texels)));
+    __m128i v = _mm_cvtepu8_epi16(_mm_set_epi64x(0, static_cast<long long>(texels)));
     v = _mm_sub_epi16(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.shade + r)));
     v = _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(63));
     v = _mm_add_epi16(v, k.ramp);
