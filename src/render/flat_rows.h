@@ -47,6 +47,8 @@ struct FlatRun {
 // The reference: row by row, as the arithmetic reads. Every other path gives the same bytes
 // (path_kernels.h).
 void drawFlatRunScalar(const FlatRun& run);
+// The same with WebAssembly SIMD, two divisions a step (the browser's build only).
+void drawFlatRunSimd128(const FlatRun& run);
 
 // Draws rows from..to-1 of the current column with the sector's ceiling.
 void drawCeilingRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to);

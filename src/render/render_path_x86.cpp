@@ -32,6 +32,7 @@ bool renderPathSupported(RenderPath path) {
             return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                    __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
                    __builtin_cpu_supports("avx512vbmi");
+        case RenderPath::Simd128: return false;  // the browser's
     }
     return false;
 }
