@@ -62,8 +62,9 @@ struct StageWorld {
         }
     }
 
-    // The state of a column; a column of another view starts that view's frame afresh.
-    RenderState stateOf(const ColumnCase& cc) {
+    // The state of a column drawn on a path; a column of another view starts that view's frame
+    // afresh. A path that draws into tiles gets the column's place in the thread's tile.
+    RenderState stateOf(const ColumnCase& cc, RenderPath path = RenderPath::Scalar) {
         if (cc.game != current) {
             current = cc.game;
             scratch.startFrame();
@@ -80,6 +81,8 @@ struct StageWorld {
         rs.rayStepX = cc.rayStepX;
         rs.rayStepY = cc.rayStepY;
         rs.headingSin = cc.headingSin;
+        rs.kernels = &pathKernels(path);
+        if (rs.kernels->tiles) rs.tileColumn = scratch.tile.column(cc.column % TILE_COLUMNS);
         return rs;
     }
 };
@@ -122,8 +125,7 @@ void BM_StageFlatRows(benchmark::State& state) {
     if (!pathAvailable(state, path)) return;
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
-            RenderState rs = w.stateOf(cc);
-            rs.kernels = &pathKernels(path);
+            RenderState rs = w.stateOf(cc, path);
             const uint16_t s = static_cast<uint16_t>(cc.game->player.sector);
             drawCeilingRows(rs, s, 0, cc.wall.ceilingRow);
             drawFloorRows(rs, s, cc.wall.floorRow, SCREEN_HEIGHT);
@@ -132,24 +134,26 @@ void BM_StageFlatRows(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * w.flatPixels);
 }
-BENCHMARK(BM_StageFlatRows)->ComputeStatistics("min", minOf)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageFlatRows)->ComputeStatistics("min", minOf)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
-// One item is one pixel of the first wall, drawn whole.
+// One item is one pixel of the first wall, drawn whole; the argument is the render path.
 void BM_StageWallRows(benchmark::State& state) {
     StageWorld& w = world();
+    const RenderPath path = static_cast<RenderPath>(state.range(0));
+    if (!pathAvailable(state, path)) return;
     for (auto _ : state) {
         for (const ColumnCase& cc : w.columns) {
-            RenderState rs = w.stateOf(cc);
+            RenderState rs = w.stateOf(cc, path);
             const Wall& wall = cc.game->walls[cc.hit.wall];
-            const WallLook look{textureOf(*cc.game, wall.texture), cc.wall.texU, cc.wall.vStep,
-                                cc.wall.shadeOffset, static_cast<uint8_t>(rampOffset(wall.texture))};
+            const WallLook look{textureOf(*cc.game, wall.texture), textureSlot(wall.texture), cc.wall.texU,
+                                cc.wall.vStep, cc.wall.shadeOffset, static_cast<uint8_t>(rampOffset(wall.texture))};
             drawWallRows(rs, look, cc.wall.ceilingRow, cc.wall.floorRow, cc.wall.upperV);
         }
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * w.wallPixels);
 }
-BENCHMARK(BM_StageWallRows)->ComputeStatistics("min", minOf)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageWallRows)->ComputeStatistics("min", minOf)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 // One item is one column's billboards of every sector that holds objects, nothing in front.
 void BM_StageSprites(benchmark::State& state) {

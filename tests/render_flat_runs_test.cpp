@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "render/column_tile.h"
 #include "render/flat_rows.h"
 #include "render/path_kernels.h"
 
@@ -33,7 +34,7 @@ const Coordinates kCases[] = {
 
 std::vector<void (*)(const FlatRun&)> vectorPaths() {
     std::vector<void (*)(const FlatRun&)> paths;
-    for (RenderPath path : {RenderPath::Sse2, RenderPath::Avx2})
+    for (RenderPath path : {RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512})
         if (renderPathSupported(path)) paths.push_back(pathKernels(path).drawFlatRun);
     return paths;
 }
@@ -59,13 +60,14 @@ TEST(RenderFlatRuns, EveryVectorPathMatchesTheReference) {
         for (const auto& run : runs) {
             for (const double* distance : {ceiling.data(), floor.data()}) {
                 for (uint8_t ramp : {0x00, 0x40, 0xC0}) {
-                    std::vector<uint8_t> expected(FRAME_BYTES, 0xEE);
-                    FlatRun f{expected.data() + run.from * SCREEN_WIDTH + 7, run.from, run.to, distance,
-                              shade.data(), texture.data(), c.heightRayX, c.heightRayY, c.xOffset, c.yOffset, ramp};
+                    // A column of a tile: rows side by side, room beyond the last.
+                    std::vector<uint8_t> expected(TILE_COLUMN_BYTES, 0xEE);
+                    FlatRun f{expected.data() + run.from, 1, run.from, run.to, distance, shade.data(), texture.data(),
+                              c.heightRayX, c.heightRayY, c.xOffset, c.yOffset, ramp};
                     drawFlatRunScalar(f);
                     for (auto path : paths) {
-                        std::vector<uint8_t> got(FRAME_BYTES, 0xEE);
-                        f.pixel = got.data() + run.from * SCREEN_WIDTH + 7;
+                        std::vector<uint8_t> got(TILE_COLUMN_BYTES, 0xEE);
+                        f.pixel = got.data() + run.from;
                         path(f);
                         ASSERT_EQ(got, expected) << "rows " << run.from << ".." << run.to << " hx " << c.heightRayX
                                                  << " xOffset " << c.xOffset << " ramp " << int(ramp);

@@ -203,7 +203,8 @@ std::string wayName(const testing::TestParamInfo<Way>& info) {
 INSTANTIATE_TEST_SUITE_P(EveryWay, RenderPaths,
                          testing::Values(Way{RenderPath::Scalar, 1}, Way{RenderPath::Sse2, 1}, Way{RenderPath::Avx2, 1},
                                          Way{RenderPath::Scalar, 2}, Way{RenderPath::Sse2, 3}, Way{RenderPath::Avx2, 2},
-                                         Way{RenderPath::Avx2, 3}, Way{RenderPath::Avx2, 7}, Way{RenderPath::Scalar, 7}),
+                                         Way{RenderPath::Avx2, 3}, Way{RenderPath::Avx2, 7}, Way{RenderPath::Scalar, 7},
+                                         Way{RenderPath::Avx512, 1}, Way{RenderPath::Avx512, 2}, Way{RenderPath::Avx512, 3}),
                          wayName);
 
 }  // namespace

@@ -30,7 +30,9 @@ void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, in
     const uint8_t attribute = floor ? s.floorTexture : s.ceilingTexture;
     const double height = sub32(planeZ, g.player.z);
     FlatRun run;
-    run.pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
+    const PixelColumn target = pixelColumn(rs);
+    run.pixel = target.top + from * target.stride;
+    run.stride = target.stride;
     run.from = from;
     run.to = to;
     run.distance = floor ? kFloorDistances.data() : kCeilingDistances.data();
@@ -62,8 +64,9 @@ void drawFlatRunScalar(const FlatRun& run) {
     const int16_t* shade = run.shade;
     const uint8_t* texture = run.texture;
     const uint8_t ramp = run.ramp;
+    const int32_t stride = run.stride;
     uint8_t* pixel = run.pixel;
-    for (int32_t r = run.from; r < run.to; ++r, pixel += SCREEN_WIDTH) {
+    for (int32_t r = run.from; r < run.to; ++r, pixel += stride) {
         const double d = distance[r];
         const int32_t a = truncToInt32(heightRayX / d - xOffset);
         const int32_t b = truncToInt32(heightRayY / d - yOffset);

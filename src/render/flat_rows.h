@@ -31,6 +31,7 @@ int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t 
 // (row a & 127, column b & 127), shaded by shade[r], plus the ramp.
 struct FlatRun {
     uint8_t* pixel;          // the pixel of row `from` in the column
+    int32_t stride;          // from one row's pixel to the next: 320 in the frame, 1 in a tile
     int32_t from;            // rows from..to-1, inside the screen, from < to
     int32_t to;              //
     const double* distance;  // per row: its distance d as a double (the ceiling's or the floor's)
@@ -46,6 +47,8 @@ struct FlatRun {
 // The reference: row by row, as the arithmetic reads. Every other path gives the same bytes
 // (path_kernels.h).
 void drawFlatRunScalar(const FlatRun& run);
+// The same with WebAssembly SIMD, two divisions a step (the browser's build only).
+void drawFlatRunSimd128(const FlatRun& run);
 
 // Draws rows from..to-1 of the current column with the sector's ceiling.
 void drawCeilingRows(RenderState& rs, uint16_t sector, int32_t from, int32_t to);

@@ -29,7 +29,7 @@ struct Run4 {
     const uint8_t* texture;
 };
 
-// Rows r..r+3 into pixel (row r) and the three pixels below it.
+// Rows r..r+3 into pixel (row r) and the three after it (a tile's column).
 __attribute__((target("avx2"), always_inline)) inline void drawFour(const Run4& k, int32_t r, uint8_t* pixel) {
     const __m256d d = _mm256_loadu_pd(k.distance + r);
     const __m128i a = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_div_pd(k.heightRayX, d), k.xOffset));
@@ -41,7 +41,7 @@ __attribute__((target("avx2"), always_inline)) inline void drawFour(const Run4& 
 }  // namespace
 
 __attribute__((target("avx2"))) void drawFlatRunAvx2(const FlatRun& run) {
-    if (run.to - run.from < 4) {
+    if (run.to - run.from < 4 || run.stride != 1) {
         drawFlatRunScalar(run);
         return;
     }
@@ -51,10 +51,10 @@ __attribute__((target("avx2"))) void drawFlatRunAvx2(const FlatRun& run) {
     const int32_t to = run.to;
     uint8_t* pixel = run.pixel;
     int32_t r = run.from;
-    for (; to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH) drawFour(k, r, pixel);
+    for (; to - r >= 4; r += 4, pixel += 4) drawFour(k, r, pixel);
     // The last one to three rows: the last four rows again, since a row's bytes depend on the
     // row alone, those drawn twice get the same bytes twice.
-    if (r < to) drawFour(k, to - 4, pixel - (r - (to - 4)) * SCREEN_WIDTH);
+    if (r < to) drawFour(k, to - 4, pixel - (r - (to - 4)));
 }
 
 }  // namespace krello

@@ -4,15 +4,16 @@
 #include <emmintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "render/render_state.h"
 
 namespace krello::x86 {
 
-// Four rows, one column: index holds the four texel indices in its 32-bit lanes (each below
-// 16,384, so its low 16 bits are the whole index), shades the four shade offsets in its low
-// four 16-bit lanes. texel - shade wraps in 16 bits and is clamped to 0..63 exactly as
-// shadeTexel does; the ramp is added after the clamp.
+// Four rows, one column, their rows side by side (a tile's column): index holds the four texel
+// indices in its 32-bit lanes (each below 16,384, so its low 16 bits are the whole index), shades
+// the four shade offsets in its low four 16-bit lanes. texel - shade wraps in 16 bits and is
+// clamped to 0..63 exactly as shadeTexel does; the ramp is added after the clamp.
 __attribute__((target("sse2"), always_inline)) inline void shadeAndStore4(const uint8_t* texture, __m128i index,
                                                                           __m128i shades, __m128i ramp,
                                                                           uint8_t* pixel) {
@@ -24,10 +25,7 @@ __attribute__((target("sse2"), always_inline)) inline void shadeAndStore4(const 
     v = _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(63));
     v = _mm_add_epi16(v, ramp);
     const uint32_t bytes = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v)));
-    pixel[0] = static_cast<uint8_t>(bytes);
-    pixel[SCREEN_WIDTH] = static_cast<uint8_t>(bytes >> 8);
-    pixel[2 * SCREEN_WIDTH] = static_cast<uint8_t>(bytes >> 16);
-    pixel[3 * SCREEN_WIDTH] = static_cast<uint8_t>(bytes >> 24);
+    std::memcpy(pixel, &bytes, sizeof bytes);
 }
 
 // The texel index (a & 127) * 128 + (b & 127) of four lanes of a and b.

@@ -10,12 +10,20 @@ namespace krello {
 struct FlatRun;
 struct RenderState;
 struct WallHit;
+struct WallLook;
+struct WallRun;
 
-// What a column calls through its path: once per run of flat rows and once per sector visit,
-// never per pixel. Every entry gives the scalar reference's result.
+// What a column calls through its path: once per run of rows, sector visit or tile, never per
+// pixel. Every entry gives the scalar reference's result.
 struct PathKernels {
+    // Whether columns are drawn into the thread's tile (rows side by side) and copied into the
+    // frame a tile at a time, as the vector paths need; the reference draws straight into it.
+    bool tiles;
     void (*drawFlatRun)(const FlatRun& run);
+    void (*drawWallRuns)(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
     WallHit (*findNearestWall)(const RenderState& rs, uint16_t sector);
+    // Copies a tile's columns into the frame (column_tile.h).
+    void (*copyTile)(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
 };
 
 // The table of a path. The build's file for its processor family (render_path_x86.cpp, or

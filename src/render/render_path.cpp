@@ -9,6 +9,8 @@
 namespace krello {
 
 RenderPath bestRenderPath() {
+    if (renderPathSupported(RenderPath::Simd128)) return RenderPath::Simd128;
+    if (renderPathSupported(RenderPath::Avx512)) return RenderPath::Avx512;
     if (renderPathSupported(RenderPath::Avx2)) return RenderPath::Avx2;
     if (renderPathSupported(RenderPath::Sse2)) return RenderPath::Sse2;
     return RenderPath::Scalar;
@@ -19,6 +21,8 @@ const char* renderPathName(RenderPath path) {
         case RenderPath::Scalar: return "scalar";
         case RenderPath::Sse2: return "sse2";
         case RenderPath::Avx2: return "avx2";
+        case RenderPath::Avx512: return "avx512";
+        case RenderPath::Simd128: return "simd128";
     }
     return "?";
 }
@@ -28,13 +32,13 @@ std::string chooseRenderPath(const std::string& request, RenderPath& path) {
         path = bestRenderPath();
         return {};
     }
-    for (RenderPath p : {RenderPath::Scalar, RenderPath::Sse2, RenderPath::Avx2}) {
+    for (RenderPath p : {RenderPath::Scalar, RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512, RenderPath::Simd128}) {
         if (request != renderPathName(p)) continue;
         if (!renderPathSupported(p)) return "render path '" + request + "' is not supported on this machine";
         path = p;
         return {};
     }
-    return "render path '" + request + "' is none of scalar, sse2, avx2";
+    return "render path '" + request + "' is none of scalar, sse2, avx2, avx512, simd128";
 }
 
 std::unique_ptr<RenderThreads> startRenderThreads(int count, std::string& error) {

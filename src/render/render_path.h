@@ -6,9 +6,9 @@
 namespace krello {
 
 // Every path draws the same bytes; they differ only in speed. Which paths a build has is the
-// build's choice (the vector paths are compiled for x86 targets only); which of those run is
-// the processor's.
-enum class RenderPath { Scalar, Sse2, Avx2 };
+// build's choice (the x86 vector paths are compiled for x86 targets only, simd128 for the
+// browser's); which of those run is the processor's.
+enum class RenderPath { Scalar, Sse2, Avx2, Avx512, Simd128 };
 
 // Whether this build and this processor can run the path.
 bool renderPathSupported(RenderPath path);

@@ -1,17 +1,29 @@
-// The render paths of builds for processors other than x86 (the browser's): the scalar reference only.
+// The render paths of builds for processors other than x86: the scalar reference, and in the
+// browser's build WebAssembly SIMD for the flat rows (chosen when the page is built).
+#include "render/column_tile.h"
 #include "render/flat_rows.h"
 #include "render/path_kernels.h"
 #include "render/sector_column.h"
+#include "render/wall_rows.h"
 
 namespace krello {
 namespace {
 
-constexpr PathKernels kScalar{drawFlatRunScalar, findNearestWallScalar};
+constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
+#ifdef KRELLO_WASM_SIMD
+constexpr bool kHasSimd128 = true;
+constexpr PathKernels kSimd128{false, drawFlatRunSimd128, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
+#else
+constexpr bool kHasSimd128 = false;
+constexpr const PathKernels& kSimd128 = kScalar;
+#endif
 
 }  // namespace
 
-bool renderPathSupported(RenderPath path) { return path == RenderPath::Scalar; }
+bool renderPathSupported(RenderPath path) {
+    return path == RenderPath::Scalar || (kHasSimd128 && path == RenderPath::Simd128);
+}
 
-const PathKernels& pathKernels(RenderPath) { return kScalar; }
+const PathKernels& pathKernels(RenderPath path) { return path == RenderPath::Simd128 ? kSimd128 : kScalar; }
 
 }  // namespace krello

@@ -1,5 +1,7 @@
-// The render paths of x86 builds: the scalar reference, SSE2 and AVX2, taken as the processor has them.
+// The render paths of x86 builds: the scalar reference, SSE2, AVX2 and AVX-512, taken as the processor has them.
+#include "render/column_tile.h"
 #include "render/path_kernels.h"
+#include "render/wall_rows.h"
 #include "render/x86_kernels.h"
 
 namespace krello {
@@ -14,9 +16,10 @@ constexpr auto kVectorSearch = findNearestWallScalar;
 constexpr auto kVectorSearch = findNearestWallSse2;
 #endif
 
-constexpr PathKernels kScalar{drawFlatRunScalar, findNearestWallScalar};
-constexpr PathKernels kSse2{drawFlatRunSse2, kVectorSearch};
-constexpr PathKernels kAvx2{drawFlatRunAvx2, kVectorSearch};
+constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
+constexpr PathKernels kSse2{true, drawFlatRunSse2, drawWallRunsScalar, kVectorSearch, copyTileSse2};
+constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, copyTileSse2};
+constexpr PathKernels kAvx512{true, drawFlatRunAvx512, drawWallRunsAvx512, kVectorSearch, copyTileSse2};
 
 }  // namespace
 
@@ -25,6 +28,11 @@ bool renderPathSupported(RenderPath path) {
         case RenderPath::Scalar: return true;
         case RenderPath::Sse2: return __builtin_cpu_supports("sse2");
         case RenderPath::Avx2: return __builtin_cpu_supports("avx2");
+        case RenderPath::Avx512:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                   __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
+                   __builtin_cpu_supports("avx512vbmi");
+        case RenderPath::Simd128: return false;  // the browser's
     }
     return false;
 }
@@ -33,6 +41,7 @@ const PathKernels& pathKernels(RenderPath path) {
     switch (path) {
         case RenderPath::Sse2: return kSse2;
         case RenderPath::Avx2: return kAvx2;
+        case RenderPath::Avx512: return kAvx512;
         default: return kScalar;
     }
 }

@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "render/column_tile.h"
 #include "render/flat_shades.h"
 #include "render/path_kernels.h"
 #include "render/shade_tables.h"
+#include "render/texture_columns.h"
 #include "render/wall_spans.h"
 #include "world/angle.h"
 #include "world/game_state.h"
@@ -43,6 +45,8 @@ struct ColumnScratch {
     FlatShades shades;                      // shade offsets of the flat rows drawn so far
     ShadeTables wallShades;                 // shaded pixels by texel, for wall rows
     WallSpans spans;                        // the columns of the walls of the sectors visited
+    ColumnTile tile;                        // the columns being drawn, each one's rows side by side
+    TextureColumns textureColumns;          // texture slots column by column, for the vector wall rows
     // Bit i: object i of the frame's table put at least one pixel of its picture into this
     // thread's columns. What a player can see, for the playtest's eyes; drawing never reads it.
     uint32_t spritesDrawn = 0;
@@ -53,6 +57,7 @@ struct ColumnScratch {
         marks.fill(-1);
         shades.clear();
         spans.clear();
+        textureColumns.startFrame();
         spritesDrawn = 0;
     }
 };
@@ -64,6 +69,9 @@ struct RenderState {
     ColumnScratch& scratch;        // this thread's marks and flat shades
     const SectorObjects& objects;  // who stands in which sector this frame
     uint8_t* frameBuffer = nullptr;  // 320 x 200 palette indices, rows 320 bytes apart
+    // The current column's row 0 in the thread's tile (rows side by side), or null to draw
+    // straight into frameBuffer. A tile is copied into the frame when its columns are drawn.
+    uint8_t* tileColumn = nullptr;
     const PathKernels* kernels = &pathKernels(RenderPath::Scalar);  // the path's flat rows and search
     int16_t screenColumn = 0;        // the column being drawn; also the stamp put into marks
     double rayDirX = 0.0;            // the current column's ray, not of unit length
@@ -75,6 +83,20 @@ struct RenderState {
     double headingCos = 1.0;  // cos and sin of the player's heading, the same for the whole frame
     double headingSin = 0.0;
 };
+
+// Where the current column's pixels go: row r at top[r * stride].
+struct PixelColumn {
+    uint8_t* top;
+    int32_t stride;
+};
+inline PixelColumn pixelColumn(const RenderState& rs) {
+    if (rs.tileColumn) return {rs.tileColumn, 1};
+    return {rs.frameBuffer + rs.screenColumn, SCREEN_WIDTH};
+}
+
+// Rows from..to-1 of the current column keep the pixels the frame held before: nothing in them
+// is drawn. Straight into the frame that is nothing to do; a tile takes them from the frame.
+void keepFramePixels(const RenderState& rs, int32_t from, int32_t to);
 
 // A texture slot of the bank as an attribute byte names it. Only slots 0..13 exist; the two
 // numbers past the bank (14, 15) read an all-zero texture instead of memory beyond it.

@@ -1,6 +1,7 @@
 // The frame driver: the view rays and the 320 columns of one frame.
 #include "render/render_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/render_threads.h"
@@ -84,11 +85,25 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
     rs.firstRayX = view.rayX[0];
     rs.firstRayY = view.rayY[0];
     const uint16_t start = static_cast<uint16_t>(view.game.player.sector);
-    for (int column = first; column < end; ++column) {
+    auto draw = [&](int column) {
         rs.screenColumn = static_cast<int16_t>(column);
         rs.rayDirX = view.rayX[column];
         rs.rayDirY = view.rayY[column];
         renderSectorColumn(rs, start, 0, SCREEN_HEIGHT, EYE_NEAR_LIMIT);
+    };
+    if (!rs.kernels->tiles) {
+        for (int column = first; column < end; ++column) draw(column);
+        return;
+    }
+    // A tile's columns, then the tile into the frame. Every row of a column is drawn or kept
+    // from the frame (sector_column.h), so the copy writes what drawing straight in would.
+    for (int group = first; group < end; group += TILE_COLUMNS) {
+        const int columns = std::min(end - group, TILE_COLUMNS);
+        for (int k = 0; k < columns; ++k) {
+            rs.tileColumn = scratch.tile.column(k);
+            draw(group + k);
+        }
+        rs.kernels->copyTile(scratch.tile.bytes.data(), columns, view.frameBuffer, group);
     }
 }
 
@@ -98,9 +113,10 @@ void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) 
         threads->drawFrame(view);
         return;
     }
-    ColumnScratch scratch;
-    scratch.startFrame();
-    drawColumns(view, scratch, 0, SCREEN_WIDTH);
+    // A one-off frame (tests): a scratch of its own, too large for the stack.
+    auto scratch = std::make_unique<ColumnScratch>();
+    scratch->startFrame();
+    drawColumns(view, *scratch, 0, SCREEN_WIDTH);
 }
 
 ViewDrawer::ViewDrawer(RenderThreads* threads)

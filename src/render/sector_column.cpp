@@ -37,25 +37,14 @@ uint16_t portalTarget(const Wall& wall) {
 
 }  // namespace
 
-void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v16) {
-    if (from >= to) return;  // an empty run may start past the last row: form no pointer there
-    // Locals, so the compiler need not read the look again after every byte it stores.
-    const uint8_t* column = look.texture + look.texU;
-    const uint32_t step = look.vStep;
-    const uint8_t* shaded = rs.scratch.wallShades.table(look.shadeOffset, look.ramp);
-    uint8_t* pixel = rs.frameBuffer + from * SCREEN_WIDTH + rs.screenColumn;
-    // The accumulator in 32 bits: its bits 9..15, the texture row, are those of the 16-bit one
-    // (which wraps modulo 2^16), and (v >> 2) & 0x3F80 is that row times the texture's side.
-    auto put = [&](uint8_t* p, uint32_t at) { *p = shaded[column[(at >> 2) & 0x3F80]]; };
-    uint32_t v = v16;
-    int32_t r = from;
-    for (; to - r >= 4; r += 4, pixel += 4 * SCREEN_WIDTH, v += 4 * step) {
-        put(pixel, v);
-        put(pixel + SCREEN_WIDTH, v + step);
-        put(pixel + 2 * SCREEN_WIDTH, v + 2 * step);
-        put(pixel + 3 * SCREEN_WIDTH, v + 3 * step);
-    }
-    for (; r < to; ++r, pixel += SCREEN_WIDTH, v += step) put(pixel, v);
+void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
+    const WallRun run{from, to, v};
+    rs.kernels->drawWallRuns(rs, look, &run, 1);
+}
+
+void keepFramePixels(const RenderState& rs, int32_t from, int32_t to) {
+    if (!rs.tileColumn) return;
+    for (int32_t r = from; r < to; ++r) rs.tileColumn[r] = rs.frameBuffer[r * SCREEN_WIDTH + rs.screenColumn];
 }
 
 WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wall& wall,
@@ -97,7 +86,6 @@ PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall
 
 void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
                         int16_t windowBottom, double nearLimit) {
-    if (!isSector(sectorIndex)) return;
     // Callers pass windows inside the screen with top <= bottom; holding to that here keeps
     // every write inside the frame whatever a damaged level projects.
     const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
@@ -106,21 +94,25 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
     // would differ, and they are this column's and consulted only further down the walk.
     if (top == bottom) return;
+    // Every other window is drawn whole (ceiling, wall or steps, floor, and the child's window
+    // cover it) unless no sector or no wall is found: then its rows keep the frame's pixels.
+    if (!isSector(sectorIndex)) return keepFramePixels(rs, top, bottom);
 
     const GameState& g = rs.game;
     const WallHit hit = findNearestWall(rs, sectorIndex);
-    if (hit.wall < 0) return;
+    if (hit.wall < 0) return keepFramePixels(rs, top, bottom);
     const Wall& wall = g.walls[hit.wall];
     rs.scratch.marks[hit.wall] = rs.screenColumn;
     const Sector& sector = g.sectors[sectorIndex];
     const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, top, bottom);
-    const WallLook look{textureOf(g, wall.texture), wc.texU, wc.vStep, wc.shadeOffset,
+    const WallLook look{textureOf(g, wall.texture), textureSlot(wall.texture), wc.texU, wc.vStep, wc.shadeOffset,
                         static_cast<uint8_t>(rampOffset(wall.texture))};
 
     drawCeilingRows(rs, sectorIndex, top, wc.ceilingRow);
     const uint16_t next = portalTarget(wall);
     if (next == NO_INDEX) {
-        drawWallRows(rs, look, wc.ceilingRow, wc.floorRow, wc.upperV);
+        const WallRun run{wc.ceilingRow, wc.floorRow, wc.upperV};
+        rs.kernels->drawWallRuns(rs, look, &run, 1);
         drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
         drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
         return;
@@ -130,8 +122,8 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     const uint16_t other = static_cast<uint16_t>(wall.otherWall);
     if (other < WALL_COUNT) rs.scratch.marks[other] = rs.screenColumn;
     const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, top, bottom);
-    drawWallRows(rs, look, wc.ceilingRow, pr.nextCeilingRow, wc.upperV);
-    drawWallRows(rs, look, pr.nextFloorRow, wc.floorRow, pr.lowerV);
+    const WallRun steps[2] = {{wc.ceilingRow, pr.nextCeilingRow, wc.upperV}, {pr.nextFloorRow, wc.floorRow, pr.lowerV}};
+    rs.kernels->drawWallRuns(rs, look, steps, 2);
     drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
     const int32_t childTop = std::max(wc.ceilingRow, pr.nextCeilingRow);
     const int32_t childBottom = std::min(wc.floorRow, pr.nextFloorRow);

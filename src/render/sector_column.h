@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/render_state.h"
+#include "render/wall_rows.h"
 
 namespace krello {
 
@@ -23,15 +24,6 @@ struct WallColumn {
     uint16_t vStep = 0;       // per-row step of the accumulators
     int32_t texU = 0;         // texture column, 0..127
     int16_t shadeOffset = 0;  // subtracted from every texel of the wall
-};
-
-// What a wall's pixels are made of in one column.
-struct WallLook {
-    const uint8_t* texture;  // the wall's texture slot
-    int32_t texU;            // texture column, 0..127
-    uint16_t vStep;          // per-row step of the texture-row accumulator
-    int16_t shadeOffset;     // subtracted from every texel
-    uint8_t ramp;            // added after the shade clamp
 };
 
 // Where the sector behind a portal shows through, clipped against the wall's own rows.
@@ -63,7 +55,8 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
 PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall& wall,
                            const WallColumn& wc, int32_t windowTop, int32_t windowBottom);
 
-// Draws wall rows from..to-1 of the current column, the texture-row accumulator starting at v.
+// Draws wall rows from..to-1 of the current column with the path's code, the texture-row
+// accumulator starting at v.
 void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v);
 
 // Draws rows windowTop..windowBottom-1 of the current column as seen in sector, recursing

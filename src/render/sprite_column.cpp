@@ -35,7 +35,9 @@ bool drawPicture(RenderState& rs, const GameObject& o, const SpriteColumn& sc) {
     const uint8_t* texels = textureOf(rs.game, o.sprite) + sc.column;
     const uint8_t ramp = static_cast<uint8_t>(rampOffset(o.sprite));
     const uint32_t step = sc.vStep;
-    uint8_t* pixel = rs.frameBuffer + sc.top * SCREEN_WIDTH + rs.screenColumn;
+    const PixelColumn target = pixelColumn(rs);
+    const int32_t stride = target.stride;
+    uint8_t* pixel = target.top + sc.top * stride;
     // The accumulator in 32 bits: its bits 9..15, the texture row, are those of the 16-bit one.
     uint32_t v = sc.v;
     // A transparent texel keeps the pixel beneath; chosen without a branch, since texels and
@@ -48,9 +50,9 @@ bool drawPicture(RenderState& rs, const GameObject& o, const SpriteColumn& sc) {
         written |= texel;
     };
     int32_t r = sc.top;
-    for (; sc.bottom - r >= 2; r += 2, pixel += 2 * SCREEN_WIDTH, v += 2 * step) {
+    for (; sc.bottom - r >= 2; r += 2, pixel += 2 * stride, v += 2 * step) {
         put(pixel, v);
-        put(pixel + SCREEN_WIDTH, v + step);
+        put(pixel + stride, v + step);
     }
     if (r < sc.bottom) put(pixel, v);
     return written != 0;

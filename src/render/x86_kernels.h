@@ -4,15 +4,29 @@
 #include "render/flat_rows.h"
 #include "render/sector_column.h"
 
+// What the AVX-512 code asks of the processor: the path is offered only where all of it is.
+#define KRELLO_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi")))
+
 namespace krello {
 
 // Four flat rows a step with SSE2 (two divisions of two lanes each per coordinate), the last
-// step ending at the run's end; runs under four rows go to the reference.
+// step ending at the run's end; runs under four rows, and runs not in a tile, go to the reference.
 void drawFlatRunSse2(const FlatRun& run);
 // The same with AVX2 (one division of four lanes per coordinate).
 void drawFlatRunAvx2(const FlatRun& run);
+// Eight rows a step with AVX-512 (one division of eight lanes per coordinate).
+void drawFlatRunAvx512(const FlatRun& run);
+
+// Wall rows from a texture column turned side by side (texture_columns.h), shaded once per
+// column and looked up 32 rows a step with AVX2 (byte shuffles) or 64 with AVX-512 (VBMI byte
+// permutes); short walls and walls not in a tile go to the reference.
+void drawWallRunsAvx2(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
+void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
 
 // The nearest-wall search with each wall's x and y side by side (SSE2).
 WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
+
+// A tile into the frame, 16 rows of up to 16 columns a step (SSE2).
+void copyTileSse2(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
 
 }  // namespace krello

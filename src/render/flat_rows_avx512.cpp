@@ -1,0 +1,72 @@
+// Ceiling and floor rows eight at a time with AVX-512, giving exactly the scalar reference's bytes.
+//
+// Why the bytes are the same: every floating-point step is one the reference takes too, on the
+// same operands in the same order. vdivpd and vsubpd round each of their eight lanes correctly,
+// as divsd and subsd do, under the one rounding mode the program ever uses (to nearest; no
+// instruction here carries a rounding of its own); no step is fused or reordered. vcvttpd2dq
+// truncates toward zero and gives 0x80000000 (INT32_MIN) for NaN and for every value outside the
+// 32-bit range: the value truncToInt32 defines for those. The texel index, the 16-bit shade
+// subtraction, the clamp and the ramp are integer operations and exact. The shade offsets come
+// from the per-row table the reference reads too. The processor is asked for AVX-512 before this
+// is ever called (see render_path_x86.cpp).
+#include "render/flat_rows.h"
+
+#include <immintrin.h>
+
+#include <cstring>
+
+#include "render/x86_kernels.h"
+
+namespace krello {
+
+namespace {
+
+// What stays the same along a run, in vector registers.
+struct Run8 {
+    __m512d heightRayX, heightRayY, xOffset, yOffset;
+    __m128i ramp;
+    const double* distance;
+    const int16_t* shade;
+    const uint8_t* texture;
+};
+
+// Rows r..r+7 into pixel (row r) and the seven after it (a tile's column).
+KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel) {
+    const __m512d d = _mm512_loadu_pd(k.distance + r);
+    // The zero-masked forms with every lane kept are the plain conversions.
+    const __m256i a = _mm512_maskz_cvttpd_epi32(0xFF, _mm512_sub_pd(_mm512_div_pd(k.heightRayX, d), k.xOffset));
+    const __m256i b = _mm512_maskz_cvttpd_epi32(0xFF, _mm512_sub_pd(_mm512_div_pd(k.heightRayY, d), k.yOffset));
+    const __m256i low7 = _mm256_set1_epi32(127);
+    const __m256i index = _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(a, low7), 7), _mm256_and_si256(b, low7));
+    // Eight texels by scalar loads (a gather is no faster here), gathered into one 64-bit word.
+    uint32_t at[8];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), index);
+    uint64_t texels = 0;
+    for (int i = 0; i < 8; ++i) texels |= static_cast<uint64_t>(k.texture[at[i]]) << (8 * i);
+    __m128i v = _mm_cvtepu8_epi16(_mm_set_epi64x(0, static_cast<long long>(texels)));
+    v = _mm_sub_epi16(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.shade + r)));
+    v = _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(63));
+    v = _mm_add_epi16(v, k.ramp);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixel), _mm_packus_epi16(v, v));
+}
+
+}  // namespace
+
+KRELLO_AVX512 void drawFlatRunAvx512(const FlatRun& run) {
+    if (run.to - run.from < 8 || run.stride != 1) {
+        drawFlatRunAvx2(run);
+        return;
+    }
+    const Run8 k{_mm512_set1_pd(run.heightRayX), _mm512_set1_pd(run.heightRayY), _mm512_set1_pd(run.xOffset),
+                 _mm512_set1_pd(run.yOffset),    _mm_set1_epi16(run.ramp),        run.distance,
+                 run.shade,                      run.texture};
+    const int32_t to = run.to;
+    uint8_t* pixel = run.pixel;
+    int32_t r = run.from;
+    for (; to - r >= 8; r += 8, pixel += 8) drawEight(k, r, pixel);
+    // The last one to seven rows: the last eight rows again, since a row's bytes depend on the
+    // row alone, those drawn twice get the same bytes twice.
+    if (r < to) drawEight(k, to - 8, pixel - (r - (to - 8)));
+}
+
+}  // namespace krello

@@ -1,0 +1,66 @@
+// Ceiling and floor rows two divisions at a time with WebAssembly SIMD (the browser's build),
+// giving exactly the scalar reference's bytes.
+//
+// Why the bytes are the same: f64x2.div and f64x2.sub round each lane correctly, as the scalar
+// f64.div and f64.sub do (WebAssembly has the one rounding mode, to nearest, and never fuses or
+// reorders a step). The conversion saturates (NaN gives 0, values past the range give the nearest
+// end), where truncToInt32 gives INT32_MIN for NaN and every value outside the 32-bit range: so
+// the lanes that fail the very comparisons truncToInt32 makes are replaced by INT32_MIN. Inside
+// the range both truncate toward zero. The texel index, the 16-bit shade subtraction, the clamp
+// and the ramp are integer steps, taken here as the reference takes them.
+#include <wasm_simd128.h>
+
+#include "render/flat_rows.h"
+#include "world/fixed_math.h"
+
+namespace krello {
+namespace {
+
+// What stays the same along a run, in vector registers.
+struct Run2 {
+    v128_t heightRayX, heightRayY, xOffset, yOffset;
+};
+
+// trunc(heightRay / d - offset) of two rows as truncToInt32 gives it, in lanes 0 and 1.
+inline v128_t coordinate2(v128_t heightRay, v128_t offset, v128_t d) {
+    const v128_t v = wasm_f64x2_sub(wasm_f64x2_div(heightRay, d), offset);
+    const v128_t inside = wasm_v128_and(wasm_f64x2_gt(v, wasm_f64x2_splat(-2147483649.0)),
+                                        wasm_f64x2_lt(v, wasm_f64x2_splat(2147483648.0)));
+    // The comparisons give 64-bit lanes; their low halves are the two 32-bit lanes' masks.
+    const v128_t inside32 = wasm_i32x4_shuffle(inside, inside, 0, 2, 0, 2);
+    return wasm_v128_bitselect(wasm_i32x4_trunc_sat_f64x2_zero(v), wasm_i32x4_splat(TRUNC_OUT_OF_RANGE), inside32);
+}
+
+}  // namespace
+
+void drawFlatRunSimd128(const FlatRun& run) {
+    const Run2 k{wasm_f64x2_splat(run.heightRayX), wasm_f64x2_splat(run.heightRayY), wasm_f64x2_splat(run.xOffset),
+                 wasm_f64x2_splat(run.yOffset)};
+    const int16_t* shade = run.shade;
+    const uint8_t* texture = run.texture;
+    const uint8_t ramp = run.ramp;
+    const int32_t stride = run.stride;
+    const v128_t low7 = wasm_i32x4_splat(127);
+    auto put = [&](uint8_t* pixel, int32_t r, uint32_t index) {
+        *pixel = static_cast<uint8_t>(shadeTexel(texture[index], shade[r]) + ramp);
+    };
+    uint8_t* pixel = run.pixel;
+    int32_t r = run.from;
+    for (; run.to - r >= 2; r += 2, pixel += 2 * stride) {
+        const v128_t d = wasm_v128_load(run.distance + r);
+        const v128_t a = coordinate2(k.heightRayX, k.xOffset, d);
+        const v128_t b = coordinate2(k.heightRayY, k.yOffset, d);
+        // (a & 127) * 128 + (b & 127), as the reference indexes the texture.
+        const v128_t index = wasm_v128_or(wasm_i32x4_shl(wasm_v128_and(a, low7), 7), wasm_v128_and(b, low7));
+        put(pixel, r, wasm_u32x4_extract_lane(index, 0));
+        put(pixel + stride, r + 1, wasm_u32x4_extract_lane(index, 1));
+    }
+    if (r < run.to) {
+        FlatRun last = run;
+        last.pixel = pixel;
+        last.from = r;
+        drawFlatRunScalar(last);
+    }
+}
+
+}  // namespace krello

@@ -1,0 +1,78 @@
+// Wall rows 64 at a time with AVX-512, giving exactly the scalar reference's bytes.
+//
+// Why the bytes are the same: a wall pixel is shaded(texel of the texture row v >> 9 in the
+// wall's texture column) + ramp, and v steps by vStep modulo 2^16. Here the column's 128 texels
+// (side by side, texture_columns.h) are shaded once: texel - shade in 16-bit lanes wrapping as
+// shadeTexel's 16-bit subtraction does, clamped to 0..63, the ramp added, all exact integer
+// steps. The accumulators of 32 rows are v + k * vStep in 16-bit lanes, which wrap modulo 2^16
+// as the reference's does, and their top 7 bits pick one of the 128 shaded texels with one
+// two-register byte permute. Everything is integer arithmetic: the bytes cannot differ. The
+// processor is asked for AVX-512 with VBMI before this is ever called.
+#include <immintrin.h>
+
+#include "render/wall_rows.h"
+#include "render/x86_kernels.h"
+
+namespace krello {
+namespace {
+
+// Under this many rows in a column, shading the whole texture column costs more than it saves.
+constexpr int MIN_ROWS = 12;
+
+// Byte 2i of a and b taken together: the low bytes of 64 16-bit lanes, in order.
+KRELLO_AVX512 inline __m512i lowBytes(__m512i a, __m512i b) {
+    const __m512i even = _mm512_set_epi8(126, 124, 122, 120, 118, 116, 114, 112, 110, 108, 106, 104, 102, 100, 98, 96,
+                                         94, 92, 90, 88, 86, 84, 82, 80, 78, 76, 74, 72, 70, 68, 66, 64, 62, 60, 58,
+                                         56, 54, 52, 50, 48, 46, 44, 42, 40, 38, 36, 34, 32, 30, 28, 26, 24, 22, 20,
+                                         18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
+    return _mm512_permutex2var_epi8(a, even, b);
+}
+
+// 64 texels shaded: texel - shade wrapping in 16 bits, clamped to 0..63, plus the ramp.
+KRELLO_AVX512 inline __m512i shade64(const uint8_t* texels, __m512i shade, __m512i ramp) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i top = _mm512_set1_epi16(63);
+    __m512i low = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels)));
+    __m512i high = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels + 32)));
+    low = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(_mm512_sub_epi16(low, shade), zero), top), ramp);
+    high = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(_mm512_sub_epi16(high, shade), zero), top), ramp);
+    return lowBytes(low, high);
+}
+
+}  // namespace
+
+KRELLO_AVX512 void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* runs, int count) {
+    int rows = 0;
+    for (int i = 0; i < count; ++i) rows += runs[i].to > runs[i].from ? runs[i].to - runs[i].from : 0;
+    if (rows < MIN_ROWS || !rs.tileColumn) {
+        drawWallRunsScalar(rs, look, runs, count);
+        return;
+    }
+    const uint8_t* texels = rs.scratch.textureColumns.of(look.texture, look.slot) + look.texU * TEXTURE_SIDE;
+    const __m512i shade = _mm512_set1_epi16(look.shadeOffset);
+    const __m512i ramp = _mm512_set1_epi16(look.ramp);
+    const __m512i rows0 = shade64(texels, shade, ramp);       // texture rows 0..63
+    const __m512i rows1 = shade64(texels + 64, shade, ramp);  // 64..127
+    const __m512i step = _mm512_set1_epi16(static_cast<int16_t>(look.vStep));
+    const __m512i iota = _mm512_set_epi16(31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13,
+                                          12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m512i first = _mm512_mullo_epi16(step, iota);                                        // rows 0..31
+    const __m512i second = _mm512_add_epi16(first, _mm512_slli_epi16(step, 5));                  // rows 32..63
+    const uint16_t stepOf64 = static_cast<uint16_t>(look.vStep * 64u);
+    for (int i = 0; i < count; ++i) {
+        const WallRun& run = runs[i];
+        uint16_t v = run.v;
+        uint8_t* pixel = rs.tileColumn + run.from;
+        for (int left = run.to - run.from; left > 0; left -= 64, pixel += 64, v = static_cast<uint16_t>(v + stepOf64)) {
+            const __m512i start = _mm512_set1_epi16(static_cast<int16_t>(v));
+            const __m512i a = _mm512_srli_epi16(_mm512_add_epi16(start, first), 9);
+            const __m512i b = _mm512_srli_epi16(_mm512_add_epi16(start, second), 9);
+            // Bit 6 of a texture row picks rows1, bits 0..5 the byte.
+            const __m512i out = _mm512_permutex2var_epi8(rows0, lowBytes(a, b), rows1);
+            const __mmask64 mine = left >= 64 ? ~__mmask64{0} : (__mmask64{1} << left) - 1;
+            _mm512_mask_storeu_epi8(pixel, mine, out);
+        }
+    }
+}
+
+}  // namespace krello
