@@ -10,6 +10,7 @@
 #include "platform/common/setting_table.h"
 #include "platform/web/dom_keys.h"
 #include "platform/web/script_check.h"
+#include "platform/web/web_audio.h"
 #include "platform/web/web_page.h"
 #include "platform/web/web_shell.h"
 
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     pageShell = &shell;
+    krello::hearPage(shell);
     shell.layOut();
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &shell, EM_FALSE, onKeyDown);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &shell, EM_FALSE, onKeyUp);

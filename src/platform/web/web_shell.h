@@ -44,6 +44,8 @@ public:
     // session ends and a new unrecorded one starts). stopRecording returns whether a demo was kept.
     int startRecording();
     bool stopRecording();
+    // The mixer of the session under way (null without one): what the page's audio pulls.
+    sound::Mixer* mixer() { return session_ ? session_->mixer() : nullptr; }
 
 private:
     // The page's clock; a browser never blocks, so the sleep is never asked for.
