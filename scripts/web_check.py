@@ -119,6 +119,26 @@ def check_play(driver):
     ok(f"walking, turning and firing change the canvas ({colours} colours); arrows and Space do not scroll")
 
 
+def check_sound(driver):
+    # The first key press started the page's sound; a shot is then heard through an AnalyserNode
+    # on the way to the speakers, and the settings table has the sound's two rows.
+    state = driver.execute_script("return window.krelloAudio && window.krelloAudio.state()")
+    if state != "running":
+        raise CheckFailed(f"the page's sound is not running after key presses: {state}")
+    rate = driver.execute_script("return window.krelloAudio.sampleRate()")
+    ActionChains(driver).key_down(Keys.SPACE).perform()
+    try:
+        level = wait_for(driver, "const l = window.krelloAudio.level(); return l > 0.01 ? l : 0", 20,
+                         "a shot heard through the analyser")
+    finally:
+        ActionChains(driver).key_up(Keys.SPACE).perform()
+    rows = {(s["section"], s["name"]): s for s in driver.execute_script("return window.krelloTest.settings()")}
+    sound, volume = rows.get(("sound", "sound")), rows.get(("sound", "volume"))
+    if not sound or sound.get("words") != ["on", "off"] or not volume or volume.get("high") != 100:
+        raise CheckFailed(f"the page's settings table lacks the sound's rows: {sound}, {volume}")
+    ok(f"a shot is heard on the page: the analyser peaks at {level:.3f} (the context runs at {rate} Hz)")
+
+
 def check_pace(driver):
     # The jump height depends on the frame rate: the page makes 70 frames a second whatever the
     # display's rate (headless Chromium calls back at 60), at most two per animation frame. A
@@ -169,7 +189,7 @@ def check_failures_are_shown(driver, web):
              ("tour.demo", "?timedemo", "The game could not start: /tour.demo"))
     for broken, query, expected in cases:
         folder = tempfile.mkdtemp(prefix="krello-web-broken.")
-        for name in ("krello.html", "krello.js", "krello.wasm"):
+        for name in ("krello.html", "krello_audio.js", "krello.js", "krello.wasm"):
             if name != broken:
                 shutil.copy(os.path.join(web, name), folder)
         if broken == "tour.demo":
@@ -464,6 +484,7 @@ def main():
         driver = start_browser(downloads)
         driver.get(base + "/krello.html")
         check_play(driver)
+        check_sound(driver)
         check_pace(driver)
         check_hidden_tab(driver)
         check_bit_for_bit(driver, args.tool, args.input)

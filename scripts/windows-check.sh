@@ -172,6 +172,14 @@ game_pid=""
 [ -s krello-0001.png ] || game_fail "F12 wrote no krello-0001.png"
 grep -q "Screenshot saved" game.out || game_fail "no message for the screenshot"
 ok "F12 took a screenshot and Escape ended the game with status 0"
+# The game's sound: waveOut opened its device, or one line says why not, and the game played on.
+no_sound=$(tr -d '\r' < game.err | grep -c "^krello: no sound: " || true)
+[ "$no_sound" -le 1 ] || game_fail "more than one line about the sound"
+if [ "$no_sound" -eq 1 ]; then
+  ok "krello.exe has no sound device under wine and says so in one line: $(tr -d '\r' < game.err | grep "no sound")"
+else
+  ok "krello.exe opened its sound device (waveOut) under wine"
+fi
 "$tool_linux" run --demo "$work/windows-game.demo" --dump-state "$work/windows-game.state" ||
   fail "the demo the Windows game recorded does not replay on Linux"
 "$tool_linux" run --demo "$work/windows-game.demo" --frames 1 --dump-state "$work/windows-game-start.state"

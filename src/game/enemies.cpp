@@ -16,10 +16,7 @@ namespace krello {
 
 namespace {
 
-constexpr int16_t RESPAWN_COOLDOWN_MS = 250;
 constexpr int32_t DESPAWN_DISTANCE = 4000;
-constexpr int ENEMY_SHIFT = 6;
-constexpr int16_t WAKING_SPEED = 10;
 
 // Heading from the enemy to the player in angle units, -1024..1024, not reduced.
 int16_t aimAtPlayer(const PlayerState& p, const GameObject& enemy) {
@@ -70,8 +67,8 @@ void respawnEnemies(GameState& g) {
         e.cooldown = RESPAWN_COOLDOWN_MS;
         wakeEnemy(e);
         const SpawnPoint& p = g.spawnPoints[static_cast<size_t>(drawRandom(g) % SPAWN_COUNT)];
-        e.x = add32(p.x, (drawRandom(g) & 15) - 7);
-        e.y = add32(p.y, (drawRandom(g) & 15) - 7);
+        e.x = add32(p.x, (drawRandom(g) & SPAWN_SPREAD_MASK) + SPAWN_SPREAD_LOW);
+        e.y = add32(p.y, (drawRandom(g) & SPAWN_SPREAD_MASK) + SPAWN_SPREAD_LOW);
         e.z = p.z;
         e.sector = p.sector;
         changeObjectCount(g, p.sector, +1);

@@ -5,6 +5,16 @@
 
 namespace krello {
 
+// An enemy moves (v × frameDt) >> ENEMY_SHIFT a frame.
+constexpr int ENEMY_SHIFT = 6;
+// A woken enemy walks along x at this speed, heading 0 (observers such as the sound recognise a
+// respawned enemy by it and by its first wait).
+constexpr int16_t WAKING_SPEED = 10;
+constexpr int16_t RESPAWN_COOLDOWN_MS = 250;
+// A respawned enemy lands (random & MASK) + LOW from its spawn point on each axis.
+constexpr int32_t SPAWN_SPREAD_MASK = 15;
+constexpr int32_t SPAWN_SPREAD_LOW = -7;
+
 // Moves every enemy in play, lets it fire when its cooldown runs out, and takes it out of play
 // when it is farther than 4000 from the player.
 void moveEnemies(GameState& g);

@@ -9,8 +9,6 @@ namespace krello {
 
 namespace {
 
-constexpr int32_t HIT_REACH = 30;
-constexpr int32_t POINTS_PER_HIT = 10;
 constexpr int GAME_OVER_RED = 255;
 
 }  // namespace

@@ -6,6 +6,10 @@
 
 namespace krello {
 
+// A player shot hits every enemy nearer than this (3-D distance), each hit worth the points.
+constexpr int32_t HIT_REACH = 30;
+constexpr int32_t POINTS_PER_HIT = 10;
+
 // Any enemy shot within reach of the player tints the palette red and ends the game.
 void hitPlayer(GameState& g, PlatformSeam& platform);
 

@@ -55,7 +55,7 @@ void walkPlayer(GameState& g, PlatformSeam& platform) {
 }
 
 void movePlayerVertically(GameState& g, PlatformSeam& platform) {
-    g.fallSpeed = add16(g.fallSpeed, 4 * g.frameDt);
+    g.fallSpeed = add16(g.fallSpeed, GRAVITY_PER_MS * g.frameDt);
     // A is asked every update; only a player left on the floor by the previous update jumps.
     if (platform.keyHeld(GameKey::A) && g.onGround == 1) g.fallSpeed = JUMP_SPEED;
     g.player.z = add32(g.prevPlayer.z, g.fallSpeed);

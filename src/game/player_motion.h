@@ -6,6 +6,9 @@
 
 namespace krello {
 
+// The fall speed gained per millisecond off the floor (z grows downward).
+constexpr int GRAVITY_PER_MS = 4;
+
 // Turn speed from Left and Right, then the new heading.
 void turnPlayer(GameState& g, PlatformSeam& platform);
 // Walk speed from Up and Down (not read after game over), then the new x and y.

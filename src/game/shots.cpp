@@ -10,8 +10,6 @@ namespace krello {
 
 namespace {
 
-constexpr int16_t FIRE_INTERVAL_MS = 700;
-
 // A shot is gone once its life is over or the point an eye height above it leaves its sector's
 // height range. A shot in no real sector has no height range and is gone too.
 bool shotExpired(const GameState& g, const GameObject& o) {

@@ -12,6 +12,8 @@ constexpr int SHOT_SPEED = 40;
 // A shot moves (v × frameDt) >> SHOT_SHIFT a frame.
 constexpr int SHOT_SHIFT = 4;
 constexpr int16_t SHOT_LIFE_MS = 5000;
+// An accepted press of Space sets the fire wait to this; it runs down by the frame time.
+constexpr int16_t FIRE_INTERVAL_MS = 700;
 
 // Runs the fire cooldown down; once it is out, asks Space and fires the first idle player shot.
 void firePlayerShot(GameState& g, PlatformSeam& platform);

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 
+#include "game/enemies.h"
 #include "game/game_math.h"
+#include "game/hits.h"
 #include "game/object_pool.h"
+#include "game/player_motion.h"
 #include "game/shots.h"
 #include "sound/listener.h"
 #include "world/distance.h"
@@ -13,16 +16,10 @@ namespace krello::sound {
 
 namespace {
 
-// What the update does, as the game's steps do it. Each is what makes an event recognisable.
-constexpr int16_t FIRE_INTERVAL_MS = 700;  // the wait set by an accepted press of Space
-constexpr int32_t GRAVITY_PER_MS = 4;      // the fall speed gained per millisecond
-constexpr int16_t RESPAWN_WAIT_MS = 250;   // a respawned enemy's first wait, speed and heading
-constexpr int16_t RESPAWN_VX = 10;
-constexpr int ENEMY_SHIFT = 6;
-constexpr int32_t HIT_REACH = 30;
-constexpr int32_t POINTS_PER_HIT = 10;
-constexpr int32_t SPAWN_SPREAD_LOW = -7;  // a respawned enemy lands this far from its point
-constexpr int32_t SPAWN_SPREAD_HIGH = 8;
+// The rules of the update (the fire wait, gravity, the respawn, the hit reach and points) are
+// the game's own constants, from its headers; each is what makes an event recognisable.
+// A respawned enemy lands this far at most from its spawn point.
+constexpr int32_t SPAWN_SPREAD_HIGH = SPAWN_SPREAD_LOW + SPAWN_SPREAD_MASK;
 
 // What is heard, in world units: an enemy shot is heard passing once it comes this near the
 // player; a footstep every stride walked, the first soon after setting off; a landing from
@@ -94,11 +91,11 @@ bool atSpawnPoint(const GameState& g, const GameObject& e) {
 // at a spawn point, and not one that was already standing there with that speed and heading
 // (at short frame times a fresh enemy moves 0 units an update).
 bool respawnedNow(const StateSnapshot& before, const GameState& g, const GameObject& e) {
-    if (e.cooldown != RESPAWN_WAIT_MS || e.vx != RESPAWN_VX || e.vy != 0 || e.angle != 0) return false;
+    if (e.cooldown != RESPAWN_COOLDOWN_MS || e.vx != WAKING_SPEED || e.vy != 0 || e.angle != 0) return false;
     if (!atSpawnPoint(g, e)) return false;
-    const int32_t dx = stepOf(RESPAWN_VX, g.frameDt, ENEMY_SHIFT);
+    const int32_t dx = stepOf(WAKING_SPEED, g.frameDt, ENEMY_SHIFT);
     return std::none_of(before.objects.begin(), before.objects.end(), [&](const StateSnapshot::Object& b) {
-        return isActive(b.flags, OBJ_ENEMY) && b.vx == RESPAWN_VX && b.vy == 0 && b.angle == 0 &&
+        return isActive(b.flags, OBJ_ENEMY) && b.vx == WAKING_SPEED && b.vy == 0 && b.angle == 0 &&
                b.sector == e.sector && add32(b.x, dx) == e.x && b.y == e.y && b.z == e.z;
     });
 }

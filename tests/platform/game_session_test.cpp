@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "replay/demo.h"
@@ -49,6 +51,15 @@ protected:
     void press(KeyId key) {
         session->keyDown(key, 0, false);
         session->keyUp(key);
+    }
+
+    // The loudest sample of the next `ms` milliseconds the session's mixer plays.
+    int loudest(int ms) {
+        std::vector<int16_t> out(static_cast<size_t>(ms) * 22050 / 1000 * 2);
+        session->mixer()->render(out.data(), out.size() / 2);
+        int peak = 0;
+        for (int16_t s : out) peak = std::max(peak, std::abs(int{s}));
+        return peak;
     }
 
     ManualClock clock;
@@ -192,6 +203,70 @@ TEST_F(GameSessionTest, NewSettingsDuringASessionRebindAndAskBeforeQuittingFromT
     EXPECT_EQ(session->state(), GameSession::State::QuitPrompt);
     press(KeyId::N);
     EXPECT_EQ(session->state(), GameSession::State::Running);
+}
+
+TEST_F(GameSessionTest, SoundIsHeardButTheGameIsTheSameWithItOnOrOff) {
+    std::vector<ScriptStep> tour;
+    std::string error;
+    ASSERT_TRUE(readInputScriptFile(std::string(KRELLO_SOURCE_DIR) + "/tests/data/tour.input", tour, error)) << error;
+    tour.resize(std::min<size_t>(tour.size(), 700));
+    std::vector<uint32_t> states[2];
+    for (const bool withSound : {false, true}) {
+        ShellOptions options;
+        options.sound = withSound;
+        clock.now = 5000000;
+        open(options);
+        ASSERT_EQ(session->mixer() != nullptr, withSound);
+        int heard = 0;
+        for (size_t i = 0; i < tour.size(); ++i) {
+            frame(tour[i].dt, tour[i].keys);
+            states[withSound].push_back(gameStateChecksum(session->game()));
+            if (withSound) heard = std::max(heard, loudest(tour[i].dt));
+            if (i == 350) {  // a pause in the middle: no steps, so nothing of the game is heard
+                press(KeyId::P);
+                frame(500);
+                press(KeyId::P);
+            }
+        }
+        if (withSound) {
+            EXPECT_GT(heard, 1000);
+        }
+    }
+    EXPECT_EQ(states[0], states[1]);
+
+    // The session's own sounds, each heard at once; muted, nothing is; a timedemo is silent.
+    const struct {
+        std::vector<KeyId> keys;
+        bool heard;
+        const char* message;
+    } cases[] = {
+        {{KeyId::P}, true, "Paused"},
+        {{KeyId::P, KeyId::P}, true, "Paused"},  // and the unpause
+        {{KeyId::Escape}, true, ""},             // the quit prompt
+        {{KeyId::M, KeyId::P}, false, "Paused"},
+        {{KeyId::M}, false, "Sound muted"},
+        {{KeyId::M, KeyId::M, KeyId::P}, true, "Paused"},
+    };
+    for (const auto& c : cases) {
+        ShellOptions options;
+        options.confirmQuit = true;
+        open(options);
+        frame(16);
+        loudest(100);  // past the mute's glide
+        for (KeyId k : c.keys) {
+            press(k);
+            if (k == KeyId::M) loudest(100);
+        }
+        EXPECT_EQ(loudest(300) > 1000, c.heard) << c.keys.size() << " " << c.message;
+        if (*c.message != 0) {
+            EXPECT_EQ(session->message(), c.message);
+        }
+    }
+    ShellOptions options;
+    options.demoMode = DemoMode::Timedemo;
+    options.demoFile = std::string(KRELLO_SOURCE_DIR) + "/tests/data/none.demo";
+    session = std::make_unique<GameSession>(options, clock, shots, drawer);
+    EXPECT_EQ(session->mixer(), nullptr);
 }
 
 }  // namespace

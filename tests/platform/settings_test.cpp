@@ -36,7 +36,7 @@ TEST(Settings, TheTableGivesEveryDefault) {
     const Settings defaults;
     const std::string json = settingsJson();
     const std::vector<SettingEntry> entries = settingEntries();
-    EXPECT_EQ(entries.size(), 10u + 12u + 11u + 1u);  // every setting, each action's keys, all but one's buttons
+    EXPECT_EQ(entries.size(), 12u + 13u + 12u + 1u);  // every setting, each action's keys, all but one's buttons
     size_t at = 0;
     for (const SettingEntry& e : entries) {
         const std::string shown = showSetting(e, defaults);

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::array<std::string_view, ACTION_COUNT> ACTION_NAMES = {
     "turn_left", "turn_right", "forward", "back", "jump", "fire",
-    "quit", "pause", "restart", "screenshot", "show_fps", "fullscreen"};
+    "quit", "pause", "restart", "screenshot", "show_fps", "fullscreen", "mute"};
 
 constexpr struct {
     std::string_view name;
@@ -95,6 +95,7 @@ Bindings defaultBindings() {
     keys(Action::Screenshot, {{K::F12}});
     keys(Action::ShowFps, {{K::F11}});
     keys(Action::Fullscreen, {{K::Enter, MOD_ALT}, {K::KeypadEnter, MOD_ALT}});
+    keys(Action::Mute, {{K::M}});
     pad(Action::TurnLeft, {P::DpadLeft});
     pad(Action::TurnRight, {P::DpadRight});
     pad(Action::Forward, {P::DpadUp});

@@ -15,7 +15,7 @@ namespace krello {
 // The first six are the game keys in GameKey's order; the rest the shell acts on itself.
 enum class Action : uint8_t {
     TurnLeft, TurnRight, Forward, Back, Jump, Fire,
-    Quit, Pause, Restart, Screenshot, ShowFps, Fullscreen,
+    Quit, Pause, Restart, Screenshot, ShowFps, Fullscreen, Mute,
     Count
 };
 constexpr int ACTION_COUNT = static_cast<int>(Action::Count);
@@ -43,9 +43,10 @@ struct Bindings {
 };
 
 // Arrows, A and Space for the game; Escape quits, P or Pause pauses, Enter restarts after game
-// over, F12 saves a screenshot, F11 shows the frame rate, Alt+Enter toggles full screen. On a
-// gamepad the d-pad moves, A jumps, B, X or the right shoulder or trigger fire, Start pauses
-// (and restarts after game over), Back quits. The left stick always moves as the d-pad does.
+// over, F12 saves a screenshot, F11 shows the frame rate, Alt+Enter toggles full screen, M mutes
+// the sound. On a gamepad the d-pad moves, A jumps, B, X or the right shoulder or trigger fire,
+// Start pauses (and restarts after game over), Back quits. The left stick always moves as the
+// d-pad does. No gamepad button mutes by default: none is free that a player would expect to.
 Bindings defaultBindings();
 
 // The action's name in the settings file: "turn_left", ..., "fullscreen".

@@ -22,6 +22,7 @@ GameSession::GameSession(const ShellOptions& options, PacerClock& clock, Screens
       pacer_(clock, options.demoMode, options.fps),
       showFps_(options.showFps) {
     if (options_.demoMode == DemoMode::Timedemo) options_.vsync = false;  // as fast as it can go
+    else if (options_.sound) sound_ = std::make_unique<SessionSound>(options_.volume);
     makeHints();
 }
 
@@ -58,6 +59,7 @@ int GameSession::start() {
         timing_ = std::make_unique<TimedemoClock>(static_cast<size_t>(run_->inputLength()));
         run_->watch(*timing_);
     }
+    if (sound_) run_->watch(*sound_);
     startGame();
     return 0;
 }
@@ -123,6 +125,7 @@ void GameSession::act(ActionSet actions) {
     if (has(Action::Fullscreen)) fullscreenAsked_ = true;
     if (has(Action::Screenshot)) screenshot();
     if (has(Action::ShowFps)) showFps_ = !showFps_;
+    if (has(Action::Mute)) mute();
     if (state_ == State::QuitPrompt) {
         if (has(Action::Quit)) answerPrompt(true);
         else if (has(Action::Pause)) answerPrompt(false);
@@ -144,6 +147,7 @@ void GameSession::quitAsked() {
     if (options_.confirmQuit && game().gameOver == 0 && !demo_.replaying()) {
         beforePrompt_ = state_;
         state_ = State::QuitPrompt;
+        heard(sound::EventKind::QuitPrompt);
         return;
     }
     end(0);
@@ -155,19 +159,36 @@ void GameSession::answerPrompt(bool quit) {
         return;
     }
     state_ = beforePrompt_;
-    if (state_ == State::Running) pacer_.resumed();
+    if (state_ == State::Running) {
+        pacer_.resumed();
+        heard(sound::EventKind::Unpause);
+    }
 }
 
 void GameSession::pause(bool paused) {
     if (paused) {
         state_ = State::Paused;
         post("Paused", false);
+        heard(sound::EventKind::Pause);
         return;
     }
     // The clock ran on meanwhile, as it does while the window is minimised: the first update
     // after the pause clamps its long step.
     state_ = State::Running;
     pacer_.resumed();
+    heard(sound::EventKind::Unpause);
+}
+
+void GameSession::mute() {
+    if (!sound_) {
+        post("Sound is off for this session", false);
+        return;
+    }
+    post(sound_->toggleMute() ? "Sound muted" : "Sound on", false);
+}
+
+void GameSession::heard(sound::EventKind kind) {
+    if (sound_) sound_->session(kind);
 }
 
 void GameSession::screenshot() {

@@ -14,6 +14,7 @@
 #include "platform/common/input_mapper.h"
 #include "platform/common/message_board.h"
 #include "platform/common/screenshot.h"
+#include "platform/common/session_sound.h"
 #include "platform/common/shell_options.h"
 #include "platform/common/shown_palette.h"
 #include "replay/game_run.h"
@@ -110,6 +111,11 @@ public:
     // of a shell's input translation.
     PlatformSeam& livePlatform() { return live_; }
 
+    // The mixer the shell's audio back end pulls on its own thread, or null when the session
+    // has no sound (sound = off, --no-sound, or a timedemo, which runs faster than it could be
+    // heard). Valid until the session is destroyed: close the device before that.
+    sound::Mixer* mixer() { return sound_ ? &sound_->mixer() : nullptr; }
+
     // For tests and the frame's text: the game as it stands.
     const GameState& game() const { return run_->game(); }
     const std::string& message() const { return messages_.current(nowMillis()); }
@@ -134,6 +140,8 @@ private:
     void quitAsked();
     void answerPrompt(bool quit);
     void pause(bool paused);
+    void mute();
+    void heard(sound::EventKind kind);
     void screenshot();
     void post(const std::string& text, bool problem);
     void end(int status);
@@ -153,6 +161,7 @@ private:
     MessageBoard messages_;
     FpsCounter fps_;
     std::unique_ptr<TimedemoClock> timing_;
+    std::unique_ptr<SessionSound> sound_;  // the games heard, unless the session is silent
     std::array<uint8_t, FRAME_BYTES> frame_{};  // the renderer's buffer, kept between frames
     std::array<uint8_t, FRAME_BYTES> shown_{};  // the frame with the text over it
     State state_ = State::Running;

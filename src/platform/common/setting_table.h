@@ -14,6 +14,7 @@ enum class SettingId : int {
     Fullscreen, Scale, Aspect, IntegerScale, Fps, Vsync,  // [display]
     ShotDir,                                               // [files]
     ConfirmQuit, PauseOnFocusLoss, ShowFps,                // [play]
+    Sound, Volume,                                         // [sound]
     Keys,                                                  // [keys]: one list of keys per action
     Buttons, StickDeadZone,                                // [gamepad]: one list per action but fullscreen
     Count
@@ -79,6 +80,13 @@ inline constexpr std::array<SettingInfo, static_cast<size_t>(SettingId::Count)> 
     {.id = SettingId::ShowFps, .section = "play", .name = "show_fps", .type = SettingType::YesNo,
      .help = "show frames per second and the frame time in the top right corner", .flag = "--show-fps",
      .flagHelp = "show the frame rate from the start (F11 toggles it)"},
+    {.id = SettingId::Sound, .section = "sound", .name = "sound", .type = SettingType::YesNo,
+     .help = "on: the game is heard (M mutes it while playing); off: no sound device is opened", .fallback = 1,
+     .yes = "on", .no = "off", .flag = "--sound", .flagHelp = "play the game's sound", .offFlag = "--no-sound",
+     .offHelp = "no sound: no sound device is opened"},
+    {.id = SettingId::Volume, .section = "sound", .name = "volume", .type = SettingType::Whole,
+     .help = "loudness of the game's sound, 0 silent to 100 full", .low = 0, .high = 100, .fallback = 80,
+     .flag = "--volume"},
     {.id = SettingId::Keys, .section = "keys", .name = "", .type = SettingType::Keys,
      .help = "the keys of an action: up to four, separated by commas"},
     {.id = SettingId::Buttons, .section = "gamepad", .name = "", .type = SettingType::Buttons,

@@ -32,6 +32,7 @@ auto flagOf(S& s, SettingId id) -> decltype(&s.fullscreen) {
         case SettingId::ConfirmQuit: return &s.confirmQuit;
         case SettingId::PauseOnFocusLoss: return &s.pauseOnFocusLoss;
         case SettingId::ShowFps: return &s.showFps;
+        case SettingId::Sound: return &s.sound;
         default: return nullptr;
     }
 }
@@ -42,6 +43,7 @@ auto numberOf(S& s, SettingId id) -> decltype(&s.scale) {
     switch (id) {
         case SettingId::Scale: return &s.scale;
         case SettingId::Fps: return &s.fps;
+        case SettingId::Volume: return &s.volume;
         case SettingId::StickDeadZone: return &s.bindings.stickDeadZone;
         default: return nullptr;
     }
@@ -51,6 +53,7 @@ const char* SECTION_COMMENTS[][2] = {
     {"display", "The window. Command-line options override these."},
     {"files", "Files the game writes."},
     {"play", "How the game behaves beyond the game itself."},
+    {"sound", "The game's sound. The mute key (M) silences it while playing."},
     {"keys", "Keys, up to four for each action, separated by commas: Left, Keypad4. Letters and digits\n"
              "by their symbol (A, 7), others by name: Left Right Up Down Space Enter Escape Tab Backspace\n"
              "Insert Delete Home End PageUp PageDown Pause F1..F12 Keypad0..Keypad9 KeypadEnter Minus\n"

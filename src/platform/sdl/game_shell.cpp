@@ -9,6 +9,7 @@
 #include "platform/common/game_session.h"
 #include "platform/common/shell_start.h"
 #include "platform/common/window_title.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/stop_signals.h"
@@ -74,7 +75,11 @@ public:
             std::fprintf(stderr, "krello: no gamepads: %s\n", SDL_GetError());
         return {};
     }
-    void play(GameSession& session) override { playSession(session, display_); }
+    void play(GameSession& session) override {
+        // Heard while the session plays; closed before the session finishes and lets its mixer go.
+        const SdlAudio audio(session.mixer());
+        playSession(session, display_);
+    }
 
 private:
     SdlDisplay display_;

@@ -15,6 +15,7 @@
 #include "platform/web/dom_keys.h"
 #include "platform/web/dom_pads.h"
 #include "platform/web/script_check.h"
+#include "platform/web/web_audio.h"
 #include "platform/web/web_page.h"
 #include "platform/web/web_shell.h"
 
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
     }
     static WebShell shell;
     pageShell = &shell;
+    krello::hearPage(shell);
     // The page's settings, put in the page's files from local storage before the game started.
     std::string warnings;
     const krello::Settings settings = readPageSettings(pageSettingsText().c_str(), warnings);

@@ -10,6 +10,7 @@
 #include "platform/common/display_layout.h"
 #include "platform/common/palette_expand.h"
 #include "platform/web/dom_keys.h"
+#include "platform/web/web_audio.h"
 #include "platform/web/web_page.h"
 #include "replay/state_checksum.h"
 
@@ -239,6 +240,7 @@ void WebShell::layOut() {
 void WebShell::applySettings(const Settings& settings) {
     settings_ = settings;
     lastShowFps_ = settings.showFps;
+    hearSettings(settings.sound, settings.volume);
     if (!finished_) {
         const ShellOptions fresh = webShellOptions(settings_, options_.demoMode, options_.demoFile, levelFile_);
         session_->applySettings(fresh);

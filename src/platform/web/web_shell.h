@@ -66,6 +66,8 @@ public:
     int playLevel(const std::string& file);
     // After the session ended: the restart keys start a new game on the same level.
     int playAgain();
+    // The mixer of the session under way (null without one): what the page's audio pulls.
+    sound::Mixer* mixer() { return session_ ? session_->mixer() : nullptr; }
 
 private:
     // The page's clock; a browser never blocks, so the sleep is never asked for.

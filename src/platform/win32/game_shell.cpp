@@ -11,6 +11,7 @@
 #include "platform/common/window_title.h"
 #include "platform/win32/game_window.h"
 #include "platform/win32/stop_requests.h"
+#include "platform/win32/wave_out.h"
 #include "platform/win32/window_messages.h"
 #include "platform/win32/xinput_pads.h"
 
@@ -89,7 +90,11 @@ public:
         if (!failure.empty()) reportSetupFailure(failure, window_->handle());
         return failure;
     }
-    void play(GameSession& session) override { playSession(session, *window_); }
+    void play(GameSession& session) override {
+        // Heard while the session plays; closed before the session finishes and lets its mixer go.
+        const WaveOutAudio audio(session.mixer());
+        playSession(session, *window_);
+    }
 
 private:
     HINSTANCE instance_;
