@@ -240,6 +240,9 @@ def tower(plan):
 
 # --- the north: gallery, stairs, cellar and armoury -------------------------------------------
 
+CELLAR_PEN = (23040, 42624, 24064, 43776)   # open along its west side
+CELLAR_PEN_WALL = 128
+
 def north(plan):
     plan.add("gallery", "the long north gallery",
              [plan.rect("gallery", 11776, 37376, 31744, 38912),
@@ -272,15 +275,25 @@ def north(plan):
           lambda i: -8192 + 2048 * i, lambda i: -28672 + 2048 * i,
           ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
           wrepv=16)
-    room(plan, "cellar", "the cellar under the gallery", 22528, 41984, 25600, 45056, 8192,
-         -16384, index=158,
-         # A screen taller than the eye stands before the foot of the stairs: the enemies in
-         # the cellar cannot shoot up the stairs, and a player coming down meets them on the
-         # cellar's floor, where both can hit, from behind cover.
-         features=[("cellar_screen", "a stone screen before the cellar stairs", 23040, 42368,
-                    25344, 42624, -4096, dict(ftex=R1 | 6, fshade=8, wtex=R1 | 3, wshade=2))],
-         ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5, wshade=6,
-         wrepv=8)
+    # The cellar's guards stand in a pen walled on three sides, open to the west: no shot of
+    # theirs reaches the foot of the stairs, the way round the pen's east side or the doors to
+    # the ramp and the lobby, and a player meets them only across the pen's mouth, on the
+    # cellar's floor, where both can hit.
+    CELLAR = dict(ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5,
+                  wshade=6, wrepv=8)
+    P = plan.pt
+    px0, py0, px1, py1 = CELLAR_PEN
+    t = CELLAR_PEN_WALL
+    plan.add("cellar_hall", "the cellar under the gallery, round the guards' pen",
+             [outline(plan, "cellar_hall", 22528, 41984, 25600, 45056),
+              inner_rect(plan, "cellar_pier", px0, py0 - t, px1 + t, py1 + t)],
+             -16384, 8192, **CELLAR)
+    # The mouth is four spans of a quarter each.
+    pen = [P("cellar_nw", px0, py0), P("cellar_ne", px1, py0), P("cellar_se", px1, py1),
+           P("cellar_sw", px0, py1)]
+    pen += [P(f"cellar_mouth{k}", px0, py1 - (py1 - py0) * k // 4) for k in (1, 2, 3)]
+    plan.add("cellar", "the guards' pen in the cellar", [pen],
+             -16384, 8192, index=158, **dict(CELLAR, wshade=4))
     room(plan, "cellar_steps", "the steps from the cellar down to the lobby", 22784, 45056,
          23552, 46592, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
@@ -604,13 +617,8 @@ CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256),
             ("southhall_bay1", "southhall_bay1_nw", 256), ("ruin_shell", "ruin_shell_se", 256),
             ("watchroom", "watchroom_sw", 128), ("yardstore", "yardstore_ne", 256),
             ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
-            ("guardroom", "guardroom_sw", 256), ("tower", "tower_nw_2", 256),
-            ("tower", "tower_ne_2", 256), ("tower", "tower_sw_2", 256),
-            ("balcony", "balcony_ne", 384), ("balcony", "balcony_se", 384),
-            ("balcony", "balcony_sw", 384), ("cellar", "cellar_sw", 128),
-            ("armory", "armory_nw", 128), ("chapterhouse", "chapterhouse_se", 256),
-            ("anteroom", "anteroom_ne", 256), ("eastroom", "eastroom_ne", 256),
-            ("crypt_ossuary", "crypt_ossuary_ne", 128), ("lodge2", "lodge2_se", 256),
-            ("watchroom_closet", "watchroom_closet_sw", 64),
-            ("southhall_bay1", "southhall_bay1_ne", 256), ("chapterhouse", "chapterhouse_sw", 256),
-            ("watchroom", "watchroom_se", 128)]
+            ("tower", "tower_nw_2", 256), ("tower", "tower_ne_2", 256),
+            ("tower", "tower_sw_2", 256), ("balcony", "balcony_ne", 384),
+            ("balcony", "balcony_se", 384), ("balcony", "balcony_sw", 384),
+            ("cellar_hall", "cellar_hall_sw", 128), ("armory", "armory_nw", 128),
+            ("southhall_bay1", "southhall_bay1_ne", 256), ("chapterhouse", "chapterhouse_sw", 256)]

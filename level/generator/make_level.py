@@ -56,7 +56,7 @@ START_WALLS = [("ledge_s", "ledge_w"), ("ledge_w", "ledge_nw"), ("ledge_nw", "le
 ENEMY_SECTORS = sorted({key for kind, _x, _y, key in OBJECTS if kind in (9, 10)})
 
 # Sectors whose pillar loop is written before their outer wall loop.
-INNER_FIRST = ["chapel", "balcony", "cellar", "barracks", "southhall"]
+INNER_FIRST = ["chapel", "balcony", "cellar_hall", "barracks", "southhall"]
 
 
 def build():

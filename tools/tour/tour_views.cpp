@@ -26,7 +26,7 @@ constexpr std::array<TourView, 16> kViews{{
     {"hall_blocks", 19000, 58500, 0, 1786, 140, true},       // the raised blocks
     {"stairs", 13400, 42650, 0, 1536, 21, true},             // up the stairs 21..14
     {"room_156", 20480, 48384, 0, 1536, 156, true},          // the high room at the top of the blue stairs
-    {"room_158", 22900, 42400, 0, 400, 158, true},           // the cellar, the lobby beyond
+    {"room_158", 23900, 43300, 0, 1024, 158, true},          // the cellar's guards' pen, out of its mouth
     {"shot_store", 31488, 44800, 0, 1024, 154, true},        // where the idle shots wait
 }};
 
