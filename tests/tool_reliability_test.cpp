@@ -47,11 +47,17 @@ std::map<std::string, std::string> listing(const fs::path& dir) {
 // keys changed and the file checksum made right again: it parses, and goes out of step.
 std::string editedDemo(const std::string& recorded, int edited) {
     std::string d = readText(recorded);
+    // Each block record and the end record hold the CRC-32 of every byte before them.
+    const auto sealAt = [&d](size_t record, size_t field) {
+        const uint32_t crc = krello::crc32({reinterpret_cast<const uint8_t*>(d.data()), record});
+        for (int b = 0; b < 4; ++b) d[field + static_cast<size_t>(b)] = static_cast<char>(crc >> (8 * b));
+    };
     size_t i = 16;
     for (int update = 0; d[i] != 'E';) {
         if (d[i] == 'L') i += 2 + static_cast<uint8_t>(d[i + 1]);
         else if (d[i] == 'S') i += 5;
         else if (d[i] == 'C') i += 9;
+        else if (d[i] == 'B') sealAt(i, i + 1), i += 5;
         else {
             size_t keys = i + 1;
             while (static_cast<uint8_t>(d[keys]) & 0x80) ++keys;
@@ -60,8 +66,7 @@ std::string editedDemo(const std::string& recorded, int edited) {
             i = keys + 2;
         }
     }
-    const uint32_t crc = krello::crc32({reinterpret_cast<const uint8_t*>(d.data()), i});
-    for (int b = 0; b < 4; ++b) d[i + 5 + static_cast<size_t>(b)] = static_cast<char>(crc >> (8 * b));
+    sealAt(i, i + 5);
     return d;
 }
 

@@ -65,6 +65,13 @@ std::unique_ptr<GameRun> openRun(const RunOptions& o) {
     return run;
 }
 
+// A demo whose recording was cut off replays up to its last complete block; say how far.
+void reportEarlyEnd(const RunOptions& o, const GameRun& run) {
+    if (o.demo.empty() || run.replayedDemo().cutShort.empty()) return;
+    std::fprintf(stderr, "krello-tool: %s\n",
+                 demoEndLine(o.demo, run.replayedDemo(), run.updates(), gameStateChecksum(run.game())).c_str());
+}
+
 long frameCount(const RunOptions& o, const GameRun& run) {
     const std::string& source = o.input.empty() ? o.demo : o.input;
     if (o.frames < 0) return run.inputLength();
@@ -165,6 +172,7 @@ void run(const RunOptions& o) {
         game->record(out.open(o.recordDemo), o.recordDemo);
     }
     playRun(*game, r, out);
+    reportEarlyEnd(o, *game);
 }
 
 // Whole frames, drawn, as fast as they go: the same run, timed as the game's --timedemo is.
@@ -184,6 +192,7 @@ void timedemo(const RunOptions& o) {
     std::printf("%s\n%s\ndrawn on %d threads, %s path\n", timing.report().c_str(),
                 timedemoStateLine(gameStateChecksum(game->game())).c_str(), threads->count(),
                 renderPathName(threads->renderPath()));
+    reportEarlyEnd(o, *game);
 }
 
 struct TourOptions {

@@ -73,6 +73,7 @@ void WebShell::endSession() {
     finished_ = true;
     const bool recording = options_.demoMode == DemoMode::Record;
     const int status = session_->finish();
+    if (const std::string early = session_->demoEndNote(); !early.empty()) pageSay(early, false);
     pageSessionEnded(recording && status == 0);
 }
 
