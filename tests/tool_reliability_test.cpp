@@ -250,4 +250,38 @@ TEST_F(Reliability, EachInputGetsOneVerdictAndAnAccurateMessage) {
     }
 }
 
+// An output that is one of the command's own inputs, by its name or through a link, is refused
+// in one line with status 2, and the input stays byte for byte.
+TEST_F(Reliability, NoOutputReplacesItsOwnInput) {
+    const std::string level = at("x.level"), script = at("x.input"), demo = at("x.demo");
+    fs::copy_file(SOURCE_DIR + "/tests/data/ambush.level", level);
+    fs::copy_file(TOUR_INPUT, script);
+    ASSERT_EQ(runTool("run --input " + TOUR_INPUT + " --frames 50 --record-demo " + demo).status, 0);
+    fs::create_symlink("x.input", at("link"));
+    const struct {
+        const char* program;
+        std::string args;
+        std::string input;
+    } cases[] = {
+        {KRELLO_LEVELC, level + " -o " + level, level},
+        {KRELLO_TOOL, "run --input " + script + " --dump-state " + script, script},
+        {KRELLO_TOOL, "run --input " + script + " --dump-state " + at("link"), script},
+        {KRELLO_TOOL, "run --demo " + demo + " --dump-state " + demo, demo},
+        {KRELLO_TOOL, "level map " + level + " --level " + level, level},
+        {KRELLO_TOOL, "render --level " + level + " --png " + level, level},
+        {KRELLO_TOOL, "tour-script --level " + level + " --out " + level, level},
+    };
+    for (const auto& c : cases) {
+        const std::string before = readText(c.input);
+        const ProgramRun r = runProgram(c.program, c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_TRUE(r.err.find("also an input of this command") != std::string::npos ||
+                    r.err.find("the same file as the input") != std::string::npos)
+            << c.args << "\n" << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(readText(c.input), before) << c.args;
+    }
+    EXPECT_TRUE(fs::is_symlink(at("link")));
+}
+
 }  // namespace

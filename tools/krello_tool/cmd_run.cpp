@@ -163,6 +163,7 @@ void run(const RunOptions& o) {
     const std::unique_ptr<GameRun> game = openRun(o);
     r.frames = frameCount(o, *game);
     OutputFiles out;
+    for (const std::string* in : {&o.input, &o.demo, &o.level}) out.input(*in);
     if (!o.dumpFile.empty()) out.check(o.dumpFile);
     if (!o.wav.empty()) out.check(o.wav);
     if (r.pngEvery > 0) out.check(framePngPath(r.pngDir, r.pngEvery));
@@ -206,6 +207,7 @@ struct TourOptions {
 // updates of a run of that script: the tour test's expectation. Both files appear together.
 void tourScript(const TourOptions& o) {
     OutputFiles out;
+    out.input(o.level);
     out.check(o.out);
     if (!o.expected.empty()) out.check(o.expected);
     const auto game = std::make_unique<GameRun>();
