@@ -99,6 +99,9 @@ public:
     // Empty, or for a replayed demo whose recording was cut off the line that says how far it
     // got: "FILE: demo ends early after N updates: ..." (finish() prints it; the page shows it).
     std::string demoEndNote() const;
+    // The process is ending under the session (the display went away): the recording's block
+    // under way goes to the file, which then holds every update played.
+    void keepDemo() { run_->flushDemo(); }
     // Ends the session: a recording is finished and kept, a timedemo prints its line. Returns
     // the process's exit status.
     int finish();
