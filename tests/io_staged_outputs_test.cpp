@@ -3,8 +3,12 @@
 #include "io/staged_outputs.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <filesystem>
@@ -88,6 +92,46 @@ TEST_F(StagedOutputs, AFailureOrAnAbandonedCommandChangesNothing) {
     EXPECT_EQ(io::writeFile(at("pipe"), std::string_view("x")), refused[2].error);
     EXPECT_EQ(entries(), 3u);
     EXPECT_EQ(readText(at("keep.txt")), "keep");
+}
+
+// Any name the file system takes can be an output: the temporary name is kept within the limit.
+TEST_F(StagedOutputs, TheLongestNameTakesAnOutput) {
+    for (const size_t length : {size_t{233}, size_t{234}, size_t{255}}) {
+        const std::string path = at(std::string(length - 4, 'n') + ".txt");
+        io::StagedOutputs out;
+        ASSERT_EQ(out.add(path, std::string_view("long")), "") << length;
+        ASSERT_EQ(out.commit(), "");
+        EXPECT_EQ(readText(path), "long");
+        fs::remove(path);
+    }
+    EXPECT_EQ(entries(), 0u);
+}
+
+// A staged output whose bytes do not all reach the disk (a file-size limit here, as a full disk
+// would) is refused, and its temporary file is gone.
+TEST_F(StagedOutputs, AWriteThatFailsLeavesNoTemporaryFile) {
+    writeText(at("old.txt"), "old");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        io::StagedOutputs out;
+        const std::string big(100000, 'x');
+        const std::string said = out.add(at("old.txt"), std::string_view(big));
+        std::string error;
+        std::FILE* stream = out.open(at("stream.txt"), error);
+        if (stream != nullptr) std::fwrite(big.data(), 1, big.size(), stream);
+        const std::string committed = out.commit();
+        _exit(said.find("File too large") != std::string::npos && committed.find("File too large") != std::string::npos
+                  ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(readText(at("old.txt")), "old");
+    EXPECT_EQ(entries(), 1u);  // old.txt alone: no temporary file, no stream.txt
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The level source compiler: tables laid out from a small source, portals derived from shared
 // edges, and malformed sources rejected line by line without harm.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 #include <unistd.h>
 
 #include <cstdio>
@@ -232,17 +235,55 @@ TEST(LevelSource, MalformedSourcesAreRejectedWithTheLineAndWhatIsWrong) {
     }
 }
 
-TEST(LevelSource, TooManyRecordsAreRefusedBeforeTheTablesOverflow) {
-    std::string objects;
-    for (int i = 2; i < 30; ++i) objects += "object " + std::to_string(i) + " 12 600 600 0 0\n";
-    const Compiled many = compile(kTwoRooms + objects);
-    EXPECT_NE(joined(many.errors).find("t.level:41: more than 23 objects"), std::string::npos)
-        << joined(many.errors);
+// Sources with exactly `count` sectors, walls or objects.
+std::string withSectors(int count) {
+    std::string text = "level 1\nstart 0 0 0 0 0\n";
+    for (int i = 0; i < count; ++i) text += "sector " + std::to_string(i) + "\n ceiling 0 floor 1024\n";
+    return text;
+}
 
-    std::string sectors = "level 1\nstart 0 0 0 0 0\n";
-    for (int i = 0; i < 200; ++i) sectors += "sector " + std::to_string(i) + "\n ceiling 0 floor 1024\n";
-    const Compiled tooMany = compile(sectors);
-    EXPECT_NE(joined(tooMany.errors).find("more than 191 sectors"), std::string::npos);
+std::string withWalls(int count) {
+    std::string points, sectors;
+    for (int sector = 0, p = 0; count > 0; ++sector) {
+        int k = std::min(100, count);
+        if (count - k > 0 && count - k < 3) k -= 3;  // every loop has three walls at least
+        sectors += "sector " + std::to_string(sector) + "\n ceiling 0 floor 1024\n loop";
+        for (int i = 0; i < k; ++i, ++p) {
+            const double a = 6.283185307179586 * i / k;
+            points += "point p" + std::to_string(p) + " " + std::to_string(sector * 100000 + static_cast<int>(20000 * std::cos(a))) +
+                      " " + std::to_string(static_cast<int>(20000 * std::sin(a))) + "\n";
+            sectors += " p" + std::to_string(p);
+        }
+        sectors += "\n";
+        count -= k;
+    }
+    return "level 1\n" + points + "start 0 0 0 0 0\n" + sectors;
+}
+
+std::string withObjects(int count) {
+    std::string objects;
+    for (int i = 2; i < count; ++i) objects += "object " + std::to_string(i) + " 12 600 600 0 0\n";
+    return kTwoRooms + objects;
+}
+
+// Each table's bound, exactly at the edge: the last record that fits is taken, the next refused
+// before the builder writes past the table.
+TEST(LevelSource, EachTableTakesItsLastRecordAndRefusesTheNext) {
+    const struct {
+        std::string (*source)(int);
+        int fits;
+        std::string refusal;
+    } tables[] = {
+        {withSectors, 191, "more than 191 sectors"},
+        {withWalls, 1138, "more than 1138 walls"},
+        {withObjects, 23, "more than 23 objects"},
+    };
+    for (const auto& t : tables) {
+        EXPECT_EQ(joined(compile(t.source(t.fits)).errors).find(t.refusal), std::string::npos) << t.refusal;
+        EXPECT_NE(joined(compile(t.source(t.fits + 1)).errors).find(t.refusal), std::string::npos)
+            << t.refusal << ": " << joined(compile(t.source(t.fits + 1)).errors).substr(0, 300);
+    }
+    EXPECT_NE(joined(compile(withObjects(24)).errors).find("t.level:41: more than 23 objects"), std::string::npos);
 }
 
 TEST(LevelSource, TheFullLevelMustFillEveryTable) {

@@ -1,7 +1,13 @@
 // Demos: a recorded game replays to the same state, and damaged or out-of-step demos are caught.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -130,13 +136,125 @@ TEST(ReplayDemo, AChangedAnswerIsReportedAtTheUpdateWhereItDiverges) {
     EXPECT_EQ(run.finish(), "d: update 6: the game ran past the demo's last update");
 }
 
-TEST(ReplayDemo, EveryTruncationIsRejectedWithItsOffset) {
+// A recording cut off anywhere (killed, a full disk, the power gone, so perhaps with zeros after
+// the cut) replays in step up to its last complete block, and says why it stops; before the
+// first block there is nothing to replay.
+TEST(ReplayDemo, EveryCutReplaysUpToItsLastCompleteBlock) {
     const Recording r = record(40, 8);
+    size_t blocksSeen = 0;
     for (size_t n = 0; n < r.bytes.size(); ++n) {
+        for (const size_t zeros : {size_t{0}, size_t{64}}) {
+            std::vector<uint8_t> cut(r.bytes.begin(), r.bytes.begin() + static_cast<long>(n));
+            cut.resize(n + zeros, 0);
+            Demo demo;
+            std::string error;
+            if (!parseDemo(cut, "t.demo", demo, error)) {
+                EXPECT_EQ(error.rfind("t.demo: byte ", 0), 0u) << error;
+                EXPECT_EQ(blocksSeen, 0u) << n;  // once a block is complete, every longer cut replays
+                continue;
+            }
+            ASSERT_NE(demo.cutShort, "") << n;
+            EXPECT_EQ(demo.cutShort.rfind("byte ", 0), 0u) << demo.cutShort;
+            EXPECT_EQ(demo.updates.size() % 8, 0u);  // blocks close at the checkpoints
+            EXPECT_EQ(demo.checkpoints.size(), demo.updates.size() / 8);
+            if (zeros == 0) blocksSeen = demo.updates.size();
+            if (n % 7 == 0) {
+                EXPECT_EQ(replay(demo).verdict, "") << n;
+            }
+        }
+    }
+    EXPECT_EQ(blocksSeen, 40u);  // the cut just before the end record keeps every update
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(parseDemo(std::span(r.bytes).first(r.bytes.size() - 3), "t.demo", demo, error));
+    EXPECT_EQ(demoEndLine("t.demo", demo, 40, 0),
+              "t.demo: demo ends early after 40 updates: byte " + std::to_string(r.bytes.size() - 3) +
+                  ": the demo ends inside the end record (truncated)");
+    ASSERT_TRUE(parseDemo(r.bytes, "t.demo", demo, error));
+    EXPECT_EQ(demoEndLine("t.demo", demo, 40, 0xAB), "t.demo: demo ended after 40 updates; final state checksum 0x000000AB");
+}
+
+// Demos written before blocks existed keep the old rule: without the end record, nothing replays.
+TEST(ReplayDemo, AnOlderDemoCutShortIsStillRejected) {
+    const std::string path = std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.demo";
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(parseDemo(bytes, "old.demo", demo, error)) << error;
+    ASSERT_LT(demo.version, DEMO_FIRST_BLOCK_VERSION);
+    EXPECT_FALSE(parseDemo(std::span(bytes).first(bytes.size() / 2), "old.demo", demo, error));
+    EXPECT_NE(error.find("(truncated)"), std::string::npos) << error;
+}
+
+// The recorder's game, with the clock stepping 16 ms an update and keys that change.
+void recordInto(std::FILE* f, const std::string& name, GameRun& run, HeadlessPlatform& platform, long updates) {
+    std::vector<std::string> problems;
+    ASSERT_TRUE(run.loadLevel("", problems));
+    run.record(f, name);
+    run.start();
+    for (long u = 0; u != updates; ++u) {
+        platform.apply(ScriptStep{16, keysAt(static_cast<int>(u % 100000))});
+        run.step();
+    }
+}
+
+// A full disk: the game goes on, the failure is known at once, and the file keeps what it had.
+TEST(ReplayDemo, AFullDiskStopsTheRecordingAtOnceAndTheGameGoesOn) {
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    if (full == nullptr) GTEST_SKIP() << "no /dev/full here";
+    HeadlessPlatform platform;
+    GameRun run(platform);
+    recordInto(full, "full.demo", run, platform, 60);
+    EXPECT_EQ(run.demoWriteProblem(), "");  // the first block closes after a second of play
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(run.step());
+    const std::string said = "full.demo: cannot be written: No space left on device; the demo keeps its first 0 updates";
+    EXPECT_EQ(run.demoWriteProblem(), said);
+    for (int i = 0; i < 100; ++i) EXPECT_TRUE(run.step());
+    EXPECT_EQ(run.finish(), said);
+    EXPECT_EQ(run.updates(), 164);  // the game went on
+    std::fclose(full);
+}
+
+// SIGKILL in the middle of a recording, and a file that may grow no further: what reached the
+// file replays in step, up to its last complete block.
+TEST(ReplayDemo, AKilledOrCutOffRecordingReplaysWhatItWrote) {
+    for (const bool killed : {true, false}) {
+        const std::string path = ::testing::TempDir() + "krello_killed_" + std::to_string(getpid()) + ".demo";
+        std::remove(path.c_str());
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (!killed) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{6000, 6000};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            std::FILE* f = std::fopen(path.c_str(), "wb");
+            HeadlessPlatform platform;
+            GameRun run(platform);
+            recordInto(f, path, run, platform, killed ? -1 : 5000);
+            _exit(run.finish().find("File too large") != std::string::npos ? 0 : 3);
+        }
+        int status = 0;
+        if (killed) {
+            std::error_code e;
+            const auto written = [&] {
+                const uintmax_t size = std::filesystem::file_size(path, e);
+                return !e && size >= 8000;
+            };
+            while (!written() && waitpid(child, &status, WNOHANG) == 0) usleep(1000);
+            kill(child, SIGKILL);
+        }
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(killed ? WIFSIGNALED(status) : WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
         Demo demo;
         std::string error;
-        EXPECT_FALSE(parseDemo(std::span(r.bytes).first(n), "t.demo", demo, error)) << n;
-        EXPECT_EQ(error.rfind("t.demo: byte ", 0), 0u) << error;
+        ASSERT_TRUE(readDemoFile(path, demo, error)) << error;
+        EXPECT_NE(demo.cutShort, "");
+        EXPECT_GE(demo.updates.size(), killed ? 1000u : 500u);
+        EXPECT_EQ(replay(demo).verdict, "");
+        std::remove(path.c_str());
     }
 }
 
@@ -154,14 +272,23 @@ TEST(ReplayDemo, DamagedHeadersAndBodiesAreRejected) {
     EXPECT_EQ(parse({'K', 'R'}), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
     EXPECT_EQ(parse({'n', 'o', 't', 'e', 's'}), "x.demo: byte 0: not a demo file (it does not start with KRELDEMO)");
     b = r.bytes;
-    b[8] = 3;
-    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 3, this program reads versions 1 to 2");
+    b[8] = 4;
+    EXPECT_EQ(parse(b), "x.demo: byte 8: demo format version 4, this program reads versions 1 to 3");
     b = r.bytes;
-    b[b.size() / 2] ^= 0x01;  // a flipped bit in the body: the file checksum notices
+    b[20] ^= 0x01;  // a flipped bit in the first block: its checksum notices, and nothing is left
     EXPECT_NE(parse(b).find("x.demo: byte "), std::string::npos);
-    b = r.bytes;
-    b.push_back(0);
-    EXPECT_EQ(parse(b), "x.demo: byte " + std::to_string(r.bytes.size()) + ": data after the end record");
+    // Past the first block, damage cuts the demo short at the last sound block.
+    for (const bool trailing : {false, true}) {
+        b = r.bytes;
+        if (trailing) b.push_back(0);
+        else b[b.size() / 2] ^= 0x01;
+        Demo demo;
+        std::string error;
+        ASSERT_TRUE(parseDemo(b, "x.demo", demo, error)) << error;
+        EXPECT_EQ(demo.cutShort, trailing ? "byte " + std::to_string(r.bytes.size()) + ": data after the end record"
+                                          : "byte 131: unknown record tag 84");
+        EXPECT_EQ(demo.updates.size(), trailing ? 40u : 16u);
+    }
     b = r.bytes;
     b[16] = 'Q';
     EXPECT_EQ(parse(b), "x.demo: byte 16: the first record must be the level record");

@@ -96,7 +96,7 @@ TEST(GameRun, ADemoNamesItsLevelAndAnotherLevelRefusesItNamingBoth) {
     std::string error;
     ASSERT_TRUE(parseDemo(bytesOf(file), "l.demo", demo, error)) << error;
     std::fclose(file);
-    EXPECT_EQ(demo.version, 2);
+    EXPECT_EQ(demo.version, DEMO_VERSION);
     EXPECT_EQ(demo.levelName, "four_rooms.level");
     TourRun builtin;
     char expected[200];

@@ -47,11 +47,17 @@ std::map<std::string, std::string> listing(const fs::path& dir) {
 // keys changed and the file checksum made right again: it parses, and goes out of step.
 std::string editedDemo(const std::string& recorded, int edited) {
     std::string d = readText(recorded);
+    // Each block record and the end record hold the CRC-32 of every byte before them.
+    const auto sealAt = [&d](size_t record, size_t field) {
+        const uint32_t crc = krello::crc32({reinterpret_cast<const uint8_t*>(d.data()), record});
+        for (int b = 0; b < 4; ++b) d[field + static_cast<size_t>(b)] = static_cast<char>(crc >> (8 * b));
+    };
     size_t i = 16;
     for (int update = 0; d[i] != 'E';) {
         if (d[i] == 'L') i += 2 + static_cast<uint8_t>(d[i + 1]);
         else if (d[i] == 'S') i += 5;
         else if (d[i] == 'C') i += 9;
+        else if (d[i] == 'B') sealAt(i, i + 1), i += 5;
         else {
             size_t keys = i + 1;
             while (static_cast<uint8_t>(d[keys]) & 0x80) ++keys;
@@ -60,8 +66,7 @@ std::string editedDemo(const std::string& recorded, int edited) {
             i = keys + 2;
         }
     }
-    const uint32_t crc = krello::crc32({reinterpret_cast<const uint8_t*>(d.data()), i});
-    for (int b = 0; b < 4; ++b) d[i + 5 + static_cast<size_t>(b)] = static_cast<char>(crc >> (8 * b));
+    sealAt(i, i + 5);
     return d;
 }
 
@@ -243,6 +248,40 @@ TEST_F(Reliability, EachInputGetsOneVerdictAndAnAccurateMessage) {
         EXPECT_EQ(r.status, c.status) << c.args;
         EXPECT_NE((r.out + r.err).find(c.message), std::string::npos) << c.args << "\n" << r.out << r.err;
     }
+}
+
+// An output that is one of the command's own inputs, by its name or through a link, is refused
+// in one line with status 2, and the input stays byte for byte.
+TEST_F(Reliability, NoOutputReplacesItsOwnInput) {
+    const std::string level = at("x.level"), script = at("x.input"), demo = at("x.demo");
+    fs::copy_file(SOURCE_DIR + "/tests/data/ambush.level", level);
+    fs::copy_file(TOUR_INPUT, script);
+    ASSERT_EQ(runTool("run --input " + TOUR_INPUT + " --frames 50 --record-demo " + demo).status, 0);
+    fs::create_symlink("x.input", at("link"));
+    const struct {
+        const char* program;
+        std::string args;
+        std::string input;
+    } cases[] = {
+        {KRELLO_LEVELC, level + " -o " + level, level},
+        {KRELLO_TOOL, "run --input " + script + " --dump-state " + script, script},
+        {KRELLO_TOOL, "run --input " + script + " --dump-state " + at("link"), script},
+        {KRELLO_TOOL, "run --demo " + demo + " --dump-state " + demo, demo},
+        {KRELLO_TOOL, "level map " + level + " --level " + level, level},
+        {KRELLO_TOOL, "render --level " + level + " --png " + level, level},
+        {KRELLO_TOOL, "tour-script --level " + level + " --out " + level, level},
+    };
+    for (const auto& c : cases) {
+        const std::string before = readText(c.input);
+        const ProgramRun r = runProgram(c.program, c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_TRUE(r.err.find("also an input of this command") != std::string::npos ||
+                    r.err.find("the same file as the input") != std::string::npos)
+            << c.args << "\n" << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(readText(c.input), before) << c.args;
+    }
+    EXPECT_TRUE(fs::is_symlink(at("link")));
 }
 
 }  // namespace

@@ -63,6 +63,12 @@ std::string StagedOutputs::problem(const std::string& path) const {
     const fs::path t = target(path);
     if (std::string why = kindProblem(t); !why.empty()) return cannotWrite(path, why);
     if (!t.has_filename()) return cannotWrite(path, "it names a folder");
+    for (const std::string& in : inputs_) {
+        std::error_code same;
+        if (fs::equivalent(t, in, same) && !same)
+            return cannotWrite(path, in == path ? "it is also an input of this command"
+                                                : "it is the same file as the input " + in);
+    }
     const fs::path folder = folderOf(t);
     std::error_code e;
     const fs::file_status s = fs::status(folder, e);
@@ -175,6 +181,7 @@ void StagedOutputs::discard() {
     staged_.clear();
     checked_.clear();
     newFolders_.clear();
+    inputs_.clear();
 }
 
 }  // namespace krello::io

@@ -49,6 +49,11 @@ public:
     // Returns an empty string or one line.
     std::string check(const std::string& path);
 
+    // Names a file the command reads. No output may be the same file as an input (the same
+    // device and inode, also through links or under another name): check() and the staging
+    // calls refuse it, before the input could be replaced by what is made from it.
+    void input(const std::string& path) { inputs_.push_back(path); }
+
     // Lets outputs go into `folder`, and the folders above it, when they do not exist yet:
     // commit() creates them, so a failed command creates no folder either.
     // Returns an empty string, or one line when `folder` exists and is not a folder.
@@ -89,6 +94,7 @@ private:
     std::vector<Staged> staged_;                     // in the order they were staged
     std::vector<std::filesystem::path> checked_;     // targets given to check(), to find twins early
     std::vector<std::filesystem::path> newFolders_;  // folders commit() creates
+    std::vector<std::string> inputs_;                // files the command reads, never replaced
 };
 
 }  // namespace krello::io

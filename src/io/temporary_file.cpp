@@ -12,13 +12,32 @@ namespace krello::io {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The longest file name most file systems take, in bytes.
+constexpr size_t MAX_NAME_BYTES = 255;
+// What the temporary name adds: the dot in front and ".<16 hex digits>.tmp".
+constexpr size_t ADDED_BYTES = 1 + 21;
+
+// A target's name as its temporary file carries it: cut (at a character's start) so that any
+// name the file system takes still has a temporary name it takes.
+std::string shortenedName(std::string name) {
+    if (name.size() + ADDED_BYTES <= MAX_NAME_BYTES) return name;
+    size_t keep = MAX_NAME_BYTES - ADDED_BYTES;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    name.resize(keep);
+    return name;
+}
+
+}  // namespace
+
 std::FILE* createTemporaryBeside(const fs::path& folder, const fs::path& target, fs::path& temporary) {
     std::random_device device;
     std::mt19937_64 bits(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 8; ++attempt) {
         char suffix[24];
         std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(bits()));
-        temporary = folder / ("." + target.filename().string() + suffix);
+        temporary = folder / ("." + shortenedName(target.filename().string()) + suffix);
         std::error_code e;
         if (fs::exists(fs::symlink_status(temporary, e))) continue;
         std::FILE* f = createNewFile(temporary);

@@ -1,6 +1,7 @@
 // Demo files: the clock steps and key answers of a played game, with state checkpoints.
 #include "replay/demo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +22,8 @@ public:
     bool atEnd() const { return pos_ >= bytes_.size(); }
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
+    // The fault without the file's name: "byte N: what".
+    std::string reason() const { return error_.substr(std::min(error_.size(), name_.size() + 2)); }
 
     void fail(size_t at, const std::string& what) {
         if (error_.empty()) error_ = name_ + ": byte " + std::to_string(at) + ": " + what;
@@ -128,8 +131,35 @@ void readCheckpoint(DemoReader& r, size_t at, Demo& demo) {
     demo.checkpoints.push_back(c);
 }
 
+// Where the last complete block of a version 3 demo ended, and the running CRC that checks the
+// next one without reading the file from its start again.
+struct BlockMark {
+    size_t crcUpTo = 0;     // bytes fed to `crc` so far
+    Crc32 crc;
+    size_t updates = 0;     // the demo as it stood after the last good block
+    size_t checkpoints = 0;
+    bool seen = false;
+};
+
+// A block record: the CRC-32 of every byte before it. A block whose CRC fails is damaged, and
+// nothing after it can be trusted.
+void readBlock(DemoReader& r, size_t at, std::span<const uint8_t> bytes, const Demo& demo, BlockMark& mark) {
+    const uint32_t recorded = r.u32("a block record");
+    if (r.failed()) return;
+    mark.crc.add(bytes.subspan(mark.crcUpTo, at - mark.crcUpTo));
+    mark.crcUpTo = at;
+    if (mark.crc.value() != recorded) {
+        r.fail(at, "block checksum " + hex32(mark.crc.value()) + " does not match the recorded " + hex32(recorded) +
+                       " (corrupt demo)");
+        return;
+    }
+    mark.updates = demo.updates.size();
+    mark.checkpoints = demo.checkpoints.size();
+    mark.seen = true;
+}
+
 // The end record: the update count and the CRC-32 of everything before it.
-void readEnd(DemoReader& r, size_t at, std::span<const uint8_t> bytes, const Demo& demo) {
+void readEnd(DemoReader& r, size_t at, std::span<const uint8_t> bytes, const Demo& demo, BlockMark& mark) {
     const uint32_t count = r.u32("the end record");
     const uint32_t fileCrc = r.u32("the end record");
     if (r.failed()) return;
@@ -140,6 +170,10 @@ void readEnd(DemoReader& r, size_t at, std::span<const uint8_t> bytes, const Dem
         r.fail(at, "file checksum " + hex32(crc32(bytes.first(at))) + " does not match the recorded " +
                        hex32(fileCrc) + " (corrupt demo)");
     } else if (!r.atEnd()) {
+        // The end record checked out: everything before it is sound, whatever follows.
+        mark.updates = demo.updates.size();
+        mark.checkpoints = demo.checkpoints.size();
+        mark.seen = demo.version >= DEMO_FIRST_BLOCK_VERSION;
         r.fail(r.offset(), "data after the end record");
     }
 }
@@ -163,6 +197,7 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
     if (!r.failed() && demo.version >= 2) readLevel(r, demo);
     bool started = false;
     bool ended = false;
+    BlockMark mark;
     while (!r.failed() && !ended) {
         if (r.atEnd()) {
             r.fail(r.offset(), "the demo ends without its end record (truncated)");
@@ -180,8 +215,10 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
             readUpdate(r, at, demo);
         } else if (tag == DEMO_CHECKPOINT) {
             readCheckpoint(r, at, demo);
+        } else if (tag == DEMO_BLOCK && demo.version >= DEMO_FIRST_BLOCK_VERSION) {
+            readBlock(r, at, bytes, demo, mark);
         } else if (tag == DEMO_END) {
-            readEnd(r, at, bytes, demo);
+            readEnd(r, at, bytes, demo, mark);
             // Nothing could replay it: the game would run past its end at the first update.
             if (demo.updates.empty()) r.fail(at, "the demo holds no updates");
             ended = true;
@@ -189,11 +226,25 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
             r.fail(at, "unknown record tag " + std::to_string(tag));
         }
     }
+    if (r.failed() && mark.seen && mark.updates > 0) {
+        // What the recorder completed before the file stopped still replays.
+        demo.updates.resize(mark.updates);
+        demo.checkpoints.resize(mark.checkpoints);
+        demo.cutShort = r.reason();
+        return true;
+    }
     if (r.failed()) {
         error = r.error();
         return false;
     }
     return true;
+}
+
+std::string demoEndLine(const std::string& file, const Demo& demo, long updates, uint32_t stateChecksum) {
+    if (!demo.cutShort.empty())
+        return file + ": demo ends early after " + std::to_string(updates) + " updates: " + demo.cutShort;
+    return file + ": demo ended after " + std::to_string(updates) + " updates; final state checksum " +
+           hex32(stateChecksum);
 }
 
 std::string describeLevel(const std::string& name) {

@@ -10,7 +10,7 @@ namespace krello {
 
 // The byte layout is described in docs/demo-format.md. All integers are little-endian.
 constexpr char DEMO_MAGIC[8] = {'K', 'R', 'E', 'L', 'D', 'E', 'M', 'O'};
-constexpr uint16_t DEMO_VERSION = 2;         // written; version 1 (no level record) is still read
+constexpr uint16_t DEMO_VERSION = 3;         // written; versions 1 (no level record) and 2 (no blocks) are still read
 constexpr uint16_t DEMO_OLDEST_VERSION = 1;
 constexpr size_t DEMO_HEADER_BYTES = 16;
 constexpr uint8_t DEMO_LEVEL = 'L';       // u8 length, the level's name (empty: the built-in level)
@@ -18,6 +18,8 @@ constexpr uint8_t DEMO_START = 'S';       // u32 clock reading taken by the leve
 constexpr uint8_t DEMO_UPDATE = 'U';      // varint clock step, u8 keys asked, u8 keys held
 constexpr uint8_t DEMO_CHECKPOINT = 'C';  // u32 update number, u32 game state checksum
 constexpr uint8_t DEMO_END = 'E';         // u32 update count, u32 CRC-32 of all bytes before
+constexpr uint8_t DEMO_BLOCK = 'B';       // version 3: u32 CRC-32 of all bytes before; closes a block
+constexpr uint16_t DEMO_FIRST_BLOCK_VERSION = 3;
 constexpr uint16_t DEMO_DEFAULT_CHECKPOINT_INTERVAL = 64;
 
 // One update as recorded: how far the clock moved since the previous reading, which keys
@@ -50,6 +52,11 @@ struct Demo {
     uint32_t startClock = 0;     // what the clock read at the level start-up
     std::vector<DemoUpdate> updates;
     std::vector<DemoCheckpoint> checkpoints;  // in update order
+    // Empty for a whole demo. A recording that ended without its end record (the program was
+    // killed, the disk filled, the power went) keeps every block it completed: the demo then
+    // holds those, and this says where and why the file stops ("byte 5012: the demo ends
+    // inside an update's keys (truncated)").
+    std::string cutShort;
 };
 
 // Checks and decodes a whole demo. On failure returns false with
@@ -65,6 +72,11 @@ bool readDemoFile(const std::string& path, Demo& demo, std::string& error);
 // checksums: "FILE: recorded on level a.level (checksum 0x...), this game plays the built-in
 // level (checksum 0x...)".
 std::string demoLevelMismatch(const std::string& file, const Demo& demo, const DemoLevel& level);
+
+// The one line a replay ends with, on every program: "FILE: demo ended after N updates; final
+// state checksum 0x...", or, for a demo cut short, "FILE: demo ends early after N updates: WHY"
+// (N the updates its complete blocks hold, WHY the reader's reason).
+std::string demoEndLine(const std::string& file, const Demo& demo, long updates, uint32_t stateChecksum);
 
 // How a level is named in messages: "level NAME" (control characters shown as '?'), or "the
 // built-in level".

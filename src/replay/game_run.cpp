@@ -104,9 +104,18 @@ void GameRun::tintPalette(int startRed) {
     platform_.tintPalette(startRed);
 }
 
+std::string GameRun::demoWriteProblem() const {
+    if (!recorder_ || recorder_->writeProblem().empty()) return {};
+    return demoFile_ + ": cannot be written: " + recorder_->writeProblem() + "; the demo keeps its first " +
+           std::to_string(recorder_->updatesKept()) + " updates";
+}
+
 std::string GameRun::finish() {
     std::string problem;
-    if (recorder_ && !recorder_->finish()) problem = demoFile_ + ": the demo could not be written completely";
+    if (recorder_ && !recorder_->finish()) {
+        problem = demoWriteProblem();
+        if (problem.empty()) problem = demoFile_ + ": the demo could not be written completely";
+    }
     if (replayer_ && replayer_->diverged()) problem = demoFile_ + ": " + replayer_->error();
     recorder_.reset();
     replayer_.reset();

@@ -103,9 +103,17 @@ public:
 
     // Ends the game's demo. A recording writes its end record and flushes; a replay that went
     // out of step says where. Returns "" or one line naming the demo: "FILE: update 40: ..." or
-    // "FILE: the demo could not be written completely". The game goes on unrecorded, on the
-    // platform alone.
+    // the recording's write problem (below). The game goes on unrecorded, on the platform alone.
     std::string finish();
+
+    // A recording closes the block under way and hands it to the system (a game standing still
+    // has nothing more to add to it for now).
+    void flushDemo() {
+        if (recorder_) recorder_->flush();
+    }
+    // "" while the recording's blocks all reach the file; else, at once, "FILE: cannot be
+    // written: WHY; the demo keeps its first N updates". The game goes on; the file keeps them.
+    std::string demoWriteProblem() const;
 
     // The game as it stands.
     const GameState& game() const { return *game_; }
@@ -116,6 +124,8 @@ public:
     // Game time the updates since start() have covered (the sum of their frameDt): how far a
     // replay has come, for a shell that shows it at the speed it was played.
     uint64_t gameMillis() const { return gameMillis_; }
+    // The demo replay() was given (empty when none): its cutShort says whether it ends early.
+    const Demo& replayedDemo() const { return demo_; }
     // A demo is being recorded (until finish()).
     bool recording() const { return recorder_.has_value(); }
 

@@ -28,6 +28,9 @@ void readAndReplay(const std::vector<uint8_t>& bytes) {
         return;
     }
     fuzz::require(!demo.updates.empty(), "a demo that reads holds updates");
+    // A recording cut short replays up to its last block and says so in one line.
+    if (!demo.cutShort.empty())
+        fuzz::requireOneLineEach({demoEndLine("fuzz.demo", demo, 1, 0)}, "fuzz.demo: demo ends early after ");
     const auto run = std::make_unique<GameRun>();
     std::vector<std::string> problems;
     fuzz::require(run->loadLevel("", problems), "the built-in level loads");

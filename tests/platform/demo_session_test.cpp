@@ -1,5 +1,5 @@
-// Demo sessions: a recording takes its name only when finished and never replaces a file unless
-// asked, a session that never started leaves nothing, and bad files are refused with their name.
+// Demo sessions: a recording is written under its name as the game goes and never replaces a file
+// unless asked, a session that never started leaves nothing, and bad files are refused with their name.
 // (Replaying is the session's and the run's: game_session_test.cpp, replay_game_run_test.cpp.)
 #include "platform/common/demo_session.h"
 
@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "replay/demo.h"
 #include "replay/headless_platform.h"
 #include "test_files.h"
 
@@ -41,18 +42,18 @@ protected:
         return run;
     }
 
-    // A game of `updates` updates recorded through a session; returns what finishing it said.
+    // A game of `updates` updates recorded through a session; returns what opening or finishing
+    // it said.
     std::string recordThroughSession(int updates, bool overwrite = false) {
-        const bool existed = fs::exists(path);
         DemoSession session(options(DemoMode::Record, overwrite));
         auto run = newRun();
-        EXPECT_EQ(session.open(*run), "");
+        if (std::string refused = session.open(*run); !refused.empty()) return refused;
         run->start();
         for (int i = 0; i < updates; ++i) {
             live.apply(ScriptStep{16, static_cast<uint8_t>(i % 3 == 0 ? keyBit(GameKey::Up) : 0)});
             run->step();
         }
-        EXPECT_EQ(fs::exists(path), existed);  // under a temporary name until it is complete
+        EXPECT_TRUE(fs::exists(path));  // written under its own name as the game goes
         const std::string said = session.finish(*run);
         EXPECT_FALSE(run->recording());  // a second game is not recorded
         return said;
@@ -77,11 +78,14 @@ TEST_F(DemoSessionTest, BadFilesAreRefusedWithTheirName) {
 
 TEST_F(DemoSessionTest, ARecordingNeverReplacesAFileUnlessAskedAndKeepsItsBytes) {
     ASSERT_EQ(recordThroughSession(40), "");
-    const auto firstSize = fs::file_size(path);
-    EXPECT_NE(recordThroughSession(1).find("already exists; the finished file was kept as "), std::string::npos);
-    EXPECT_EQ(fs::file_size(path), firstSize);
+    const std::string first = test::readText(path);
+    EXPECT_EQ(recordThroughSession(1), path + " already exists (--overwrite replaces it)");
+    EXPECT_EQ(test::readText(path), first);
     EXPECT_EQ(recordThroughSession(1, true), "");
-    EXPECT_LT(fs::file_size(path), firstSize);
+    EXPECT_LT(fs::file_size(path), first.size());
+    Demo demo;
+    std::string error;
+    EXPECT_TRUE(readDemoFile(path, demo, error)) << error;
 }
 
 TEST_F(DemoSessionTest, ARecordingOfASessionThatNeverStartedIsRemoved) {

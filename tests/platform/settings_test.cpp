@@ -56,14 +56,14 @@ TEST(Settings, TheTableGivesEveryDefault) {
 TEST(Settings, GoodLinesTakeEffect) {
     Settings s;
     const std::string text = "[display]\nfullscreen = off ; a comment\naspect = square\nfps = 0\n"
-                             "[files]\nshot_dir = /tmp/shots\n[play]\npause_on_focus_loss = yes\n"
+                             "[files]\nshot_dir = /tmp\n[play]\npause_on_focus_loss = yes\n"
                              "[keys]\nforward = W, Up\nfullscreen = Ctrl+F\n[gamepad]\nfire = RightTrigger\n"
                              "stick_dead_zone = 12000\n";
     EXPECT_TRUE(applySettingsText("k.ini", text, s).empty());
     EXPECT_FALSE(s.fullscreen);
     EXPECT_FALSE(s.fourByThree);
     EXPECT_EQ(s.fps, 0);
-    EXPECT_EQ(s.shotDir, "/tmp/shots");
+    EXPECT_EQ(s.shotDir, "/tmp");
     EXPECT_TRUE(s.pauseOnFocusLoss);
     EXPECT_EQ(formatKeyList(s.bindings.keys[static_cast<size_t>(Action::Forward)]), "W, Up");
     EXPECT_EQ(formatKeyList(s.bindings.keys[static_cast<size_t>(Action::Fullscreen)]), "Ctrl+F");
@@ -86,6 +86,15 @@ TEST(Settings, EachBadLineIsOneWarningAndTheDefaultStays) {
         {"[gamepad]\njump = Z\n", "k.ini:2: jump = Z: unknown gamepad button 'Z'; using A"},
         {"[display]\nwidth = 3\n", "k.ini:2: unknown setting 'width' in [display]; ignored"},
         {"; fine\njust words\n", "k.ini:2: 'just words' is not a setting (expected NAME = VALUE); ignored"},
+        // A stale folder falls back to the default instead of stopping the game.
+        {"[files]\nshot_dir = /nonexistent/shots\n", "k.ini:2: shot_dir = /nonexistent/shots: no such folder; using ."},
+        {"[files]\nshot_dir = /etc/hostname\n", "k.ini:2: shot_dir = /etc/hostname: not a folder; using ."},
+        // What the file holds reaches the terminal escaped and cut short.
+        {"[display]\nscale = \x1b[2J\x07\n", "k.ini:2: scale = \\x1B[2J\\x07: expected a whole number from 1 to 16; using 3"},
+        {"[display]\nscale = " + std::string(100, '9') + "\n",
+         "k.ini:2: scale = " + std::string(80, '9') + "\xE2\x80\xA6: expected a whole number from 1 to 16; using 3"},
+        // The byte-order mark Notepad writes is not part of the first line; the bad line after it is.
+        {"\xEF\xBB\xBF[display]\nscale = 0\n", "k.ini:2: scale = 0: expected a whole number from 1 to 16; using 3"},
     };
     const Settings defaults;
     for (const auto& c : cases) {
@@ -96,7 +105,20 @@ TEST(Settings, EachBadLineIsOneWarningAndTheDefaultStays) {
         EXPECT_EQ(s.scale, defaults.scale);
         EXPECT_EQ(s.fps, defaults.fps);
         EXPECT_EQ(formatKeyList(s.bindings.keys[0]), "Left");
+        EXPECT_EQ(s.shotDir, defaults.shotDir);
     }
+}
+
+// A file of nothing but bad lines (a README given to --config) still plays, and says so briefly.
+TEST(Settings, ManyBadLinesGiveTenWarningsAndACount) {
+    std::string text = "\xEF\xBB\xBF[display]\nscale = 2\n";
+    for (int i = 0; i < 200; ++i) text += "line " + std::to_string(i) + " of prose\n";
+    Settings s;
+    const std::vector<std::string> warnings = applySettingsText("README.md", text, s);
+    ASSERT_EQ(warnings.size(), MAX_SETTINGS_WARNINGS + 1);
+    EXPECT_EQ(warnings[0], "README.md:3: 'line 0 of prose' is not a setting (expected NAME = VALUE); ignored");
+    EXPECT_EQ(warnings.back(), "README.md: and 190 more bad lines, ignored as well");
+    EXPECT_EQ(s.scale, 2);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ void writeMap(const std::string& png, const std::string& path) {
     LevelFile file;
     const auto g = loadLevel(path, file);
     const MapPicture map = drawLevelMap(*g);
-    writeRgbPng(png, map.width, map.height, map.rgb.data());
+    writeRgbPng(png, map.width, map.height, map.rgb.data(), path);
 }
 
 }  // namespace

@@ -90,6 +90,8 @@ void playtestCommand(const PlaytestOptions& o) {
     const playtest::LevelAreas areas = loadAreas(o, *fresh, areasFrom);
 
     OutputFiles out;
+    out.input(o.level);
+    out.input(areasFrom);
     if (!o.json.empty()) out.check(o.json);
     if (!o.map.empty()) out.check(o.map);
     std::vector<std::FILE*> demos;

@@ -123,6 +123,8 @@ std::map<std::string, uint32_t> readChecksums(const std::string& path) {
 // drawn and matched: a tour that fails leaves DIR as it was (and makes no DIR).
 void runTour(const RenderOptions& o) {
     OutputFiles out;
+    out.input(o.level);
+    out.input(o.checkChecksums);
     out.createFolder(o.tour);
     for (const TourView& view : tourViews()) out.check(o.tour + "/" + view.name + ".png");
     if (!o.writeChecksums.empty()) out.check(o.writeChecksums);
@@ -166,6 +168,7 @@ void runRender(const RenderOptions& o) {
     if (!o.writeChecksums.empty() || !o.checkChecksums.empty())
         throw ToolError{"render: checksums belong to --tour"};
     OutputFiles out;
+    out.input(o.level);
     if (!o.raw.empty()) out.check(o.raw);
     if (!o.png.empty()) out.check(o.png);
     const auto started = startedGame(o.level);

@@ -65,6 +65,13 @@ std::unique_ptr<GameRun> openRun(const RunOptions& o) {
     return run;
 }
 
+// A demo whose recording was cut off replays up to its last complete block; say how far.
+void reportEarlyEnd(const RunOptions& o, const GameRun& run) {
+    if (o.demo.empty() || run.replayedDemo().cutShort.empty()) return;
+    std::fprintf(stderr, "krello-tool: %s\n",
+                 demoEndLine(o.demo, run.replayedDemo(), run.updates(), gameStateChecksum(run.game())).c_str());
+}
+
 long frameCount(const RunOptions& o, const GameRun& run) {
     const std::string& source = o.input.empty() ? o.demo : o.input;
     if (o.frames < 0) return run.inputLength();
@@ -156,6 +163,7 @@ void run(const RunOptions& o) {
     const std::unique_ptr<GameRun> game = openRun(o);
     r.frames = frameCount(o, *game);
     OutputFiles out;
+    for (const std::string* in : {&o.input, &o.demo, &o.level}) out.input(*in);
     if (!o.dumpFile.empty()) out.check(o.dumpFile);
     if (!o.wav.empty()) out.check(o.wav);
     if (r.pngEvery > 0) out.check(framePngPath(r.pngDir, r.pngEvery));
@@ -165,6 +173,7 @@ void run(const RunOptions& o) {
         game->record(out.open(o.recordDemo), o.recordDemo);
     }
     playRun(*game, r, out);
+    reportEarlyEnd(o, *game);
 }
 
 // Whole frames, drawn, as fast as they go: the same run, timed as the game's --timedemo is.
@@ -184,6 +193,7 @@ void timedemo(const RunOptions& o) {
     std::printf("%s\n%s\ndrawn on %d threads, %s path\n", timing.report().c_str(),
                 timedemoStateLine(gameStateChecksum(game->game())).c_str(), threads->count(),
                 renderPathName(threads->renderPath()));
+    reportEarlyEnd(o, *game);
 }
 
 struct TourOptions {
@@ -197,6 +207,7 @@ struct TourOptions {
 // updates of a run of that script: the tour test's expectation. Both files appear together.
 void tourScript(const TourOptions& o) {
     OutputFiles out;
+    out.input(o.level);
     out.check(o.out);
     if (!o.expected.empty()) out.check(o.expected);
     const auto game = std::make_unique<GameRun>();

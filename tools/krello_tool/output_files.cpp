@@ -55,8 +55,9 @@ void writeIndexedPng(const std::string& path, int width, int height, const uint8
     out.commit();
 }
 
-void writeRgbPng(const std::string& path, int width, int height, const uint8_t* rgb) {
+void writeRgbPng(const std::string& path, int width, int height, const uint8_t* rgb, const std::string& input) {
     OutputFiles out;
+    out.input(input);
     out.addRgbPng(path, width, height, rgb);
     out.commit();
 }

@@ -17,6 +17,10 @@ namespace krello::tool {
 // throws ToolError with one line naming the file when it cannot be done.
 class OutputFiles {
 public:
+    // Names a file the command reads (an empty path names none): no output may be that file.
+    void input(const std::string& path) {
+        if (!path.empty()) staged_.input(path);
+    }
     // Checks an output's path before any work is done (see io::StagedOutputs::check).
     void check(const std::string& path);
     // Lets outputs go into `folder`, made by commit() if it does not exist.
@@ -41,7 +45,8 @@ private:
 // A command with one output: the file staged and committed at once.
 void writeIndexedPng(const std::string& path, int width, int height, const uint8_t* indices,
                      const Palette& palette);
-void writeRgbPng(const std::string& path, int width, int height, const uint8_t* rgb);
+void writeRgbPng(const std::string& path, int width, int height, const uint8_t* rgb,
+                 const std::string& input = "");
 void writeOutputFile(const std::string& path, std::span<const uint8_t> bytes);
 void writeOutputFile(const std::string& path, std::string_view text);
 

@@ -67,6 +67,7 @@ bool written(const std::string& error) {
 // Checks, compiles and writes: both outputs appear together, and only for a sound level.
 int compile(const Arguments& args) {
     krello::io::StagedOutputs out;
+    out.input(args.source);  // the source is never replaced by what is compiled from it
     if (!written(out.check(args.output)) || (!args.image.empty() && !written(out.check(args.image)))) return kBadInput;
     auto g = std::make_unique<krello::GameState>();
     krello::LevelFile file;

@@ -197,6 +197,15 @@ void GameSession::screenshot() {
     else post("Cannot write screenshot: " + r.reason, true);
 }
 
+// A recording whose disk filled is told at once; the game goes on, the file keeps what it holds.
+void GameSession::tellDemoWriteProblem() {
+    const std::string problem = run_->demoWriteProblem();
+    if (problem.empty()) return;
+    demoWriteTold_ = true;
+    std::fprintf(stderr, "krello: %s\n", problem.c_str());
+    messages_.post("Recording stopped: cannot write the demo", nowMillis());
+}
+
 void GameSession::post(const std::string& text, bool problem) {
     messages_.post(text, nowMillis());
     std::fprintf(problem ? stderr : stdout, "krello: %s\n", text.c_str());
@@ -218,6 +227,9 @@ void GameSession::produceFrame() {
     if (state_ == State::Running) {
         const FrameOutput output{&drawer_, frame_.data()};
         if (!run_->step(&output)) end(0);  // a replay ran its last update or went out of step
+        if (!demoWriteTold_) tellDemoWriteProblem();
+    } else {
+        run_->flushDemo();  // the game stands still: what it recorded goes to the file now
     }
     std::memcpy(shown_.data(), frame_.data(), FRAME_BYTES);
     OverlayText text;
@@ -244,8 +256,16 @@ std::string GameSession::finishDemo() {
     return failed;
 }
 
+std::string GameSession::demoEndNote() const {
+    if (demo_.cutShort().empty()) return {};
+    Demo cut;
+    cut.cutShort = demo_.cutShort();
+    return demoEndLine(options_.demoFile, cut, run_->updates(), gameStateChecksum(game()));
+}
+
 int GameSession::finish() {
     if (!finishDemo().empty()) return demo_.replaying() ? 2 : 1;
+    if (std::string early = demoEndNote(); !early.empty()) std::fprintf(stderr, "krello: %s\n", early.c_str());
     if (timing_) std::printf("%s\n%s\n", timing_->report().c_str(), timedemoStateLine(gameStateChecksum(game())).c_str());
     return exitStatus_;
 }

@@ -71,7 +71,10 @@ public:
     void padAdded(const std::string& name);
     void padRemoved(int pad);
     void focusLost();
-    void setMinimised(bool minimised) { minimised_ = minimised; }
+    void setMinimised(bool minimised) {
+        minimised_ = minimised;
+        if (minimised) run_->flushDemo();  // no frames come while minimised: the recording is made safe now
+    }
     void closeRequested() { end(0); }
     // A signal (SIGINT, SIGTERM): the session ends with this status, a recording is kept.
     void interrupt(int status) { end(status); }
@@ -101,6 +104,12 @@ public:
     const uint8_t* shownFrame() const { return shown_.data(); }
     const PixelLookup& pixelLookup() const { return palette_.pixelLookup(); }
 
+    // Empty, or for a replayed demo whose recording was cut off the line that says how far it
+    // got: "FILE: demo ends early after N updates: ..." (finish() prints it; the page shows it).
+    std::string demoEndNote() const;
+    // The process is ending under the session (the display went away): the recording's block
+    // under way goes to the file, which then holds every update played.
+    void keepDemo() { run_->flushDemo(); }
     // Ends the session: a recording is finished and kept, a timedemo prints its line. Returns
     // the process's exit status.
     int finish();
@@ -144,6 +153,7 @@ private:
     void heard(sound::EventKind kind);
     void screenshot();
     void post(const std::string& text, bool problem);
+    void tellDemoWriteProblem();
     void end(int status);
     void makeHints();
     std::string finishDemo();
@@ -169,6 +179,7 @@ private:
     bool minimised_ = false;
     bool showFps_ = false;
     bool fullscreenAsked_ = false;
+    bool demoWriteTold_ = false;  // the recording's write failure has been shown
     int exitStatus_ = 0;
     std::string pausedHint_;   // "Press P to resume"
     std::string restartHint_;  // "Press Enter to play again"

@@ -3,7 +3,9 @@
 
 #include <ini.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -73,9 +75,35 @@ struct Reader {
     std::vector<std::string>& warnings;
     size_t pos = 0;
     int line = 0;
+    long unshown = 0;  // warnings past the first MAX_SETTINGS_WARNINGS, counted only
     Settings defaults{};
     std::vector<SettingEntry> entries = settingEntries();
 };
+
+// Text from the file as a warning shows it: control characters escaped (a file must not steer
+// the terminal), and at most 80 characters, cut with "…".
+std::string shown(const std::string& text) {
+    constexpr size_t MAX_SHOWN = 80;
+    std::string out;
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (count == MAX_SHOWN) {
+            out += "\xE2\x80\xA6";  // …
+            break;
+        }
+        // Count characters, not the bytes of one: continuation bytes go with their lead.
+        if ((c & 0xC0) != 0x80) ++count;
+        if (c < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 std::string trimmed(std::string s) {
     const size_t a = s.find_first_not_of(" \t\r\n");
@@ -84,7 +112,11 @@ std::string trimmed(std::string s) {
 }
 
 void warn(Reader& r, const std::string& what) {
-    r.warnings.push_back(r.file + ":" + std::to_string(r.line) + ": " + what);
+    if (r.warnings.size() >= MAX_SETTINGS_WARNINGS) {
+        ++r.unshown;
+        return;
+    }
+    r.warnings.push_back(shown(r.file) + ":" + std::to_string(r.line) + ": " + what);
 }
 
 // Lines inih would only count as errors are named here, one warning each.
@@ -92,7 +124,7 @@ void checkLineShape(Reader& r, const std::string& line) {
     const std::string t = trimmed(line);
     if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[') return;
     if (t.find('=') == std::string::npos && t.find(':') == std::string::npos)
-        warn(r, "'" + t + "' is not a setting (expected NAME = VALUE); ignored");
+        warn(r, "'" + shown(t) + "' is not a setting (expected NAME = VALUE); ignored");
 }
 
 char* readLine(char* out, int size, void* stream) {
@@ -113,16 +145,32 @@ char* readLine(char* out, int size, void* stream) {
     return out;
 }
 
+// A folder named in the file that is not there, or is not a folder, falls back to the default:
+// a screenshot folder left from another machine must not keep the game from starting.
+std::string folderProblem(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code e;
+    const fs::file_status status = fs::status(path, e);
+    if (fs::is_directory(status)) return {};
+    if (fs::exists(status)) return "not a folder";
+    if (e.value() == ELOOP) return "too many levels of symbolic links";
+    return "no such folder";
+}
+
 int onSetting(void* user, const char* section, const char* name, const char* value) {
     Reader& r = *static_cast<Reader*>(user);
     for (const SettingEntry& entry : r.entries) {
         if (entry.info->section != std::string_view(section) || entry.name != name) continue;
-        const std::string problem = readSetting(entry, value, r.settings);
+        std::string problem = readSetting(entry, value, r.settings);
+        if (problem.empty() && entry.info->type == SettingType::Folder) {
+            problem = folderProblem(value);
+            if (!problem.empty()) r.settings.shotDir = r.defaults.shotDir;
+        }
         if (!problem.empty())
-            warn(r, std::string(name) + " = " + value + ": " + problem + "; using " + showSetting(entry, r.defaults));
+            warn(r, shown(name) + " = " + shown(value) + ": " + problem + "; using " + showSetting(entry, r.defaults));
         return 1;
     }
-    warn(r, "unknown setting '" + std::string(name) + "' in [" + section + "]; ignored");
+    warn(r, "unknown setting '" + shown(name) + "' in [" + shown(section) + "]; ignored");
     return 1;
 }
 
@@ -212,8 +260,13 @@ std::string defaultSettingsText() {
 
 std::vector<std::string> applySettingsText(const std::string& file, const std::string& text, Settings& settings) {
     std::vector<std::string> warnings;
-    Reader reader{file, text, settings, warnings};
+    // Notepad's "UTF-8 with BOM" starts the file with the mark; it is no part of the first line.
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::string body = text.substr(text.starts_with(bom) ? bom.size() : 0);
+    Reader reader{file, body, settings, warnings};
     ini_parse_stream(readLine, &reader, onSetting, &reader);
+    if (reader.unshown > 0)
+        warnings.push_back(shown(file) + ": and " + std::to_string(reader.unshown) + " more bad lines, ignored as well");
     return warnings;
 }
 

@@ -41,9 +41,16 @@ std::string settingsPath(const char* configHome, const char* home);
 // The file as first written: every setting at its default, each with a comment.
 std::string defaultSettingsText();
 
+// Warnings shown for one file; the rest are counted in one closing line.
+constexpr size_t MAX_SETTINGS_WARNINGS = 10;
+
 // Applies the settings in `text` (the file `file`) over `settings`. A line that is not a setting,
-// names an unknown one or has a bad value changes nothing and gets one warning naming the file and
-// line and the default kept: "FILE:LINE: scale = abc: expected a whole number from 1 to 16; using 3".
+// names an unknown one or has a bad value (a shot_dir that is missing or not a folder included)
+// changes nothing and gets one warning naming the file and line and the default kept:
+// "FILE:LINE: scale = abc: expected a whole number from 1 to 16; using 3". Bad lines never stop
+// the game. At most MAX_SETTINGS_WARNINGS are given, then "FILE: and N more bad lines, ignored
+// as well"; text from the file is shown with control characters escaped and cut at 80
+// characters. A leading UTF-8 byte-order mark is skipped.
 std::vector<std::string> applySettingsText(const std::string& file, const std::string& text, Settings& settings);
 
 // What reading the settings did, for the shell to say: a file written, warnings, or a failure.

@@ -12,6 +12,7 @@
 #include "cli/man_page.h"
 #include "cli/option_words.h"
 #include "io/atomic_file.h"
+#include "io/record_file.h"
 #include "platform/common/setting_table.h"
 #include "platform/common/settings.h"
 
@@ -91,7 +92,8 @@ void describeOptions(CLI::App& app, CommandLine& c) {
         ->check(cli::existingFile());
     app.add_option("--config", c.config,
                    "Read the settings from FILE instead of ~/.config/krello/krello.ini "
-                   "(%APPDATA%\\krello\\krello.ini on Windows)")
+                   "(%APPDATA%\\krello\\krello.ini on Windows); a bad line falls back to its default with a "
+                   "warning, a FILE that cannot be read ends the game with status 2")
         ->type_name("FILE")
         ->check(cli::existingFile());
     app.add_option("--threads", c.threads,
@@ -119,17 +121,26 @@ ShellOptions merge(const CommandLine& c, const Settings& s) {
     return o;
 }
 
+// A file can be made in the folder (and is removed again at once).
+bool shotDirTakesFiles(const std::string& folder) {
+    io::AtomicFile probe;
+    if (!probe.open((std::filesystem::path(folder) / "krello-shot").string()).empty()) return false;
+    probe.abandon();
+    return true;
+}
+
 // Empty when the game may go on; else the one line that stops it.
 std::string checkFiles(const ShellOptions& o) {
     namespace fs = std::filesystem;
     std::error_code e;
-    if (!fs::is_directory(o.shotDir, e)) return "screenshot folder " + o.shotDir + ": no such folder";
-    io::AtomicFile probe;  // a shot folder that takes no file is refused now, not at the first F12
-    if (std::string failed = probe.open((fs::path(o.shotDir) / "krello-shot").string()); !failed.empty())
-        return "screenshot folder " + o.shotDir + ": cannot write there";
-    probe.abandon();
-    if (o.demoMode == DemoMode::Record && !o.overwrite && fs::exists(o.demoFile, e))
-        return "--record: " + o.demoFile + " already exists (--overwrite replaces it)";
+    if (!fs::is_directory(o.shotDir, e))
+        return "screenshot folder " + o.shotDir + (fs::exists(o.shotDir, e) ? ": not a folder" : ": no such folder");
+    // A shot folder that takes no file is refused now, not at the first F12.
+    if (!shotDirTakesFiles(o.shotDir)) return "screenshot folder " + o.shotDir + ": cannot write there";
+    // A target that could never take the recording is refused before any window opens.
+    if (o.demoMode == DemoMode::Record)
+        if (std::string problem = io::recordTargetProblem(o.demoFile, o.overwrite); !problem.empty())
+            return "--record: " + problem;
     return {};
 }
 
@@ -197,6 +208,13 @@ ParsedOptions parseShellOptions(int argc, const char* const* argv, const Setting
         return stop(2);
     }
     if (!load.note.empty()) std::printf("krello: %s\n", load.note.c_str());
+    // A screenshot folder from the file that takes no file falls back too: settings never stop the game.
+    const Settings defaults;
+    if (load.settings.shotDir != defaults.shotDir && !shotDirTakesFiles(load.settings.shotDir)) {
+        load.warnings.push_back(path + ": shot_dir = " + load.settings.shotDir + ": cannot write there; using " +
+                                defaults.shotDir);
+        load.settings.shotDir = defaults.shotDir;
+    }
     for (const std::string& w : load.warnings) std::fprintf(stderr, "krello: %s\n", w.c_str());
     ParsedOptions parsed;
     parsed.options = merge(c, load.settings);
@@ -224,8 +242,9 @@ std::string shellManPage() {
     page.sections.push_back(
         {"exit status", "0 after quitting, closing the window or the end of a replay; 1 when there is no display to "
                         "show the game on or the video cannot start, or a recording cannot be written; 2 for a bad "
-                        "argument, settings file, level or demo; 128 plus the signal's number after SIGINT or "
-                        "SIGTERM (a demo being recorded is finished and kept)."});
+                        "argument, a --config file that cannot be read, a level or demo (bad lines in a settings "
+                        "file never stop the game); 128 plus the signal's number after SIGINT, SIGTERM or SIGHUP "
+                        "(a demo being recorded is finished and kept)."});
     page.sections.push_back(
         {"environment", "SDL_VIDEODRIVER chooses the video driver; without it, and without DISPLAY or "
                         "WAYLAND_DISPLAY, the game says there is no display and ends. XDG_CONFIG_HOME and HOME "

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/common/game_session.h"
@@ -46,11 +47,26 @@ void pollEvents(GameSession& session, SdlInput& input, SdlDisplay& display) {
     if (const int signal = stopSignal(); signal != 0) session.interrupt(SIGNAL_STATUS_BASE + signal);
 }
 
+// When the display goes away, Xlib ends the process from inside an SDL call, with exit(): the
+// one way left to keep the recording is a handler that runs then. It hands the block under way
+// to the file, so the demo keeps every update played.
+GameSession* sessionAtExit = nullptr;  // the session playing, for that handler only
+
+extern "C" void keepDemoAtExit() {
+    if (sessionAtExit != nullptr) sessionAtExit->keepDemo();
+}
+
 void playSession(GameSession& session, SdlDisplay& display) {
+    sessionAtExit = &session;
+    static const bool registered = std::atexit(keepDemoAtExit) == 0;
+    (void)registered;
     SdlInput input;
     while (true) {
         pollEvents(session, input, display);
-        if (session.ended()) return;
+        if (session.ended()) {
+            sessionAtExit = nullptr;
+            return;
+        }
         if (!session.wantsFrame()) {
             SDL_Delay(MINIMISED_POLL_MS);  // nothing to draw; the clock keeps running meanwhile
             continue;

@@ -1,4 +1,4 @@
-// SIGINT and SIGTERM as a request to end the session cleanly, instead of killing the game.
+// SIGINT, SIGTERM and SIGHUP as a request to end the session cleanly, instead of killing the game.
 #include "platform/sdl/stop_signals.h"
 
 #include <SDL.h>
@@ -19,6 +19,9 @@ void watchStopSignals() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
+    std::signal(SIGHUP, onStopSignal);  // the terminal closed: end as SIGTERM does, the demo kept
+    // A closed standard output is no reason to end a game: a message to it simply goes nowhere.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 int stopSignal() { return requested; }

@@ -1,4 +1,4 @@
-// SIGINT and SIGTERM as a request to end the session cleanly, instead of killing the game.
+// SIGINT, SIGTERM and SIGHUP as a request to end the session cleanly, instead of killing the game.
 #pragma once
 
 namespace krello {

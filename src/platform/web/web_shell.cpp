@@ -90,6 +90,7 @@ void WebShell::endSession() {
     finished_ = true;
     lastShowFps_ = session_->showingFps();
     const int status = session_->finish();
+    if (const std::string early = session_->demoEndNote(); !early.empty()) pageSay(early, false);
     if (options_.demoMode == DemoMode::Record && status == 0 && !demoOffered_) {
         demoOffered_ = true;
         pageDemoRecorded();
