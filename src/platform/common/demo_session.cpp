@@ -1,6 +1,7 @@
 // The demo file a session's first game is recorded into or replayed from.
 #include "platform/common/demo_session.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "replay/demo.h"
@@ -29,6 +30,13 @@ std::string DemoSession::finish(GameRun& run) {
         return problem;
     }
     return recordFile_.commit(overwrite_ ? io::AtomicFile::Replace::Yes : io::AtomicFile::Replace::No);
+}
+
+std::string demoEndLine(long updates, uint32_t stateChecksum) {
+    char line[96];
+    std::snprintf(line, sizeof line, "demo ended after %ld updates; final state checksum 0x%08x", updates,
+                  static_cast<unsigned>(stateChecksum));
+    return line;
 }
 
 void DemoSession::abandon(GameRun& run) {

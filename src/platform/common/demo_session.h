@@ -1,6 +1,7 @@
 // The demo file a session's first game is recorded into or replayed from.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "io/atomic_file.h"
@@ -43,5 +44,9 @@ private:
     bool overwrite_;
     io::AtomicFile recordFile_;  // the recording, under a temporary name until finished
 };
+
+// What a replay on screen ends with, once it ran its last update: "demo ended after N updates;
+// final state checksum 0x1234abcd", the checksum as krello-tool and a timedemo print it.
+std::string demoEndLine(long updates, uint32_t stateChecksum);
 
 }  // namespace krello

@@ -13,7 +13,7 @@ namespace krello {
 enum class SettingId : int {
     Fullscreen, Scale, Aspect, IntegerScale, Fps, Vsync,  // [display]
     ShotDir,                                               // [files]
-    ConfirmQuit, PauseOnFocusLoss, ShowFps,                // [play]
+    ConfirmQuit, PauseOnFocusLoss, ShowFps, AutomapTurns,  // [play]
     Keys,                                                  // [keys]: one list of keys per action
     Buttons, StickDeadZone,                                // [gamepad]: one list per action but fullscreen
     Count
@@ -79,6 +79,8 @@ inline constexpr std::array<SettingInfo, static_cast<size_t>(SettingId::Count)> 
     {.id = SettingId::ShowFps, .section = "play", .name = "show_fps", .type = SettingType::YesNo,
      .help = "show frames per second and the frame time in the top right corner", .flag = "--show-fps",
      .flagHelp = "show the frame rate from the start (F11 toggles it)"},
+    {.id = SettingId::AutomapTurns, .section = "play", .name = "automap_turns", .type = SettingType::YesNo,
+     .help = "yes: the automap (Tab) turns with the player, ahead is up; no: north is up"},
     {.id = SettingId::Keys, .section = "keys", .name = "", .type = SettingType::Keys,
      .help = "the keys of an action: up to four, separated by commas"},
     {.id = SettingId::Buttons, .section = "gamepad", .name = "", .type = SettingType::Buttons,

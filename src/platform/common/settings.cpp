@@ -32,6 +32,7 @@ auto flagOf(S& s, SettingId id) -> decltype(&s.fullscreen) {
         case SettingId::ConfirmQuit: return &s.confirmQuit;
         case SettingId::PauseOnFocusLoss: return &s.pauseOnFocusLoss;
         case SettingId::ShowFps: return &s.showFps;
+        case SettingId::AutomapTurns: return &s.automapTurns;
         default: return nullptr;
     }
 }

@@ -59,6 +59,7 @@ int WebShell::begin(const ShellOptions& options) {
     if (!finished_) endSession();
     options_ = options;
     session_ = std::make_unique<GameSession>(options_, clock_, shots_, drawer_);
+    session_->mapWallsDrawnBy(threads_);
     if (const int status = session_->start(); status != 0) {
         session_->abandon();
         session_.reset();
