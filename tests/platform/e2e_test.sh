@@ -232,7 +232,9 @@ for _ in $(seq 60); do
 done
 [ "$over" -eq 1 ] || fail "the ambush did not end the game within 30 s"
 xdotool key Return
-grab_until_not tinted again.png 30
+# Waits for the fresh game's frame: the score box back as at the start (a grab in between may
+# catch the window mid-redraw, neither tinted nor the new game yet).
+grab_until same again.png ambush_start.png 0 0 128 19 100
 still_running || fail "Enter after game over ended the game"
 "$check" tinted again.png 30 > /dev/null && fail "after the restart the palette is still red"
 "$check" same again.png ambush_start.png 0 0 128 19 100 || fail "the score is not back to 0"
