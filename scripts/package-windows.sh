@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Packs the Windows builds for players: krello-VERSION-win64.zip (x86-64) and -win32.zip (i686),
-# each a folder of the game, the tool, README.md and LICENSE. Builds a preset first when its
+# each a folder of the game, the tool, a player's README.txt (data/README-windows.txt), LICENSE.txt
+# and an example level, four_rooms.level. Builds a preset first when its
 # build is missing, and checks that each packed program needs only Windows' own DLLs.
 #
 # Usage: scripts/package-windows.sh [OUT_DIR]
@@ -28,7 +29,10 @@ for triple in x64:win64:x86_64 x86:win32:i686; do
   fi
   mkdir "$stage/$name"
   cp "$build/src/platform/win32/krello.exe" "$build/tools/krello-tool.exe" "$stage/$name/"
-  cp README.md LICENSE "$stage/$name/"
+  # Windows' line ends, so any editor shows the texts as written.
+  sed 's/$/\r/' data/README-windows.txt > "$stage/$name/README.txt"
+  sed 's/$/\r/' LICENSE > "$stage/$name/LICENSE.txt"
+  cp level/examples/four_rooms.level "$stage/$name/"
   "${rest#*:}-w64-mingw32-strip" "$stage/$name"/*.exe  # a player needs no debugging symbols
   scripts/check-windows-dlls.sh "$stage/$name"/*.exe > /dev/null
   rm -f "$out/$name.zip"

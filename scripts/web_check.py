@@ -104,7 +104,12 @@ def check_play(driver):
     hold(driver, Keys.ARROW_UP, 1.0)
     hold(driver, Keys.ARROW_LEFT, 0.6)
     hold(driver, Keys.SPACE, 0.3)
+    # A loaded machine may draw late: wait for the canvas to change rather than for a while.
+    end = time.time() + 30
     colours, after = driver.execute_script(CANVAS_DIGEST)
+    while after == before and time.time() < end:
+        time.sleep(0.1)
+        colours, after = driver.execute_script(CANVAS_DIGEST)
     if after == before:
         raise CheckFailed("the canvas did not change while walking, turning and firing")
     if colours < 16:
@@ -171,7 +176,7 @@ def check_hidden_tab(driver):
     time.sleep(1)
     driver.close()
     driver.switch_to.window(game)
-    time.sleep(0.3)
+    wait_for(driver, "return window.seen.length >= 2", 30, "the tab shown again")
     seen = driver.execute_script("return window.seen")
     if [state for state, _ in seen[:2]] != ["hidden", "visible"]:
         raise CheckFailed(f"the tab was not hidden and shown again: {seen}")
@@ -253,11 +258,14 @@ def check_recorded_demo(driver, tool, downloads):
     download = driver.find_element(By.ID, "download")
     record.click()
     wait_state(driver, RECORDING, "the recording")
+    started = driver.execute_script("return window.krelloPage.produced")
     if record.text != "Stop recording" or download.is_enabled():
         raise CheckFailed(f"while recording the buttons say {record.text!r}, download enabled: {download.is_enabled()}")
     for key, seconds in ((Keys.ARROW_UP, 0.8), (Keys.ARROW_RIGHT, 0.5), (Keys.SPACE, 0.2), ("a", 0.2),
                          (Keys.ARROW_UP, 0.6)):
         hold(driver, key, seconds)
+    # Enough updates for the check below, however slowly a loaded machine makes them.
+    wait_for(driver, f"return window.krelloPage.produced >= {started} + 90", 60, "90 frames of the recording")
     record.click()
     wait_state(driver, ENDED, "the game the recording ended")
     wait_for(driver, "return !document.getElementById('download').disabled", 5, "the download button")
@@ -466,6 +474,11 @@ def check_timedemo(driver, base, out):
                     180, "the timedemo's line")
     with open(os.path.join(out, "timedemo.txt"), "w") as f:
         f.write(line + "\n")
+    # The checksum line follows; the frame rate must stay in view beside it.
+    shown = wait_for(driver, "const s = document.getElementById('status').textContent;"
+                     " return s.includes('checksum') ? s : ''", 60, "the timedemo's checksum on the page")
+    if " fps " not in shown:
+        raise CheckFailed(f"the timedemo page shows no frame rate: {shown!r}")
     ok(f"the timedemo page: {line}")
 
 

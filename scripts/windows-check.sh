@@ -144,6 +144,12 @@ game="$win64/src/platform/win32/krello.exe"
 title="= KRELLO 32K ="
 game_fail() { fail "$*; the game wrote: $(cat game.out game.err 2>/dev/null | tr '\n' ' ')"; }
 
+# The window's own checks: the show command, topmost full screen, no pointer, keys on to the
+# default procedure, the keypad's arrows, no update while minimised, the step after a restore.
+timeout 300 "$wine" "$win64/src/platform/win32/krello_window_check.exe" > window-check.out 2>&1 ||
+  fail "the window's checks: $(tr -d '\r' < window-check.out | tr '\n' ' ')"
+ok "the window's checks: $(grep -c ': ok: ' window-check.out) passed (show command, topmost, pointer, keys, minimised, restore)"
+
 # Plays with real key events: the window shows the game, F12 takes a screenshot, Up walks,
 # Space fires, and Escape ends the game with status 0 and keeps the demo it recorded.
 mkdir game && cd game
@@ -157,14 +163,30 @@ for _ in $(seq 900); do  # the first start of a prefix's display takes a while
   sleep 0.2
 done
 [ -n "$window" ] || game_fail "no window named \"$title\" within 180 s"
-sleep 3  # frames for a while
-import -window root shown.png
-colours=$(convert shown.png -format '%k' info:)
+# Waits (up to 120 s on a loaded machine) for the game's frames to fill the window.
+colours=0
+for _ in $(seq 600); do
+  import -window root shown.png
+  colours=$(convert shown.png -format '%k' info:)
+  [ "$colours" -ge 16 ] && break
+  kill -0 "$game_pid" 2>/dev/null || game_fail "the game ended before it drew"
+  sleep 0.2
+done
 [ "$colours" -ge 16 ] || game_fail "the screen shows $colours colours: the window is blank"
 ok "krello.exe shows its window \"$title\" with the game in it ($colours colours on the screen)"
 xdotool windowfocus "$window" 2>/dev/null || true  # no window manager here to activate it
 xdotool key --delay 100 F12
-xdotool keydown Up sleep 1 keyup Up key space sleep 0.5 key Escape
+# Up is held until the view has walked, so an update saw it before Escape comes.
+xdotool keydown Up
+for _ in $(seq 600); do
+  import -window root walked.png
+  compare -metric AE shown.png walked.png null: 2>&1 | awk '{ exit !($1 + 0 > 5000) }' && break
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.2
+done
+xdotool keyup Up key space
+for _ in $(seq 300); do [ -s krello-0001.png ] && break; sleep 0.1; done
+xdotool key Escape
 status=0
 wait "$game_pid" || status=$?
 game_pid=""

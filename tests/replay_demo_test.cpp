@@ -171,7 +171,7 @@ TEST(ReplayDemo, EveryCutReplaysUpToItsLastCompleteBlock) {
               "t.demo: demo ends early after 40 updates: byte " + std::to_string(r.bytes.size() - 3) +
                   ": the demo ends inside the end record (truncated)");
     ASSERT_TRUE(parseDemo(r.bytes, "t.demo", demo, error));
-    EXPECT_EQ(demoEndLine("t.demo", demo, 40, 0xAB), "t.demo: demo ended after 40 updates; final state checksum 0x000000AB");
+    EXPECT_EQ(demoEndLine("t.demo", demo, 40, 0xAB), "t.demo: demo ended after 40 updates; final state checksum 0x000000ab");
 }
 
 // Demos written before blocks existed keep the old rule: without the end record, nothing replays.

@@ -95,6 +95,9 @@ TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
         {"render --level " + std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.level",
          std::string(KRELLO_SOURCE_DIR) + "/tests/data/two_rooms.level: no picture"},
         {"", "a command is required (see --help)"},
+        {"textures", "textures: which one? dump or sheet (see krello-tool textures --help)"},
+        {"render --view 1 2", "--view: expected 5 values (X Y Z ANGLE SECTOR), got 2"},
+        {"render --tour", "--tour: expected DIR, got nothing"},
     };
     for (const auto& c : cases) {
         const ProgramRun r = runTool(c.args);

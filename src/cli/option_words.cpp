@@ -1,7 +1,12 @@
 // Command lines in the programs' own words: value checks that say what was expected, and one-line errors.
 #include "cli/option_words.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <regex>
+#include <set>
+#include <vector>
 
 #include "cli/whole_number.h"
 
@@ -10,13 +15,79 @@ namespace {
 
 std::string inQuotes(const std::string& text) { return "'" + text + "'"; }
 
-// The option a library message starts with ("--scale: ..."), if it names one of the app's.
+// The command the line gave: the app, or the deepest of its subcommands that was named.
+CLI::App* givenCommand(CLI::App& app) {
+    CLI::App* current = &app;
+    while (true) {
+        const std::vector<CLI::App*> named = current->get_subcommands();
+        if (named.empty()) return current;
+        current = named.back();
+    }
+}
+
+// The option of this name in the command given or the commands above it.
+CLI::Option* findOption(CLI::App& app, const std::string& name) {
+    for (CLI::App* at = givenCommand(app); at != nullptr; at = at->get_parent())
+        if (CLI::Option* option = at->get_option_no_throw(name)) return option;
+    return nullptr;
+}
+
+// The option a library message starts with ("--scale: ..."), if it names one of the command's.
 CLI::Option* leadingOption(CLI::App& app, const std::string& message, std::string& rest) {
     const size_t colon = message.find(": ");
     if (colon == std::string::npos || message.rfind("-", 0) != 0) return nullptr;
-    CLI::Option* option = app.get_option_no_throw(message.substr(0, colon));
+    CLI::Option* option = findOption(app, message.substr(0, colon));
     if (option != nullptr) rest = message.substr(colon + 2);
     return option;
+}
+
+std::string expectation(CLI::Option& option);
+
+std::string countOf(int n, const std::string& expected) {
+    if (n <= 1) return expected;
+    return std::to_string(n) + " values (" + expected + ")";
+}
+
+// The library's "wrong number of values" messages in our words.
+std::string mismatch(CLI::App& app, const std::string& message) {
+    std::string rest;
+    std::smatch m;
+    CLI::Option* option = leadingOption(app, message, rest);
+    if (option == nullptr && std::regex_match(message, m, std::regex("Expected (exactly|at least) (\\d+) arguments to (\\S+), got (\\d+)"))) {
+        option = findOption(app, m[3].str());
+        rest = (m[1] == "exactly" ? "exactly " : "At least ") + m[2].str() + " required but received " + m[4].str();
+    }
+    if (option == nullptr) return message;
+    const std::string name = option->get_name();
+    const std::string expected = expectation(*option);
+    if (std::regex_match(rest, m, std::regex("\\d+ required .* missing")))
+        return name + ": expected " + expected + ", got nothing";
+    if (std::regex_match(rest, m, std::regex("(At least|exactly) (\\d+) required but received (\\d+)")))
+        return name + ": expected " + countOf(std::stoi(m[2].str()), expected) + ", got " +
+               (m[3] == "0" ? std::string("nothing") : m[3].str());
+    if (std::regex_match(rest, m, std::regex("At Most (\\d+) required but received (\\d+)")))
+        return name + ": expected at most " + countOf(std::stoi(m[1].str()), expected) + ", got " + m[2].str();
+    return name + ": " + rest;
+}
+
+// The commands a command offers, "dump or sheet".
+std::string commandChoices(CLI::App& command) {
+    std::vector<std::string> names;
+    for (CLI::App* sub : command.get_subcommands({}))
+        if (!sub->get_name().empty()) names.push_back(sub->get_name());
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " or " : ", ";
+        text += names[i];
+    }
+    return text;
+}
+
+// The whole command as typed: "krello-tool textures".
+std::string commandPath(CLI::App& command) {
+    std::string path = command.get_name();
+    for (CLI::App* up = command.get_parent(); up != nullptr; up = up->get_parent()) path = up->get_name() + " " + path;
+    return path;
 }
 
 // What an option's value must be, as its first check says it (the check's name).
@@ -87,22 +158,66 @@ CLI::Validator existingFolder() {
 std::string describeParseError(CLI::App& app, const CLI::ParseError& error) {
     const std::string message = error.what();
     std::string rest;
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
-        if (CLI::Option* option = leadingOption(app, message, rest)) {
-            if (rest.find("required") != std::string::npos && rest.find("missing") != std::string::npos)
-                return option->get_name() + ": expected " + expectation(*option) + ", got nothing";
-        }
-        return message;
-    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) return mismatch(app, message);
     if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) return extras(message);
     if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) return excludes(message);
+    if (dynamic_cast<const CLI::RequiresError*>(&error) != nullptr) {
+        const size_t at = message.find(" requires ");
+        if (at != std::string::npos) return message.substr(0, at) + " needs " + message.substr(at + 10) + " as well";
+        return message;
+    }
     if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
-        if (message.find("A subcommand is required") != std::string::npos ||
-            message.find("subcommand") != std::string::npos)
-            return "a command is required (see --help)";
+        if (message.find("subcommand") != std::string::npos) {
+            CLI::App& command = *givenCommand(app);
+            if (&command == &app) return "a command is required (see --help)";
+            return command.get_name() + ": which one? " + commandChoices(command) + " (see " + commandPath(command) +
+                   " --help)";
+        }
+        std::smatch m;
+        if (std::regex_match(message, m, std::regex("(\\S+) is required"))) return m[1].str() + " must be given";
+        return message;
+    }
+    if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr || dynamic_cast<const CLI::ConversionError*>(&error) != nullptr) {
+        if (CLI::Option* option = leadingOption(app, message, rest)) {
+            if (rest.find("Could not convert") != std::string::npos || rest.find("Value ") == 0)
+                return option->get_name() + ": expected " + expectation(*option);
+        }
         return message;
     }
     return message;
 }
+
+namespace {
+
+class OurHelp final : public CLI::Formatter {
+public:
+    std::string make_option_opts(const CLI::Option* opt) const override {
+        if (!opt->get_option_text().empty()) return " " + opt->get_option_text();
+        if (opt->get_type_size() == 0 || opt->get_type_name().empty()) return {};
+        return " " + opt->get_type_name();
+    }
+    std::string make_option_desc(const CLI::Option* opt) const override {
+        std::string text = opt->get_description();
+        const auto names = [](const std::set<CLI::Option*>& options) {
+            std::vector<std::string> sorted;  // a set of pointers has no order worth showing
+            for (const CLI::Option* o : options) sorted.push_back(o->get_name());
+            std::sort(sorted.begin(), sorted.end());
+            std::string list;
+            for (const std::string& name : sorted) list += (list.empty() ? "" : ", ") + name;
+            return list;
+        };
+        std::string notes;
+        if (opt->get_required()) notes = "required";
+        if (!opt->get_needs().empty()) notes += (notes.empty() ? "" : "; ") + std::string("needs ") + names(opt->get_needs());
+        if (!opt->get_excludes().empty())
+            notes += (notes.empty() ? "" : "; ") + std::string("not with ") + names(opt->get_excludes());
+        if (!notes.empty()) text += " (" + notes + ")";
+        return text;
+    }
+};
+
+}  // namespace
+
+void useOurHelp(CLI::App& app) { app.formatter(std::make_shared<OurHelp>()); }
 
 }  // namespace krello::cli

@@ -243,8 +243,10 @@ bool parseDemo(std::span<const uint8_t> bytes, const std::string& name, Demo& de
 std::string demoEndLine(const std::string& file, const Demo& demo, long updates, uint32_t stateChecksum) {
     if (!demo.cutShort.empty())
         return file + ": demo ends early after " + std::to_string(updates) + " updates: " + demo.cutShort;
-    return file + ": demo ended after " + std::to_string(updates) + " updates; final state checksum " +
-           hex32(stateChecksum);
+    // The checksum written as the timedemo's last line writes it, so the two can be compared by eye.
+    char checksum[16];
+    std::snprintf(checksum, sizeof checksum, "0x%08x", static_cast<unsigned>(stateChecksum));
+    return file + ": demo ended after " + std::to_string(updates) + " updates; final state checksum " + checksum;
 }
 
 std::string describeLevel(const std::string& name) {

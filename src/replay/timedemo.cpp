@@ -11,7 +11,7 @@ void TimedemoClock::frameDone(Clock::time_point now) {
     last_ = now;
 }
 
-void TimedemoClock::started(const GameRun&) {
+void TimedemoClock::begin() {
     frameMicros_.clear();
     last_ = start_ = Clock::now();
 }

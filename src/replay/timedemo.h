@@ -25,12 +25,16 @@ public:
     void frameDone() { frameDone(Clock::now()); }
     void frameDone(Clock::time_point now);
 
+    // Timing begins (again) now: the frames so far are forgotten. A shell calls it just before
+    // its first frame, so opening the window is no frame's time.
+    void begin();
     // Timing begins when the game has started, so the start-up's textures are not a frame's time.
-    void started(const GameRun&) override;
+    void started(const GameRun&) override { begin(); }
     void stepped(const GameRun&) override { frameDone(); }
 
-    // "timedemo: N frames in S s: F fps (min/median/max frame A/B/C ms)", measured up to `now`.
-    std::string report() const { return report(Clock::now()); }
+    // "timedemo: N frames in S s: F fps (min/median/max frame A/B/C ms)", measured up to `now`,
+    // or to the end of the last frame.
+    std::string report() const { return report(last_); }
     std::string report(Clock::time_point now) const;
 
 private:

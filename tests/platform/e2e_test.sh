@@ -54,6 +54,25 @@ grab_until() {
   done
 }
 
+# The other way round: grabs until the check fails on FILE (what it looks for is gone), for up
+# to 30 s. The caller checks what it needs.
+grab_until_not() {
+  local mode=$1 file=$2
+  shift 2
+  for _ in $(seq 150); do
+    grab "$file"
+    "$check" "$mode" "$file" "$@" > /dev/null 2>&1 || return 0
+    still_running || return 0
+    sleep 0.2
+  done
+}
+
+# Waits (polling, up to 30 s) for FILE to exist and hold something.
+wait_file() {
+  for _ in $(seq 300); do [ -s "$1" ] && return 0; still_running || break; sleep 0.1; done
+  [ -s "$1" ]
+}
+
 # Starts the game with these arguments and waits (polling, up to 60 s on a loaded machine) until
 # its window is there and shows a frame, the score at its top left.
 start_game() {
@@ -86,8 +105,7 @@ grab start.png
 xdotool keydown Right; sleep 0.4; xdotool keyup Right
 xdotool keydown Up; sleep 0.8; xdotool keyup Up
 xdotool key space; sleep 0.2; xdotool key a
-sleep 0.5
-grab moved.png
+grab_until differ moved.png start.png 24
 xdotool key F12
 grab_until score message.png 0 461 520 480
 # 640x480 is 4:3, so the 320x200 frame fills it: x twice, y 2.4 times. "Score: 0" is 64x8.
@@ -137,7 +155,8 @@ grab_until score paused.png 272 154 368 173
 "$check" score paused.png 272 154 368 173 || fail "no PAUSED over the frame"
 xdotool keydown Up; sleep 2; xdotool keyup Up
 xdotool key p
-sleep 0.5
+# Quit only once a frame without "PAUSED" shows that an update ran after the pause.
+grab_until_not score resumed.png 272 154 368 173
 xdotool key Escape
 wait_game "Escape after the pause"
 [ "$status" -eq 0 ] || fail "quitting after the pause gave status $status"
@@ -150,16 +169,17 @@ pass "P paused for ${gap} ms without an update"
 printf '[play]\nconfirm_quit = yes\n' > prompt.ini
 start_game --config prompt.ini
 xdotool key Escape
-sleep 1
-still_running || fail "Escape quit although confirm_quit is set"
 grab_until score prompt.png 248 154 392 173
+still_running || fail "Escape quit although confirm_quit is set"
 # "Quit? Y/N" (9 characters) in the middle of the frame.
 "$check" score prompt.png 248 154 392 173 || fail "no Quit? Y/N over the frame"
 xdotool key n
-sleep 0.5
+grab_until_not score back.png 248 154 392 173
 still_running || fail "N quit the game"
+"$check" score back.png 248 154 392 173 && fail "N did not take the prompt away"
 xdotool key Escape
-sleep 0.5
+grab_until score prompt2.png 248 154 392 173
+"$check" score prompt2.png 248 154 392 173 || fail "no Quit? Y/N after the second Escape"
 xdotool key Escape
 wait_game "a second Escape"
 [ "$status" -eq 0 ] || fail "quitting from the prompt gave status $status"
@@ -168,8 +188,11 @@ pass "Escape asked Quit? Y/N, N went back, a second Escape quit"
 # --- A key remapped in a settings file: D turns right. ---------------------------------------------
 printf '[keys]\nturn_right = D\n' > remap.ini
 start_game --config remap.ini --record remap.demo
-xdotool keydown d; sleep 0.5; xdotool keyup d
-sleep 0.3
+grab remap_start.png
+# D is held until the view has turned, so an update saw it before Escape comes.
+xdotool keydown d
+grab_until differ remap_turned.png remap_start.png 24
+xdotool keyup d
 xdotool key Escape
 wait_game "Escape"
 "$tool" run --demo remap.demo --state-every 1 > remap.txt || fail "the remapped session does not replay"
@@ -182,7 +205,7 @@ level="$source/level/examples/four_rooms.level"
 mkdir -p levelshots
 start_game --level "$level" --record level.demo --shot-dir levelshots
 xdotool key F12
-sleep 0.5
+wait_file levelshots/krello-0001.png || fail "F12 wrote no levelshots/krello-0001.png"
 xdotool key Escape
 wait_game "Escape"
 "$tool" render --level "$level" --png level_start.png > /dev/null || fail "krello-tool cannot draw the level"
@@ -209,8 +232,9 @@ for _ in $(seq 60); do
 done
 [ "$over" -eq 1 ] || fail "the ambush did not end the game within 30 s"
 xdotool key Return
-sleep 0.7
-grab again.png
+# Waits for the fresh game's frame: the score box back as at the start (a grab in between may
+# catch the window mid-redraw, neither tinted nor the new game yet).
+grab_until same again.png ambush_start.png 0 0 128 19 100
 still_running || fail "Enter after game over ended the game"
 "$check" tinted again.png 30 > /dev/null && fail "after the restart the palette is still red"
 "$check" same again.png ambush_start.png 0 0 128 19 100 || fail "the score is not back to 0"
@@ -239,5 +263,12 @@ env -u DISPLAY SDL_VIDEODRIVER=nonexistent timeout 20 "$krello" > nodriver.out 2
 [ "$status" -ne 0 ] || fail "started without a video driver and reported success"
 [ "$status" -ne 124 ] || fail "hung without a video driver"
 grep -qi "video" nodriver.err || fail "no reason on stderr: $(cat nodriver.err)"
+# A DISPLAY where no X server answers: our one line comes first, no stray line from a library.
+dead=200
+while [ -e "/tmp/.X11-unix/X$dead" ] || [ -e "/tmp/.X$dead-lock" ]; do dead=$((dead + 1)); done
+status=0
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XDG_RUNTIME_DIR DISPLAY=":$dead" timeout 20 "$krello" > dead.out 2> dead.err || status=$?
+[ "$status" -eq 1 ] || fail "with no X server at DISPLAY the game ended with status $status, not 1"
+head -n1 dead.err | grep -q "^krello: no display to show the game on" || fail "another line came first: $(cat dead.err)"
 pass "without a display: $(head -n1 nodisplay.err)"
 echo "e2e: $passed passed, 0 failed"

@@ -36,7 +36,7 @@ TEST(Settings, TheTableGivesEveryDefault) {
     const Settings defaults;
     const std::string json = settingsJson();
     const std::vector<SettingEntry> entries = settingEntries();
-    EXPECT_EQ(entries.size(), 12u + 13u + 12u + 1u);  // every setting, each action's keys, all but one's buttons
+    EXPECT_EQ(entries.size(), 13u + 16u + 15u + 1u);  // every setting, each action's keys, all but one's buttons
     size_t at = 0;
     for (const SettingEntry& e : entries) {
         const std::string shown = showSetting(e, defaults);
@@ -80,7 +80,7 @@ TEST(Settings, EachBadLineIsOneWarningAndTheDefaultStays) {
         {"[display]\n\nfps = 5000\n", "k.ini:3: fps = 5000: expected a whole number from 0 to 1000; using 70"},
         {"[display]\naspect = wide\n", "k.ini:2: aspect = wide: expected 4:3 or square; using 4:3"},
         {"[play]\nconfirm_quit = maybe\n", "k.ini:2: confirm_quit = maybe: expected yes or no; using no"},
-        {"[keys]\nturn_left = Lfet\n", "k.ini:2: turn_left = Lfet: unknown key 'Lfet'; using Left"},
+        {"[keys]\nturn_left = Lfet\n", "k.ini:2: turn_left = Lfet: unknown key 'Lfet'; using Left, Keypad4"},
         {"[keys]\nquit = Hyper+Q\n", "k.ini:2: quit = Hyper+Q: unknown modifier 'Hyper' (Shift, Ctrl or Alt); using Escape"},
         {"[keys]\nfire = A, B, C, D, E\n", "k.ini:2: fire = A, B, C, D, E: more than 4 in one list; using Space"},
         {"[gamepad]\njump = Z\n", "k.ini:2: jump = Z: unknown gamepad button 'Z'; using A"},
@@ -104,7 +104,7 @@ TEST(Settings, EachBadLineIsOneWarningAndTheDefaultStays) {
         EXPECT_EQ(warnings[0], c.warning);
         EXPECT_EQ(s.scale, defaults.scale);
         EXPECT_EQ(s.fps, defaults.fps);
-        EXPECT_EQ(formatKeyList(s.bindings.keys[0]), "Left");
+        EXPECT_EQ(formatKeyList(s.bindings.keys[0]), "Left, Keypad4");
         EXPECT_EQ(s.shotDir, defaults.shotDir);
     }
 }

@@ -118,6 +118,9 @@ TEST_F(ShellOptionsTest, HelpVersionAndTheManualPageStopWithStatus0) {
             // The ranges and defaults come from the settings' table.
             EXPECT_NE(out.find("(1 to 16; default 3)"), std::string::npos) << out;
             EXPECT_NE(out.find("(0 to 1000; default 70)"), std::string::npos) << out;
+            // What an option cannot go with follows its words, never its name's column.
+            EXPECT_EQ(out.find("Excludes"), std::string::npos) << out;
+            EXPECT_NE(out.find("(not with --play, --timedemo)"), std::string::npos) << out;
         }
     }
     // The manual page lists what --help lists, placeholders included.

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
                  "without a display: frames and textures as PNG, games from input scripts and demos,\n"
                  "and the level's checks, statistics and map."};
     app.name("krello-tool");
+    krello::cli::useOurHelp(app);
     app.set_version_flag("--version", VERSION_TEXT);
     bool manPage = false;
     app.add_flag("--manpage", manPage, "print the manual page")->group("");

@@ -8,7 +8,8 @@ namespace {
 
 constexpr std::array<std::string_view, ACTION_COUNT> ACTION_NAMES = {
     "turn_left", "turn_right", "forward", "back", "jump", "fire",
-    "quit", "pause", "restart", "screenshot", "show_fps", "fullscreen", "mute"};
+    "quit", "pause", "restart", "screenshot", "show_fps", "fullscreen", "mute",
+    "automap", "zoom_in", "zoom_out"};
 
 constexpr struct {
     std::string_view name;
@@ -83,10 +84,11 @@ Bindings defaultBindings() {
         size_t i = 0;
         for (PadButton p : list) b.pad[static_cast<size_t>(a)][i++] = p;
     };
-    keys(Action::TurnLeft, {{K::Left}});
-    keys(Action::TurnRight, {{K::Right}});
-    keys(Action::Forward, {{K::Up}});
-    keys(Action::Back, {{K::Down}});
+    // The keypad's arrows with Num Lock on or off: shells name the keypad's keys by place.
+    keys(Action::TurnLeft, {{K::Left}, {K::Keypad4}});
+    keys(Action::TurnRight, {{K::Right}, {K::Keypad6}});
+    keys(Action::Forward, {{K::Up}, {K::Keypad8}});
+    keys(Action::Back, {{K::Down}, {K::Keypad2}});
     keys(Action::Jump, {{K::A}});
     keys(Action::Fire, {{K::Space}});
     keys(Action::Quit, {{K::Escape}});
@@ -96,6 +98,9 @@ Bindings defaultBindings() {
     keys(Action::ShowFps, {{K::F11}});
     keys(Action::Fullscreen, {{K::Enter, MOD_ALT}, {K::KeypadEnter, MOD_ALT}});
     keys(Action::Mute, {{K::M}});
+    keys(Action::Automap, {{K::Tab}});
+    keys(Action::ZoomIn, {{K::Equals}, {K::KeypadPlus}});  // the + key, unshifted
+    keys(Action::ZoomOut, {{K::Minus}, {K::KeypadMinus}});
     pad(Action::TurnLeft, {P::DpadLeft});
     pad(Action::TurnRight, {P::DpadRight});
     pad(Action::Forward, {P::DpadUp});
@@ -105,6 +110,7 @@ Bindings defaultBindings() {
     pad(Action::Quit, {P::Back});
     pad(Action::Pause, {P::Start});
     pad(Action::Restart, {P::Start});
+    pad(Action::Automap, {P::Y});
     return b;
 }
 

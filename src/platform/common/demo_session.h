@@ -1,6 +1,7 @@
 // The demo file a session's first game is recorded into or replayed from.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 

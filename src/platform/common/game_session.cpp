@@ -20,6 +20,7 @@ GameSession::GameSession(const ShellOptions& options, PacerClock& clock, Screens
       run_(std::make_unique<GameRun>(live_)),
       demo_(options_),
       pacer_(clock, options.demoMode, options.fps),
+      automap_(options.automapTurns, options.fourByThree),
       showFps_(options.showFps) {
     if (options_.demoMode == DemoMode::Timedemo) options_.vsync = false;  // as fast as it can go
     else if (options_.sound) sound_ = std::make_unique<SessionSound>(options_.volume);
@@ -69,6 +70,7 @@ int GameSession::start() {
 void GameSession::startGame() {
     palette_.tint(0);
     frame_.fill(0);
+    automap_.forget();
     run_->start();
 }
 
@@ -126,6 +128,9 @@ void GameSession::act(ActionSet actions) {
     if (has(Action::Screenshot)) screenshot();
     if (has(Action::ShowFps)) showFps_ = !showFps_;
     if (has(Action::Mute)) mute();
+    if (has(Action::Automap)) automap_.toggle();
+    if (has(Action::ZoomIn) && automap_.shown()) automap_.zoomIn();
+    if (has(Action::ZoomOut) && automap_.shown()) automap_.zoomOut();
     if (state_ == State::QuitPrompt) {
         if (has(Action::Quit)) answerPrompt(true);
         else if (has(Action::Pause)) answerPrompt(false);
@@ -225,13 +230,19 @@ bool GameSession::frameDue() { return pacer_.frameDue(run_->gameMillis(), state_
 void GameSession::produceFrame() {
     fps_.frameStarted(clock_.nowMicros());
     if (state_ == State::Running) {
+        if (timing_ && run_->updates() == 0) timing_->begin();  // from the first frame, not start-up
         const FrameOutput output{&drawer_, frame_.data()};
-        if (!run_->step(&output)) end(0);  // a replay ran its last update or went out of step
+        if (!run_->step(&output)) {  // a replay ran its last update or went out of step
+            replayRanOut_ = demo_.replaying();
+            end(0);
+        }
+        if (drawnBy_) automap_.noteDrawn(*drawnBy_);
         if (!demoWriteTold_) tellDemoWriteProblem();
     } else {
         run_->flushDemo();  // the game stands still: what it recorded goes to the file now
     }
     std::memcpy(shown_.data(), frame_.data(), FRAME_BYTES);
+    if (automap_.shown()) automap_.draw(shown_.data(), game());
     OverlayText text;
     text.score = game().score;
     text.gameOver = game().gameOver != 0;
@@ -267,6 +278,8 @@ int GameSession::finish() {
     if (!finishDemo().empty()) return demo_.replaying() ? 2 : 1;
     if (std::string early = demoEndNote(); !early.empty()) std::fprintf(stderr, "krello: %s\n", early.c_str());
     if (timing_) std::printf("%s\n%s\n", timing_->report().c_str(), timedemoStateLine(gameStateChecksum(game())).c_str());
+    else if (replayRanOut_)
+        std::printf("krello: %s\n", demoEndLine(options_.demoFile, Demo{}, run_->updates(), gameStateChecksum(game())).c_str());
     return exitStatus_;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/frame.h"
+#include "platform/common/automap.h"
 #include "platform/common/demo_session.h"
 #include "platform/common/fps_counter.h"
 #include "platform/common/frame_pacer.h"
@@ -52,6 +53,10 @@ public:
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
     ~GameSession();
+
+    // The automap learns what the player has seen from the renderer's record of the walls it
+    // found in each frame: the threads the drawer draws on. Without them the map stays empty.
+    void mapWallsDrawnBy(const RenderThreads& threads) { drawnBy_ = &threads; }
 
     // Loads the level, opens the demo and starts the first game (start-up reads the clock).
     // Returns 0, or the exit status after printing why the session cannot start (2).
@@ -102,6 +107,9 @@ public:
     // One frame: the update (while running) and the drawing, then the text over a copy.
     void produceFrame();
     const uint8_t* shownFrame() const { return shown_.data(); }
+    // The renderer's own frame, before the map and the text: the same whether the map is shown.
+    const uint8_t* renderedFrame() const { return frame_.data(); }
+    const Automap& automap() const { return automap_; }
     const PixelLookup& pixelLookup() const { return palette_.pixelLookup(); }
 
     // Empty, or for a replayed demo whose recording was cut off the line that says how far it
@@ -170,6 +178,8 @@ private:
     SessionPacer pacer_;
     MessageBoard messages_;
     FpsCounter fps_;
+    Automap automap_;                     // what the player has seen, shown over the frame on Tab
+    const RenderThreads* drawnBy_ = nullptr;  // whose record of drawn walls the map reads
     std::unique_ptr<TimedemoClock> timing_;
     std::unique_ptr<SessionSound> sound_;  // the games heard, unless the session is silent
     std::array<uint8_t, FRAME_BYTES> frame_{};  // the renderer's buffer, kept between frames
@@ -180,6 +190,7 @@ private:
     bool showFps_ = false;
     bool fullscreenAsked_ = false;
     bool demoWriteTold_ = false;  // the recording's write failure has been shown
+    bool replayRanOut_ = false;  // a replay ran its last update (rather than being quit)
     int exitStatus_ = 0;
     std::string pausedHint_;   // "Press P to resume"
     std::string restartHint_;  // "Press Enter to play again"

@@ -13,7 +13,7 @@ namespace krello {
 enum class SettingId : int {
     Fullscreen, Scale, Aspect, IntegerScale, Fps, Vsync,  // [display]
     ShotDir,                                               // [files]
-    ConfirmQuit, PauseOnFocusLoss, ShowFps,                // [play]
+    ConfirmQuit, PauseOnFocusLoss, ShowFps, AutomapTurns,  // [play]
     Sound, Volume,                                         // [sound]
     Keys,                                                  // [keys]: one list of keys per action
     Buttons, StickDeadZone,                                // [gamepad]: one list per action but fullscreen
@@ -80,6 +80,8 @@ inline constexpr std::array<SettingInfo, static_cast<size_t>(SettingId::Count)> 
     {.id = SettingId::ShowFps, .section = "play", .name = "show_fps", .type = SettingType::YesNo,
      .help = "show frames per second and the frame time in the top right corner", .flag = "--show-fps",
      .flagHelp = "show the frame rate from the start (F11 toggles it)"},
+    {.id = SettingId::AutomapTurns, .section = "play", .name = "automap_turns", .type = SettingType::YesNo,
+     .help = "yes: the automap (Tab) turns with the player, ahead is up; no: north is up"},
     {.id = SettingId::Sound, .section = "sound", .name = "sound", .type = SettingType::YesNo,
      .help = "on: the game is heard (M mutes it while playing); off: no sound device is opened", .fallback = 1,
      .yes = "on", .no = "off", .flag = "--sound", .flagHelp = "play the game's sound", .offFlag = "--no-sound",

@@ -35,6 +35,7 @@ auto flagOf(S& s, SettingId id) -> decltype(&s.fullscreen) {
         case SettingId::PauseOnFocusLoss: return &s.pauseOnFocusLoss;
         case SettingId::ShowFps: return &s.showFps;
         case SettingId::Sound: return &s.sound;
+        case SettingId::AutomapTurns: return &s.automapTurns;
         default: return nullptr;
     }
 }

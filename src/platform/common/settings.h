@@ -22,6 +22,7 @@ struct Settings {
     bool confirmQuit = setting(SettingId::ConfirmQuit).fallback != 0;    // the quit key during play asks "Quit? Y/N" first
     bool pauseOnFocusLoss = setting(SettingId::PauseOnFocusLoss).fallback != 0;  // losing the window's focus pauses
     bool showFps = setting(SettingId::ShowFps).fallback != 0;            // the frame-rate counter in the corner
+    bool automapTurns = setting(SettingId::AutomapTurns).fallback != 0;  // the automap turns with the player
     bool sound = setting(SettingId::Sound).fallback != 0;                // a sound device is opened and the game heard
     int volume = setting(SettingId::Volume).fallback;                    // the sound's loudness, 0..100
     Bindings bindings = defaultBindings();                               // keys, buttons, the stick's dead zone

@@ -68,10 +68,12 @@ void settingOptions(CLI::App& app, const SettingInfo& s, std::string& given) {
 
 // The option table: --help and the manual page are both written from it.
 void describeOptions(CLI::App& app, CommandLine& c) {
+    cli::useOurHelp(app);
     app.description("Krello 32K: a small first-person action game.\n"
                     "Keys (the settings file can change them): arrows turn and walk, A jumps, Space fires,\n"
-                    "P pauses, Enter plays again after game over, F11 shows the frame rate, F12 saves a\n"
-                    "screenshot, Alt+Enter toggles full screen, Escape quits.");
+                    "P pauses, Enter plays again after game over, Tab shows the automap (+ and - zoom it),\n"
+                    "F11 shows the frame rate, F12 saves a screenshot, Alt+Enter toggles full screen,\n"
+                    "Escape quits.");
     app.name("krello");
     app.set_version_flag("--version", VERSION_TEXT);
     for (const SettingInfo& s : SETTINGS)

@@ -18,6 +18,8 @@ public:
 
     // What the session draws every frame with (open first).
     FrameDrawer& drawer() { return drawer_; }
+    // The threads it draws on, whose record of the walls found the automap reads (open first).
+    const RenderThreads& threads() const { return *threads_; }
 
 private:
     std::unique_ptr<RenderThreads> threads_;

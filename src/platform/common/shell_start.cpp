@@ -19,6 +19,7 @@ int runShell(const ShellOptions& options, ShellWindow& window) {
     SteadyPacerClock clock;
     ScreenshotTaker shots(options.shotDir);
     auto session = std::make_unique<GameSession>(options, clock, shots, renderer.drawer());
+    session->mapWallsDrawnBy(renderer.threads());
     if (const int status = session->start(); status != 0) return status;
     if (!window.open(*session).empty()) {
         session->abandon();

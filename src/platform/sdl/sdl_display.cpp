@@ -75,7 +75,14 @@ SdlDisplay::Failure SdlDisplay::open(const ShellOptions& options) {
     if (std::string none = missingDisplay(); !none.empty()) return {none, true};
     layout_ = LayoutChoice{options.fourByThree, options.integerScale};
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return {sdlReason("cannot start the video"), false};
+    // With only DISPLAY set, X it is: trying Wayland too would let its library print a stray
+    // "XDG_RUNTIME_DIR not set" before our own message when no X server answers.
+    const bool onlyX = !isSet("SDL_VIDEODRIVER") && !isSet("WAYLAND_DISPLAY");
+    if (onlyX) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (onlyX) return {"no display to show the game on: no X server answers at DISPLAY=" + std::string(std::getenv("DISPLAY")), true};
+        return {sdlReason("cannot start the video"), false};
+    }
     videoStarted_ = true;
     if (std::string none = fellBack(); !none.empty()) return {none, true};
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;

@@ -101,6 +101,11 @@ bool keyScrollsPage(KeyId key) {
         case KeyId::PageDown:
         case KeyId::Home:
         case KeyId::End:
+        case KeyId::Keypad2:  // the keypad's arrows with Num Lock off
+        case KeyId::Keypad4:
+        case KeyId::Keypad6:
+        case KeyId::Keypad8:
+        case KeyId::Tab:  // the automap; the browser would move the focus off the game
             return true;
         default:
             return false;

@@ -13,8 +13,8 @@ namespace krello {
 // shifted "!" is the 1 key, a Cyrillic letter the Latin key in its place). None when neither.
 KeyId keyFromDom(std::string_view key, std::string_view code);
 
-// Keys whose browser default would move the page (arrows, Space, Page Up/Down, Home, End):
-// the page keeps them for the game.
+// Keys whose browser default would move the page or the focus (arrows, the keypad's too, Space,
+// Page Up/Down, Home, End, Tab): the page keeps them for the game.
 bool keyScrollsPage(KeyId key);
 
 }  // namespace krello

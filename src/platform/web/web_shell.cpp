@@ -74,6 +74,7 @@ int WebShell::begin(const ShellOptions& options) {
     options_ = options;
     demoOffered_ = false;
     session_ = std::make_unique<GameSession>(options_, clock_, shots_, drawer_);
+    session_->mapWallsDrawnBy(threads_);
     if (const int status = session_->start(); status != 0) {
         session_->abandon();
         session_.reset();

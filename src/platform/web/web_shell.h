@@ -8,6 +8,7 @@
 
 #include "platform/common/game_session.h"
 #include "platform/common/shell_options.h"
+#include "render/render_threads.h"
 #include "render/render_view.h"
 #include "world/screen.h"
 
@@ -97,7 +98,8 @@ private:
     std::string levelFile_;                    // the level being played: a dropped file, or "" built in
     PageClock clock_;
     CanvasShots shots_;
-    ViewDrawer drawer_;                        // the renderer, on the page's one thread
+    RenderThreads threads_{1, bestRenderPath()};  // the page's one thread, whose walls the map reads
+    ViewDrawer drawer_{&threads_};             // the renderer, on that thread
     std::unique_ptr<GameSession> session_;     // the session under way, or ended and finished
     bool finished_ = true;                     // the session under way has been finished
     bool hidden_ = false;                      // the tab is hidden: no frames, as when minimised

@@ -61,8 +61,9 @@ void playSession(GameSession& session, GameWindow& window) {
         }
         session.waitBeforeFrame();
         pads.poll(session);
-        session.produceFrame();
-        window.present(session.shownFrame(), session.pixelLookup());
+        session.produceFrame();  // renderFrame: the update, the drawing and the text, into a copy
+        window.blitFrame(session.shownFrame(), session.pixelLookup());
+        window.flipFrame();
     }
 }
 
@@ -83,10 +84,11 @@ private:
 // The game's window, its messages going to the session it was opened for.
 class Win32Window final : public ShellWindow {
 public:
-    explicit Win32Window(HINSTANCE instance) : instance_(instance) {}
+    Win32Window(HINSTANCE instance, int showCommand) : instance_(instance), showCommand_(showCommand) {}
     std::string open(GameSession& session) override {
         context_ = WindowContext{&session, window_.get()};
-        std::string failure = window_->open(instance_, session.options(), gameWindowProcedure, &context_);
+        std::string failure =
+            window_->initDisplay(instance_, session.options(), gameWindowProcedure, &context_, showCommand_);
         if (!failure.empty()) reportSetupFailure(failure, window_->handle());
         return failure;
     }
@@ -98,15 +100,16 @@ public:
 
 private:
     HINSTANCE instance_;
+    int showCommand_;
     std::unique_ptr<GameWindow> window_ = std::make_unique<GameWindow>();  // a frame's worth of pixels
     WindowContext context_;  // what the window procedure works on
 };
 
 }  // namespace
 
-int runGame(const ShellOptions& options, HINSTANCE instance) {
+int runGame(const ShellOptions& options, HINSTANCE instance, int showCommand) {
     const FineTimer timer;
-    Win32Window window(instance);
+    Win32Window window(instance, showCommand);
     return runShell(options, window);
 }
 

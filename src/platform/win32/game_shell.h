@@ -10,6 +10,7 @@ namespace krello {
 // Runs a whole session and returns the process's exit status: 0 after quitting, a closed window
 // or the end of a replay; 1 when the window cannot be set up (after the "ERROR!" box) or a
 // recording cannot be written; 2 when the level or a demo file is bad or a replay goes out of step.
-int runGame(const ShellOptions& options, HINSTANCE instance);
+// showCommand is WinMain's: how the window is first shown.
+int runGame(const ShellOptions& options, HINSTANCE instance, int showCommand);
 
 }  // namespace krello

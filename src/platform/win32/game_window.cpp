@@ -68,16 +68,21 @@ GameWindow::DwmFlushFunction GameWindow::findDwmFlush() {
     return reinterpret_cast<DwmFlushFunction>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush")));
 }
 
-GameWindow::~GameWindow() {
+GameWindow::~GameWindow() { releaseDisplay(); }
+
+void GameWindow::releaseDisplay() {
     if (window_ != nullptr) {
         // Whatever the procedure worked on may be gone already: the last messages get the defaults.
         SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
+        window_ = nullptr;
     }
     if (classRegistered_) UnregisterClassA(WINDOW_TITLE, instance_);
+    classRegistered_ = false;
 }
 
-std::string GameWindow::open(HINSTANCE instance, const ShellOptions& options, WNDPROC procedure, void* context) {
+std::string GameWindow::initDisplay(HINSTANCE instance, const ShellOptions& options, WNDPROC procedure, void* context,
+                                    int showCommand) {
     instance_ = instance;
     layout_ = LayoutChoice{options.fourByThree, options.integerScale};
     if (options.vsync) waitForBlank_ = findDwmFlush();
@@ -106,27 +111,32 @@ std::string GameWindow::open(HINSTANCE instance, const ShellOptions& options, WN
     }
     fullscreen_ = options.fullscreen;
     const RECT r = fullscreen_ ? monitorRect(nullptr) : centredWindow(windowedWidth_, windowedHeight_);
-    window_ = CreateWindowExA(0, WINDOW_TITLE, WINDOW_TITLE, fullscreen_ ? FULLSCREEN_STYLE : WINDOWED_STYLE, r.left,
-                              r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, context);
+    // Full screen stays above every other window, as the game's exclusive mode did.
+    window_ = CreateWindowExA(fullscreen_ ? WS_EX_TOPMOST : 0, WINDOW_TITLE, WINDOW_TITLE,
+                              fullscreen_ ? FULLSCREEN_STYLE : WINDOWED_STYLE, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, nullptr, nullptr, instance, context);
     if (window_ == nullptr) return systemReason("cannot create the window");
     dc_ = GetDC(window_);
     if (dc_ == nullptr) return systemReason("cannot draw in the window");
     SetStretchBltMode(dc_, COLORONCOLOR);  // whole pixels, no smoothing
-    ShowWindow(window_, SW_SHOW);
+    ShowWindow(window_, showCommand);  // a shortcut set to start minimised starts it minimised
     UpdateWindow(window_);
     SetForegroundWindow(window_);
     SetFocus(window_);
     return {};
 }
 
-void GameWindow::present(const uint8_t* frame, const PixelLookup& lookup) {
+void GameWindow::blitFrame(const uint8_t* frame, const PixelLookup& lookup) {
     expandFrame(frame, lookup, pixels_.data(), SCREEN_WIDTH);
     hasFrame_ = true;
     draw(dc_);
+}
+
+void GameWindow::flipFrame() {
     if (waitForBlank_ != nullptr) waitForBlank_();
 }
 
-void GameWindow::repaint() {
+void GameWindow::restoreSurfaces() {
     if (hasFrame_) draw(dc_);
 }
 
@@ -155,13 +165,13 @@ void GameWindow::draw(HDC dc) {
 void GameWindow::toggleFullscreen() {
     if (fullscreen_) becomeWindowed();
     else becomeFullscreen();
-    repaint();
+    restoreSurfaces();
 }
 
 void GameWindow::becomeFullscreen() {
     const RECT r = monitorRect(window_);
     SetWindowLongPtrA(window_, GWL_STYLE, FULLSCREEN_STYLE | WS_VISIBLE);
-    SetWindowPos(window_, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+    SetWindowPos(window_, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     fullscreen_ = true;
 }

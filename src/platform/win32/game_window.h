@@ -23,16 +23,22 @@ public:
     GameWindow& operator=(const GameWindow&) = delete;
     ~GameWindow();
 
-    // Registers the class and shows the window: full screen at the desktop's size (no mode
-    // change), or a window of the scale asked for, made smaller when it would not fit the
-    // desktop. Returns an empty string, or why it failed.
-    std::string open(HINSTANCE instance, const ShellOptions& options, WNDPROC procedure, void* context);
+    // Registers the class and shows the window with the show command WinMain was given: full
+    // screen at the desktop's size (no mode change), topmost, or a window of the scale asked for,
+    // made smaller when it would not fit the desktop. Returns an empty string, or why it failed.
+    std::string initDisplay(HINSTANCE instance, const ShellOptions& options, WNDPROC procedure, void* context,
+                            int showCommand);
+    // Gives back the window's drawing context, the window and its class (also on destruction).
+    void releaseDisplay();
 
-    // Shows a 320x200 frame of palette indices through the palette's pixels, letterboxed, and
-    // keeps it for repainting.
-    void present(const uint8_t* frame, const PixelLookup& lookup);
-    // Draws the kept frame again (after the window was uncovered or resized).
-    void repaint();
+    // Copies a 320x200 frame of palette indices through the palette's pixels into the window,
+    // letterboxed, and keeps it for repainting.
+    void blitFrame(const uint8_t* frame, const PixelLookup& lookup);
+    // With vsync: waits for the compositor's next blank, so the frame is shown whole.
+    void flipFrame();
+    // Draws the kept frame again (after the window was uncovered or resized): GDI loses no
+    // surfaces, so this is all a restore needs, and it runs no game update.
+    void restoreSurfaces();
     // Borderless full screen and back.
     void toggleFullscreen();
     HWND handle() const { return window_; }

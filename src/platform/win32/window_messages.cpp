@@ -8,8 +8,6 @@
 namespace krello {
 namespace {
 
-constexpr unsigned VK_F4_KEY = 0x73;
-
 bool held(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 uint8_t heldModifiers() {
@@ -30,18 +28,19 @@ WindowContext* contextOf(HWND window) {
     return reinterpret_cast<WindowContext*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// Keys with Alt held arrive as system keys: they are the game's too (Alt+Enter), but Alt+F4
-// still closes the window, and no key opens the window menu or beeps.
+// Every key goes to the session first, then to the default window procedure, as any window's
+// keys do. Keys with Alt held arrive as system keys: they are the game's too (Alt+Enter), and
+// Alt+F4 closes the window by the default road; the window menu the defaults would open for Alt,
+// F10 or Alt+Space is refused at WM_SYSCOMMAND, since it would hold the loop still.
 LRESULT keyMessage(GameSession& session, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const KeyId key = keyOf(wParam, lParam);
     if (message == WM_KEYUP || message == WM_SYSKEYUP) {
         session.keyUp(key);
-        return 0;
+    } else {
+        const bool repeat = ((lParam >> 30) & 1) != 0;  // the key was already down
+        session.keyDown(key, heldModifiers(), repeat);
     }
-    const bool repeat = ((lParam >> 30) & 1) != 0;  // the key was already down
-    session.keyDown(key, heldModifiers(), repeat);
-    if (message == WM_SYSKEYDOWN && wParam == VK_F4_KEY) return DefWindowProcA(window, message, wParam, lParam);
-    return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT sessionMessage(WindowContext& c, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,8 +51,16 @@ LRESULT sessionMessage(WindowContext& c, HWND window, UINT message, WPARAM wPara
         case WM_SYSKEYDOWN:
         case WM_SYSKEYUP: return keyMessage(session, window, message, wParam, lParam);
         case WM_SYSCHAR: return 0;  // no beep for Alt+Enter
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;  // no window menu from the keyboard
+            break;
         // Frames stop while minimised and start again on restore; the clock runs on meanwhile.
-        case WM_ACTIVATE: session.setMinimised(HIWORD(wParam) != 0); return 0;
+        // Active or not, the window counts as active whenever it is not minimised.
+        case WM_ACTIVATE: {
+            const bool appActive = HIWORD(wParam) == 0;
+            session.setMinimised(!appActive);
+            return 0;
+        }
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) session.setMinimised(true);
             else if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) session.setMinimised(false);
@@ -66,7 +73,7 @@ LRESULT sessionMessage(WindowContext& c, HWND window, UINT message, WPARAM wPara
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
             EndPaint(window, &paint);
-            c.window->repaint();
+            c.window->restoreSurfaces();
             return 0;
         }
         default: break;
