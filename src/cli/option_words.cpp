@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/whole_number.h"
@@ -48,25 +49,65 @@ std::string countOf(int n, const std::string& expected) {
     return std::to_string(n) + " values (" + expected + ")";
 }
 
+// Reading the library's messages: each take* removes what it read from the front of `text`.
+bool takeWord(std::string_view& text, std::string_view word) {
+    if (!text.starts_with(word)) return false;
+    text.remove_prefix(word.size());
+    return true;
+}
+
+bool takeDigits(std::string_view& text, std::string& digits) {
+    size_t n = 0;
+    while (n < text.size() && n < 9 && text[n] >= '0' && text[n] <= '9') ++n;
+    if (n == 0) return false;
+    digits.assign(text.substr(0, n));
+    text.remove_prefix(n);
+    return true;
+}
+
+// "[At least |exactly |At Most ]N required but received G", the form after the option's name.
+bool countMessage(std::string_view text, std::string_view kind, std::string& wanted, std::string& got) {
+    return takeWord(text, kind) && takeDigits(text, wanted) && takeWord(text, " required but received ") &&
+           takeDigits(text, got) && text.empty();
+}
+
+// "Expected exactly|at least N arguments to NAME, got G", the form naming no option first: put
+// into the form after an option's name, with the option's name in `name`.
+bool argumentsMessage(std::string_view text, std::string& name, std::string& rest) {
+    std::string wanted, got;
+    std::string_view kind;
+    if (!takeWord(text, "Expected ")) return false;
+    if (takeWord(text, "exactly ")) kind = "exactly ";
+    else if (takeWord(text, "at least ")) kind = "At least ";
+    else return false;
+    if (!takeDigits(text, wanted) || !takeWord(text, " arguments to ")) return false;
+    const size_t comma = text.find(", got ");
+    if (comma == std::string_view::npos || comma == 0) return false;
+    name.assign(text.substr(0, comma));
+    text.remove_prefix(comma + 6);
+    if (!takeDigits(text, got) || !text.empty()) return false;
+    rest = std::string(kind) + wanted + " required but received " + got;
+    return true;
+}
+
 // The library's "wrong number of values" messages in our words.
 std::string mismatch(CLI::App& app, const std::string& message) {
     std::string rest;
-    std::smatch m;
     CLI::Option* option = leadingOption(app, message, rest);
-    if (option == nullptr && std::regex_match(message, m, std::regex("Expected (exactly|at least) (\\d+) arguments to (\\S+), got (\\d+)"))) {
-        option = findOption(app, m[3].str());
-        rest = (m[1] == "exactly" ? "exactly " : "At least ") + m[2].str() + " required but received " + m[4].str();
-    }
+    std::string named;
+    if (option == nullptr && argumentsMessage(message, named, rest)) option = findOption(app, named);
     if (option == nullptr) return message;
     const std::string name = option->get_name();
     const std::string expected = expectation(*option);
-    if (std::regex_match(rest, m, std::regex("\\d+ required .* missing")))
+    std::string_view missing = rest;
+    std::string wanted, got;
+    if (takeDigits(missing, wanted) && takeWord(missing, " required ") && missing.ends_with("missing"))
         return name + ": expected " + expected + ", got nothing";
-    if (std::regex_match(rest, m, std::regex("(At least|exactly) (\\d+) required but received (\\d+)")))
-        return name + ": expected " + countOf(std::stoi(m[2].str()), expected) + ", got " +
-               (m[3] == "0" ? std::string("nothing") : m[3].str());
-    if (std::regex_match(rest, m, std::regex("At Most (\\d+) required but received (\\d+)")))
-        return name + ": expected at most " + countOf(std::stoi(m[1].str()), expected) + ", got " + m[2].str();
+    if (countMessage(rest, "At least ", wanted, got) || countMessage(rest, "exactly ", wanted, got))
+        return name + ": expected " + countOf(std::stoi(wanted), expected) + ", got " +
+               (got == "0" ? std::string("nothing") : got);
+    if (countMessage(rest, "At Most ", wanted, got))
+        return name + ": expected at most " + countOf(std::stoi(wanted), expected) + ", got " + got;
     return name + ": " + rest;
 }
 
@@ -173,8 +214,10 @@ std::string describeParseError(CLI::App& app, const CLI::ParseError& error) {
             return command.get_name() + ": which one? " + commandChoices(command) + " (see " + commandPath(command) +
                    " --help)";
         }
-        std::smatch m;
-        if (std::regex_match(message, m, std::regex("(\\S+) is required"))) return m[1].str() + " must be given";
+        const std::string_view required = " is required";
+        if (message.ends_with(required) && message.size() > required.size() &&
+            message.find_first_of(" \t") == message.size() - required.size())
+            return message.substr(0, message.size() - required.size()) + " must be given";
         return message;
     }
     if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr || dynamic_cast<const CLI::ConversionError*>(&error) != nullptr) {
