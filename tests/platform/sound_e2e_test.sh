@@ -9,6 +9,10 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" SDL_VIDEODRIVER=offscreen
+# In a sanitizer build: the video and audio drivers that SDL loads keep a few allocations to the
+# end and are unloaded before the leak report, which then cannot say whose they are. Leaks of our
+# own code are checked by krello_platform_tests; every other check stays on.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset DISPLAY WAYLAND_DISPLAY
 
 # Three seconds of walking and firing, a shot every 700 ms.
