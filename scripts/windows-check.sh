@@ -153,7 +153,7 @@ ok "the window's checks: $(grep -c ': ok: ' window-check.out) passed (show comma
 # Plays with real key events: the window shows the game, F12 takes a screenshot, Up walks,
 # Space fires, and Escape ends the game with status 0 and keeps the demo it recorded.
 mkdir game && cd game
-timeout 180 "$wine" "$game" --windowed --record "$work/windows-game.demo" > game.out 2> game.err &
+timeout 600 "$wine" "$game" --windowed --record "$work/windows-game.demo" > game.out 2> game.err &
 game_pid=$!
 window=""
 for _ in $(seq 900); do  # the first start of a prefix's display takes a while
