@@ -15,7 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -displayfd 3 -noreset -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done

@@ -4,10 +4,12 @@
 start_xvfb() {
   local size="$1"
   # A display number away from the low numbers other programs on a shared machine assume; the
-  # server writes it once it accepts clients. A number already taken: try another.
+  # server writes it once it accepts clients. A number already taken: try another. -noreset:
+  # without it the server resets whenever its last client leaves, and a game started in that
+  # moment is refused ("x11 not available"), which the tests' game-after-game runs hit.
   for _ in $(seq 20); do
     exec 3> display.txt
-    Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -screen 0 "$size" -nolisten tcp > xvfb.log 2>&1 &
+    Xvfb ":$((200 + RANDOM % 700))" -displayfd 3 -noreset -screen 0 "$size" -nolisten tcp > xvfb.log 2>&1 &
     xvfb_pid=$!
     exec 3>&-
     for _ in $(seq 300); do
