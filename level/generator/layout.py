@@ -183,7 +183,6 @@ def west(plan):
          -3328, 40960, -2048, 46080, -6144, -28672, ctex=R1 | 7, cshade=4, ftex=R1 | 4,
          fshade=2, falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
     room(plan, "chapel", "the north-west chapel", -3328, 37376, 0, 40960, -6144, -36864,
-         bays=[("s", -1536, -512, 128)],
          pillars=[(-2176, 39552, -1920, 39808)],
          features=[("chapel_altar", "the chapel's altar", -2560, 38144, -1536, 38912, -8192,
                     dict(ftex=R1 | 0, fshade=-4, wtex=R1 | 3, wshade=0))],
@@ -209,6 +208,8 @@ def west(plan):
           ctex=R3 | 7, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 5,
           wshade=lambda i: 2 + 2 * (i % 3), wrepv=8)
 
+    # The second hut opens onto the cloister by a door of 2,048 at the hut's south end.
+    recess(plan, "hut1", (-1024, 51712), [(-1024, 53504), (-768, 53504), (-768, 51712)])
     wa = P("westyard_a", -1024, 46080)
     wb = P("westyard_b", 1280, 46080)
     wc = P("westyard_c", 1280, 43776)
