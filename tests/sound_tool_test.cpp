@@ -46,10 +46,10 @@ TEST(SoundTool, TheToursSoundMatchesItsCommittedChecksum) {
     EXPECT_EQ(little(bytes, 24, 4), 22050u);  // samples a second
     EXPECT_EQ(little(bytes, 34, 2), 16u);     // bits a sample
     EXPECT_EQ(little(bytes, 40, 4), bytes.size() - 44);
-    // Game time decides the length: the tour's frame times (66.1 s), then the last sounds' end.
+    // Game time decides the length: the tour's frame times (52.7 s), then the last sounds' end.
     const double seconds = double(bytes.size() - 44) / (22050 * 4);
-    EXPECT_GT(seconds, 66.0);
-    EXPECT_LT(seconds, 68.5);
+    EXPECT_GT(seconds, 52.6);
+    EXPECT_LT(seconds, 55.0);
     const std::vector<uint8_t> raw(bytes.begin(), bytes.end());
     EXPECT_EQ(crc32Text(crc32(raw)), committedTourChecksum())
         << "the tour's sound changed; if on purpose, listen to it and run scripts/sound-checksums.sh";

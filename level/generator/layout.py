@@ -87,6 +87,14 @@ def room(plan, key, area, x0, y0, x1, y1, floor, ceil, pillars=(), features=(), 
     return s
 
 
+def recess(plan, key, corner, points):
+    """Puts `points` in place of the corner at (x, y) of a sector's outer loop: a wall that
+    stands back from a neighbour turns a whole side's opening into a door."""
+    loop = plan.sectors[key].loops[0]
+    at = loop.index(plan.pt(f"{key}_recess", *corner))
+    loop[at:at + 1] = [plan.pt(f"{key}_recess", x, y) for x, y in points]
+
+
 def build(plan):
     west(plan)
     tower(plan)
@@ -155,6 +163,8 @@ def west(plan):
     s3 = P("southyard_sw", 7168, 65024)
     plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126),
              **dict(YARD, ftex=R0 | 6))
+    # The south yard is a step below the west yard, through a gate of 2,048.
+    recess(plan, "southyard", (7168, 65024), [(7424, 65024), (7424, 64512), (7168, 64512)])
 
     # The west stairs climb from the courtyard's west door to the vestry, and the vestry
     # leads up into the upper west hall, where the awake enemy paces inside solid walls.
@@ -173,7 +183,6 @@ def west(plan):
          -3328, 40960, -2048, 46080, -6144, -28672, ctex=R1 | 7, cshade=4, ftex=R1 | 4,
          fshade=2, falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
     room(plan, "chapel", "the north-west chapel", -3328, 37376, 0, 40960, -6144, -36864,
-         bays=[("s", -1536, -512, 128)],
          pillars=[(-2176, 39552, -1920, 39808)],
          features=[("chapel_altar", "the chapel's altar", -2560, 38144, -1536, 38912, -8192,
                     dict(ftex=R1 | 0, fshade=-4, wtex=R1 | 3, wshade=0))],
@@ -191,12 +200,16 @@ def west(plan):
           [7168] * 4, [-16384] * 4,
           ctex=R1 | 3, cshade=2, ftex=SKY_TEX, fshade=4, falloff=16, wtex=R1 | 5, wshade=4,
           wrepv=8)
+    # The cloister's north end opens onto the west yard by a door of 2,048, a wall beside it.
+    recess(plan, "cloister0", (-1024, 46080), [(-1280, 46080), (-1280, 47104), (-1024, 47104)])
     chain(plan, "hut", "a hut on the west side of the yard", -1024, 49152, 1024, 65024, 4, "y",
           [6144, 5120, 7168, 6144], [-12288, -16384, -10240, -14336],
           cuts=[49152, 51712, 56320, 59392, 65024],
           ctex=R3 | 7, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 5,
           wshade=lambda i: 2 + 2 * (i % 3), wrepv=8)
 
+    # The second hut opens onto the cloister by a door of 2,048 at the hut's south end.
+    recess(plan, "hut1", (-1024, 51712), [(-1024, 53504), (-768, 53504), (-768, 51712)])
     wa = P("westyard_a", -1024, 46080)
     wb = P("westyard_b", 1280, 46080)
     wc = P("westyard_c", 1280, 43776)
@@ -298,7 +311,7 @@ def north(plan):
          23552, 46592, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
     room(plan, "lobby", "the lobby north of the hall", 22528, 46592, 24576, 49152, 2048,
-         TALL_DOOR, bays=[("w", 47104, 48640, 128)], ctex=R2 | 7, cshade=0, ftex=R2 | 3, fshade=0, falloff=16, wtex=R2 | 5,
+         TALL_DOOR, ctex=R2 | 7, cshade=0, ftex=R2 | 3, fshade=0, falloff=16, wtex=R2 | 5,
          wshade=2, wrepv=16)
     chain(plan, "cellarway", "the ramp from the cellar down to the hall",
           24576, 45056, 25600, 49152, 4, "y",
@@ -378,6 +391,10 @@ def northeast(plan):
             ("warren_back", "the warren's back room", 28672, 40192, 30464, 41728, -8192, -24576,
              dict(grey, cshade=4, fshade=2, wshade=6))]:
         room(plan, key, area, x0, y0, x1, y1, floor, ceil, **theme, **W)
+    # The warren's hall opens onto the gallery by a door of 2,048 under its lower roof, and
+    # the well room onto the stalls by one at its west end, a wall beside each.
+    recess(plan, "warren_hall", (24320, 38912), [(24320, 39168), (24576, 39168), (24576, 38912)])
+    recess(plan, "warren_well", (28672, 41728), [(28672, 41472), (27648, 41472), (27648, 41728)])
     S = dict(ctex=R3 | 4, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 1, wrepv=16)
     room(plan, "stalls_long", "the long stall", 25600, 41728, 29696, 43520, -6144, -22528,
          wshade=4, **S)
@@ -419,22 +436,27 @@ def middle(plan):
              [plan.rect("fountain", 14848, 47616, 15872, 48640)], SKY, 7168,
              **sky(126), falloff=0, ftex=R1 | 6, fshade=-4, wtex=R1 | 7, wshade=0, wrepv=16)
     room(plan, "store", "the store south of the corridor", 14080, 54272, 16640, 60416, 8192,
-         -20480, bays=[("e", 56320, 58368, 256)],
+         -20480,
          ctex=R0 | 2, cshade=4, ftex=R0 | 2, fshade=4, falloff=16, wtex=R0 | 1, wshade=6,
          wrepv=16)
-    # The store opens onto the trench by a door at its south end; north of it a wall stands
-    # between them.
+    # The store opens onto the trench by a door in the middle of its west side, with a wall
+    # on either side: the courtyard's spawn points, north-west and south-west of it, see
+    # through the door only a sliver of the floor beside it.
     loop = plan.sectors["store"].loops[0]
     nw, sw = plan.pt("store_nw", 14080, 54272), plan.pt("store_sw", 14080, 60416)
     loop[loop.index(nw)] = plan.pt("store_nw_wall", 14336, 54272)
-    at = loop.index(sw) + 1
-    loop[at:at] = [plan.pt("store_door_n", 14080, 58368), plan.pt("store_wall_s", 14336, 58368)]
+    at = loop.index(sw)
+    loop[at:at + 1] = [plan.pt("store_sw_wall", 14336, 60416),
+                       plan.pt("store_wall_n", 14336, 58368),
+                       plan.pt("store_door_s", 14080, 58368),
+                       plan.pt("store_door_n", 14080, 56320),
+                       plan.pt("store_wall_s", 14336, 56320)]
     chain(plan, "colonnade", "the colonnade along the garden", 16640, 44032, 17408, 53248, 6,
           "y", [8192, 7168, 6144, 5120, 5120, 5120], [-16384] * 6,
           ctex=R0 | 7, cshade=4, ftex=R0 | 7, fshade=2, falloff=16, wtex=R0 | 2, wshade=4,
           wrepv=16)
     room(plan, "anteroom", "the anteroom before the hall's north-west door", 17920, 44288,
-         19200, 48896, 0, -32768, bays=[("e", 45568, 47616, 128)], ctex=R0 | 7, cshade=2, ftex=R0 | 3, fshade=0, falloff=16,
+         19200, 48896, 0, -32768, ctex=R0 | 7, cshade=2, ftex=R0 | 3, fshade=0, falloff=16,
          wtex=R0 | 5, wshade=4, wrepv=16)
     room(plan, "antedoor", "the hall's north-west door", 18176, 48896, 19200, 49152, 0,
          TALL_DOOR, door=True, **HALL_DOOR)
@@ -466,12 +488,14 @@ def hall(plan):
 
 def east(plan):
     room(plan, "barracks", "the barracks east of the hall", 28160, 45568, 31744, 49152, -6144,
-         -24576, bays=[("s", 29952, 30720, 384)], pillars=[(29184, 46848, 29696, 47360), (30464, 46848, 30976, 47360)],
+         -24576, pillars=[(29184, 46848, 29696, 47360), (30464, 46848, 30976, 47360)],
          ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16, wtex=R3 | 5, wshade=4,
          wrepv=8)
     room(plan, "guardroom", "the guard room north of the hall", 25856, 45568, 28160, 48640,
          -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16,
          wtex=R3 | 5, wshade=6, wrepv=8)
+    # One door of 2,048 from the guard room down into the barracks, a wall beside it.
+    recess(plan, "guardroom", (28160, 45568), [(27904, 45568), (27904, 46592), (28160, 46592)])
     room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
          door=True, **HALL_DOOR)
     chain(plan, "easthall", "the east hallway", 28672, 50176, 29696, 58368, 3, "y",
@@ -485,6 +509,11 @@ def east(plan):
                     2048, dict(ftex=R1 | 6, fshade=0, wtex=R3 | 3, wshade=2))],
          ctex=R3 | 6, cshade=4, ftex=R0 | 6, fshade=4, falloff=16, wtex=R3 | 2, wshade=6,
          wrepv=16)
+    # The east room's west wall stands back from the hallway but for one stretch in its
+    # middle: doors of 2,048 from the hallway's ends, a step up, and the hallway's middle.
+    recess(plan, "eastroom", (29696, 50176), [(29952, 50176)])
+    recess(plan, "eastroom", (29696, 58368), [(29952, 58368), (29952, 56320), (29696, 56320),
+                                              (29696, 51200), (29952, 51200)])
     plan.add("eastyard", "the east yard", [plan.rect("eastyard", 28672, 58368, 31744, 62976)],
              SKY, 2048, **sky(126), **dict(YARD, ftex=R0 | 6))
 
@@ -505,6 +534,12 @@ def south(plan):
     room(plan, "wellroom", "the well room between the store and the south corridor", 14080,
          60416, 15872, 62464, 8192, -20480, ctex=R0 | 2, cshade=4, ftex=R0 | 5, fshade=4,
          falloff=16, wtex=R0 | 1, wshade=6, wrepv=16)
+    # The well room's door onto the trench is a narrow one at its south end: the courtyard's
+    # south spawn point, west of it and level with its north end, sees no farther in than the
+    # door's own corner.
+    loop = plan.sectors["wellroom"].loops[0]
+    loop[0] = plan.pt("store_sw_wall", 14336, 60416)
+    loop += [plan.pt("wellroom_door_n", 14080, 61952), plan.pt("wellroom_wall_s", 14336, 61952)]
     chain(plan, "cryptstair", "the steps from the hall down into the crypt", 17920, 60416,
           18432, 61440, 2, "y", [2048, 5120], [TALL_DOOR, -20480], door=True,
           **dict(HALL_DOOR, ftex=R1 | 3, wtex=R1 | 5))
@@ -612,13 +647,6 @@ FIXED_POINTS = {"ledge_s", "ledge_w", "ledge_nw", "ledge_ne", "ledge_se", "ledge
 # Corners cut off along a short diagonal, where a square corner would look too plain. Each adds
 # one wall, so the list is also where the wall count is kept when a door narrows an opening
 # (a wall beside a door adds walls; a corner left square takes one away).
-CHAMFERS = [("southhall_bay0", "southhall_bay0_nw", 256),
-            ("southhall_bay0", "southhall_bay0_ne", 256),
-            ("southhall_bay1", "southhall_bay1_nw", 256), ("ruin_shell", "ruin_shell_se", 256),
-            ("watchroom", "watchroom_sw", 128), ("yardstore", "yardstore_ne", 256),
-            ("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
-            ("tower", "tower_nw_2", 256), ("tower", "tower_ne_2", 256),
-            ("tower", "tower_sw_2", 256), ("balcony", "balcony_ne", 384),
-            ("balcony", "balcony_se", 384), ("balcony", "balcony_sw", 384),
-            ("cellar_hall", "cellar_hall_sw", 128), ("armory", "armory_nw", 128),
-            ("southhall_bay1", "southhall_bay1_ne", 256), ("chapterhouse", "chapterhouse_sw", 256)]
+CHAMFERS = [("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
+            ("balcony", "balcony_ne", 384), ("balcony", "balcony_se", 384),
+            ("cellar_hall", "cellar_hall_sw", 128), ("armory", "armory_nw", 128)]

@@ -173,6 +173,11 @@ class ShippedLevel(unittest.TestCase):
         keys = {k for pair in pairs for k in pair}
         # the courtyard and the hall are left aside, the trench's doors are narrow
         self.assertFalse(keys & {"court", "hall", "stairA0", "trench", "store"})
+        # rooms that meet by a door, not along a whole side
+        doors = [("guardroom", "barracks"), ("warren_hall", "gallery"), ("cloister0", "westyard"),
+                 ("warren_well", "stalls_long"), ("southyard", "westyard"), ("cloister1", "hut1"),
+                 ("easthall0", "eastroom"), ("easthall2", "eastroom")]
+        self.assertFalse({frozenset(d) for d in doors} & {frozenset(p) for p in pairs})
         self.assertTrue(all(n > design.WIDE_OPENING for n, _i, _j in wide))
 
     def test_a_moved_floor_or_lost_portal_is_reported(self):
