@@ -155,17 +155,22 @@ ok "the window's checks: $(grep -c ': ok: ' window-check.out) passed (show comma
 mkdir game && cd game
 timeout 600 "$wine" "$game" --windowed --record "$work/windows-game.demo" > game.out 2> game.err &
 game_pid=$!
+# Every wait below polls for a condition until this many seconds have passed: the first start of
+# a prefix's display takes a while, and a machine with every core busy slows wine down a lot.
+patience=${KRELLO_WINDOWS_PATIENCE:-180}
 window=""
-for _ in $(seq 900); do  # the first start of a prefix's display takes a while
+end=$((SECONDS + patience))
+while [ "$SECONDS" -lt "$end" ]; do
   window=$(xdotool search --name "^$title\$" 2>/dev/null | head -n1 || true)
   [ -n "$window" ] && break
   kill -0 "$game_pid" 2>/dev/null || game_fail "the game ended before its window showed"
   sleep 0.2
 done
-[ -n "$window" ] || game_fail "no window named \"$title\" within 180 s"
-# Waits (up to 120 s on a loaded machine) for the game's frames to fill the window.
+[ -n "$window" ] || game_fail "no window named \"$title\" within $patience s"
+# Waits for the game's frames to fill the window.
 colours=0
-for _ in $(seq 600); do
+end=$((SECONDS + patience))
+while [ "$SECONDS" -lt "$end" ]; do
   import -window root shown.png
   colours=$(convert shown.png -format '%k' info:)
   [ "$colours" -ge 16 ] && break
@@ -178,14 +183,16 @@ xdotool windowfocus "$window" 2>/dev/null || true  # no window manager here to a
 xdotool key --delay 100 F12
 # Up is held until the view has walked, so an update saw it before Escape comes.
 xdotool keydown Up
-for _ in $(seq 600); do
+end=$((SECONDS + patience))
+while [ "$SECONDS" -lt "$end" ]; do
   import -window root walked.png
   compare -metric AE shown.png walked.png null: 2>&1 | awk '{ exit !($1 + 0 > 5000) }' && break
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.2
 done
 xdotool keyup Up key space
-for _ in $(seq 300); do [ -s krello-0001.png ] && break; sleep 0.1; done
+end=$((SECONDS + patience))
+while [ "$SECONDS" -lt "$end" ] && [ ! -s krello-0001.png ]; do sleep 0.1; done
 xdotool key Escape
 status=0
 wait "$game_pid" || status=$?
