@@ -22,8 +22,9 @@ for _ in $(seq 4); do
 done > fire.input
 "$tool" run --input fire.input --record-demo fire.demo > /dev/null
 
-# A replay ends by itself after its last update: the condition waited for.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/heard.raw" timeout 120 "$game" --windowed --play fire.demo \
+# A replay ends by itself after its last update: the condition waited for (with a timeout far
+# beyond what a machine with every core busy needs, so only a hang ends it).
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/heard.raw" timeout 300 "$game" --windowed --play fire.demo \
   > heard.out 2> heard.err || fail "the replay with the disk audio driver ended badly: $(cat heard.err)"
 ! grep -q "no sound" heard.err || fail "the disk audio driver did not open: $(cat heard.err)"
 [ -s heard.raw ] || fail "the disk audio driver wrote nothing"
@@ -34,10 +35,10 @@ print(max(map(abs, array.array("h", d[: len(d) // 2 * 2])), default=0))' heard.r
 ok "the replay's sound through SDL's disk driver peaks at $peak of 32767 ($(stat -c %s heard.raw) bytes)"
 
 # --no-sound opens no device; a device that fails gives one line and a silent game that plays on.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/silent.raw" timeout 120 "$game" --windowed --no-sound \
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/silent.raw" timeout 300 "$game" --windowed --no-sound \
   --play fire.demo > silent.out 2> silent.err || fail "the replay with --no-sound ended badly: $(cat silent.err)"
 [ ! -e silent.raw ] || fail "--no-sound opened a sound device"
-SDL_AUDIODRIVER=krello-no-such-driver timeout 120 "$game" --windowed --play fire.demo > none.out 2> none.err ||
+SDL_AUDIODRIVER=krello-no-such-driver timeout 300 "$game" --windowed --play fire.demo > none.out 2> none.err ||
   fail "a sound device that cannot open ended the game: $(cat none.err)"
 [ "$(grep -c "^krello: no sound: " none.err)" -eq 1 ] || fail "no one line about the missing sound: $(cat none.err)"
 ok "--no-sound opens no device; without one: \"$(grep "no sound" none.err)\", and the replay played to its end"

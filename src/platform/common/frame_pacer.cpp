@@ -40,7 +40,8 @@ bool FramePacer::frameDue(int catchUp) {
     }
     if (now < nextStart_) return false;
     if (now - nextStart_ >= interval_ * static_cast<uint64_t>(1 + catchUp)) {
-        nextStart_ = now + interval_;  // a stall: start a new grid
+        droppedMicros_ += now - nextStart_;  // this frame takes the slot at nextStart_
+        nextStart_ = now + interval_;          // a stall: start a new grid
     } else {
         nextStart_ += interval_;
     }

@@ -42,10 +42,15 @@ public:
     // built up; `catchUp` frames may be owed before the grid restarts from now.
     bool frameDue(int catchUp);
 
+    // Frames the grid passed over at its restarts so far: with the frames started, they make
+    // the cap's rate by the clock however seldom the display called back.
+    uint64_t dropped() const { return interval_ != 0 ? droppedMicros_ / interval_ : 0; }
+
 private:
     PacerClock& clock_;
     uint64_t interval_;  // microseconds between frame starts; 0 = no cap
     uint64_t nextStart_ = 0;
+    uint64_t droppedMicros_ = 0;  // grid time passed over at restarts, whole and partial frames
     bool started_ = false;
 };
 
@@ -84,6 +89,8 @@ public:
 
     // The game went on after standing still: a replay goes on at its pace from where it stands.
     void resumed() { replay_.restart(); }
+    // Frames the cap's grid dropped while playing (see FramePacer::dropped).
+    uint64_t droppedFrames() const { return cap_.dropped(); }
 
 private:
     DemoMode mode_;            // playing, recording, replaying or timing a replay

@@ -104,6 +104,8 @@ public:
     // The same decision for a shell its display calls back (a browser): true when a frame may be
     // produced now. Call again after producing one: a slow display may be owed a second.
     bool frameDue();
+    // Frames the fps cap's clock owed that a slow display left no room for (FramePacer::dropped).
+    uint64_t droppedFrames() const { return pacer_.droppedFrames(); }
     // One frame: the update (while running) and the drawing, then the text over a copy.
     void produceFrame();
     const uint8_t* shownFrame() const { return shown_.data(); }

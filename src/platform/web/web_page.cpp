@@ -10,8 +10,8 @@ namespace {
 
 // The page's own functions live in krello_page.html (window.krelloPage), so the text and the
 // look of the page stay in one file.
-EM_JS(void, jsPresent, (const uint8_t* rgba, int width, int height, int produced), {
-    window.krelloPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, produced);
+EM_JS(void, jsPresent, (const uint8_t* rgba, int width, int height, int produced, double dropped), {
+    window.krelloPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height, produced, dropped);
 });
 EM_JS(void, jsPlaceCanvas, (int x, int y, int w, int h), { window.krelloPage.placeCanvas(x, y, w, h); });
 EM_JS(int, jsAreaWidth, (), { return window.krelloPage.areaWidth() | 0; });
@@ -29,7 +29,9 @@ EM_JS(void, jsPollPads, (), { window.krelloPage.pollPads(); });
 
 }  // namespace
 
-void pagePresent(const uint8_t* rgba, int produced) { jsPresent(rgba, SCREEN_WIDTH, SCREEN_HEIGHT, produced); }
+void pagePresent(const uint8_t* rgba, int produced, double dropped) {
+    jsPresent(rgba, SCREEN_WIDTH, SCREEN_HEIGHT, produced, dropped);
+}
 void pagePlaceCanvas(const ScreenRect& box) { jsPlaceCanvas(box.x, box.y, box.w, box.h); }
 int pageAreaWidth() { return jsAreaWidth(); }
 int pageAreaHeight() { return jsAreaHeight(); }

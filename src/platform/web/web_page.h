@@ -9,8 +9,9 @@
 namespace krello {
 
 // Puts a 320x200 frame of RGBA bytes on the canvas, the last of `produced` frames made since the
-// one before (the page counts them: the tests check the frame rate).
-void pagePresent(const uint8_t* rgba, int produced);
+// one before; `dropped` is the session's running count of frames owed by the clock that a slow
+// display left no room for (the page keeps both: the tests check the pacing by them).
+void pagePresent(const uint8_t* rgba, int produced, double dropped);
 // The canvas's box within the game's area of the page, in CSS pixels; the area's size.
 void pagePlaceCanvas(const ScreenRect& box);
 int pageAreaWidth();

@@ -162,7 +162,8 @@ int WebShell::runTimedemoSlice() {
 
 void WebShell::present(int produced) {
     expandFrame(session_->shownFrame(), canvasLookup(session_->pixelLookup()), rgba_.data(), SCREEN_WIDTH);
-    pagePresent(reinterpret_cast<const uint8_t*>(rgba_.data()), produced);
+    const auto dropped = static_cast<double>(session_->droppedFrames());
+    pagePresent(reinterpret_cast<const uint8_t*>(rgba_.data()), produced, dropped);
 }
 
 bool WebShell::keyDown(KeyId key, uint8_t modifiers, bool repeat) {
