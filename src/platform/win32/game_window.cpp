@@ -16,6 +16,9 @@ constexpr WORD ICON_RESOURCE = 1;  // the icon in krello.rc
 // GetLastError's reason in words, after what was being done.
 std::string systemReason(const char* what) {
     const DWORD code = GetLastError();
+    // A call can fail without setting an error (wine without a display does): its text would be
+    // "The operation completed successfully", a failure reported as success.
+    if (code == ERROR_SUCCESS) return std::string(what) + ": the system gave no reason (is a display available?)";
     char text[256] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
                    sizeof text, nullptr);
