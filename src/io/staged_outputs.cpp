@@ -2,6 +2,7 @@
 #include "io/staged_outputs.h"
 
 #include "io/temporary_file.h"
+#include "io/temporary_names.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -119,8 +120,7 @@ std::string StagedOutputs::add(const std::string& path, std::span<const uint8_t>
     if (!written && why.empty()) why = std::strerror(writeErrno);
     if (!why.empty()) {
         // Never staged, so a commit that follows cannot put a short file in place.
-        std::error_code e;
-        fs::remove(s.temporary, e);
+        removeTemporary(s.temporary);
         return cannotWrite(path, why);
     }
     staged_.push_back(s);
@@ -153,6 +153,9 @@ std::string StagedOutputs::commit() {
         fs::create_directories(folder, e);
         if (e) error = folder.string() + ": cannot be made a folder: " + e.message();
     }
+    // A stop signal waits until the outputs are all in place (or all given up), so an
+    // interrupted command never leaves some replaced and others not.
+    StopSignalsHeld held;
     for (Staged& s : staged_) {
         if (!error.empty()) break;
         std::error_code e;
@@ -160,8 +163,12 @@ std::string StagedOutputs::commit() {
         const fs::file_status old = fs::status(s.target, e);
         if (old.type() == fs::file_type::regular) fs::permissions(s.temporary, old.permissions(), e);
         fs::rename(s.temporary, s.target, e);
-        if (e) error = cannotWrite(s.path, e.message());
-        else s.temporary.clear();
+        if (e) {
+            error = cannotWrite(s.path, e.message());
+        } else {
+            forgetTemporary(s.temporary.string().c_str());
+            s.temporary.clear();
+        }
     }
     discard();
     if (!error.empty()) {
@@ -175,8 +182,7 @@ std::string StagedOutputs::commit() {
 void StagedOutputs::discard() {
     for (Staged& s : staged_) {
         if (s.stream != nullptr) std::fclose(s.stream);
-        std::error_code e;
-        if (!s.temporary.empty()) fs::remove(s.temporary, e);
+        if (!s.temporary.empty()) removeTemporary(s.temporary);
     }
     staged_.clear();
     checked_.clear();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "io/staged_outputs.h"
+#include "io/temporary_names.h"
 #include "level/level_file.h"
 #include "world/level_image.h"
 
@@ -89,6 +90,7 @@ int compile(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    krello::io::removeTemporariesOnStop();  // an interrupted compile leaves no hidden file
     Arguments args;
     if (!parseArguments(argc, argv, args)) return kBadInput;
     // Nothing the compiler does may end in std::terminate: whatever is thrown is one line.
