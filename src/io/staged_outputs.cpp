@@ -40,14 +40,18 @@ std::string kindProblem(const fs::path& target) {
 }  // namespace
 
 fs::path StagedOutputs::target(const std::string& path) const {
-    std::error_code e;
-    const fs::path given(path);
-    // A link is written through: the file it points to takes the new bytes, the link stays.
-    if (fs::is_symlink(fs::symlink_status(given, e))) {
-        const fs::path resolved = fs::weakly_canonical(given, e);
-        if (!e) return resolved;
+    // A link is written through: the file it points to takes the new bytes, the link stays. The
+    // links are followed one by one, so a link to a file not made yet (or into a folder that is
+    // missing) still names that file, and is never itself replaced by a regular file.
+    fs::path p(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code e;
+        if (!fs::is_symlink(fs::symlink_status(p, e))) return p;
+        const fs::path link = fs::read_symlink(p, e);
+        if (e) break;
+        p = link.is_absolute() ? link : folderOf(p) / link;
     }
-    return given;
+    return path;  // a loop of links: the check of its kind says so
 }
 
 bool StagedOutputs::inFolderToCreate(const fs::path& folder) const {
@@ -74,8 +78,12 @@ std::string StagedOutputs::problem(const std::string& path) const {
     std::error_code e;
     const fs::file_status s = fs::status(folder, e);
     if (s.type() == fs::file_type::not_found) {
-        if (!inFolderToCreate(folder)) return cannotWrite(path, "the folder " + folder.string() + " does not exist");
-    } else if (s.type() != fs::file_type::directory) {
+        if (inFolderToCreate(folder)) return {};
+        if (t != fs::path(path)) return cannotWrite(path, "it links to " + t.string() + ", whose folder does not exist");
+        return cannotWrite(path, "the folder " + folder.string() + " does not exist");
+    }
+    if (s.type() != fs::file_type::directory) {
+        if (t != fs::path(path)) return cannotWrite(path, "it links to " + t.string() + ", and " + folder.string() + " is not a folder");
         return cannotWrite(path, folder.string() + " is not a folder");
     }
     return {};
