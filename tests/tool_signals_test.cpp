@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +29,7 @@ struct Stop {
     int signal;
     bool byClosedPipe;  // SIGPIPE as a reader that went away sends it, not by kill()
 };
+void PrintTo(const Stop& s, std::ostream* os) { *os << s.name; }
 
 int entries(const fs::path& dir, bool hiddenTemporaryOnly) {
     int n = 0;

@@ -6,6 +6,7 @@
 
 #include "cli/man_page.h"
 #include "cli/option_words.h"
+#include "io/shown_text.h"
 #include "io/temporary_names.h"
 #include "krello_tool/commands.h"
 
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     const std::string unknown = unknownCommand(app, argc, argv, where);
     if (!unknown.empty()) {
         std::fprintf(stderr, "krello-tool: unknown command '%s' for '%s' (see --help)\n",
-                     unknown.c_str(), where.c_str());
+                     krello::io::shownText(unknown).c_str(), where.c_str());
         return 2;
     }
     try {

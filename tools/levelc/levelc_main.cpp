@@ -73,11 +73,11 @@ int compile(const Arguments& args) {
     auto g = std::make_unique<krello::GameState>();
     krello::LevelFile file;
     if (!krello::readLevelFile(args.source, krello::LevelSize::Full, *g, file)) {
-        for (const std::string& e : file.errors) std::fprintf(stderr, "%s\n", e.c_str());
+        for (const std::string& e : file.errors) std::fprintf(stderr, "krello-levelc: %s\n", e.c_str());
         return kBadInput;
     }
     const auto violations = krello::validateLevelFile(*g, args.source, file, krello::LevelSize::Full);
-    for (const std::string& v : violations) std::fprintf(stderr, "%s\n", v.c_str());
+    for (const std::string& v : krello::listedFaults(violations)) std::fprintf(stderr, "krello-levelc: %s\n", v.c_str());
     if (!violations.empty()) return kViolations;
     std::array<uint8_t, krello::LEVEL_IMAGE_BYTES> image{};
     krello::encodeLevelImage(*g, image);
