@@ -14,7 +14,7 @@ import sys
 # Room (a folder below the root) -> the rooms its files may include from.
 ARROWS = {
     "src/io": {"io"},
-    "src/cli": {"cli"},
+    "src/cli": {"cli", "io"},
     "src/world": {"world"},
     "src/level": {"level", "world", "io"},
     "src/render": {"render", "world"},

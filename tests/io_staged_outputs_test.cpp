@@ -61,6 +61,11 @@ TEST_F(StagedOutputs, AFailureOrAnAbandonedCommandChangesNothing) {
     writeText(at("keep.txt"), "keep");
     fs::create_directories(at("folder"));
     ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0644), 0);
+    // Links are written through or refused, never replaced by a regular file.
+    fs::create_symlink("missing/f", at("dangling"));
+    fs::create_symlink("keep.txt/f", at("intofile"));
+    fs::create_symlink("loop2", at("loop1"));
+    fs::create_symlink("loop1", at("loop2"));
     {
         io::StagedOutputs abandoned;
         ASSERT_EQ(abandoned.createFolder(at("made")), "");
@@ -70,7 +75,7 @@ TEST_F(StagedOutputs, AFailureOrAnAbandonedCommandChangesNothing) {
         ASSERT_NE(abandoned.open(at("stream.txt"), error), nullptr);
     }
     EXPECT_EQ(readText(at("keep.txt")), "keep");
-    EXPECT_EQ(entries(), 3u);
+    EXPECT_EQ(entries(), 7u);
     const struct {
         std::string path;
         std::string error;
@@ -80,6 +85,9 @@ TEST_F(StagedOutputs, AFailureOrAnAbandonedCommandChangesNothing) {
         {at("pipe"), at("pipe") + ": cannot be written: it is not a regular file (a device, a pipe or a socket)"},
         {at("missing/x"), at("missing/x") + ": cannot be written: the folder " + at("missing") + " does not exist"},
         {at("keep.txt/x"), at("keep.txt/x") + ": cannot be written: " + at("keep.txt") + " is not a folder"},
+        {at("dangling"), at("dangling") + ": cannot be written: it links to " + at("missing/f") + ", whose folder does not exist"},
+        {at("intofile"), at("intofile") + ": cannot be written: it links to " + at("keep.txt/f") + ", and " + at("keep.txt") + " is not a folder"},
+        {at("loop1"), at("loop1") + ": cannot be written: Too many levels of symbolic links"},
     };
     io::StagedOutputs out;
     for (const auto& r : refused) {
@@ -90,8 +98,9 @@ TEST_F(StagedOutputs, AFailureOrAnAbandonedCommandChangesNothing) {
     EXPECT_EQ(out.check(dir.string() + "/./twin"), dir.string() + "/./twin: cannot be written: named for two outputs of one command");
     EXPECT_EQ(out.commit(), "");
     EXPECT_EQ(io::writeFile(at("pipe"), std::string_view("x")), refused[2].error);
-    EXPECT_EQ(entries(), 3u);
+    EXPECT_EQ(entries(), 7u);
     EXPECT_EQ(readText(at("keep.txt")), "keep");
+    for (const char* link : {"dangling", "intofile", "loop1"}) EXPECT_TRUE(fs::is_symlink(at(link))) << link;
 }
 
 // Any name the file system takes can be an output: the temporary name is kept within the limit.

@@ -181,16 +181,25 @@ TEST_F(Reliability, OversizedAndDamagedInputsAreBounded) {
     ASSERT_NE(p, std::string::npos);
     wide.replace(p + east.size(), wide.find(' ', p + east.size()) - p - east.size(), "140000");
     writeText(at("wide.level"), wide);
+    // Echoes and lists with bounds: a huge token, a huge command word, a corrupt image's faults.
+    writeText(at("token.level"), "level 1\npoint a " + std::string(10000, '9') + "x 0\n");
+    std::string corrupt(image.begin(), image.end());
+    for (size_t b = 2000; b < 40000; b += 7) corrupt[b] = 0x55;
+    writeText(at("corrupt.img"), corrupt);
+    const std::string cut = std::string(80, '9') + "\u2026'";
     const struct {
         std::string args;
         int status;
         std::string message;
     } cases[] = {
+        {"level check " + at("token.level"), 2, "krello-tool: " + at("token.level") + ":2: point x: '" + cut + " is not a number\n"},
+        {std::string(200, 'c'), 2, "unknown command '" + std::string(80, 'c') + "\u2026' for"},
+        {"level check " + at("corrupt.img"), 1, "\nand 1304 more faults\n"},
         {"level check " + at("wide.level"), 1, "x coordinates run from -3328 to 140000, a span of 143328 units; "
                                                "the renderer and the game's distances handle at most 100000\n"},
         {"tour-script --out " + at("t") + " --updates 1000001", 2,
-         "--updates: expected a whole number from 1 to 1000000, got '1000001'\n"},
-        {"tour-script --out " + at("t") + " --updates 9223372036854775807", 2, "got '9223372036854775807'\n"},
+         "--updates: expected a whole number from 1 to 1000000, got '1000001' (out of range)\n"},
+        {"tour-script --out " + at("t") + " --updates 9223372036854775807", 2, "got '9223372036854775807' (out of range)\n"},
         {"run --input " + TOUR_INPUT + " --frames 1e23", 2,
          "--frames: expected a whole number from 0 to 2147483647, got '1e23'\n"},
         {"run --input " + TOUR_INPUT + " --png-every 1.5 " + at(""), 2, "--png-every: expected a whole number"},
@@ -199,7 +208,12 @@ TEST_F(Reliability, OversizedAndDamagedInputsAreBounded) {
         const ProgramRun r = runTool(c.args);
         EXPECT_EQ(r.status, c.status) << c.args;
         EXPECT_NE((r.out + r.err).find(c.message), std::string::npos) << c.args << "\n" << r.out << r.err;
+        EXPECT_LE(lines(r.out + r.err), 21) << c.args;
     }
+    const ProgramRun compiled = runProgram(KRELLO_LEVELC, at("token.level") + " -o " + at("t.cpp"));
+    EXPECT_EQ(compiled.err, "krello-levelc: " + at("token.level") + ":2: point x: '" + cut + " is not a number\n" +
+                                "krello-levelc: " + at("token.level") + ":2: no 'start' statement\n" +
+                                "krello-levelc: " + at("token.level") + ":2: no sectors\n");
 }
 
 // One input, one verdict, and a message that says what is known.

@@ -10,11 +10,26 @@
 #include <vector>
 
 #include "cli/whole_number.h"
+#include "io/shown_text.h"
 
 namespace krello::cli {
 namespace {
 
-std::string inQuotes(const std::string& text) { return "'" + text + "'"; }
+std::string inQuotes(const std::string& text) { return "'" + io::shownText(text) + "'"; }
+
+// A number written as one ("-" and digits) that lies outside the range, as against a word.
+bool wellFormedNumber(std::string_view text) {
+    if (text.starts_with('-')) text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Why a path that should be there is not: a loop of links is named as such, not "no such".
+std::string missing(const std::string& path, const char* what) {
+    std::error_code e;
+    (void)std::filesystem::status(path, e);
+    if (e == std::errc::too_many_symbolic_link_levels) return inQuotes(path) + ": too many levels of symbolic links";
+    return std::string("no such ") + what + " " + inQuotes(path);
+}
 
 // The command the line gave: the app, or the deepest of its subcommands that was named.
 CLI::App* givenCommand(CLI::App& app) {
@@ -168,8 +183,8 @@ CLI::Validator wholeNumber(int64_t lo, int64_t hi) {
     return CLI::Validator(
         [lo, hi, range](std::string& text) -> std::string {
             int64_t v = 0;
-            if (!readWholeNumber(text, lo, hi, v)) return "expected " + range + ", got " + inQuotes(text);
-            return {};
+            if (readWholeNumber(text, lo, hi, v)) return {};
+            return "expected " + range + ", got " + inQuotes(text) + (wellFormedNumber(text) ? " (out of range)" : "");
         },
         "", range);
 }
@@ -180,7 +195,7 @@ CLI::Validator existingFile() {
             std::error_code e;
             if (std::filesystem::is_regular_file(path, e)) return {};
             if (std::filesystem::exists(path, e)) return inQuotes(path) + " is not a file";
-            return "no such file " + inQuotes(path);
+            return missing(path, "file");
         },
         "", "an existing file");
 }
@@ -191,7 +206,7 @@ CLI::Validator existingFolder() {
             std::error_code e;
             if (std::filesystem::is_directory(path, e)) return {};
             if (std::filesystem::exists(path, e)) return inQuotes(path) + " is not a folder";
-            return "no such folder " + inQuotes(path);
+            return missing(path, "folder");
         },
         "", "an existing folder");
 }

@@ -2,6 +2,7 @@
 #include "io/atomic_file.h"
 
 #include "io/temporary_file.h"
+#include "io/temporary_names.h"
 
 #include <cerrno>
 #include <cstring>
@@ -30,11 +31,12 @@ std::string placeFile(const std::string& temp, const std::string& path, bool rep
     std::error_code e;
     if (replace) {
         fs::rename(temp, path, e);
+        if (!e) forgetTemporary(temp.c_str());
         return e ? cannotWrite(path, e.message()) : std::string();
     }
     fs::create_hard_link(temp, path, e);
     if (!e) {
-        fs::remove(temp, e);
+        removeTemporary(temp);
         return {};
     }
     if (e == std::errc::file_exists || fs::exists(path)) {
@@ -42,6 +44,7 @@ std::string placeFile(const std::string& temp, const std::string& path, bool rep
         return path + ": already exists";
     }
     fs::rename(temp, path, e);
+    if (!e) forgetTemporary(temp.c_str());
     return e ? cannotWrite(path, e.message()) : std::string();
 }
 
@@ -69,6 +72,7 @@ std::string AtomicFile::commit(Replace replace) {
     std::string error = placeFile(temp_, path_, replace == Replace::Yes, exists);
     if (exists) {
         error += "; the finished file was kept as " + temp_;
+        forgetTemporary(temp_.c_str());
         temp_.clear();  // kept, not removed
         return error;
     }
@@ -83,7 +87,7 @@ std::string AtomicFile::commit(Replace replace) {
 void AtomicFile::abandon() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
-    if (!temp_.empty()) std::remove(temp_.c_str());
+    if (!temp_.empty()) removeTemporary(temp_);
     temp_.clear();
 }
 
@@ -97,7 +101,7 @@ std::string writeNewFile(const std::string& path, std::span<const uint8_t> bytes
     std::string why = closeWritten(f);
     if (!put && why.empty()) why = std::strerror(putErrno);
     std::string error = why.empty() ? placeFile(temp, path, false, exists) : cannotWrite(path, why);
-    if (!error.empty()) std::remove(temp.c_str());
+    if (!error.empty()) removeTemporary(temp);
     return error;
 }
 

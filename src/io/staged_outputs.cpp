@@ -2,6 +2,7 @@
 #include "io/staged_outputs.h"
 
 #include "io/temporary_file.h"
+#include "io/temporary_names.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,14 +40,18 @@ std::string kindProblem(const fs::path& target) {
 }  // namespace
 
 fs::path StagedOutputs::target(const std::string& path) const {
-    std::error_code e;
-    const fs::path given(path);
-    // A link is written through: the file it points to takes the new bytes, the link stays.
-    if (fs::is_symlink(fs::symlink_status(given, e))) {
-        const fs::path resolved = fs::weakly_canonical(given, e);
-        if (!e) return resolved;
+    // A link is written through: the file it points to takes the new bytes, the link stays. The
+    // links are followed one by one, so a link to a file not made yet (or into a folder that is
+    // missing) still names that file, and is never itself replaced by a regular file.
+    fs::path p(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code e;
+        if (!fs::is_symlink(fs::symlink_status(p, e))) return p;
+        const fs::path link = fs::read_symlink(p, e);
+        if (e) break;
+        p = link.is_absolute() ? link : folderOf(p) / link;
     }
-    return given;
+    return path;  // a loop of links: the check of its kind says so
 }
 
 bool StagedOutputs::inFolderToCreate(const fs::path& folder) const {
@@ -73,8 +78,12 @@ std::string StagedOutputs::problem(const std::string& path) const {
     std::error_code e;
     const fs::file_status s = fs::status(folder, e);
     if (s.type() == fs::file_type::not_found) {
-        if (!inFolderToCreate(folder)) return cannotWrite(path, "the folder " + folder.string() + " does not exist");
-    } else if (s.type() != fs::file_type::directory) {
+        if (inFolderToCreate(folder)) return {};
+        if (t != fs::path(path)) return cannotWrite(path, "it links to " + t.string() + ", whose folder does not exist");
+        return cannotWrite(path, "the folder " + folder.string() + " does not exist");
+    }
+    if (s.type() != fs::file_type::directory) {
+        if (t != fs::path(path)) return cannotWrite(path, "it links to " + t.string() + ", and " + folder.string() + " is not a folder");
         return cannotWrite(path, folder.string() + " is not a folder");
     }
     return {};
@@ -119,8 +128,7 @@ std::string StagedOutputs::add(const std::string& path, std::span<const uint8_t>
     if (!written && why.empty()) why = std::strerror(writeErrno);
     if (!why.empty()) {
         // Never staged, so a commit that follows cannot put a short file in place.
-        std::error_code e;
-        fs::remove(s.temporary, e);
+        removeTemporary(s.temporary);
         return cannotWrite(path, why);
     }
     staged_.push_back(s);
@@ -153,6 +161,9 @@ std::string StagedOutputs::commit() {
         fs::create_directories(folder, e);
         if (e) error = folder.string() + ": cannot be made a folder: " + e.message();
     }
+    // A stop signal waits until the outputs are all in place (or all given up), so an
+    // interrupted command never leaves some replaced and others not.
+    StopSignalsHeld held;
     for (Staged& s : staged_) {
         if (!error.empty()) break;
         std::error_code e;
@@ -160,8 +171,12 @@ std::string StagedOutputs::commit() {
         const fs::file_status old = fs::status(s.target, e);
         if (old.type() == fs::file_type::regular) fs::permissions(s.temporary, old.permissions(), e);
         fs::rename(s.temporary, s.target, e);
-        if (e) error = cannotWrite(s.path, e.message());
-        else s.temporary.clear();
+        if (e) {
+            error = cannotWrite(s.path, e.message());
+        } else {
+            forgetTemporary(s.temporary.string().c_str());
+            s.temporary.clear();
+        }
     }
     discard();
     if (!error.empty()) {
@@ -175,8 +190,7 @@ std::string StagedOutputs::commit() {
 void StagedOutputs::discard() {
     for (Staged& s : staged_) {
         if (s.stream != nullptr) std::fclose(s.stream);
-        std::error_code e;
-        if (!s.temporary.empty()) fs::remove(s.temporary, e);
+        if (!s.temporary.empty()) removeTemporary(s.temporary);
     }
     staged_.clear();
     checked_.clear();

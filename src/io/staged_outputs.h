@@ -28,8 +28,9 @@ namespace krello::io {
 //
 // Every error is one line naming the path as given: "PATH: cannot be written: REASON".
 //
-// A target that is a symbolic link is written through: the file it points to is replaced and
-// the link stays. An existing target keeps its permissions. A target that is a folder, a
+// A target that is a symbolic link is written through: the file it points to is replaced (or
+// made) and the link stays; a link whose file's folder is missing, or a loop of links, is
+// refused. A link is never replaced by a regular file. An existing target keeps its permissions. A target that is a folder, a
 // device, a pipe or a socket is refused, so no output ever replaces one (a PNG aimed at
 // /dev/full fails without touching the device node).
 //

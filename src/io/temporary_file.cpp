@@ -7,6 +7,7 @@
 #include <random>
 
 #include "io/new_file.h"
+#include "io/temporary_names.h"
 
 namespace krello::io {
 
@@ -41,10 +42,17 @@ std::FILE* createTemporaryBeside(const fs::path& folder, const fs::path& target,
         std::error_code e;
         if (fs::exists(fs::symlink_status(temporary, e))) continue;
         std::FILE* f = createNewFile(temporary);
+        if (f != nullptr) noteTemporary(temporary.string().c_str());
         if (f != nullptr || errno != EEXIST) return f;
     }
     errno = EEXIST;
     return nullptr;
+}
+
+void removeTemporary(const fs::path& temporary) {
+    std::error_code e;
+    fs::remove(temporary, e);
+    forgetTemporary(temporary.string().c_str());
 }
 
 std::string cannotWrite(const std::string& path, const std::string& why) {

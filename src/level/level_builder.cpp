@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 
+#include "io/shown_text.h"
 #include "level/surface_rules.h"
 
 namespace krello {
@@ -102,7 +103,7 @@ private:
     const SourcePoint* findPoint(int line, const std::string& name) {
         const auto it = src_.points.find(name);
         if (it != src_.points.end()) return &it->second;
-        error(line, "unknown point '" + name + "'");
+        error(line, "unknown point '" + io::shownText(name) + "'");
         return nullptr;
     }
 

@@ -76,4 +76,12 @@ std::vector<std::string> validateLevelFile(const GameState& g, const std::string
     return validateLevel(g, origin, size);
 }
 
+std::vector<std::string> listedFaults(std::vector<std::string> faults) {
+    if (faults.size() <= MAX_LISTED_FAULTS) return faults;
+    const size_t more = faults.size() - MAX_LISTED_FAULTS;
+    faults.resize(MAX_LISTED_FAULTS);
+    faults.push_back("and " + std::to_string(more) + " more faults");
+    return faults;
+}
+
 }  // namespace krello

@@ -28,4 +28,12 @@ bool readLevelFile(const std::string& path, LevelSize size, GameState& g, LevelF
 std::vector<std::string> validateLevelFile(const GameState& g, const std::string& path,
                                            const LevelFile& file, LevelSize size);
 
+// The most faults a message lists: a corrupt image breaks thousands of rules, and the first few
+// say what is wrong.
+constexpr size_t MAX_LISTED_FAULTS = 20;
+
+// `faults` as they are listed: the first MAX_LISTED_FAULTS, then "and N more faults" when there
+// were more.
+std::vector<std::string> listedFaults(std::vector<std::string> faults);
+
 }  // namespace krello

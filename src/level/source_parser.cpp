@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "io/shown_text.h"
+
 namespace krello {
 namespace {
 
@@ -46,9 +48,10 @@ std::optional<int64_t> parseInteger(std::string_view t) {
 
 // A word from the source in quotes, for messages. Built by appending: g++ 12 at -O3 warns
 // (-Wrestrict) on `"'" + std::string`.
+// Echoed bounded and escaped: a huge or hostile token still makes a short, plain line.
 std::string quoted(std::string_view word) {
     std::string q(1, '\'');
-    q += word;
+    q += io::shownText(word);
     q += '\'';
     return q;
 }
@@ -173,7 +176,7 @@ private:
 
     void levelStatement(int line, const Tokens& t) {
         if (t[0] != "level") {
-            error(line, "the first statement must be 'level 1', not '" + std::string(t[0]) + "'");
+            error(line, "the first statement must be 'level 1', not " + quoted(t[0]));
             stopped_ = true;
             return;
         }
@@ -187,11 +190,11 @@ private:
     bool number(int line, std::string_view what, std::string_view token, Range r, int64_t& out) {
         const std::optional<int64_t> v = parseInteger(token);
         if (!v) {
-            error(line, std::string(what) + ": '" + std::string(token) + "' is not a number");
+            error(line, std::string(what) + ": " + quoted(token) + " is not a number");
             return false;
         }
         if (*v < r.min || *v > r.max) {
-            error(line, std::string(what) + ": " + std::string(token) + " is out of range " +
+            error(line, std::string(what) + ": " + io::shownText(token) + " is out of range " +
                             std::to_string(r.min) + ".." + std::to_string(r.max));
             return false;
         }
@@ -280,7 +283,7 @@ private:
         for (size_t i = 0; i < t.size(); i += 2) {
             const std::optional<Range> r = sectorKeyRange(t[i]);
             if (!r) {
-                error(line, "unknown sector key '" + std::string(t[i]) + "'");
+                error(line, "unknown sector key " + quoted(t[i]));
                 continue;
             }
             int64_t v = 0;
@@ -298,7 +301,7 @@ private:
         for (size_t i = from; i < t.size(); i += 2) {
             const std::optional<Range> r = wallKeyRange(t[i]);
             if (!r) {
-                error(line, "unknown wall key '" + std::string(t[i]) + "'");
+                error(line, "unknown wall key " + quoted(t[i]));
                 continue;
             }
             std::optional<int64_t>& slot = t[i] == "texture" ? w.texture
@@ -387,7 +390,7 @@ private:
             const std::optional<Range> r = objectKeyRange(t[i]);
             int64_t v = 0;
             if (!r) {
-                error(line, "unknown object key '" + std::string(t[i]) + "'");
+                error(line, "unknown object key " + quoted(t[i]));
                 continue;
             }
             if (std::find(seen.begin(), seen.end(), t[i]) != seen.end()) {

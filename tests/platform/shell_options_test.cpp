@@ -75,14 +75,22 @@ TEST_F(ShellOptionsTest, TheCommandLineOverridesTheFile) {
 TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
     const std::string taken = (dir / "taken.demo").string();
     std::ofstream(taken) << "x";
+    const std::string loop = (dir / "loop").string();
+    std::filesystem::create_symlink(loop, loop);
+    const std::string longWord = "--" + std::string(200, 'w');
     const struct {
         std::vector<const char*> args;
         std::string line;
     } cases[] = {
         {{"--scale", "abc"}, "krello: --scale: expected a whole number from 1 to 16, got 'abc'\n"},
         {{"--scale"}, "krello: --scale: expected a whole number from 1 to 16, got nothing\n"},
-        {{"--fps", "-1"}, "krello: --fps: expected a whole number from 0 to 1000, got '-1'\n"},
-        {{"--threads", "9"}, "krello: --threads: expected a whole number from 1 to 8, got '9'\n"},
+        {{"--fps", "-1"}, "krello: --fps: expected a whole number from 0 to 1000, got '-1' (out of range)\n"},
+        {{"--threads", "9"}, "krello: --threads: expected a whole number from 1 to 8, got '9' (out of range)\n"},
+        {{"--scale", "99999999999999999999"},
+         "krello: --scale: expected a whole number from 1 to 16, got '99999999999999999999' (out of range)\n"},
+        {{"--scale", "1e3"}, "krello: --scale: expected a whole number from 1 to 16, got '1e3'\n"},
+        {{longWord.c_str()}, "krello: unknown option '" + longWord.substr(0, 80) + "\u2026' (see --help)\n"},
+        {{"--play", loop.c_str()}, "krello: --play: '" + loop + "': too many levels of symbolic links\n"},
         {{"--bogus"}, "krello: unknown option '--bogus' (see --help)\n"},
         {{"stray"}, "krello: unexpected argument 'stray' (see --help)\n"},
         {{"--play", "/nonexistent/demo"}, "krello: --play: no such file '/nonexistent/demo'\n"},

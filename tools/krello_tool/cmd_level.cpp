@@ -30,7 +30,7 @@ std::unique_ptr<GameState> loadLevel(const std::string& path, LevelFile& file) {
         return g;
     }
     if (readLevelFile(path, LevelSize::Playable, *g, file)) return g;
-    for (size_t i = 0; i + 1 < file.errors.size(); ++i) std::fprintf(stderr, "%s\n", file.errors[i].c_str());
+    for (size_t i = 0; i + 1 < file.errors.size(); ++i) std::fprintf(stderr, "krello-tool: %s\n", file.errors[i].c_str());
     throw ToolError{file.errors.empty() ? path + ": not a level" : file.errors.back()};
 }
 
@@ -38,7 +38,7 @@ void checkLevel(const std::string& path) {
     LevelFile file;
     const auto g = loadLevel(path, file);
     const auto violations = validateLevelFile(*g, path, file, LevelSize::Playable);
-    for (const std::string& v : violations) std::printf("%s\n", v.c_str());
+    for (const std::string& v : listedFaults(violations)) std::printf("%s\n", v.c_str());
     if (!violations.empty()) {
         std::fflush(stdout);
         throw ToolStatus{kViolationStatus};

@@ -6,6 +6,8 @@
 
 #include "cli/man_page.h"
 #include "cli/option_words.h"
+#include "io/shown_text.h"
+#include "io/temporary_names.h"
 #include "krello_tool/commands.h"
 
 namespace {
@@ -44,6 +46,9 @@ void printManPage(const CLI::App& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // An interrupted command (Ctrl+C, a closed terminal, a reader of its output that went away)
+    // leaves its targets as they were and none of its hidden temporary files.
+    krello::io::removeTemporariesOnStop();
     CLI::App app{"krello-tool: the headless tool of Krello 32K. It draws, runs, times and checks the game\n"
                  "without a display: frames and textures as PNG, games from input scripts and demos,\n"
                  "and the level's checks, statistics and map."};
@@ -66,7 +71,7 @@ int main(int argc, char** argv) {
     const std::string unknown = unknownCommand(app, argc, argv, where);
     if (!unknown.empty()) {
         std::fprintf(stderr, "krello-tool: unknown command '%s' for '%s' (see --help)\n",
-                     unknown.c_str(), where.c_str());
+                     krello::io::shownText(unknown).c_str(), where.c_str());
         return 2;
     }
     try {

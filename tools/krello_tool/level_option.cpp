@@ -19,7 +19,7 @@ void addLevelOption(CLI::App* command, std::string& path) {
 void loadLevel(GameRun& run, const std::string& path) {
     std::vector<std::string> problems;
     if (run.loadLevel(path, problems)) return;
-    for (size_t i = 0; i + 1 < problems.size(); ++i) std::fprintf(stderr, "%s\n", problems[i].c_str());
+    for (size_t i = 0; i + 1 < problems.size(); ++i) std::fprintf(stderr, "krello-tool: %s\n", problems[i].c_str());
     throw ToolError{problems.empty() ? path + ": not a level" : problems.back()};
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "io/staged_outputs.h"
+#include "io/temporary_names.h"
 #include "level/level_file.h"
 #include "world/level_image.h"
 
@@ -72,11 +73,11 @@ int compile(const Arguments& args) {
     auto g = std::make_unique<krello::GameState>();
     krello::LevelFile file;
     if (!krello::readLevelFile(args.source, krello::LevelSize::Full, *g, file)) {
-        for (const std::string& e : file.errors) std::fprintf(stderr, "%s\n", e.c_str());
+        for (const std::string& e : file.errors) std::fprintf(stderr, "krello-levelc: %s\n", e.c_str());
         return kBadInput;
     }
     const auto violations = krello::validateLevelFile(*g, args.source, file, krello::LevelSize::Full);
-    for (const std::string& v : violations) std::fprintf(stderr, "%s\n", v.c_str());
+    for (const std::string& v : krello::listedFaults(violations)) std::fprintf(stderr, "krello-levelc: %s\n", v.c_str());
     if (!violations.empty()) return kViolations;
     std::array<uint8_t, krello::LEVEL_IMAGE_BYTES> image{};
     krello::encodeLevelImage(*g, image);
@@ -89,6 +90,7 @@ int compile(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    krello::io::removeTemporariesOnStop();  // an interrupted compile leaves no hidden file
     Arguments args;
     if (!parseArguments(argc, argv, args)) return kBadInput;
     // Nothing the compiler does may end in std::terminate: whatever is thrown is one line.

@@ -1,0 +1,29 @@
+// Text from a user or a file as a one-line message echoes it: bounded, and unable to steer a terminal.
+#include "io/shown_text.h"
+
+#include <cstdio>
+
+namespace krello::io {
+
+std::string shownText(std::string_view text) {
+    std::string out;
+    size_t count = 0;
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
+        // Characters are counted by their first byte; the bytes that continue one go with it.
+        if ((c & 0xC0) != 0x80 && count++ == MAX_SHOWN_CHARACTERS) {
+            out += "\xE2\x80\xA6";  // …
+            break;
+        }
+        if (c < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        } else {
+            out += byte;
+        }
+    }
+    return out;
+}
+
+}  // namespace krello::io
