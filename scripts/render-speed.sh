@@ -2,7 +2,8 @@
 # The renderer's speed table in one run: the tour's timedemo on 1 and 2 threads, alone and beside
 # a busy loop of this script's own on one core; Chocolate Doom's `-timedemo demo1 -noblit` the
 # same ways in the same run (as a yardstick, run as it is); then the benchmark's whole frames and
-# stages (min and median of 5 repetitions). Its headline figures mean something only at a quiet
+# stages (min and median of 5 repetitions); the slowest to median frame of each, and round by
+# round the 2 threads' fps over 1 thread's. Its headline figures mean something only at a quiet
 # moment: it prints the load average before and after.
 #
 #   scripts/render-speed.sh [BUILD_DIR] [ROUNDS]       (default: build, 3 rounds)
@@ -99,6 +100,11 @@ for threads in 1 2; do
     echo "| $name | $(range "$f-quiet" 1) | $(worst "$f-quiet") | $(range "$f-busy" 1) | $(worst "$f-busy") |"
   done
 done
+# Round by round, 2 threads' fps over 1 thread's: the two ran one right after the other, so the
+# ratio holds even while the load changes between rounds.
+pairs() { paste -d' ' "$1" "$2" | awk '{ r = $1 / $4; if (NR == 1 || r < lo) lo = r; if (NR == 1 || r > hi) hi = r }
+                                          END { if (NR) printf "%.2f to %.2f", lo, hi; else printf "-" }'; }
+echo "| 2 threads' fps / 1 thread's, round by round | $(pairs "$work/krello-2-quiet" "$work/krello-1-quiet") | | $(pairs "$work/krello-2-busy" "$work/krello-1-busy") | |"
 if [ -n "$doom" ]; then
   echo "| Chocolate Doom -timedemo demo1 -noblit (Freedoom 1) | $(range "$work/doom-quiet" 1) | | $(range "$work/doom-busy" 1) | |"
   echo

@@ -9,6 +9,7 @@ namespace krello {
 
 struct FlatRun;
 struct RenderState;
+struct SpriteRows;
 struct WallHit;
 struct WallLook;
 struct WallRun;
@@ -22,6 +23,8 @@ struct PathKernels {
     void (*drawFlatRun)(const FlatRun& run);
     void (*drawWallRuns)(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
     WallHit (*findNearestWall)(const RenderState& rs, uint16_t sector);
+    // Draws a billboard's rows in the current column; true when any texel was not a hole.
+    bool (*drawSpriteRows)(RenderState& rs, const SpriteRows& rows);
     // Copies a tile's columns into the frame (column_tile.h).
     void (*copyTile)(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
 };

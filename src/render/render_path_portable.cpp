@@ -3,16 +3,17 @@
 #include "render/column_tile.h"
 #include "render/flat_rows.h"
 #include "render/path_kernels.h"
+#include "render/sprites.h"
 #include "render/sector_column.h"
 #include "render/wall_rows.h"
 
 namespace krello {
 namespace {
 
-constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
+constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, drawSpriteRowsScalar, copyTileScalar};
 #ifdef KRELLO_WASM_SIMD
 constexpr bool kHasSimd128 = true;
-constexpr PathKernels kSimd128{false, drawFlatRunSimd128, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
+constexpr PathKernels kSimd128{false, drawFlatRunSimd128, drawWallRunsScalar, findNearestWallScalar, drawSpriteRowsScalar, copyTileScalar};
 #else
 constexpr bool kHasSimd128 = false;
 constexpr const PathKernels& kSimd128 = kScalar;

@@ -1,6 +1,7 @@
 // The render paths of x86 builds: the scalar reference, SSE2, AVX2 and AVX-512, taken as the processor has them.
 #include "render/column_tile.h"
 #include "render/path_kernels.h"
+#include "render/sprites.h"
 #include "render/wall_rows.h"
 #include "render/x86_kernels.h"
 
@@ -16,10 +17,10 @@ constexpr auto kVectorSearch = findNearestWallScalar;
 constexpr auto kVectorSearch = findNearestWallSse2;
 #endif
 
-constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, copyTileScalar};
-constexpr PathKernels kSse2{true, drawFlatRunSse2, drawWallRunsScalar, kVectorSearch, copyTileSse2};
-constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, copyTileSse2};
-constexpr PathKernels kAvx512{true, drawFlatRunAvx512, drawWallRunsAvx512, kVectorSearch, copyTileSse2};
+constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, drawSpriteRowsScalar, copyTileScalar};
+constexpr PathKernels kSse2{true, drawFlatRunSse2, drawWallRunsScalar, kVectorSearch, drawSpriteRowsScalar, copyTileSse2};
+constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, drawSpriteRowsAvx2, copyTileSse2};
+constexpr PathKernels kAvx512{true, drawFlatRunAvx512, drawWallRunsAvx512, kVectorSearch, drawSpriteRowsAvx2, copyTileSse2};
 
 }  // namespace
 

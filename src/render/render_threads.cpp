@@ -10,14 +10,29 @@
 #include <thread>
 #include <vector>
 
+#include "render/column_tile.h"
 #include "render/render_view.h"
+#include "world/screen.h"
 
 namespace krello {
 namespace {
 
-// Columns a thread takes at a time: a few microseconds of work, so a thread taken off its core
-// holds little, and a frame's last pieces even out between the threads.
-constexpr int PIECE = 4;
+// Columns a thread takes at a time: one tile, a few microseconds of work, so a thread taken off
+// its core holds little and a frame's last pieces even out between the threads. Pieces start on
+// the tiles' grid: a piece narrower than a tile would copy a part-filled tile into the frame,
+// which costs nearly as much memory traffic as a whole one (pieces of 4 columns made a frame
+// drawn by the caller alone 40% slower than the same frame on one thread).
+constexpr int PIECE = TILE_COLUMNS;
+static_assert(SCREEN_WIDTH % PIECE == 0, "a frame is a whole number of pieces");
+constexpr int PIECES = SCREEN_WIDTH / PIECE;
+
+// After a frame the other threads did not help with (they drew nothing, or the caller had to
+// sleep for a piece one of them held), the caller draws this many frames alone before it shares
+// one again; each such frame in a row doubles it, up to the most. A frame drawn alone costs what
+// it costs on one thread: no thread is woken and nothing is shared, so on a machine where the
+// other threads get no core the default count never loses to one thread for long.
+constexpr int ALONE_FIRST = 4;
+constexpr int ALONE_MOST = 1024;
 
 using Clock = std::chrono::steady_clock;
 // How long an idle worker waits busily for the next frame before it sleeps: frames back to back
@@ -55,7 +70,7 @@ struct alignas(64) Share {
             const int front = static_cast<int>(w >> 16 & 0xFFFF);
             const int back = static_cast<int>(w & 0xFFFF);
             if (static_cast<uint32_t>(w >> 32) != frame || front >= back) return false;
-            first = fromFront ? front : std::max(front, back - PIECE);
+            first = fromFront ? front : std::max(front, back - PIECE);  // shares lie on the grid
             end = fromFront ? std::min(back, front + PIECE) : back;
             const uint64_t taken = fromFront ? pack(frame, end, back) : pack(frame, front, first);
             if (word.compare_exchange_weak(w, taken, std::memory_order_acq_rel, std::memory_order_acquire)) return true;
@@ -75,6 +90,8 @@ struct RenderThreads::Workers {
     const FrameView* view = nullptr;      // the current frame; set before its number is published
     std::vector<std::thread> threads;
     bool spinning = true;                 // false with more threads than cores
+    int aloneFrames = 0;                  // frames the caller still draws alone (caller only)
+    int aloneNext = ALONE_FIRST;          // frames alone after the next frame nobody helped with
 
     alignas(64) std::atomic<uint32_t> frame{0};   // the number of the frame to draw
     std::atomic<bool> stopping{false};            // set (under the mutex) to end the workers
@@ -96,7 +113,8 @@ struct RenderThreads::Workers {
     int drawPieces(int part, uint32_t frame, ColumnScratch& scratch, bool worker);
     void work(int part, ColumnScratch& scratch);
     bool waitForFrame(uint32_t seen);
-    void waitUntilDrawn(int callerColumns);
+    bool waitUntilDrawn(int callerColumns);
+    void judge(bool helped);
 };
 
 int renderThreadsBuilt() { return MAX_RENDER_THREADS; }
@@ -129,7 +147,8 @@ RenderThreads::~RenderThreads() {
 
 void RenderThreads::drawFrame(const FrameView& view) {
     ColumnScratch& scratch = scratch_[0];
-    if (!workers_) {
+    if (!workers_ || workers_->aloneFrames > 0) {
+        if (workers_) --workers_->aloneFrames;
         scratch.startFrame();
         drawColumns(view, scratch, 0, SCREEN_WIDTH);
         return;
@@ -139,7 +158,7 @@ void RenderThreads::drawFrame(const FrameView& view) {
     w.view = &view;
     w.workerColumns.store(0, std::memory_order_relaxed);
     for (int part = 0; part < count_; ++part)
-        w.shares[part].word.store(Share::pack(frame, SCREEN_WIDTH * part / count_, SCREEN_WIDTH * (part + 1) / count_),
+        w.shares[part].word.store(Share::pack(frame, PIECE * (PIECES * part / count_), PIECE * (PIECES * (part + 1) / count_)),
                                   std::memory_order_relaxed);
     w.frame.store(frame);  // seq_cst: ordered before the look at the sleepers
     if (w.sleepers.load() > 0) {
@@ -147,7 +166,17 @@ void RenderThreads::drawFrame(const FrameView& view) {
         w.wake.notify_all();
     }
     const int mine = w.drawPieces(0, frame, scratch, false);
-    w.waitUntilDrawn(mine);
+    const bool slept = w.waitUntilDrawn(mine);
+    w.judge(mine < SCREEN_WIDTH && !slept);
+}
+
+void RenderThreads::Workers::judge(bool helped) {
+    if (helped) {
+        aloneNext = ALONE_FIRST;
+        return;
+    }
+    aloneFrames = aloneNext;
+    aloneNext = std::min(2 * aloneNext, ALONE_MOST);
 }
 
 int RenderThreads::Workers::drawPieces(int part, uint32_t f, ColumnScratch& scratch, bool worker) {
@@ -173,9 +202,10 @@ int RenderThreads::Workers::drawPieces(int part, uint32_t f, ColumnScratch& scra
     return drawn;
 }
 
-void RenderThreads::Workers::waitUntilDrawn(int callerColumns) {
+// Returns whether the caller had to sleep.
+bool RenderThreads::Workers::waitUntilDrawn(int callerColumns) {
     auto allDrawn = [&] { return callerColumns + workerColumns.load() >= SCREEN_WIDTH; };
-    if (allDrawn()) return;
+    if (allDrawn()) return false;
     // Wait busily while the pieces in other hands progress: they are short. A thread that makes
     // no progress for a while has most likely been taken off its core; sleeping then frees this
     // core for it.
@@ -195,12 +225,14 @@ void RenderThreads::Workers::waitUntilDrawn(int callerColumns) {
             break;
         }
     }
+    if (allDrawn()) return false;
     callerAsleep.store(true);  // seq_cst: ordered before the look at the columns
     {
         std::unique_lock<std::mutex> lock(mutex);
         drawn_.wait(lock, allDrawn);
     }
     callerAsleep.store(false, std::memory_order_relaxed);
+    return true;
 }
 
 void RenderThreads::Workers::work(int part, ColumnScratch& scratch) {

@@ -24,8 +24,9 @@ int defaultRenderThreads();
 // columns go out in groups to whichever thread asks first; each thread draws with its own marks
 // and shades, so a frame is the same whatever thread drew which column. The caller draws too and
 // waits only for groups another thread has taken, never for a thread that is late to wake (on a
-// busy machine the caller may draw the whole frame). With a count of 1 no thread is made and a
-// frame is a plain loop over the columns.
+// busy machine the caller may draw the whole frame). After a frame the other threads did not
+// help with, the caller draws a few frames alone without waking them, more after each such frame
+// in a row. With a count of 1 no thread is made and a frame is a plain loop over the columns.
 class RenderThreads {
 public:
     // count is clamped to 1..renderThreadsBuilt().

@@ -1,6 +1,7 @@
 // One sector's billboards in one column: upright, unshaded pictures with transparent texels.
 #include "render/sprites.h"
 
+#include "render/path_kernels.h"
 #include "world/fixed_math.h"
 
 namespace krello {
@@ -30,16 +31,17 @@ void clipSpriteRows(SpriteColumn& sc, uint8_t size, int32_t windowTop, int32_t w
     if (sc.bottom < windowTop) sc.bottom = windowTop;
 }
 
-// Returns whether any pixel was written (a column of transparent texels writes none).
-bool drawPicture(RenderState& rs, const GameObject& o, const SpriteColumn& sc) {
-    const uint8_t* texels = textureOf(rs.game, o.sprite) + sc.column;
-    const uint8_t ramp = static_cast<uint8_t>(rampOffset(o.sprite));
-    const uint32_t step = sc.vStep;
+}  // namespace
+
+bool drawSpriteRowsScalar(RenderState& rs, const SpriteRows& rows) {
+    const uint8_t* texels = rows.texture + rows.column;
+    const uint8_t ramp = rows.ramp;
+    const uint32_t step = rows.vStep;
     const PixelColumn target = pixelColumn(rs);
     const int32_t stride = target.stride;
-    uint8_t* pixel = target.top + sc.top * stride;
+    uint8_t* pixel = target.top + rows.top * stride;
     // The accumulator in 32 bits: its bits 9..15, the texture row, are those of the 16-bit one.
-    uint32_t v = sc.v;
+    uint32_t v = rows.v;
     // A transparent texel keeps the pixel beneath; chosen without a branch, since texels and
     // holes alternate along a picture's column.
     uint8_t written = 0;
@@ -49,16 +51,14 @@ bool drawPicture(RenderState& rs, const GameObject& o, const SpriteColumn& sc) {
         *p = texel != 0 ? static_cast<uint8_t>(texel + ramp) : beneath;
         written |= texel;
     };
-    int32_t r = sc.top;
-    for (; sc.bottom - r >= 2; r += 2, pixel += 2 * stride, v += 2 * step) {
+    int32_t r = rows.top;
+    for (; rows.bottom - r >= 2; r += 2, pixel += 2 * stride, v += 2 * step) {
         put(pixel, v);
         put(pixel + stride, v + step);
     }
-    if (r < sc.bottom) put(pixel, v);
+    if (r < rows.bottom) put(pixel, v);
     return written != 0;
 }
-
-}  // namespace
 
 SectorObjects::Seen seeObject(const PlayerState& eye, double headingCos, double headingSin, const GameObject& o) {
     SectorObjects::Seen s;
@@ -110,7 +110,9 @@ void drawSectorSprites(RenderState& rs, uint16_t sector, int32_t windowTop, int3
         sc.vStep = seen.vStep;
         clipSpriteRows(sc, o.size, windowTop, windowBottom);
         if (sc.top >= sc.bottom) continue;
-        if (drawPicture(rs, o, sc)) rs.scratch.spritesDrawn |= 1u << rs.objects.object[k];
+        const SpriteRows rows{textureOf(g, o.sprite), textureSlot(o.sprite), sc.column, static_cast<uint8_t>(rampOffset(o.sprite)),
+                              sc.top, sc.bottom, sc.v, sc.vStep};
+        if (rs.kernels->drawSpriteRows(rs, rows)) rs.scratch.spritesDrawn |= 1u << rs.objects.object[k];
     }
 }
 

@@ -17,6 +17,24 @@ struct SpriteColumn {
     uint16_t vStep = 0;      // per-row step of v
 };
 
+// A billboard's rows in one column as the path kernels draw them: texel row v >> 9 of the
+// picture's texture column at each row, v stepping by vStep modulo 2^16; a texel of 0 is a hole
+// that keeps the pixel beneath, any other is drawn plus the ramp (wrapping in 8 bits).
+struct SpriteRows {
+    const uint8_t* texture;  // the picture's texture slot in the bank
+    int32_t slot;            // its number as the attribute names it (0..15)
+    uint16_t column;         // texture column, 1..63
+    uint8_t ramp;
+    int32_t top;             // first and end screen rows, top < bottom, inside the screen
+    int32_t bottom;
+    uint16_t v;              // accumulator at top, 9 fraction bits
+    uint16_t vStep;
+};
+
+// The reference: two rows a step, straight into the frame or into the thread's tile. Returns
+// whether any texel was not a hole (whether the picture shows in this column).
+bool drawSpriteRowsScalar(RenderState& rs, const SpriteRows& rows);
+
 // What of object o the frame sees in every column alike: offsets, depth, unclipped rows.
 SectorObjects::Seen seeObject(const PlayerState& eye, double headingCos, double headingSin, const GameObject& o);
 

@@ -3,6 +3,7 @@
 
 #include "render/flat_rows.h"
 #include "render/sector_column.h"
+#include "render/sprites.h"
 
 // What the AVX-512 code asks of the processor: the path is offered only where all of it is.
 #define KRELLO_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi")))
@@ -22,6 +23,10 @@ void drawFlatRunAvx512(const FlatRun& run);
 // permutes); short walls and walls not in a tile go to the reference.
 void drawWallRunsAvx2(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
 void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
+
+// Billboard rows from a texture column turned side by side, 32 rows a step with AVX2 (byte
+// shuffles); short pictures and pictures not in a tile go to the reference.
+bool drawSpriteRowsAvx2(RenderState& rs, const SpriteRows& rows);
 
 // The nearest-wall search with each wall's x and y side by side (SSE2).
 WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
