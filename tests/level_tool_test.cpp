@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "program_run.h"
@@ -145,6 +146,30 @@ TEST_F(LevelTools, WallsAndFiguresPrintForPrograms) {
     const Outcome missing = tool("level stats --golden " + (dir / "missing.stats").string());
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(std::count(missing.output.begin(), missing.output.end(), '\n'), 1) << missing.output;
+}
+
+// The shimmer figure follows the walls' scales: a coarse repeat everywhere spans several texels
+// a pixel from a few rooms away, the finest repeat spans fewer; neither meets the bound.
+TEST_F(LevelTools, WallShimmerFollowsTheRepeats) {
+    auto steadyShare = [&](int repeatU, int repeatV) {
+        const std::regex u("repeatU [0-9]+"), v("repeatV [0-9]+");
+        std::string s = std::regex_replace(shippedSource(), v, "repeatV " + std::to_string(repeatV));
+        s = std::regex_replace(s, u, "repeatU " + std::to_string(repeatU));
+        const fs::path path = dir / "scaled.level";
+        std::ofstream(path) << s;
+        const Outcome stats = tool("level stats --tsv " + path.string());
+        EXPECT_EQ(stats.status, 0) << stats.output;
+        const std::string name = "\nwall pixels within one texel\t";
+        const size_t at = stats.output.find(name);
+        EXPECT_NE(at, std::string::npos) << stats.output;
+        EXPECT_NE(stats.output.find("%\t>= 98%\tdiffers\n", at), std::string::npos) << stats.output;
+        return at == std::string::npos ? -1.0 : std::stod(stats.output.substr(at + name.size()));
+    };
+    const double fine = steadyShare(1, 1), shipped = steadyShare(127, 8), coarse = steadyShare(127, 48);
+    EXPECT_GT(fine, 80.0);
+    EXPECT_LT(coarse, 20.0);
+    EXPECT_LT(coarse, shipped);
+    EXPECT_LT(shipped, fine);
 }
 
 TEST_F(LevelTools, TheMapIsAPngPicture) {
