@@ -71,10 +71,13 @@ void printStatsTable(const std::vector<LevelFigure>& figures) {
 // stop on a figure that differs (the generator) do not stop on it.
 void printShimmer(const GameState& g, bool table) {
     const WallShimmer s = measureWallShimmer(g);
+    // A level where no view finds a wall (no sector with a point inside) has no figure; it
+    // must not read as a level that meets the goal.
+    const bool measured = s.total.drawn > 0;
     const double share = s.steadyShare();
-    const bool meets = share >= kSteadyShareWanted;
-    char figure[32];
-    std::snprintf(figure, sizeof figure, "%.2f%%", share);
+    const bool meets = measured && share >= kSteadyShareWanted;
+    char figure[32] = "(not measured)";
+    if (measured) std::snprintf(figure, sizeof figure, "%.2f%%", share);
     const char* name = "wall pixels within one texel";
     if (table) {
         std::printf("%s\t%s\t>= %.0f%%\t%s\n", name, figure, kSteadyShareWanted, meets ? "meets" : "below");

@@ -12,6 +12,7 @@
 #include "world/fixed_math.h"
 #include "world/records.h"
 #include "world/screen.h"
+#include "world/wall_walk.h"
 
 namespace krello::tool {
 namespace {
@@ -24,7 +25,9 @@ constexpr double COLUMNS_PER_REPEAT = 16.0;
 // Where along the wall (0 at its own point, 1 at point2's) the line of ray (rx, ry) from the eye
 // crosses it; the wall's whole line, so neighbouring columns compare even past its ends.
 double wallParam(const GameState& g, const Wall& w, double rx, double ry) {
-    const Wall& w2 = g.walls[static_cast<uint16_t>(w.point2)];
+    const uint16_t p2 = static_cast<uint16_t>(w.point2);
+    if (p2 >= WALL_COUNT) return 0.0;  // a damaged level's wall: the renderer skips it too
+    const Wall& w2 = g.walls[p2];
     const double ex = static_cast<double>(g.player.x) - w.x, ey = static_cast<double>(g.player.y) - w.y;
     const double dx = static_cast<double>(w2.x) - w.x, dy = static_cast<double>(w2.y) - w.y;
     const double den = dx * ry - dy * rx;
@@ -88,15 +91,17 @@ bool randomStandingView(const GameState& g, Lcg& rng, PlayerState& p) {
     const uint16_t sector = static_cast<uint16_t>(rng.next() % SECTOR_COUNT);
     const Sector& s = g.sectors[sector];
     if (s.wallCount < 3) return false;
-    int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
-    for (int i = 0; i < s.wallCount; ++i) {
-        const Wall& w = g.walls[static_cast<uint16_t>(s.firstWall + i)];
-        x0 = std::min(x0, w.x), x1 = std::max(x1, w.x), y0 = std::min(y0, w.y), y1 = std::max(y1, w.y);
-    }
-    const uint32_t width = static_cast<uint32_t>(x1 - x0) + 1, depth = static_cast<uint32_t>(y1 - y0) + 1;
+    // The walls as the renderer walks them, so a damaged level's indices stay inside the table.
+    int64_t x0 = INT64_MAX, y0 = INT64_MAX, x1 = INT64_MIN, y1 = INT64_MIN;
+    walkSectorWalls(g, sector, [&](uint16_t w) {
+        x0 = std::min<int64_t>(x0, g.walls[w].x), x1 = std::max<int64_t>(x1, g.walls[w].x);
+        y0 = std::min<int64_t>(y0, g.walls[w].y), y1 = std::max<int64_t>(y1, g.walls[w].y);
+    });
+    if (x0 > x1) return false;
+    const uint64_t width = static_cast<uint64_t>(x1 - x0) + 1, depth = static_cast<uint64_t>(y1 - y0) + 1;
     for (int tries = 0; tries < 16; ++tries) {
-        p.x = x0 + static_cast<int32_t>(rng.next() % width);
-        p.y = y0 + static_cast<int32_t>(rng.next() % depth);
+        p.x = static_cast<int32_t>(x0 + static_cast<int64_t>(rng.next() % width));
+        p.y = static_cast<int32_t>(y0 + static_cast<int64_t>(rng.next() % depth));
         if (!pointInSector(g, sector, p.x, p.y)) continue;
         p.sector = static_cast<int16_t>(sector);
         p.z = sub32(s.floorZ, EYE_HEIGHT);
