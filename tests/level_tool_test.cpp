@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "program_run.h"
@@ -145,6 +146,45 @@ TEST_F(LevelTools, WallsAndFiguresPrintForPrograms) {
     const Outcome missing = tool("level stats --golden " + (dir / "missing.stats").string());
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(std::count(missing.output.begin(), missing.output.end(), '\n'), 1) << missing.output;
+}
+
+// The shimmer figure follows the walls' scales, across and down each on its own: a coarse
+// repeat spans several texels a pixel from a few rooms away, the finest spans fewer; none meets
+// the bound, and a level with nothing to measure does not either.
+TEST_F(LevelTools, WallShimmerFollowsTheRepeats) {
+    auto steadyShare = [&](const char* repeats) {
+        std::string s = std::regex_replace(shippedSource(), std::regex(" repeatU -?[0-9]+"), "");
+        s = std::regex_replace(s, std::regex("repeatV [0-9]+"), repeats);
+        const fs::path path = dir / "scaled.level";
+        std::ofstream(path) << s;
+        const Outcome stats = tool("level stats --tsv " + path.string());
+        EXPECT_EQ(stats.status, 0) << stats.output;
+        const std::string name = "\nwall pixels within one texel\t";
+        const size_t at = stats.output.find(name);
+        EXPECT_NE(at, std::string::npos) << stats.output;
+        EXPECT_NE(stats.output.find("%\t>= 98%\tbelow\n", at), std::string::npos) << stats.output;
+        return at == std::string::npos ? -1.0 : std::stod(stats.output.substr(at + name.size()));
+    };
+    const struct {
+        const char* repeats;
+        double low, high;  // percent
+    } cases[] = {
+        {"repeatU 1 repeatV 1", 80, 98},    // the finest: only walls past 8,192 shimmer
+        {"repeatU 1 repeatV 48", 0, 20},    // rows skip beyond 170
+        {"repeatU 127 repeatV 1", 0, 20},   // columns skip
+        {"repeatU 1 repeatV 8", 20, 80},    // as most walls are
+    };
+    for (const auto& c : cases) {
+        const double share = steadyShare(c.repeats);
+        EXPECT_GE(share, c.low) << c.repeats;
+        EXPECT_LE(share, c.high) << c.repeats;
+    }
+    // A level where no view finds a wall has no figure, and does not meet the goal.
+    const fs::path empty = dir / "empty.img";
+    std::ofstream(empty, std::ios::binary) << std::string(49180, '\0');
+    const Outcome none = tool("level stats --tsv " + empty.string());
+    EXPECT_NE(none.output.find("\nwall pixels within one texel\t(not measured)\t>= 98%\tbelow\n"), std::string::npos)
+        << none.output;
 }
 
 TEST_F(LevelTools, TheMapIsAPngPicture) {

@@ -1,5 +1,6 @@
 // krello-tool's level commands: dump the built-in image, check a level, its statistics, its
 // walls, its map.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 #include "krello_tool/level_map.h"
 #include "io/file_bytes.h"
 #include "krello_tool/output_files.h"
+#include "krello_tool/wall_shimmer.h"
 #include "level/builtin_level.h"
 #include "level/level_file.h"
 #include "level/level_stats.h"
@@ -63,11 +65,55 @@ void printStatsTable(const std::vector<LevelFigure>& figures) {
     }
 }
 
+// The share of drawn wall pixels that span at most one texel, its bound, and the sectors whose
+// walls shimmer most, so a designer sees where to lower a repeat. The bound is a goal, not a
+// line of the golden list: below it the table says "below", not "differs", so programs that
+// stop on a figure that differs (the generator) do not stop on it.
+void printShimmer(const GameState& g, bool table) {
+    const WallShimmer s = measureWallShimmer(g);
+    // A level where no view finds a wall (no sector with a point inside) has no figure; it
+    // must not read as a level that meets the goal.
+    const bool measured = s.total.drawn > 0;
+    const double share = s.steadyShare();
+    const bool meets = measured && share >= kSteadyShareWanted;
+    char figure[32] = "(not measured)";
+    if (measured) std::snprintf(figure, sizeof figure, "%.2f%%", share);
+    const char* name = "wall pixels within one texel";
+    if (table) {
+        std::printf("%s\t%s\t>= %.0f%%\t%s\n", name, figure, kSteadyShareWanted, meets ? "meets" : "below");
+        return;
+    }
+    std::printf("%c %-36s %-22s at least %.0f%% (%d views)\n", meets ? ' ' : '*', name, figure, kSteadyShareWanted,
+                s.views);
+    std::vector<ShimmerCount> bySector(SECTOR_COUNT);
+    const auto facts = wallFacts(g);
+    for (size_t w = 0; w < s.byWall.size() && w < facts.size(); ++w) {
+        if (!isSector(facts[w].sector)) continue;
+        ShimmerCount& to = bySector[static_cast<size_t>(facts[w].sector)];
+        to.shimmering += s.byWall[w].shimmering, to.across += s.byWall[w].across, to.down += s.byWall[w].down;
+    }
+    std::vector<int> worst;
+    for (int i = 0; i < SECTOR_COUNT; ++i)
+        if (bySector[static_cast<size_t>(i)].shimmering > 0) worst.push_back(i);
+    std::stable_sort(worst.begin(), worst.end(), [&](int a, int b) {
+        return bySector[static_cast<size_t>(a)].shimmering > bySector[static_cast<size_t>(b)].shimmering;
+    });
+    for (size_t i = 0; i < worst.size() && i < 8; ++i) {
+        const ShimmerCount& c = bySector[static_cast<size_t>(worst[i])];
+        std::printf("    sector %3d's walls: %5.2f%% of wall pixels shimmer (across %lld, down %lld pixels)\n", worst[i],
+                    100.0 * static_cast<double>(c.shimmering) / static_cast<double>(s.total.drawn),
+                    static_cast<long long>(c.across), static_cast<long long>(c.down));
+    }
+}
+
 void printStats(const std::string& path, const std::string& golden, bool table) {
     LevelFile file;
     const auto g = loadLevel(path, file);
     const auto figures = levelFigures(*g, goldenList(golden));
-    if (table) return printStatsTable(figures);
+    if (table) {
+        printStatsTable(figures);
+        return printShimmer(*g, true);
+    }
     int differing = 0;
     std::printf("  %-36s %-22s %s\n", "figure", "this level", "shipped level");
     for (const LevelFigure& f : figures) {
@@ -76,6 +122,7 @@ void printStats(const std::string& path, const std::string& golden, bool table) 
                     f.actual.c_str(), f.shipped.c_str());
     }
     std::printf("%d of %zu figures differ (marked *)\n", differing, figures.size());
+    printShimmer(*g, false);
 }
 
 // One wall a line under a header, tab-separated, for programs that design levels; a source's
