@@ -41,8 +41,18 @@ std::FILE* createTemporaryBeside(const fs::path& folder, const fs::path& target,
         temporary = folder / ("." + shortenedName(target.filename().string()) + suffix);
         std::error_code e;
         if (fs::exists(fs::symlink_status(temporary, e))) continue;
-        std::FILE* f = createNewFile(temporary);
-        if (f != nullptr) noteTemporary(temporary.string().c_str());
+        // Noted before it exists, with the stop signals held, so no moment has the file on disk
+        // and out of the list a stop signal's handler removes.
+        std::FILE* f = nullptr;
+        int createErrno = 0;
+        {
+            StopSignalsHeld held;
+            noteTemporary(temporary.string().c_str());
+            f = createNewFile(temporary);
+            createErrno = errno;
+            if (f == nullptr) forgetTemporary(temporary.string().c_str());
+        }
+        errno = createErrno;
         if (f != nullptr || errno != EEXIST) return f;
     }
     errno = EEXIST;

@@ -10,6 +10,11 @@
 #include <thread>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <csignal>
+#include <pthread.h>
+#endif
+
 #include "render/column_tile.h"
 #include "render/render_view.h"
 #include "world/screen.h"
@@ -131,8 +136,20 @@ RenderThreads::RenderThreads(int count, RenderPath path)
     // More threads than cores would wait busily on cores the drawing threads need.
     workers_->spinning = count_ <= static_cast<int>(std::thread::hardware_concurrency());
     workers_->threads.reserve(static_cast<size_t>(count_ - 1));
+#if !defined(_WIN32)
+    // The drawing threads never take a stop signal: it goes to the program's own thread, whose
+    // handler then sees every temporary file that thread made (a worker's handler could run
+    // between a file's creation and its noting). The threads are born with the mask held here.
+    sigset_t stops, saved;
+    sigemptyset(&stops);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&stops, s);
+    pthread_sigmask(SIG_BLOCK, &stops, &saved);
+#endif
     for (int part = 1; part < count_; ++part)
         workers_->threads.emplace_back([w = workers_.get(), part, s = &scratch_[static_cast<size_t>(part)]] { w->work(part, *s); });
+#if !defined(_WIN32)
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+#endif
 }
 
 RenderThreads::~RenderThreads() {
