@@ -74,21 +74,30 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
     listSectorObjects(g, objects);
 }
 
-void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end) {
+RenderState viewColumnState(const FrameView& view, ColumnScratch& scratch) {
     RenderState rs{view.game, scratch, view.objects};
-    rs.frameBuffer = view.frameBuffer;
-    rs.kernels = &pathKernels(view.renderPath);
     rs.headingCos = view.headingCos;
     rs.headingSin = view.headingSin;
     rs.rayStepX = view.rayStepX;
     rs.rayStepY = view.rayStepY;
     rs.firstRayX = view.rayX[0];
     rs.firstRayY = view.rayY[0];
+    return rs;
+}
+
+void aimColumn(RenderState& rs, const FrameView& view, int column) {
+    rs.screenColumn = static_cast<int16_t>(column);
+    rs.rayDirX = view.rayX[static_cast<size_t>(column)];
+    rs.rayDirY = view.rayY[static_cast<size_t>(column)];
+}
+
+void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end) {
+    RenderState rs = viewColumnState(view, scratch);
+    rs.frameBuffer = view.frameBuffer;
+    rs.kernels = &pathKernels(view.renderPath);
     const uint16_t start = static_cast<uint16_t>(view.game.player.sector);
     auto draw = [&](int column) {
-        rs.screenColumn = static_cast<int16_t>(column);
-        rs.rayDirX = view.rayX[column];
-        rs.rayDirY = view.rayY[column];
+        aimColumn(rs, view, column);
         renderSectorColumn(rs, start, 0, SCREEN_HEIGHT, EYE_NEAR_LIMIT);
     };
     if (!rs.kernels->tiles) {

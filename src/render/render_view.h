@@ -36,6 +36,11 @@ struct FrameView {
     SectorObjects objects;  // each sector's active objects, listed after the sort
 };
 
+// A column walk's state for the frame `view` describes: the heading and the view rays; the
+// frame buffer and kernels are the caller's to set. aimColumn points it at one screen column.
+RenderState viewColumnState(const FrameView& view, ColumnScratch& scratch);
+void aimColumn(RenderState& rs, const FrameView& view, int column);
+
 // Draws columns first..end-1 of a frame with one thread's scratch (started for this frame).
 void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end);
 

@@ -118,17 +118,9 @@ void measureView(const GameState& g, WallShimmer& into) {
     const FrameView view(g, nullptr, RenderPath::Scalar);
     auto scratch = std::make_unique<ColumnScratch>();
     scratch->startFrame();
-    RenderState rs{g, *scratch, view.objects};
-    rs.headingCos = view.headingCos;
-    rs.headingSin = view.headingSin;
-    rs.rayStepX = view.rayStepX;
-    rs.rayStepY = view.rayStepY;
-    rs.firstRayX = view.rayX[0];
-    rs.firstRayY = view.rayY[0];
+    RenderState rs = viewColumnState(view, *scratch);
     for (int c = 0; c < SCREEN_WIDTH; ++c) {
-        rs.screenColumn = static_cast<int16_t>(c);
-        rs.rayDirX = view.rayX[c];
-        rs.rayDirY = view.rayY[c];
+        aimColumn(rs, view, c);
         measureColumn(rs, into);
     }
     ++into.views;
