@@ -3,7 +3,8 @@
 # 127.0.0.1 with python3 -m http.server, and with selenium waits for the first frame, plays with
 # real key events, compares the page's test hook with the Linux krello-tool on the tour's input
 # (states and frame checksums), records a demo through the page's buttons and replays it on Linux,
-# saves a screenshot of the page and runs the timedemo page beside the native timedemo.
+# saves a screenshot of the page and runs the timedemo page beside the native timedemo. First the
+# browser's render kernels are compared with the scalar reference under node (krello_wasm_tests).
 #
 # Usage: scripts/web-check.sh [LINUX_BUILD_DIR [CMAKE_ARGS...]]
 #   LINUX_BUILD_DIR  the Linux build whose krello-tool is compared with (default: build; its
@@ -17,7 +18,7 @@ linux="${1:-build}"
 shift || true
 web="${KRELLO_WEB_BUILD:-build-web}"
 
-scripts/install-deps.sh emscripten chromium chromium-driver python3-selenium
+scripts/install-deps.sh emscripten chromium chromium-driver python3-selenium googletest
 # emcc's JavaScript tools need Debian's node modules (acorn) where another node comes first.
 export NODE_PATH=/usr/share/nodejs
 
@@ -29,6 +30,7 @@ launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake --preset web -B "$web" "${launcher[@]}" "$@"
 cmake --build "$web" -j2
+if [ -f "$web/tests/wasm/krello_wasm_tests.js" ]; then node "$web/tests/wasm/krello_wasm_tests.js" --gtest_brief=1; fi
 
 /usr/bin/python3 scripts/web_check.py --web "$web/web" --tool "$linux/tools/krello-tool" \
   --input tests/data/tour.input --out "$web"

@@ -5,12 +5,17 @@ Runs, round after round, the page's `?timedemo` and the native `krello-tool time
 demo, on one thread, on the native scalar path and then on the native default path, and prints
 the fps ranges and the page's share of each native rate. Interleaved rounds share whatever load
 the machine has, so the shares mean more than the rates; the load average is printed with them.
+Beside the rates it prints the processor time each run took (user and system: for the page, every
+process of its browser from the first frame to the timedemo's line, the paint of the canvas
+included; for krello-tool, the whole process), which a busy machine disturbs far less than the
+rates: the share by processor time is the one to read when the load average is high.
 
     /usr/bin/python3 scripts/web_speed.py --web build-web/web --tool build/tools/krello-tool [--rounds 3]
 """
 import argparse
 import os
 import re
+import resource
 import subprocess
 import sys
 import tempfile
@@ -27,25 +32,64 @@ def fps_of(line):
     return float(found.group(1))
 
 
+def browser_processes(driver):
+    """The browser's processes: every descendant of the driver's."""
+    children = {}
+    for line in subprocess.run(["ps", "-e", "-o", "pid=,ppid="], capture_output=True, text=True, check=True).stdout.splitlines():
+        pid, parent = map(int, line.split())
+        children.setdefault(parent, []).append(pid)
+    found, todo = [], [driver.service.process.pid]
+    while todo:
+        pid = todo.pop()
+        found.append(pid)
+        todo += children.get(pid, [])
+    return found
+
+
+def processor_seconds(pids):
+    """User and system time of the processes so far (those that have ended count no more)."""
+    ticks = 0
+    for pid in pids:
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            ticks += int(fields[11]) + int(fields[12])
+        except OSError:
+            pass
+    return ticks / os.sysconf("SC_CLK_TCK")
+
+
 def page_fps(driver, base):
+    """The page's rate and its browser's processor seconds from the first frame to the line."""
     driver.get("about:blank")
     driver.get(base + "/krello.html?timedemo")
+    web_check.wait_for(driver, "return window.krelloPage && window.krelloPage.frames > 0", 60, "the timedemo's first frame")
+    pids = browser_processes(driver)
+    before = processor_seconds(pids)
     line = web_check.wait_for(driver, "return (window.krelloTest && window.krelloTest.lines.find("
                               "l => l.startsWith('timedemo:'))) || ''", 300, "the timedemo's line")
-    return fps_of(line)
+    return fps_of(line), processor_seconds(pids) - before
 
 
 def native_fps(tool, demo, path):
+    """krello-tool's rate and its processor seconds."""
     env = dict(os.environ)
     if path:
         env["KRELLO_RENDER_PATH"] = path
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
     out = subprocess.run([tool, "timedemo", "--demo", demo, "--threads", "1"], capture_output=True, text=True,
                          check=True, env=env).stdout
-    return fps_of(out.splitlines()[0])
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    seconds = after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime
+    return fps_of(out.splitlines()[0]), seconds
 
 
 def span(values):
     return f"{min(values):,.0f} to {max(values):,.0f}"
+
+
+def cpu_span(values):
+    return f"{min(values):.2f} to {max(values):.2f}"
 
 
 def main():
@@ -75,11 +119,15 @@ def main():
         server.wait()
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     mean = lambda values: sum(values) / len(values)
-    print(f"| tour timedemo, one thread, {args.rounds} rounds | fps | the page's share (means) |")
-    print("|---|---|---|")
-    print(f"| the page (WebAssembly, Chromium) | {span(page)} | |")
-    print(f"| native krello-tool, scalar path | {span(scalar)} | {mean(page) / mean(scalar):.2f} |")
-    print(f"| native krello-tool, default path | {span(default)} | {mean(page) / mean(default):.2f} |")
+    rates = lambda runs: [r for r, _ in runs]
+    seconds = lambda runs: [c for _, c in runs]
+    print(f"| tour timedemo, one thread, {args.rounds} rounds | fps | the page's share (means) "
+          "| processor seconds | the page's share by processor time (means) |")
+    print("|---|---|---|---|---|")
+    print(f"| the page (WebAssembly, Chromium) | {span(rates(page))} | | {cpu_span(seconds(page))} | |")
+    for name, runs in (("scalar", scalar), ("default", default)):
+        print(f"| native krello-tool, {name} path | {span(rates(runs))} | {mean(rates(page)) / mean(rates(runs)):.2f} "
+              f"| {cpu_span(seconds(runs))} | {mean(seconds(runs)) / mean(seconds(page)):.2f} |")
     return 0
 
 

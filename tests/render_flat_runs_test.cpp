@@ -34,7 +34,7 @@ const Coordinates kCases[] = {
 
 std::vector<void (*)(const FlatRun&)> vectorPaths() {
     std::vector<void (*)(const FlatRun&)> paths;
-    for (RenderPath path : {RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512})
+    for (RenderPath path : {RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512, RenderPath::Simd128})
         if (renderPathSupported(path)) paths.push_back(pathKernels(path).drawFlatRun);
     return paths;
 }

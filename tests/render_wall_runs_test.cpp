@@ -25,7 +25,7 @@ struct Lcg {
 
 std::vector<RenderPath> tilePaths() {
     std::vector<RenderPath> paths;
-    for (RenderPath p : {RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512})
+    for (RenderPath p : {RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512, RenderPath::Simd128})
         if (renderPathSupported(p) && pathKernels(p).tiles) paths.push_back(p);
     return paths;
 }
@@ -87,7 +87,7 @@ TEST(RenderSpriteRows, EveryVectorPathMatchesTheReference) {
         shown = rs.kernels->drawSpriteRows(rs, rows);
         return std::vector<uint8_t>(rs.tileColumn, rs.tileColumn + TILE_COLUMN_BYTES);
     };
-    const int spans[][2] = {{0, 200}, {5, 16}, {7, 19}, {30, 62}, {40, 73}, {0, 64}, {1, 66}, {99, 199}, {188, 200}, {0, 11}, {3, 4}};
+    const int spans[][2] = {{0, 200}, {5, 16}, {7, 19}, {30, 62}, {40, 73}, {0, 64}, {1, 66}, {99, 199}, {188, 200}, {0, 11}, {3, 4}, {50, 81}};
     const uint16_t starts[] = {0, 300, 65000, 65535};
     const uint16_t steps[] = {0, 1, 150, 512, 600, 4000, 65535};
     // Slot 14 is past the bank: every texel a hole, so nothing shows.
@@ -133,7 +133,7 @@ TEST(RenderTiles, EveryCopyPutsTheColumnsWhereTheyBelong) {
     auto tile = std::make_unique<ColumnTile>();
     for (int i = 0; i < TILE_COLUMNS * TILE_COLUMN_BYTES; ++i) tile->bytes[i] = static_cast<uint8_t>(i * 13 + i / 256);
     std::vector<void (*)(const uint8_t*, int, uint8_t*, int)> copies;
-    for (RenderPath p : {RenderPath::Scalar, RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512})
+    for (RenderPath p : {RenderPath::Scalar, RenderPath::Sse2, RenderPath::Avx2, RenderPath::Avx512, RenderPath::Simd128})
         if (renderPathSupported(p)) copies.push_back(pathKernels(p).copyTile);
     for (int columns = 1; columns <= TILE_COLUMNS; ++columns)
         for (int first : {0, 3, 160, SCREEN_WIDTH - columns}) {

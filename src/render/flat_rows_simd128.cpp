@@ -4,10 +4,13 @@
 // Why the bytes are the same: f64x2.div and f64x2.sub round each lane correctly, as the scalar
 // f64.div and f64.sub do (WebAssembly has the one rounding mode, to nearest, and never fuses or
 // reorders a step). The conversion saturates (NaN gives 0, values past the range give the nearest
-// end), where truncToInt32 gives INT32_MIN for NaN and every value outside the 32-bit range: so
-// the lanes that fail the very comparisons truncToInt32 makes are replaced by INT32_MIN. Inside
-// the range both truncate toward zero. The texel index, the 16-bit shade subtraction, the clamp
-// and the ramp are integer steps, taken here as the reference takes them.
+// end), where truncToInt32 gives INT32_MIN for NaN and every value outside the 32-bit range. Inside
+// the range both truncate toward zero, and at or below -2^31 - 1 the saturation gives INT32_MIN
+// already; so only NaN and values of 2^31 or more, the lanes that fail v < 2^31, are replaced by
+// -2^31 before the conversion, which turns that into INT32_MIN exactly. The texel index, the 16-bit shade subtraction, the clamp
+// and the ramp are integer steps, taken here as the reference takes them: in a tile four rows'
+// shading runs in 16-bit lanes (wrapping as shadeTexel's subtraction does, clamped to 0..63,
+// narrowed exactly) and the ramp is added in 8-bit lanes, which wrap as the reference's byte does.
 #include <wasm_simd128.h>
 
 #include "render/flat_rows.h"
@@ -24,11 +27,9 @@ struct Run2 {
 // trunc(heightRay / d - offset) of two rows as truncToInt32 gives it, in lanes 0 and 1.
 inline v128_t coordinate2(v128_t heightRay, v128_t offset, v128_t d) {
     const v128_t v = wasm_f64x2_sub(wasm_f64x2_div(heightRay, d), offset);
-    const v128_t inside = wasm_v128_and(wasm_f64x2_gt(v, wasm_f64x2_splat(-2147483649.0)),
-                                        wasm_f64x2_lt(v, wasm_f64x2_splat(2147483648.0)));
-    // The comparisons give 64-bit lanes; their low halves are the two 32-bit lanes' masks.
-    const v128_t inside32 = wasm_i32x4_shuffle(inside, inside, 0, 2, 0, 2);
-    return wasm_v128_bitselect(wasm_i32x4_trunc_sat_f64x2_zero(v), wasm_i32x4_splat(TRUNC_OUT_OF_RANGE), inside32);
+    const v128_t below = wasm_f64x2_lt(v, wasm_f64x2_splat(2147483648.0));
+    const v128_t kept = wasm_v128_bitselect(v, wasm_f64x2_splat(static_cast<double>(TRUNC_OUT_OF_RANGE)), below);
+    return wasm_i32x4_trunc_sat_f64x2_zero(kept);
 }
 
 }  // namespace
@@ -46,6 +47,23 @@ void drawFlatRunSimd128(const FlatRun& run) {
     };
     uint8_t* pixel = run.pixel;
     int32_t r = run.from;
+    if (stride == 1) {
+        // A tile's column: four rows a step, shaded together and stored as one 32-bit word.
+        const v128_t zero = wasm_i16x8_splat(0);
+        const v128_t top = wasm_i16x8_splat(63);
+        const v128_t ramps = wasm_i8x16_splat(static_cast<int8_t>(ramp));
+        for (; run.to - r >= 4; r += 4, pixel += 4) {
+            const v128_t d01 = wasm_v128_load(run.distance + r);
+            const v128_t d23 = wasm_v128_load(run.distance + r + 2);
+            const v128_t a = wasm_i32x4_shuffle(coordinate2(k.heightRayX, k.xOffset, d01), coordinate2(k.heightRayX, k.xOffset, d23), 0, 1, 4, 5);
+            const v128_t b = wasm_i32x4_shuffle(coordinate2(k.heightRayY, k.yOffset, d01), coordinate2(k.heightRayY, k.yOffset, d23), 0, 1, 4, 5);
+            const v128_t index = wasm_v128_or(wasm_i32x4_shl(wasm_v128_and(a, low7), 7), wasm_v128_and(b, low7));
+            const v128_t texels = wasm_u16x8_make(texture[wasm_u32x4_extract_lane(index, 0)], texture[wasm_u32x4_extract_lane(index, 1)],
+                                                  texture[wasm_u32x4_extract_lane(index, 2)], texture[wasm_u32x4_extract_lane(index, 3)], 0, 0, 0, 0);
+            const v128_t shaded = wasm_i16x8_min(wasm_i16x8_max(wasm_i16x8_sub(texels, wasm_v128_load64_zero(shade + r)), zero), top);
+            wasm_v128_store32_lane(pixel, wasm_i8x16_add(wasm_u8x16_narrow_i16x8(shaded, shaded), ramps), 0);
+        }
+    }
     for (; run.to - r >= 2; r += 2, pixel += 2 * stride) {
         const v128_t d = wasm_v128_load(run.distance + r);
         const v128_t a = coordinate2(k.heightRayX, k.xOffset, d);
