@@ -4,6 +4,7 @@
 // anything else stops with 2 and one short line naming the program.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "fuzz_arguments.h"
@@ -24,11 +25,16 @@ void leaveOutTheWork(CLI::App& app) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace krello;
     const fuzz::Arguments args("krello-tool", data, size);
-    CLI::App app;
-    bool manPage = false;
-    tool::describeTool(app, manPage);
-    leaveOutTheWork(app);
-    const tool::ToolOutcome outcome = tool::runToolCommandLine(app, manPage, args.argc(), args.argv.data());
+    // The command tree is made once a process (making it was most of an input's time); each parse
+    // starts by clearing what the one before it read.
+    static bool manPage = false;
+    static const auto app = [] {
+        auto made = std::make_unique<CLI::App>();
+        tool::describeTool(*made, manPage);
+        leaveOutTheWork(*made);
+        return made;
+    }();
+    const tool::ToolOutcome outcome = tool::runToolCommandLine(*app, manPage, args.argc(), args.argv.data());
     if (outcome.status == 0) {
         fuzz::require(outcome.error.empty(), "a command line that reads gives no error");
         return 0;
