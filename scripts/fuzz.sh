@@ -2,14 +2,15 @@
 # Runs each fuzz harness of a KRELLO_FUZZ build for SECONDS, starting from its committed corpus
 # (tests/fuzz/corpus/NAME, only read). New inputs go to BUILD/fuzz-corpus/NAME. A crash, leak,
 # sanitizer report or hang stops with status 1 and leaves the input in BUILD/fuzz-crashes.
-# Usage: scripts/fuzz.sh BUILD SECONDS [NAME...]   (NAME: level_source level_image demo input_script)
+# Usage: scripts/fuzz.sh BUILD SECONDS [NAME...]
+#   (NAME: level_source level_image demo input_script settings game_options tool_options; all by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="$1"
 seconds="$2"
 shift 2
 names=("$@")
-if [ ${#names[@]} -eq 0 ]; then names=(level_source level_image demo input_script); fi
+if [ ${#names[@]} -eq 0 ]; then names=(level_source level_image demo input_script settings game_options tool_options); fi
 mkdir -p "$build/fuzz-crashes"
 for name in "${names[@]}"; do
   corpus="$build/fuzz-corpus/$name"

@@ -8,6 +8,8 @@
 #include "game/update_game.h"
 #include "level/builtin_level.h"
 #include "replay/headless_platform.h"
+#include "replay/state_checksum.h"
+#include "world/textures.h"
 
 namespace krello {
 namespace {
@@ -120,6 +122,32 @@ TEST(GameStartLevel, ShippedLevelObjectCounts) {
     EXPECT_EQ(enemies, 10);
     EXPECT_EQ(enemyShots, 2);
     EXPECT_EQ(g->player.z, g->sectors[static_cast<size_t>(g->player.sector)].floorZ - 8000);
+}
+
+// A bank drawn once and handed to each start-up gives the game the start-up alone gives: for the
+// shipped level, a level with another enemy picture, and a game at another random state (built as
+// usual, since the drawn bank began at 1).
+TEST(GameStartLevel, DrawnBankStartsTheSameGame) {
+    const auto drawn = std::make_unique<DrawnTextures>();
+    drawTextures(*drawn);
+    const struct {
+        const char* what;
+        uint8_t picture;      // every byte of the enemy picture, 0: the shipped one
+        uint32_t randomState;
+    } cases[] = {{"shipped", 0, 1}, {"another enemy", 0x5A, 1}, {"another random state", 0, 7}};
+    for (const auto& c : cases) {
+        auto a = std::make_unique<GameState>();
+        loadBuiltinLevel(*a);
+        if (c.picture != 0) a->enemyPicture.fill(c.picture);
+        a->randomState = c.randomState;
+        auto b = std::make_unique<GameState>(*a);
+        HeadlessPlatform platform;
+        startLevel(*a, platform);
+        startLevel(*b, platform, *drawn);
+        EXPECT_EQ(a->textures, b->textures) << c.what;
+        EXPECT_EQ(a->randomState, b->randomState) << c.what;
+        EXPECT_EQ(gameStateChecksum(*a), gameStateChecksum(*b)) << c.what;
+    }
 }
 
 // The updates (1-based) in which the enemy pictures flip and the shot pictures rotate.

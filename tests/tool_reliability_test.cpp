@@ -257,6 +257,9 @@ TEST_F(Reliability, EachInputGetsOneVerdictAndAnAccurateMessage) {
         {"run --input " + at("keys.input"), 2, at("keys.input") + ":2: keys \"-L\": '-' means no keys and stands alone\n"},
         {"run --demo " + at("edited.demo"), 2, at("edited.demo") + ": diverged between update 1 and update 64: "},
         {"render --view 0 0 0 0 151", 2, "render --view: (0, 0) is not inside sector 151\n"},
+        // Words the commands check themselves are echoed as the option parser's are: cut at 80.
+        {"render --view " + std::string(200, '9') + " 0 0 0 0", 2, "got '" + std::string(80, '9') + "\u2026'\n"},
+        {"playtest --skill " + std::string(200, 'x'), 2, "got '" + std::string(80, 'x') + "\u2026'\n"},
     };
     for (const auto& c : cases) {
         const ProgramRun r = runTool(c.args);

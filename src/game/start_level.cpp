@@ -2,7 +2,6 @@
 #include "game/start_level.h"
 
 #include "game/enemies.h"
-#include "world/textures.h"
 
 namespace krello {
 
@@ -66,16 +65,26 @@ void convertKinds(GameState& g) {
     }
 }
 
-}  // namespace
-
-void startLevel(GameState& g, PlatformSeam& platform) {
+// The steps in their order, the textures made by `build`.
+template <typename BuildTextures>
+void startWith(GameState& g, PlatformSeam& platform, BuildTextures build) {
     countObjects(g);
     convertKinds(g);
-    buildTextures(g);
+    build();
     g.prevPlayer.x = g.player.x;
     g.prevPlayer.y = g.player.y;
     // Read after the textures: the first update's frameDt measures from here.
     g.lastTime = platform.readClock();
+}
+
+}  // namespace
+
+void startLevel(GameState& g, PlatformSeam& platform) {
+    startWith(g, platform, [&] { buildTextures(g); });
+}
+
+void startLevel(GameState& g, PlatformSeam& platform, const DrawnTextures& drawn) {
+    startWith(g, platform, [&] { buildTextures(g, drawn); });
 }
 
 }  // namespace krello

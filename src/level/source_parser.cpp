@@ -149,7 +149,8 @@ private:
             }
         }
         const size_t hash = raw.find('#');
-        const Tokens t = split(raw.substr(0, hash));
+        split(raw.substr(0, hash), tokens_);
+        const Tokens& t = tokens_;
         if (t.empty()) return;
         if (mode_ == Mode::Picture) return pictureRow(line, t);
         if (mode_ == Mode::BeforeLevel) return levelStatement(line, t);
@@ -161,8 +162,10 @@ private:
         return std::string("0x") + digits[(value >> 4) & 15] + digits[value & 15];
     }
 
-    static Tokens split(std::string_view s) {
-        Tokens t;
+    // Into the parser's one list, kept from line to line: a level has thousands of lines, and a
+    // list made for each was most of the parser's time.
+    static void split(std::string_view s, Tokens& t) {
+        t.clear();
         size_t i = 0;
         while (i < s.size()) {
             while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r')) ++i;
@@ -171,7 +174,6 @@ private:
             if (j > i) t.push_back(s.substr(i, j - i));
             i = j;
         }
-        return t;
     }
 
     void levelStatement(int line, const Tokens& t) {
@@ -456,6 +458,7 @@ private:
     Mode mode_ = Mode::BeforeLevel;
     int currentSector_ = -1;
     bool stopped_ = false;
+    Tokens tokens_;  // the words of the line being read
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "world/textures.h"
 
 #include <array>
+#include <memory>
 
 #include "world/random.h"
 
@@ -213,6 +214,28 @@ void buildTextures(GameState& g) {
     for (const RecipeStep& step : SURFACE_RECIPE) runStep(g, step);
     unpackEnemyPicture(g);
     drawFireballFrames(g);
+}
+
+void drawTextures(DrawnTextures& out, uint32_t from) {
+    // The unpack takes no draws and writes only the enemy's slots, which the draws never touch,
+    // so leaving it out changes no other texel and no draw.
+    const auto g = std::make_unique<GameState>();
+    g->randomState = from;
+    for (const RecipeStep& step : SURFACE_RECIPE) runStep(*g, step);
+    drawFireballFrames(*g);
+    out.fromState = from;
+    out.toState = g->randomState;
+    out.textures = g->textures;
+}
+
+void buildTextures(GameState& g, const DrawnTextures& drawn) {
+    if (g.randomState != drawn.fromState) {
+        buildTextures(g);
+        return;
+    }
+    g.textures = drawn.textures;
+    g.randomState = drawn.toState;
+    unpackEnemyPicture(g);
 }
 
 }  // namespace krello

@@ -22,6 +22,7 @@
 #include "replay/headless_platform.h"
 #include "world/level_image.h"
 #include "world/screen.h"
+#include "world/textures.h"
 
 namespace {
 
@@ -30,17 +31,31 @@ namespace {
 // thousands of inputs a second.
 class FewColumns final : public krello::FrameDrawer {
 public:
-    FewColumns(int first, krello::RenderPath path) : first_(first), path_(path) {}
+    FewColumns(krello::ColumnScratch& scratch, int first, krello::RenderPath path)
+        : scratch_(scratch), first_(first), path_(path) {}
     void draw(const krello::GameState& g, uint8_t* frameBuffer) override {
         const krello::FrameView view(g, frameBuffer, path_);
-        scratch_->startFrame();
-        krello::drawColumns(view, *scratch_, first_, first_ + 4);
+        scratch_.startFrame();
+        krello::drawColumns(view, scratch_, first_, first_ + 4);
     }
 
 private:
-    std::unique_ptr<krello::ColumnScratch> scratch_ = std::make_unique<krello::ColumnScratch>();
+    krello::ColumnScratch& scratch_;
     int first_;
     krello::RenderPath path_;
+};
+
+// What every input starts from, made once a process: the textures' drawn part (the same in every
+// game; drawing it again was most of an input's time), a blank game copied over the one the input
+// fills (an allocation of a game's size is mapped and faulted in afresh each time), the renderer's
+// scratch and a frame.
+struct Kit {
+    krello::DrawnTextures drawn;
+    krello::GameState blank;
+    krello::GameState game;
+    krello::ColumnScratch scratch;
+    std::array<uint8_t, krello::FRAME_BYTES> frame{};
+    Kit() { krello::drawTextures(drawn); }
 };
 
 }  // namespace
@@ -49,21 +64,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace krello;
     std::array<uint8_t, LEVEL_IMAGE_BYTES> image{};
     std::copy_n(data, std::min(size, image.size()), image.begin());
-    auto g = std::make_unique<GameState>();
+    static const auto kit = std::make_unique<Kit>();
+    GameState* const g = &kit->game;
+    *g = kit->blank;
     fuzz::require(decodeLevelImage(image, *g), "an image of the right size decodes");
     const std::vector<std::string> faults = validateLevel(*g, LevelOrigin{"fuzz.img", nullptr});
     fuzz::requireOneLineEach(faults, "fuzz.img: ");
     fuzz::require(!levelFigures(*g, builtinLevelFigures()).empty(), "the statistics are listed");
     // A map the size of a stamp runs every drawing path; its rows times a damaged level's
     // walls are most of a run's time.
-    const tool::MapPicture map = tool::drawLevelMap(*g, 40);
+    const tool::MapPicture map = tool::drawLevelMap(*g, 16);
     fuzz::require(map.rgb.size() == static_cast<size_t>(map.width) * map.height * 3, "the map fills its picture");
     HeadlessPlatform platform;
-    startLevel(*g, platform);
-    std::vector<uint8_t> frame(FRAME_BYTES);
+    startLevel(*g, platform, kit->drawn);
     const uint8_t where = size > 0 ? data[0] : 0;
-    FewColumns drawer(where % (SCREEN_WIDTH - 3), (where & 1) ? RenderPath::Scalar : bestRenderPath());
-    const FrameOutput output{&drawer, frame.data()};
+    FewColumns drawer(kit->scratch, where % (SCREEN_WIDTH - 3), (where & 1) ? RenderPath::Scalar : bestRenderPath());
+    const FrameOutput output{&drawer, kit->frame.data()};
     // Keys and frame times from the input's last bytes, so the fuzzer steers the play too.
     for (size_t u = 0; u < 20; ++u) {
         const uint8_t b = size > u ? data[size - 1 - u] : 0;

@@ -21,6 +21,11 @@ TEST(Bindings, KeyListsParseOrSayWhatIsWrong) {
         {"", "", "none"},
         {"Lfet", "unknown key 'Lfet'", ""},
         {"Hyper+A", "unknown modifier 'Hyper' (Shift, Ctrl or Alt)", ""},
+        // A word from the file is echoed as every message echoes one: escaped, and cut at 80.
+        {"Ente\x1B[2Jr", "unknown key 'Ente\\x1B[2Jr'", ""},
+        {"Hyp\ter+A", "unknown modifier 'Hyp\\x09er' (Shift, Ctrl or Alt)", ""},
+        {"KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK",
+         "unknown key 'KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK\u2026'", ""},
         {"A,,B", "an empty name in the list", ""},
         {"A, B, C, D, E", "more than 4 in one list", ""},
     };
@@ -35,6 +40,7 @@ TEST(Bindings, KeyListsParseOrSayWhatIsWrong) {
     EXPECT_EQ(parsePadList("dpadup, Start", pad), "");
     EXPECT_EQ(formatPadList(pad), "DpadUp, Start");
     EXPECT_EQ(parsePadList("Turbo", pad), "unknown gamepad button 'Turbo'");
+    EXPECT_EQ(parsePadList("Tur\nbo", pad), "unknown gamepad button 'Tur\\x0Abo'");
 }
 
 TEST(InputMapper, AGameKeyIsHeldWhileAnyOfItsSourcesIs) {

@@ -8,6 +8,7 @@
 
 #include "cli/option_words.h"
 #include "io/file_bytes.h"
+#include "io/shown_text.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
@@ -73,7 +74,7 @@ void playtestCommand(const PlaytestOptions& o) {
     const int minutes = o.minutes;
     const int threads = o.threads;
     const playtest::SkillProfile* skill = playtest::skillNamed(o.skill);
-    if (!skill) throw ToolError{"--skill: expected novice or regular, got '" + o.skill + "'"};
+    if (!skill) throw ToolError{"--skill: expected novice or regular, got '" + io::shownText(o.skill) + "'"};
     // Every game draws on its own thread with one column thread, on the path the program's
     // threads would take.
     std::string pathError;

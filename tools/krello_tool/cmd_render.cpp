@@ -11,6 +11,7 @@
 #include "cli/whole_number.h"
 #include "game/frame.h"
 #include "io/file_bytes.h"
+#include "io/shown_text.h"
 #include "krello_tool/commands.h"
 #include "krello_tool/level_option.h"
 #include "krello_tool/output_files.h"
@@ -42,7 +43,7 @@ int64_t viewNumber(const std::string& text, const char* what, int64_t lo, int64_
     int64_t v = 0;
     if (!cli::readWholeNumber(text, lo, hi, v)) {
         throw ToolError{"render --view: " + std::string(what) + ": expected " + cli::wholeNumberRange(lo, hi) +
-                        ", got '" + text + "'"};
+                        ", got '" + io::shownText(text) + "'"};
     }
     return v;
 }

@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "io/shown_text.h"
+
 namespace krello {
 namespace {
 
@@ -58,12 +60,12 @@ std::string parseKey(std::string_view word, KeyBinding& binding) {
         uint8_t bit = 0;
         for (const auto& m : MODIFIERS)
             if (sameWord(mod, m.name)) bit = m.bit;
-        if (bit == 0) return "unknown modifier '" + std::string(mod) + "' (Shift, Ctrl or Alt)";
+        if (bit == 0) return "unknown modifier '" + io::shownText(mod) + "' (Shift, Ctrl or Alt)";
         binding.modifiers |= bit;
         word = trim(word.substr(plus + 1));
     }
     binding.key = keyFromName(word);
-    if (binding.key == KeyId::None) return "unknown key '" + std::string(word) + "'";
+    if (binding.key == KeyId::None) return "unknown key '" + io::shownText(word) + "'";
     return {};
 }
 
@@ -128,7 +130,7 @@ std::string parsePadList(std::string_view text, PadList& buttons) {
     parsed.fill(PadButton::None);
     std::string error = eachItem(text, [&](std::string_view word, int i) -> std::string {
         parsed[static_cast<size_t>(i)] = padButtonFromName(word);
-        if (parsed[static_cast<size_t>(i)] == PadButton::None) return "unknown gamepad button '" + std::string(word) + "'";
+        if (parsed[static_cast<size_t>(i)] == PadButton::None) return "unknown gamepad button '" + io::shownText(word) + "'";
         return {};
     });
     if (error.empty()) buttons = parsed;

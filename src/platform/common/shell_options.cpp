@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "cli/man_page.h"
 #include "cli/option_words.h"
@@ -20,15 +21,6 @@ namespace krello {
 namespace {
 
 constexpr const char* VERSION_TEXT = "krello " KRELLO_VERSION;
-
-// The command line as given: a setting left out is taken from the settings file.
-struct CommandLine {
-    std::array<std::string, SETTINGS.size()> settings;  // a setting's value as given, by SettingId; empty if not
-    std::string record, play, timedemo, level, config;
-    bool overwrite = false;
-    bool manPage = false;
-    int threads = 0;  // 0: the machine's cores
-};
 
 std::string sentence(const char* text) {
     std::string s = text;
@@ -67,7 +59,7 @@ void settingOptions(CLI::App& app, const SettingInfo& s, std::string& given) {
 }
 
 // The option table: --help and the manual page are both written from it.
-void describeOptions(CLI::App& app, CommandLine& c) {
+void describeOptions(CLI::App& app, ShellCommandLine& c, bool& manPage) {
     cli::useOurHelp(app);
     app.description("Krello 32K: a small first-person action game.\n"
                     "Keys (the settings file can change them): arrows turn and walk, A jumps, Space fires,\n"
@@ -104,23 +96,7 @@ void describeOptions(CLI::App& app, CommandLine& c) {
                        "); every count draws the same frames")
         ->type_name("N")
         ->check(cli::wholeNumber(1, MAX_RENDER_THREADS));
-    app.add_flag("--manpage", c.manPage, "Print the manual page")->group("");
-}
-
-ShellOptions merge(const CommandLine& c, const Settings& s) {
-    ShellOptions o;
-    static_cast<Settings&>(o) = s;
-    for (const SettingEntry& entry : settingEntries()) {
-        const std::string& given = c.settings[static_cast<size_t>(entry.info->id)];
-        if (entry.action < 0 && !given.empty()) readSetting(entry, given, o);  // checked as it was parsed
-    }
-    o.overwrite = c.overwrite;
-    o.levelFile = c.level;
-    if (c.threads > 0) o.threads = c.threads;
-    if (!c.record.empty()) o.demoMode = DemoMode::Record, o.demoFile = c.record;
-    if (!c.play.empty()) o.demoMode = DemoMode::Play, o.demoFile = c.play;
-    if (!c.timedemo.empty()) o.demoMode = DemoMode::Timedemo, o.demoFile = c.timedemo;
-    return o;
+    app.add_flag("--manpage", manPage, "Print the manual page")->group("");
 }
 
 // A file can be made in the folder (and is removed again at once).
@@ -184,24 +160,54 @@ std::string settingsSection() {
 
 }  // namespace
 
-ParsedOptions parseShellOptions(int argc, const char* const* argv, const SettingsPlace& place) {
+ShellCommandLine readShellCommandLine(int argc, const char* const* argv) {
     CLI::App app;
-    CommandLine c;
-    describeOptions(app, c);
+    ShellCommandLine c;
+    bool manPage = false;
+    describeOptions(app, c, manPage);
+    std::ostringstream out, err;
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        return stop(app.exit(e));
+        c.exitStatus = app.exit(e, out, err);
+        c.run = false;
     } catch (const CLI::CallForVersion& e) {
-        return stop(app.exit(e));
+        c.exitStatus = app.exit(e, out, err);
+        c.run = false;
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "krello: %s\n", cli::describeParseError(app, e).c_str());
-        return stop(2);
+        c.error = "krello: " + cli::describeParseError(app, e);
+        c.exitStatus = 2;
+        c.run = false;
     }
-    if (c.manPage) {
-        std::fputs(shellManPage().c_str(), stdout);
-        return stop(0);
+    c.out = out.str();
+    if (c.run && manPage) {
+        c.out = shellManPage();
+        c.run = false;
     }
+    return c;
+}
+
+ShellOptions shellOptionsOver(const ShellCommandLine& c, const Settings& s) {
+    ShellOptions o;
+    static_cast<Settings&>(o) = s;
+    for (const SettingEntry& entry : settingEntries()) {
+        const std::string& given = c.settings[static_cast<size_t>(entry.info->id)];
+        if (entry.action < 0 && !given.empty()) readSetting(entry, given, o);  // checked as it was parsed
+    }
+    o.overwrite = c.overwrite;
+    o.levelFile = c.level;
+    if (c.threads > 0) o.threads = c.threads;
+    if (!c.record.empty()) o.demoMode = DemoMode::Record, o.demoFile = c.record;
+    if (!c.play.empty()) o.demoMode = DemoMode::Play, o.demoFile = c.play;
+    if (!c.timedemo.empty()) o.demoMode = DemoMode::Timedemo, o.demoFile = c.timedemo;
+    return o;
+}
+
+ParsedOptions parseShellOptions(int argc, const char* const* argv, const SettingsPlace& place) {
+    const ShellCommandLine c = readShellCommandLine(argc, argv);
+    std::fputs(c.out.c_str(), stdout);
+    if (!c.error.empty()) std::fprintf(stderr, "%s\n", c.error.c_str());
+    if (!c.run) return stop(c.exitStatus);
     const std::string path = c.config.empty() ? settingsPath(place.configHome, place.home) : c.config;
     SettingsLoad load;
     if (!path.empty()) load = loadSettings(path, c.config.empty());
@@ -219,7 +225,7 @@ ParsedOptions parseShellOptions(int argc, const char* const* argv, const Setting
     }
     for (const std::string& w : load.warnings) std::fprintf(stderr, "krello: %s\n", w.c_str());
     ParsedOptions parsed;
-    parsed.options = merge(c, load.settings);
+    parsed.options = shellOptionsOver(c, load.settings);
     if (std::string problem = checkFiles(parsed.options); !problem.empty()) {
         std::fprintf(stderr, "krello: %s\n", problem.c_str());
         return stop(2);
@@ -233,8 +239,9 @@ ParsedOptions parseShellOptions(int argc, const char* const* argv) {
 
 std::string shellManPage() {
     CLI::App app;
-    CommandLine c;
-    describeOptions(app, c);
+    ShellCommandLine c;
+    bool manPage = false;
+    describeOptions(app, c, manPage);
     cli::ManPage page{"krello", 6, "a small first-person action game", VERSION_TEXT, {}};
     page.sections.push_back({"keys", keysSection()});
     page.sections.push_back({"settings", settingsSection()});

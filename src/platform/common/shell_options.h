@@ -1,6 +1,7 @@
 // The game's command line and settings file: display, pacing, screenshots, demos, the level, keys.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "platform/common/settings.h"
@@ -27,6 +28,23 @@ struct ParsedOptions {
     bool run = true;
     int exitStatus = 0;
 };
+
+// What the command line says on its own, before the settings file is read: read without touching
+// a file but to ask whether a named one exists, and without printing.
+struct ShellCommandLine {
+    std::array<std::string, SETTINGS.size()> settings;  // a setting's value as given, by SettingId; empty if not
+    std::string record, play, timedemo, level, config;  // the files named
+    bool overwrite = false;                              // --overwrite
+    int threads = 0;                                     // --threads; 0: the machine's cores
+    bool run = true;       // false: stop now with exitStatus
+    int exitStatus = 0;    // 0 after help, the version or the manual page; 2 for a bad argument
+    std::string out;       // what help, --version or --manpage print on stdout
+    std::string error;     // a bad argument's one line for stderr: "krello: ..."
+};
+ShellCommandLine readShellCommandLine(int argc, const char* const* argv);
+
+// The session's options: the settings with what the command line gives laid over them.
+ShellOptions shellOptionsOver(const ShellCommandLine& line, const Settings& settings);
 
 // Where the settings file is looked for when --config does not name one (either may be null):
 // XDG_CONFIG_HOME (%APPDATA% on Windows) and HOME.
