@@ -1,6 +1,7 @@
 // A frame does not depend on which thread drew which column, nor in what order: columns dealt out
 // in random pieces to several scratches, and frames drawn by threads while a busy thread competes
-// for the cores (so pieces are taken back from late threads), give the one thread's bytes.
+// for the cores (so pieces are taken back from late threads, or frames drawn alone), after the
+// threads were readied on another view, give the one thread's bytes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -81,6 +82,7 @@ TEST(RenderSchedules, ThreadsCompetingWithABusyThreadDrawTheSameFrames) {
     for (int count : {2, 3}) {
         RenderThreads threads(count, bestRenderPath());
         ViewDrawer drawer(&threads);
+        drawer.warmUp(*games.back());  // readied on another view than the first drawn
         std::vector<uint8_t> frame(FRAME_BYTES, 0);
         for (int round = 0; round < 20; ++round) {
             for (size_t i = 0; i < games.size(); ++i) {

@@ -44,7 +44,7 @@ constexpr Clock::duration KEEP_AWAKE = std::chrono::microseconds(400);
 constexpr Clock::duration YIELD_EVERY = std::chrono::microseconds(20);
 // How long the caller waits busily for pieces another thread holds while they make no progress;
 // after that the caller sleeps, which frees its core for the thread it waits for.
-constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(15);
+constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(50);
 
 inline void relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -93,6 +93,7 @@ struct RenderThreads::Workers {
     alignas(64) std::atomic<uint32_t> frame{0};   // the number of the frame to draw
     std::atomic<bool> stopping{false};            // set (under the mutex) to end the workers
     std::atomic<int> sleepers{0};                 // workers asleep or about to sleep
+    std::atomic<uint32_t> nudges{0};              // counts the caller's calls to wait busily again
     std::atomic<Clock::rep> frameStarted{0};      // when the caller last started a frame
     alignas(64) std::atomic<int> workerColumns{0};  // columns of the frame the workers have drawn
     std::atomic<bool> callerAsleep{false};        // the caller sleeps until the frame is drawn
@@ -107,6 +108,7 @@ struct RenderThreads::Workers {
     void work(int part, ColumnScratch& scratch);
     bool waitForFrame(uint32_t seen);
     bool waitUntilDrawn(int callerColumns);
+    void wakeSleepers();
 };
 
 int renderThreadsBuilt() { return MAX_RENDER_THREADS; }
@@ -149,6 +151,23 @@ RenderThreads::~RenderThreads() {
     for (std::thread& t : workers_->threads) t.join();
 }
 
+void RenderThreads::warmUp(const GameState& g) {
+    std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    for (int part = 0; part < count_; ++part) warmUpColumns(g, path_, scratch_[static_cast<size_t>(part)], frame.data());
+    if (!workers_) return;
+    // The first frame comes soon: the workers wait for it busily instead of asleep, so they are
+    // not late for it.
+    workers_->frameStarted.store(ticks(Clock::now()), std::memory_order_relaxed);
+    workers_->nudges.fetch_add(1);  // seq_cst: ordered before the look at the sleepers
+    workers_->wakeSleepers();
+}
+
+void RenderThreads::Workers::wakeSleepers() {
+    if (sleepers.load() == 0) return;
+    { std::lock_guard<std::mutex> lock(mutex); }
+    wake.notify_all();
+}
+
 void RenderThreads::drawFrame(const FrameView& view) {
     ColumnScratch& scratch = scratch_[0];
     sharing_ = FrameSharing{};
@@ -174,10 +193,7 @@ void RenderThreads::drawFrame(const FrameView& view) {
     w.frame.store(frame);  // seq_cst: ordered before the look at the sleepers
     sharing_.shared = true;
     sharing_.workerSlept = w.sleepers.load() > 0;
-    if (sharing_.workerSlept) {
-        { std::lock_guard<std::mutex> lock(w.mutex); }
-        w.wake.notify_all();
-    }
+    w.wakeSleepers();
     const int mine = w.drawPieces(0, frame, scratch, false);
     const Clock::time_point ownDone = Clock::now();
     sharing_.callerSlept = w.waitUntilDrawn(mine);
@@ -259,26 +275,28 @@ void RenderThreads::Workers::work(int part, ColumnScratch& scratch) {
 
 bool RenderThreads::Workers::waitForFrame(uint32_t seen) {
     auto ready = [&] { return stopping.load() || frame.load() != seen; };
-    if (ready()) return !stopping.load(std::memory_order_acquire);
-    if (spinning) {
-        Clock::time_point yielded = Clock::now();
-        for (int i = 1; !ready(); ++i) {
-            relax();
-            if (i % 32 != 0) continue;
-            const Clock::time_point now = Clock::now();
-            if (ticks(now) - frameStarted.load(std::memory_order_relaxed) > KEEP_AWAKE.count()) break;
-            if (now - yielded > YIELD_EVERY) {
-                std::this_thread::yield();
-                yielded = now;
+    while (!ready()) {
+        if (spinning) {
+            Clock::time_point yielded = Clock::now();
+            for (int i = 1; !ready(); ++i) {
+                relax();
+                if (i % 32 != 0) continue;
+                const Clock::time_point now = Clock::now();
+                if (ticks(now) - frameStarted.load(std::memory_order_relaxed) > KEEP_AWAKE.count()) break;
+                if (now - yielded > YIELD_EVERY) {
+                    std::this_thread::yield();
+                    yielded = now;
+                }
             }
         }
+        const uint32_t nudged = nudges.load();
+        sleepers.fetch_add(1);  // seq_cst: ordered before the look at the frame
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, [&] { return ready() || nudges.load() != nudged; });
+        }
+        sleepers.fetch_sub(1, std::memory_order_relaxed);
     }
-    sleepers.fetch_add(1);  // seq_cst: ordered before the look at the frame
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        wake.wait(lock, ready);
-    }
-    sleepers.fetch_sub(1, std::memory_order_relaxed);
     return !stopping.load(std::memory_order_acquire);
 }
 

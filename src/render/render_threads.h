@@ -53,6 +53,11 @@ public:
     // Draws every column of the frame and returns when all are drawn.
     void drawFrame(const FrameView& view);
 
+    // Readies every thread's scratch for the game's frames: memory touched, tables made and the
+    // textures turned, so the first frame costs what any other does. At start-up (it allocates a
+    // frame to draw into), while no frame is being drawn; the frames drawn after it are the same.
+    void warmUp(const GameState& g);
+
     // How the last frame's columns were shared.
     const FrameSharing& lastSharing() const { return sharing_; }
 
