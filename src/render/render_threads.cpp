@@ -173,7 +173,14 @@ void RenderThreads::drawFrame(const FrameView& view) {
     sharing_ = FrameSharing{};
     if (!workers_ || !workers_->choice.shareNext()) {
         const Clock::time_point start = Clock::now();
-        if (workers_) workers_->frameStarted.store(ticks(start), std::memory_order_relaxed);
+        // Inside a stretch drawn alone the workers sleep: waiting busily, they would take the
+        // core from the caller on a machine where another program holds the other one. They are
+        // woken a frame ahead of the next shared one, so they are not late for it.
+        if (workers_ && workers_->choice.shareSoon()) {
+            workers_->frameStarted.store(ticks(start), std::memory_order_relaxed);
+            workers_->nudges.fetch_add(1);  // seq_cst: ordered before the look at the sleepers
+            workers_->wakeSleepers();
+        }
         scratch.startFrame();
         drawColumns(view, scratch, 0, SCREEN_WIDTH);
         sharing_.callerColumns = SCREEN_WIDTH;

@@ -21,6 +21,9 @@ public:
 
     // Whether the next frame is to be shared.
     bool shareNext() const { return aloneLeft_ == 0 && sinceProbe_ < PROBE_EVERY; }
+    // Whether the frame after the next one may be shared: false inside a stretch drawn alone,
+    // where the other threads had better sleep than wait busily beside the caller.
+    bool shareSoon() const { return aloneLeft_ <= 1; }
 
     // The frame just drawn: whether it was shared, what it cost (any unit, the same every time),
     // and whether the caller had to sleep for a piece another thread held.
