@@ -34,16 +34,18 @@ constexpr int PIECES = SCREEN_WIDTH / PIECE;
 
 using Clock = std::chrono::steady_clock;
 // An idle worker waits busily for the next frame while frames keep coming: until this long has
-// passed since the caller last started one (drawn shared or alone). A timedemo's frames come
-// every 50 to 100 us, so its worker never sleeps and never arrives late; a waking worker takes
-// about as long as a whole frame to arrive, which is what kept the second thread out of most
-// frames. A paced game's worker sleeps for most of each frame.
+// passed since the caller last started one (shared, or alone just before a shared one). A
+// timedemo's frames come every 50 to 100 us, so its worker never sleeps and is never late; a
+// sleeping worker takes about as long as a whole frame to wake, which is what kept the second
+// thread out of most frames. A paced game's worker sleeps for most of each frame.
 constexpr Clock::duration KEEP_AWAKE = std::chrono::microseconds(400);
 // While it waits busily, a worker gives its core away this often, so on a machine where another
 // program wants the cores its waiting costs them little.
 constexpr Clock::duration YIELD_EVERY = std::chrono::microseconds(20);
 // How long the caller waits busily for pieces another thread holds while they make no progress;
-// after that the caller sleeps, which frees its core for the thread it waits for.
+// after that the caller sleeps, which frees its core for the thread it waits for. A piece can
+// take tens of microseconds (textures turned, sectors projected for the first time), and a
+// sleeping caller takes longer than that to wake, so the caller is patient.
 constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(50);
 
 inline void relax() {

@@ -21,13 +21,6 @@ int renderThreadsBuilt();
 // The machine's cores, at most MAX_RENDER_THREADS; 1 in a build without threads.
 int defaultRenderThreads();
 
-// Draws frames with `count` threads: the caller's own and count - 1 made here, once. A frame's
-// columns go out in groups to whichever thread asks first; each thread draws with its own marks
-// and shades, so a frame is the same whatever thread drew which column. The caller draws too and
-// waits only for groups another thread has taken, never for a thread that is late to wake (on a
-// busy machine the caller may draw the whole frame). After a frame the other threads did not
-// help with, the caller draws a few frames alone without waking them, more after each such frame
-// in a row. With a count of 1 no thread is made and a frame is a plain loop over the columns.
 // How the last frame's columns were shared: what a benchmark or a tool reports to explain a frame
 // rate (none of it changes a frame).
 struct FrameSharing {
@@ -39,6 +32,14 @@ struct FrameSharing {
     int64_t waitNanos = 0;       // the caller's wait for others' pieces after its own ran out
 };
 
+// Draws frames with `count` threads: the caller's own and count - 1 made here, once. A frame's
+// columns go out in pieces to whichever thread asks first; each thread draws with its own marks
+// and shades, so a frame is the same whatever thread drew which column. The caller draws too and
+// waits only for pieces another thread has taken, never for a thread that is late to wake. An
+// idle worker waits busily while frames keep coming, so it is there when the next one is handed
+// out. The caller times every frame and shares one only while shared frames cost less than frames
+// drawn alone (SharingChoice); inside a stretch drawn alone the workers sleep. With a count of 1 no
+// thread is made and a frame is a plain loop over the columns.
 class RenderThreads {
 public:
     // count is clamped to 1..renderThreadsBuilt().

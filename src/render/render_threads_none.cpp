@@ -26,6 +26,7 @@ void RenderThreads::drawFrame(const FrameView& view) {
     ColumnScratch& scratch = scratch_[0];
     scratch.startFrame();
     drawColumns(view, scratch, 0, SCREEN_WIDTH);
+    sharing_.callerColumns = SCREEN_WIDTH;
 }
 
 }  // namespace krello
