@@ -3,6 +3,7 @@
 // and on two, each alone and beside a busy loop of the benchmark's own on one core.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,41 @@ void threadsAndLoad(benchmark::internal::Benchmark* b) {
         for (int threads : {1, 2}) b->Args({threads, busy});
 }
 
+// How the frames' columns were shared, summed frame by frame and reported as counters: the share
+// of frames handed out to the other threads, of those with a worker asleep when handed out, and
+// with the caller asleep waiting; the caller's columns, its wait after its own pieces and how late
+// a worker's first piece came (microseconds, means over the frames handed out).
+class SharingCounters {
+public:
+    void add(const krello::FrameSharing& s) {
+        ++frames_;
+        callerColumns_ += s.callerColumns;
+        if (!s.shared) return;
+        ++shared_;
+        workerSlept_ += s.workerSlept;
+        callerSlept_ += s.callerSlept;
+        waitNanos_ += static_cast<double>(s.waitNanos);
+        if (s.workerLateNanos >= 0) {
+            ++helped_;
+            lateNanos_ += static_cast<double>(s.workerLateNanos);
+        }
+    }
+    void report(benchmark::State& state) const {
+        if (frames_ == 0) return;
+        const double shared = std::max(shared_, 1.0);
+        state.counters["shared"] = shared_ / frames_;
+        state.counters["slept"] = workerSlept_ / shared;
+        state.counters["waitedAsleep"] = callerSlept_ / shared;
+        state.counters["callerCols"] = callerColumns_ / frames_;
+        state.counters["waitUs"] = waitNanos_ / shared / 1000.0;
+        state.counters["lateUs"] = lateNanos_ / std::max(helped_, 1.0) / 1000.0;
+    }
+
+private:
+    double frames_ = 0, shared_ = 0, workerSlept_ = 0, callerSlept_ = 0, helped_ = 0;
+    double callerColumns_ = 0, waitNanos_ = 0, lateNanos_ = 0;
+};
+
 // One item is one frame; items per second is the frame rate of the renderer alone. Timed by the
 // clock on the wall, since the other threads' time is not the caller's.
 void BM_RenderTourFrame(benchmark::State& state) {
@@ -39,14 +75,17 @@ void BM_RenderTourFrame(benchmark::State& state) {
     krello::RenderThreads threads(static_cast<int>(state.range(0)), krello::bestRenderPath());
     krello::ViewDrawer drawer(&threads);
     const CompetingLoad load(state.range(1) != 0);
+    SharingCounters sharing;
     size_t next = 0;
     for (auto _ : state) {
         krello::drawStill(*games[next], {&drawer, frame.data()});
         benchmark::DoNotOptimize(frame.data());
         benchmark::ClobberMemory();
+        sharing.add(threads.lastSharing());
         next = (next + 1) % games.size();
     }
     state.SetItemsProcessed(state.iterations());
+    sharing.report(state);
 }
 BENCHMARK(BM_RenderTourFrame)->ComputeStatistics("min", minOf)->Apply(threadsAndLoad)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
@@ -70,6 +109,7 @@ void BM_TourTimedemo(benchmark::State& state) {
     krello::ViewDrawer drawer(&threads);
     const krello::FrameOutput output{&drawer, frame.data()};
     const CompetingLoad load(state.range(1) != 0);
+    SharingCounters sharing;
     size_t next = 0;
     for (auto _ : state) {
         if (next == steps.size()) {
@@ -82,9 +122,11 @@ void BM_TourTimedemo(benchmark::State& state) {
         platform.apply(steps[next]);
         krello::runFrame(*g, platform, &output);
         benchmark::DoNotOptimize(frame.data());
+        sharing.add(threads.lastSharing());
         ++next;
     }
     state.SetItemsProcessed(state.iterations());
+    sharing.report(state);
 }
 BENCHMARK(BM_TourTimedemo)->ComputeStatistics("min", minOf)->Apply(threadsAndLoad)->UseRealTime()->Unit(benchmark::kMicrosecond);
 

@@ -1,6 +1,7 @@
 // A frame does not depend on which thread drew which column, nor in what order: columns dealt out
 // in random pieces to several scratches, and frames drawn by threads while a busy thread competes
-// for the cores (so pieces are taken back from late threads), give the one thread's bytes.
+// for the cores (so pieces are taken back from late threads, or frames drawn alone), after the
+// threads were readied on another view, give the one thread's bytes.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,6 +14,7 @@
 #include "level/builtin_level.h"
 #include "render/render_threads.h"
 #include "render/render_view.h"
+#include "render/sharing_choice.h"
 #include "replay/headless_platform.h"
 #include "tour/tour_views.h"
 
@@ -80,6 +82,7 @@ TEST(RenderSchedules, ThreadsCompetingWithABusyThreadDrawTheSameFrames) {
     for (int count : {2, 3}) {
         RenderThreads threads(count, bestRenderPath());
         ViewDrawer drawer(&threads);
+        drawer.warmUp(*games.back());  // readied on another view than the first drawn
         std::vector<uint8_t> frame(FRAME_BYTES, 0);
         for (int round = 0; round < 20; ++round) {
             for (size_t i = 0; i < games.size(); ++i) {
@@ -90,6 +93,47 @@ TEST(RenderSchedules, ThreadsCompetingWithABusyThreadDrawTheSameFrames) {
     }
     stop.store(true);
     busy.join();
+}
+
+// The choice of who draws, fed frame costs: it must settle on whichever way is cheaper, come back
+// to sharing when sharing pays again, and not be swayed for long by frames the host stalled.
+TEST(RenderSharingChoice, SettlesOnTheCheaperWay) {
+    struct Case {
+        const char* what;
+        double alone, shared;  // a frame's cost each way, before frame `change`
+        double aloneAfter, sharedAfter;  // and from it on
+        int change;
+        int stallEvery;        // shared frames where the caller slept for a piece (0: none)
+        int hostStallEvery;    // frames between two that cost 100 times as much (0: none)
+        double leastShared, mostShared;  // share of the last 1,000 of 6,000 frames shared
+    };
+    const Case cases[] = {
+        {"sharing pays", 100, 60, 100, 60, 0, 0, 0, 0.97, 0.99},
+        {"sharing costs", 100, 110, 100, 110, 0, 0, 0, 0.0, 0.02},
+        {"every shared frame stalls", 100, 60, 100, 60, 0, 1, 0, 0.0, 0.02},
+        {"a stall now and then", 100, 60, 100, 60, 0, 200, 0, 0.9, 0.99},
+        {"the host stalls a frame now and then", 100, 60, 100, 60, 0, 0, 100, 0.9, 0.99},
+        {"the other program stops", 100, 130, 100, 60, 4000, 0, 0, 0.97, 0.99},
+        {"another program starts", 100, 60, 100, 130, 4000, 0, 0, 0.0, 0.02},
+        {"frames get dearer both ways", 100, 60, 300, 180, 3000, 0, 0, 0.97, 0.99},
+    };
+    for (const Case& c : cases) {
+        SharingChoice choice;
+        int sharedFrames = 0;
+        int sharedInLast = 0;
+        for (int f = 0; f < 6000; ++f) {
+            const bool shared = choice.shareNext();
+            const bool after = f >= c.change && c.change > 0;
+            double cost = shared ? (after ? c.sharedAfter : c.shared) : (after ? c.aloneAfter : c.alone);
+            if (c.hostStallEvery > 0 && f % c.hostStallEvery == 0) cost *= 100;
+            const bool stalled = shared && c.stallEvery > 0 && ++sharedFrames % c.stallEvery == 0;
+            choice.drawn(shared, cost, stalled);
+            if (f >= 5000) sharedInLast += shared;
+        }
+        const double share = sharedInLast / 1000.0;
+        EXPECT_GE(share, c.leastShared) << c.what;
+        EXPECT_LE(share, c.mostShared) << c.what;
+    }
 }
 
 }  // namespace

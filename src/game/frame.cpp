@@ -8,9 +8,12 @@ namespace krello {
 namespace {
 
 // A portal crossed in an update is marked -2 and closed to the rest of that update's scans;
-// each frame's update starts with every portal open again.
+// each frame's update starts with every portal open again. Only marks that are set are written:
+// a store dirties its cache line even when the value stays, and the walls' lines are what the
+// drawing threads read next.
 void clearMarks(GameState& g) {
-    for (Wall& w : g.walls) w.mark = -1;
+    for (Wall& w : g.walls)
+        if (w.mark != -1) w.mark = -1;
 }
 
 void draw(GameState& g, const FrameOutput* output) {

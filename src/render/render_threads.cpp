@@ -16,6 +16,7 @@
 #endif
 
 #include "render/column_tile.h"
+#include "render/sharing_choice.h"
 #include "render/render_view.h"
 #include "world/screen.h"
 
@@ -31,27 +32,21 @@ constexpr int PIECE = TILE_COLUMNS;
 static_assert(SCREEN_WIDTH % PIECE == 0, "a frame is a whole number of pieces");
 constexpr int PIECES = SCREEN_WIDTH / PIECE;
 
-// After a frame the other threads did not help with (they drew nothing, or the caller had to
-// sleep for a piece one of them held), the caller draws this many frames alone before it shares
-// one again; each such frame in a row doubles it, up to the most. A frame drawn alone costs what
-// it costs on one thread: no thread is woken and nothing is shared, so on a machine where the
-// other threads get no core the default count never loses to one thread for long.
-constexpr int ALONE_FIRST = 4;
-constexpr int ALONE_MOST = 1024;
-
 using Clock = std::chrono::steady_clock;
-// How long an idle worker waits busily for the next frame before it sleeps: frames back to back
-// (a timedemo) come sooner than that; a paced game's worker sleeps for most of each frame.
-constexpr Clock::duration WORKER_SPIN = std::chrono::microseconds(60);
+// An idle worker waits busily for the next frame while frames keep coming: until this long has
+// passed since the caller last started one (shared, or alone just before a shared one). A
+// timedemo's frames come every 50 to 100 us, so its worker never sleeps and is never late; a
+// sleeping worker takes about as long as a whole frame to wake, which is what kept the second
+// thread out of most frames. A paced game's worker sleeps for most of each frame.
+constexpr Clock::duration KEEP_AWAKE = std::chrono::microseconds(400);
+// While it waits busily, a worker gives its core away this often, so on a machine where another
+// program wants the cores its waiting costs them little.
+constexpr Clock::duration YIELD_EVERY = std::chrono::microseconds(20);
 // How long the caller waits busily for pieces another thread holds while they make no progress;
-// after that the caller sleeps, which frees its core for the thread it waits for.
-constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(15);
-constexpr Clock::duration CALLER_SPIN_CALM = std::chrono::microseconds(3);
-// A gap this long inside a busy wait means the system took the thread off its core: another
-// program wants the cores, and busy waiting would take them from the drawing.
-constexpr Clock::duration TAKEN_OFF = std::chrono::microseconds(40);
-// After such a sign, nobody waits busily for this long.
-constexpr Clock::duration CALM_TIME = std::chrono::milliseconds(500);
+// after that the caller sleeps, which frees its core for the thread it waits for. A piece can
+// take tens of microseconds (textures turned, sectors projected for the first time), and a
+// sleeping caller takes longer than that to wake, so the caller is patient.
+constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(50);
 
 inline void relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -95,23 +90,19 @@ struct RenderThreads::Workers {
     const FrameView* view = nullptr;      // the current frame; set before its number is published
     std::vector<std::thread> threads;
     bool spinning = true;                 // false with more threads than cores
-    int aloneFrames = 0;                  // frames the caller still draws alone (caller only)
-    int aloneNext = ALONE_FIRST;          // frames alone after the next frame nobody helped with
+    SharingChoice choice;                 // whether the next frame is shared (caller only)
 
     alignas(64) std::atomic<uint32_t> frame{0};   // the number of the frame to draw
     std::atomic<bool> stopping{false};            // set (under the mutex) to end the workers
     std::atomic<int> sleepers{0};                 // workers asleep or about to sleep
-    std::atomic<Clock::rep> calmUntil{0};         // no busy waiting before this time
+    std::atomic<uint32_t> nudges{0};              // counts the caller's calls to wait busily again
+    std::atomic<Clock::rep> frameStarted{0};      // when the caller last started a frame
     alignas(64) std::atomic<int> workerColumns{0};  // columns of the frame the workers have drawn
     std::atomic<bool> callerAsleep{false};        // the caller sleeps until the frame is drawn
+    std::atomic<Clock::rep> firstPiece{0};        // when a worker took its first piece of the frame
     std::mutex mutex;                             // guards the sleeps
     std::condition_variable wake;                 // a new frame, or the end
     std::condition_variable drawn_;               // a piece drawn while the caller sleeps
-
-    bool calm(Clock::time_point now) const { return ticks(now) < calmUntil.load(std::memory_order_relaxed); }
-    void becomeCalm(Clock::time_point now) {
-        calmUntil.store(ticks(now + CALM_TIME), std::memory_order_relaxed);
-    }
 
     // Draws pieces of `frame`: thread part's own share from the front, then what is left of the
     // others' from their ends. Returns the columns drawn.
@@ -119,7 +110,7 @@ struct RenderThreads::Workers {
     void work(int part, ColumnScratch& scratch);
     bool waitForFrame(uint32_t seen);
     bool waitUntilDrawn(int callerColumns);
-    void judge(bool helped);
+    void wakeSleepers();
 };
 
 int renderThreadsBuilt() { return MAX_RENDER_THREADS; }
@@ -162,15 +153,46 @@ RenderThreads::~RenderThreads() {
     for (std::thread& t : workers_->threads) t.join();
 }
 
+void RenderThreads::warmUp(const GameState& g) {
+    std::vector<uint8_t> frame(FRAME_BYTES, 0);
+    for (int part = 0; part < count_; ++part) warmUpColumns(g, path_, scratch_[static_cast<size_t>(part)], frame.data());
+    if (!workers_) return;
+    // The first frame comes soon: the workers wait for it busily instead of asleep, so they are
+    // not late for it.
+    workers_->frameStarted.store(ticks(Clock::now()), std::memory_order_relaxed);
+    workers_->nudges.fetch_add(1);  // seq_cst: ordered before the look at the sleepers
+    workers_->wakeSleepers();
+}
+
+void RenderThreads::Workers::wakeSleepers() {
+    if (sleepers.load() == 0) return;
+    { std::lock_guard<std::mutex> lock(mutex); }
+    wake.notify_all();
+}
+
 void RenderThreads::drawFrame(const FrameView& view) {
     ColumnScratch& scratch = scratch_[0];
-    if (!workers_ || workers_->aloneFrames > 0) {
-        if (workers_) --workers_->aloneFrames;
+    sharing_ = FrameSharing{};
+    if (!workers_ || !workers_->choice.shareNext()) {
+        const Clock::time_point start = Clock::now();
+        // Inside a stretch drawn alone the workers sleep: waiting busily, they would take the
+        // core from the caller on a machine where another program holds the other one. They are
+        // woken a frame ahead of the next shared one, so they are not late for it.
+        if (workers_ && workers_->choice.shareSoon()) {
+            workers_->frameStarted.store(ticks(start), std::memory_order_relaxed);
+            workers_->nudges.fetch_add(1);  // seq_cst: ordered before the look at the sleepers
+            workers_->wakeSleepers();
+        }
         scratch.startFrame();
         drawColumns(view, scratch, 0, SCREEN_WIDTH);
+        sharing_.callerColumns = SCREEN_WIDTH;
+        if (workers_) workers_->choice.drawn(false, static_cast<double>((Clock::now() - start).count()), false);
         return;
     }
     Workers& w = *workers_;
+    const Clock::time_point start = Clock::now();
+    w.frameStarted.store(ticks(start), std::memory_order_relaxed);
+    w.firstPiece.store(0, std::memory_order_relaxed);
     const uint32_t frame = w.frame.load(std::memory_order_relaxed) + 1;
     w.view = &view;
     w.workerColumns.store(0, std::memory_order_relaxed);
@@ -178,22 +200,19 @@ void RenderThreads::drawFrame(const FrameView& view) {
         w.shares[part].word.store(Share::pack(frame, PIECE * (PIECES * part / count_), PIECE * (PIECES * (part + 1) / count_)),
                                   std::memory_order_relaxed);
     w.frame.store(frame);  // seq_cst: ordered before the look at the sleepers
-    if (w.sleepers.load() > 0) {
-        { std::lock_guard<std::mutex> lock(w.mutex); }
-        w.wake.notify_all();
-    }
+    sharing_.shared = true;
+    sharing_.workerSlept = w.sleepers.load() > 0;
+    w.wakeSleepers();
     const int mine = w.drawPieces(0, frame, scratch, false);
-    const bool slept = w.waitUntilDrawn(mine);
-    w.judge(mine < SCREEN_WIDTH && !slept);
-}
-
-void RenderThreads::Workers::judge(bool helped) {
-    if (helped) {
-        aloneNext = ALONE_FIRST;
-        return;
-    }
-    aloneFrames = aloneNext;
-    aloneNext = std::min(2 * aloneNext, ALONE_MOST);
+    const Clock::time_point ownDone = Clock::now();
+    sharing_.callerSlept = w.waitUntilDrawn(mine);
+    const Clock::time_point end = Clock::now();
+    sharing_.callerColumns = mine;
+    sharing_.waitNanos = std::chrono::duration_cast<std::chrono::nanoseconds>(end - ownDone).count();
+    if (const Clock::rep first = w.firstPiece.load(std::memory_order_relaxed); first != 0)
+        sharing_.workerLateNanos =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::duration(first) - start.time_since_epoch()).count();
+    w.choice.drawn(true, static_cast<double>((end - start).count()), sharing_.callerSlept);
 }
 
 int RenderThreads::Workers::drawPieces(int part, uint32_t f, ColumnScratch& scratch, bool worker) {
@@ -205,7 +224,11 @@ int RenderThreads::Workers::drawPieces(int part, uint32_t f, ColumnScratch& scra
         while (share.take(f, k == 0, first, end)) {
             // The piece is this frame's, and the frame cannot end before the piece is drawn, so
             // the view is this frame's and stays alive while it is drawn.
-            if (drawn == 0) scratch.startFrame();
+            if (drawn == 0) {
+                scratch.startFrame();
+                Clock::rep none = 0;
+                if (worker) firstPiece.compare_exchange_strong(none, ticks(Clock::now()), std::memory_order_relaxed);
+            }
             drawColumns(*view, scratch, first, end);
             drawn += end - first;
             if (!worker) continue;
@@ -227,7 +250,7 @@ bool RenderThreads::Workers::waitUntilDrawn(int callerColumns) {
     // no progress for a while has most likely been taken off its core; sleeping then frees this
     // core for it.
     Clock::time_point lastProgress = Clock::now();
-    const Clock::duration patience = calm(lastProgress) ? CALLER_SPIN_CALM : CALLER_SPIN;
+    const Clock::duration patience = CALLER_SPIN;
     int seen = workerColumns.load(std::memory_order_relaxed);
     for (int i = 1; !allDrawn(); ++i) {
         relax();
@@ -238,7 +261,6 @@ bool RenderThreads::Workers::waitUntilDrawn(int callerColumns) {
             seen = columns;
             lastProgress = now;
         } else if (now - lastProgress > patience) {
-            becomeCalm(now);
             break;
         }
     }
@@ -262,28 +284,28 @@ void RenderThreads::Workers::work(int part, ColumnScratch& scratch) {
 
 bool RenderThreads::Workers::waitForFrame(uint32_t seen) {
     auto ready = [&] { return stopping.load() || frame.load() != seen; };
-    if (ready()) return !stopping.load(std::memory_order_acquire);
-    Clock::time_point last = Clock::now();
-    if (spinning && !calm(last)) {
-        const Clock::time_point until = last + WORKER_SPIN;
-        for (int i = 1; !ready(); ++i) {
-            relax();
-            if (i % 16 != 0) continue;
-            const Clock::time_point now = Clock::now();
-            if (now - last > TAKEN_OFF) {
-                becomeCalm(now);
-                break;
+    while (!ready()) {
+        if (spinning) {
+            Clock::time_point yielded = Clock::now();
+            for (int i = 1; !ready(); ++i) {
+                relax();
+                if (i % 32 != 0) continue;
+                const Clock::time_point now = Clock::now();
+                if (ticks(now) - frameStarted.load(std::memory_order_relaxed) > KEEP_AWAKE.count()) break;
+                if (now - yielded > YIELD_EVERY) {
+                    std::this_thread::yield();
+                    yielded = now;
+                }
             }
-            if (now > until) break;
-            last = now;
         }
+        const uint32_t nudged = nudges.load();
+        sleepers.fetch_add(1);  // seq_cst: ordered before the look at the frame
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, [&] { return ready() || nudges.load() != nudged; });
+        }
+        sleepers.fetch_sub(1, std::memory_order_relaxed);
     }
-    sleepers.fetch_add(1);  // seq_cst: ordered before the look at the frame
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        wake.wait(lock, ready);
-    }
-    sleepers.fetch_sub(1, std::memory_order_relaxed);
     return !stopping.load(std::memory_order_acquire);
 }
 

@@ -116,6 +116,16 @@ void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int e
     }
 }
 
+void warmUpColumns(const GameState& g, RenderPath renderPath, ColumnScratch& scratch, uint8_t* frameBuffer) {
+    const FrameView view(g, frameBuffer, renderPath);
+    scratch.startFrame();
+    drawColumns(view, scratch, 0, SCREEN_WIDTH);
+    // The first view shows only some of the textures; a texture's first use in a later frame
+    // would turn it there.
+    for (int slot = 0; slot < 16; ++slot)
+        scratch.textureColumns.of(textureOf(g, static_cast<uint8_t>(slot)), slot);
+}
+
 void drawView(const GameState& g, uint8_t* frameBuffer, RenderThreads* threads) {
     const FrameView view(g, frameBuffer, threads ? threads->renderPath() : bestRenderPath());
     if (threads) {
@@ -132,6 +142,7 @@ ViewDrawer::ViewDrawer(RenderThreads* threads)
     : own_(threads ? nullptr : std::make_unique<RenderThreads>(1, bestRenderPath())),
       threads_(threads ? threads : own_.get()) {}
 ViewDrawer::~ViewDrawer() = default;
+void ViewDrawer::warmUp(const GameState& g) { threads_->warmUp(g); }
 ViewDrawer::ViewDrawer(ViewDrawer&&) noexcept = default;
 ViewDrawer& ViewDrawer::operator=(ViewDrawer&&) noexcept = default;
 

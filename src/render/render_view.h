@@ -44,6 +44,11 @@ void aimColumn(RenderState& rs, const FrameView& view, int column);
 // Draws columns first..end-1 of a frame with one thread's scratch (started for this frame).
 void drawColumns(const FrameView& view, ColumnScratch& scratch, int first, int end);
 
+// Readies one thread's scratch for the game's frames, so that the first timed frame costs what
+// any other does: draws the game as it stands with it into `frameBuffer` (a buffer of the caller's,
+// not the frame shown) and turns every texture slot column by column. Start-up only.
+void warmUpColumns(const GameState& g, RenderPath renderPath, ColumnScratch& scratch, uint8_t* frameBuffer);
+
 // Draws the game as it stands into frameBuffer (320x200 palette indices, rows 320 bytes apart).
 // Only drawing, and the game is only read: the game's frame (game/frame.h) clears the marks and
 // sorts the objects first. With threads, the columns are shared among them and drawn with their
@@ -60,6 +65,8 @@ public:
     ViewDrawer(ViewDrawer&&) noexcept;
     ViewDrawer& operator=(ViewDrawer&&) noexcept;
     void draw(const GameState& g, uint8_t* frameBuffer) override { drawView(g, frameBuffer, threads_); }
+    // Readies every drawing thread for the game's frames (RenderThreads::warmUp). Start-up only.
+    void warmUp(const GameState& g);
 
 private:
     std::unique_ptr<RenderThreads> own_;  // the caller's thread alone, when no threads were given

@@ -186,6 +186,9 @@ void timedemo(const RunOptions& o) {
     TimedemoClock timing(static_cast<size_t>(game->inputLength()));
     game->watch(timing);
     game->start();
+    // The drawing threads readied outside the timed frames, so the first frame is an ordinary one.
+    drawer.warmUp(game->game());
+    timing.begin();
     for (long i = 0; i < game->inputLength() && game->step(&output); ++i) {
     }
     if (std::string problem = game->finish(); !problem.empty()) throw ToolError{problem};

@@ -1,0 +1,49 @@
+// The choice between sharing a frame's columns and drawing it alone, from what the frames cost.
+#include "render/sharing_choice.h"
+
+#include <algorithm>
+
+namespace krello {
+
+// A running estimate moves a share of the way to each new cost.
+void SharingChoice::fold(double& estimate, double cost, double weight) {
+    estimate = estimate < 0.0 ? cost : estimate + (cost - estimate) * weight;
+}
+
+void SharingChoice::goAlone() {
+    aloneLeft_ = aloneNext_;
+    aloneNext_ = std::min(2 * aloneNext_, ALONE_MOST);
+    trialLeft_ = 0;
+}
+
+void SharingChoice::drawn(bool shared, double cost, bool stalled) {
+    if (!shared) {
+        fold(aloneCost_, cost, 0.25);
+        if (aloneLeft_ == 0) {
+            sinceProbe_ = 0;  // a frame drawn alone to compare
+        } else if (--aloneLeft_ == 0) {
+            // Try sharing again, judged on its own frames only, not the ones that sent us here.
+            trialLeft_ = TRIAL;
+            sharedCost_ = -1.0;
+        }
+        return;
+    }
+    ++sinceProbe_;
+    // In a trial the estimate is the mean of its frames; after it, a running one.
+    fold(sharedCost_, cost, trialLeft_ > 0 ? 1.0 / (TRIAL - trialLeft_ + 1) : 0.125);
+    const bool dearer = aloneCost_ >= 0.0 && sharedCost_ >= aloneCost_;
+    if (stalled) {
+        goAlone();
+    } else if (trialLeft_ > 0) {
+        if (--trialLeft_ > 0) return;
+        if (dearer) {
+            goAlone();
+        } else {
+            aloneNext_ = std::max(aloneNext_ / 2, ALONE_FIRST);  // sharing pays again
+        }
+    } else if (dearer) {
+        goAlone();
+    }
+}
+
+}  // namespace krello
