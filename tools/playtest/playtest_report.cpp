@@ -186,12 +186,14 @@ PlaytestSummary summarize(const std::vector<GameRecord>& games, const LevelAreas
     s.targetDistance = spreadOf(distances);
     for (size_t k = 0; k < aimed.size(); ++k)
         if (aimed[k] > 0) s.targets.push_back({static_cast<int>(k), aimed[k], outOfHeight[k]});
-    std::stable_sort(s.targets.begin(), s.targets.end(),
-                     [](const auto& a, const auto& b) { return a.shots > b.shots; });
+    // Most first, ties by sector: a full order, so a plain sort gives the same list every time.
+    std::sort(s.targets.begin(), s.targets.end(),
+              [](const auto& a, const auto& b) { return a.shots != b.shots ? a.shots > b.shots : a.sector < b.sector; });
     if (s.targets.size() > TARGET_PLACES) s.targets.resize(TARGET_PLACES);
     for (size_t k = 0; k < firedFrom.size(); ++k)
         if (firedFrom[k] > 0) s.firedFrom.emplace_back(static_cast<int>(k), firedFrom[k]);
-    std::stable_sort(s.firedFrom.begin(), s.firedFrom.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::sort(s.firedFrom.begin(), s.firedFrom.end(),
+              [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
     if (s.firedFrom.size() > TARGET_PLACES) s.firedFrom.resize(TARGET_PLACES);
     s.survivalSeconds = spreadOf(survival);
     s.score = spreadOf(score);
