@@ -360,6 +360,87 @@ TEST(PlaytestReferee, TheFatalShotIsTracedToWhereItWasFiredAndKillsAndLossesAreN
     EXPECT_EQ(astray.record().areasReached, 0);  // nothing counts as reached while lost
 }
 
+// The referee follows the player's shots through the sort: what each was fired at (an enemy on a
+// floor a shot cannot reach in height counts apart) and how it ended, by a hit, its time, a floor
+// or ceiling on the way, or else a wall; the summary adds the games up (and the tool's test checks
+// the JSON's sums against its games).
+TEST(PlaytestReferee, PlayerShotsAreTalliedByTargetAndEnding) {
+    auto level = builtinLevel();
+    const LevelGraph graph(*level);
+    LevelAreas areas;
+    std::string error;
+    ASSERT_TRUE(parseLevelAreas(builtinLevelAreas(), "built-in", *level, areas, error)) << error;
+    enum class End { Hit, Time, Height, Wall };
+    const struct {
+        End end;
+        int32_t enemyZ;  // the courtyard's floor is 9216; 2048 higher is out of a shot's reach
+        bool outOfHeight;
+    } cases[] = {
+        {End::Hit, 9216, false}, {End::Time, 9216, false}, {End::Height, 7168, true}, {End::Wall, 7168, true},
+    };
+    std::vector<GameRecord> games;
+    for (const auto& c : cases) {
+        GameState g = *level;
+        for (GameObject& o : g.objects) o.flags = static_cast<int16_t>(o.flags & ~OBJ_ACTIVE);
+        g.player = {9000, 44000, 9216 - EYE_HEIGHT, 512, 128};  // in the courtyard, facing +y
+        GameObject& enemy = g.objects[3];
+        enemy.flags = OBJ_ENEMY | OBJ_ACTIVE;
+        enemy.x = 9000, enemy.y = 47000, enemy.z = c.enemyZ, enemy.sector = 128;
+        GameObject& shot = g.objects[10];
+        shot = {};
+        shot.flags = OBJ_PLAYER_SHOT | OBJ_ACTIVE;
+        shot.x = 9000, shot.y = 44035, shot.z = 9216, shot.sector = 128;
+        shot.vx = 0, shot.vy = 40, shot.angle = 512;
+        shot.timer = c.end == End::Time ? 42 : 4986;
+        GameWatch watch(graph, areas, 1, 60000);
+        uint32_t now = 0;
+        auto update = [&] {
+            g.frameDt = 14;
+            now += 14;
+            watch.afterUpdate(g, now);
+        };
+        update();
+        for (int k = 0; k < 3; ++k) {
+            std::swap(g.objects[10], g.objects[11]);  // the sort moves the record
+            GameObject& s = g.objects[k % 2 == 0 ? 11 : 10];
+            s.y += 35;
+            s.timer = static_cast<int16_t>(s.timer - 14);
+            if (k < 2 && s.timer > 0) {
+                update();
+                continue;
+            }
+            s.flags = OBJ_PLAYER_SHOT;
+            if (c.end == End::Hit) {
+                s.x = enemy.x, s.y = enemy.y;
+                enemy.flags = OBJ_ENEMY;
+                g.score += 10;
+            }
+            if (c.end == End::Height) s.sector = 151;  // the start ledge's floor is far above the shot
+            update();
+            break;
+        }
+        const ShotTally& t = watch.record().shots;
+        EXPECT_EQ(t.fired, 1);
+        EXPECT_EQ(t.reachedEnemySector, 1);
+        EXPECT_EQ(t.noEnemyInLine, 0);
+        EXPECT_EQ(t.targetOutOfHeight, c.outOfHeight ? 1 : 0);
+        EXPECT_EQ(t.targetSectors[128], 1);
+        EXPECT_EQ(t.hits, c.end == End::Hit ? 1 : 0);
+        EXPECT_EQ(t.endedHit, c.end == End::Hit ? 1 : 0) << static_cast<int>(c.end);
+        EXPECT_EQ(t.endedTime, c.end == End::Time ? 1 : 0) << static_cast<int>(c.end);
+        EXPECT_EQ(t.endedHeight, c.end == End::Height ? 1 : 0) << static_cast<int>(c.end);
+        EXPECT_EQ(t.endedWall, c.end == End::Wall ? 1 : 0) << static_cast<int>(c.end);
+        games.push_back(watch.record());
+    }
+    const PlaytestSummary s = summarize(games, areas);
+    EXPECT_EQ(s.shots.fired, 4);
+    EXPECT_EQ(s.shots.targetOutOfHeight, 2);
+    EXPECT_EQ(s.shots.endedHit + s.shots.endedTime + s.shots.endedHeight + s.shots.endedWall, 4);
+    ASSERT_EQ(s.targets.size(), 1u);
+    EXPECT_EQ(s.targets[0].sector, 128);
+    EXPECT_EQ(s.targets[0].outOfHeight, 2);
+}
+
 TEST(PlaytestAreas, AreasFilesAreReadWithOneLineForAFault) {
     auto level = builtinLevel();
     const struct {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -136,6 +137,12 @@ TEST(PlaytestTool, TheFiguresComeFromTheGamesPlayed) {
     EXPECT_EQ(numbersAfter(summary, "games_over"), std::vector<double>{static_cast<double>(std::count(over.begin(), over.end(), 1.0))});
     EXPECT_EQ(numbersAfter(summary, "games_scored"),
               std::vector<double>{static_cast<double>(std::count_if(scores.begin(), scores.end(), [](double s) { return s > 0; }))});
+    // The summary's shots are the games' own, added up.
+    for (const char* key : {"fired", "hits", "ended_wall", "target_out_of_height"}) {
+        const std::vector<double> each = numbersAfter(games, key);
+        ASSERT_EQ(each.size(), 5u) << key;
+        EXPECT_EQ(numbersAfter(summary, key), std::vector<double>{std::accumulate(each.begin(), each.end(), 0.0)}) << key;
+    }
     // A game's named areas are listed, as many as it reached.
     const std::vector<double> reached = numbersAfter(games, "areas_reached");
     size_t k = 0;

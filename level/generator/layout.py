@@ -519,8 +519,12 @@ def east(plan):
 
 
 def south(plan):
+    # The corridor stands a step above the trench, the south yard and the crypt: the
+    # courtyard's south spawn point sees into it through the trench's south end, and the crypt
+    # through its door, but their shots pass under a player there (an enemy's shot reaches a
+    # floor at most 2,856 above its own).
     chain(plan, "southway", "the south corridor", 12800, 62464, 15872, 63488, 3, "x",
-          [7168, 8192, 8192], [-12288, -12288, -12288], cuts=[12800, 13568, 14592, 15872],
+          [5120, 5120, 5120], [-12288, -12288, -12288], cuts=[12800, 13568, 14592, 15872],
           ctex=R0 | 7, cshade=6, ftex=R0 | 5, fshade=6, falloff=16, wtex=R0 | 1, wshade=8,
           wrepv=16)
     P = plan.pt

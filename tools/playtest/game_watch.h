@@ -32,7 +32,16 @@ private:
         bool known = false;
     };
 
+    // A player shot in flight, followed the same way.
+    struct PlayerFlight {
+        int16_t vx = 0, vy = 0, angle = 0, timer = 0;
+        bool reached = false;  // has flown through a sector where an enemy stood
+    };
+
     void followShots(const GameState& g);
+    void followPlayerShots(const GameState& g);
+    void noteTarget(const GameState& g, const GameObject& shot);
+    void noteEnding(const GameState& g, const GameObject& shot);
     void noteKills(const GameState& g);
     void noteDeath(const GameState& g);
     // The place of a position, named by the sector it lies in (`held` if it lies in none).
@@ -43,6 +52,9 @@ private:
     GameRecord record_;
     std::array<Flight, OBJECT_COUNT> flights_{};
     std::array<Flight, OBJECT_COUNT> previous_{};
+    std::array<PlayerFlight, OBJECT_COUNT> ownShots_{};
+    std::array<PlayerFlight, OBJECT_COUNT> ownBefore_{};
+    int ownCount_ = 0;
     int flightCount_ = 0;
     int previousCount_ = 0;
     int32_t lastScore_ = 0;

@@ -2,6 +2,7 @@
 #include "playtest/playtest_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -10,6 +11,7 @@ namespace krello::playtest {
 namespace {
 
 constexpr size_t DEADLIEST = 10;
+constexpr size_t TARGET_PLACES = 8;
 
 std::string format(const char* pattern, double v) {
     char text[64];
@@ -79,6 +81,15 @@ std::string gameJson(const GameRecord& r, int index, const LevelAreas& areas) {
                     ", \"sectors_reached\": " + std::to_string(r.sectorsReached) +
                     ", \"updates\": " + std::to_string(r.updates) + ", \"kills\": " + std::to_string(r.kills.size()) +
                     ", \"lost_seconds\": " + seconds(r.lostMs);
+    const ShotTally& t = r.shots;
+    j += ",\n     \"shots\": {\"fired\": " + std::to_string(t.fired) +
+         ", \"reached_enemy_sector\": " + std::to_string(t.reachedEnemySector) + ", \"hits\": " + std::to_string(t.hits) +
+         ", \"ended_wall\": " + std::to_string(t.endedWall) + ", \"ended_height\": " + std::to_string(t.endedHeight) +
+         ", \"ended_time\": " + std::to_string(t.endedTime) + ", \"ended_hit\": " + std::to_string(t.endedHit) +
+         ", \"no_enemy_in_line\": " + std::to_string(t.noEnemyInLine) +
+         ", \"target_out_of_height\": " + std::to_string(t.targetOutOfHeight) +
+         ", \"target_other_sector\": " + std::to_string(t.targetOtherSector) +
+         ", \"first_shot_seconds\": " + seconds(t.firstShotMs) + "}";
     j += ",\n     \"areas\": [";
     bool first = true;
     for (size_t a = 0; a < r.areas.size(); ++a) {
@@ -149,6 +160,41 @@ PlaytestSummary summarize(const std::vector<GameRecord>& games, const LevelAreas
         ++d.deaths;
         ++from[d.sector][r.death.shooter.sector];
     }
+    std::vector<double> distances;
+    std::array<int, SECTOR_COUNT> aimed{}, outOfHeight{}, firedFrom{};
+    for (const GameRecord& r : games) {
+        const ShotTally& t = r.shots;
+        ShotTally& sum = s.shots;
+        sum.fired += t.fired;
+        sum.reachedEnemySector += t.reachedEnemySector;
+        sum.hits += t.hits;
+        sum.endedWall += t.endedWall;
+        sum.endedHeight += t.endedHeight;
+        sum.endedTime += t.endedTime;
+        sum.endedHit += t.endedHit;
+        sum.noEnemyInLine += t.noEnemyInLine;
+        sum.targetOutOfHeight += t.targetOutOfHeight;
+        sum.targetOtherSector += t.targetOtherSector;
+        if (t.fired == 0) ++s.gamesWithoutShot;
+        for (const int32_t d : t.targetDistances) distances.push_back(d);
+        for (size_t k = 0; k < aimed.size(); ++k) {
+            aimed[k] += t.targetSectors[k];
+            outOfHeight[k] += t.outOfHeightSectors[k];
+            firedFrom[k] += t.firedFrom[k];
+        }
+    }
+    s.targetDistance = spreadOf(distances);
+    for (size_t k = 0; k < aimed.size(); ++k)
+        if (aimed[k] > 0) s.targets.push_back({static_cast<int>(k), aimed[k], outOfHeight[k]});
+    // Most first, ties by sector: a full order, so a plain sort gives the same list every time.
+    std::sort(s.targets.begin(), s.targets.end(),
+              [](const auto& a, const auto& b) { return a.shots != b.shots ? a.shots > b.shots : a.sector < b.sector; });
+    if (s.targets.size() > TARGET_PLACES) s.targets.resize(TARGET_PLACES);
+    for (size_t k = 0; k < firedFrom.size(); ++k)
+        if (firedFrom[k] > 0) s.firedFrom.emplace_back(static_cast<int>(k), firedFrom[k]);
+    std::sort(s.firedFrom.begin(), s.firedFrom.end(),
+              [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
+    if (s.firedFrom.size() > TARGET_PLACES) s.firedFrom.resize(TARGET_PLACES);
     s.survivalSeconds = spreadOf(survival);
     s.score = spreadOf(score);
     s.areasReached = spreadOf(reached);
@@ -207,6 +253,25 @@ std::string reportText(const PlaytestHeading& h, const std::vector<GameRecord>& 
     for (size_t k = 0; k < s.lostFrom.size(); ++k)
         t += (k ? ", " : "; it began in sector ") + std::to_string(s.lostFrom[k].first) + ": " +
              std::to_string(s.lostFrom[k].second);
+    const ShotTally& st = s.shots;
+    t += "\n\nthe player's shots: " + std::to_string(st.fired) + " fired, " + std::to_string(st.reachedEnemySector) +
+         " reached a sector where an enemy stood, " + std::to_string(st.hits) + " hits; games that fired none: " +
+         std::to_string(s.gamesWithoutShot) + "\n  ended: at a wall " + std::to_string(st.endedWall) +
+         ", at a floor or ceiling on the way " + std::to_string(st.endedHeight) + ", out of time " +
+         std::to_string(st.endedTime) + ", in a hit " + std::to_string(st.endedHit) +
+         "\n  fired at: no enemy within 15 degrees " + std::to_string(st.noEnemyInLine) +
+         ", an enemy out of reach in height " + std::to_string(st.targetOutOfHeight) + ", an enemy in another sector " +
+         std::to_string(st.targetOtherSector) + "; distance to it q1 / median / q3 " +
+         format("%.0f", s.targetDistance.q1) + " / " + format("%.0f", s.targetDistance.median) + " / " +
+         format("%.0f", s.targetDistance.q3) + "\n  where the enemies shot at stood (shots, of them out of reach in height):";
+    for (const auto& p : s.targets) {
+        t += "\n  " + format("%6.0f", p.shots) + "  sector " + std::to_string(p.sector) +
+             (areas.named ? " " + areaName(areas, p.sector) : std::string()) + ": " + std::to_string(p.outOfHeight);
+    }
+    t += "\n  where the player stood to fire at them:";
+    for (const auto& [sector, shots] : s.firedFrom)
+        t += "\n  " + format("%6.0f", shots) + "  sector " + std::to_string(sector) +
+             (areas.named ? " " + areaName(areas, sector) : std::string());
     t += "\n\nsectors with most deaths (fatal shots from sector: count)\n";
     if (s.deadliest.empty()) t += "  none\n";
     for (const SectorDeaths& d : s.deadliest) {
@@ -250,6 +315,16 @@ std::string reportJson(const PlaytestHeading& h, const std::vector<GameRecord>& 
     j += "  ],\n  \"summary\": {\n    \"games\": " + std::to_string(s.games) +
          ", \"games_over\": " + std::to_string(s.gamesOver) + ", \"games_scored\": " + std::to_string(s.gamesScored) +
          ", \"games_lost\": " + std::to_string(s.gamesLost) +
+         ",\n    \"shots\": {\"fired\": " + std::to_string(s.shots.fired) +
+         ", \"reached_enemy_sector\": " + std::to_string(s.shots.reachedEnemySector) +
+         ", \"hits\": " + std::to_string(s.shots.hits) + ", \"ended_wall\": " + std::to_string(s.shots.endedWall) +
+         ", \"ended_height\": " + std::to_string(s.shots.endedHeight) + ", \"ended_time\": " +
+         std::to_string(s.shots.endedTime) + ", \"ended_hit\": " + std::to_string(s.shots.endedHit) +
+         ", \"no_enemy_in_line\": " + std::to_string(s.shots.noEnemyInLine) +
+         ", \"target_out_of_height\": " + std::to_string(s.shots.targetOutOfHeight) +
+         ", \"target_other_sector\": " + std::to_string(s.shots.targetOtherSector) +
+         ", \"games_without_shot\": " + std::to_string(s.gamesWithoutShot) +
+         ", \"target_distance\": " + spreadJson(s.targetDistance) + "}" +
          ",\n    \"survival_seconds\": " + spreadJson(s.survivalSeconds) + ",\n    \"score\": " + spreadJson(s.score) +
          ",\n    \"areas_reached\": " + spreadJson(s.areasReached) +
          ",\n    \"sectors_reached\": " + spreadJson(s.sectorsReached) + ",\n    \"deadliest_sectors\": [";

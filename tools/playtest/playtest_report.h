@@ -38,6 +38,18 @@ struct PlaytestSummary {
     int gamesLost = 0;                    // games in which the player left the sector the game held
     std::vector<std::pair<int, int>> lostFrom;  // (sector where that began, games), most first
     std::vector<int> areaGames;           // per area: how many games reached it
+    // The player's shots over all games: the counts summed, the distances of all their targets.
+    ShotTally shots;
+    int gamesWithoutShot = 0;
+    Spread targetDistance;
+    // Where the enemies shot at stood: (sector, shots, of them out of reach in height), most first.
+    struct TargetPlace {
+        int sector = -1;
+        int shots = 0;
+        int outOfHeight = 0;
+    };
+    std::vector<TargetPlace> targets;
+    std::vector<std::pair<int, int>> firedFrom;  // where the player stood to fire at them, most first
 };
 
 PlaytestSummary summarize(const std::vector<GameRecord>& games, const LevelAreas& areas);
