@@ -211,7 +211,9 @@ CLI::Validator existingFolder() {
         "", "an existing folder");
 }
 
-std::string describeParseError(CLI::App& app, const CLI::ParseError& error) {
+namespace {
+
+std::string parseErrorWords(CLI::App& app, const CLI::ParseError& error) {
     const std::string message = error.what();
     std::string rest;
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) return mismatch(app, message);
@@ -243,6 +245,13 @@ std::string describeParseError(CLI::App& app, const CLI::ParseError& error) {
         return message;
     }
     return message;
+}
+
+}  // namespace
+
+// The parser's own messages echo a bad argument as it came, control characters and all.
+std::string describeParseError(CLI::App& app, const CLI::ParseError& error) {
+    return io::escapedText(parseErrorWords(app, error));
 }
 
 namespace {

@@ -1,17 +1,20 @@
 // Text from a user or a file as a one-line message echoes it: bounded, and unable to steer a terminal.
 #include "io/shown_text.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace krello::io {
 
-std::string shownText(std::string_view text) {
+namespace {
+
+std::string escaped(std::string_view text, size_t most) {
     std::string out;
     size_t count = 0;
     for (const char byte : text) {
         const auto c = static_cast<unsigned char>(byte);
         // Characters are counted by their first byte; the bytes that continue one go with it.
-        if ((c & 0xC0) != 0x80 && count++ == MAX_SHOWN_CHARACTERS) {
+        if ((c & 0xC0) != 0x80 && count++ == most) {
             out += "\xE2\x80\xA6";  // …
             break;
         }
@@ -25,5 +28,11 @@ std::string shownText(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace
+
+std::string shownText(std::string_view text) { return escaped(text, MAX_SHOWN_CHARACTERS); }
+
+std::string escapedText(std::string_view text) { return escaped(text, SIZE_MAX); }
 
 }  // namespace krello::io

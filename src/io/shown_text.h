@@ -14,4 +14,8 @@ constexpr size_t MAX_SHOWN_CHARACTERS = 80;
 // from a file never reach the terminal.
 std::string shownText(std::string_view text);
 
+// `text` with control characters escaped as shownText escapes them, but whole: for a message
+// made of words of our own around an echo from elsewhere (a parser library's).
+std::string escapedText(std::string_view text);
+
 }  // namespace krello::io

@@ -92,6 +92,7 @@ TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
         {{longWord.c_str()}, "krello: unknown option '" + longWord.substr(0, 80) + "\u2026' (see --help)\n"},
         {{"--play", loop.c_str()}, "krello: --play: '" + loop + "': too many levels of symbolic links\n"},
         {{"--bogus"}, "krello: unknown option '--bogus' (see --help)\n"},
+        {{"--version=O\x1b[2J"}, "krello: Could not convert: --version = O\\x1B[2J\n"},
         {{"stray"}, "krello: unexpected argument 'stray' (see --help)\n"},
         {{"--play", "/nonexistent/demo"}, "krello: --play: no such file '/nonexistent/demo'\n"},
         {{"--shot-dir", "/nonexistent/dir"}, "krello: --shot-dir: no such folder '/nonexistent/dir'\n"},
