@@ -250,8 +250,14 @@ std::string parseErrorWords(CLI::App& app, const CLI::ParseError& error) {
 }  // namespace
 
 // The parser's own messages echo a bad argument as it came, control characters and all.
+// The parser's own "could not convert" message echoes the bad value whole, so when it comes
+// through unworded it is bounded as a whole; the other messages are our checks' own words.
 std::string describeParseError(CLI::App& app, const CLI::ParseError& error) {
-    return io::escapedText(parseErrorWords(app, error));
+    const std::string words = parseErrorWords(app, error);
+    constexpr size_t MOST_UNWORDED_CHARACTERS = 96;
+    if (dynamic_cast<const CLI::ConversionError*>(&error) != nullptr && words == error.what())
+        return io::shownText(words, MOST_UNWORDED_CHARACTERS);
+    return io::escapedText(words);
 }
 
 namespace {

@@ -44,4 +44,6 @@ std::string shownText(std::string_view text) { return escaped(text, MAX_SHOWN_CH
 
 std::string escapedText(std::string_view text) { return escaped(text, SIZE_MAX); }
 
+std::string shownText(std::string_view text, size_t most) { return escaped(text, most); }
+
 }  // namespace krello::io

@@ -14,6 +14,9 @@ constexpr size_t MAX_SHOWN_CHARACTERS = 80;
 // from a file never reach the terminal.
 std::string shownText(std::string_view text);
 
+// The same, cut after `most` characters: for a whole message from elsewhere that holds an echo.
+std::string shownText(std::string_view text, size_t most);
+
 // `text` with control characters escaped as shownText escapes them, but whole: for a message
 // made of words of our own around an echo from elsewhere (a parser library's).
 std::string escapedText(std::string_view text);

@@ -78,6 +78,7 @@ TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
     const std::string loop = (dir / "loop").string();
     std::filesystem::create_symlink(loop, loop);
     const std::string longWord = "--" + std::string(200, 'w');
+    const std::string longVersion = "--version=" + std::string(200, 'v');
     const struct {
         std::vector<const char*> args;
         std::string line;
@@ -93,6 +94,7 @@ TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
         {{"--play", loop.c_str()}, "krello: --play: '" + loop + "': too many levels of symbolic links\n"},
         {{"--bogus"}, "krello: unknown option '--bogus' (see --help)\n"},
         {{"--version=O\x1b[2J"}, "krello: Could not convert: --version = O\\x1B[2J\n"},
+        {{longVersion.c_str()}, "krello: Could not convert: --version = " + std::string(96 - 31, 'v') + "\u2026\n"},
         {{"stray"}, "krello: unexpected argument 'stray' (see --help)\n"},
         {{"--play", "/nonexistent/demo"}, "krello: --play: no such file '/nonexistent/demo'\n"},
         {{"--shot-dir", "/nonexistent/dir"}, "krello: --shot-dir: no such folder '/nonexistent/dir'\n"},
