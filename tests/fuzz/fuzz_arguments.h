@@ -35,10 +35,11 @@ struct Arguments {
 };
 
 // A bad argument's line: one line with the program's name first, short (an echoed word is cut at
-// 80 characters), with no control character.
+// 80 characters, each at most 4 bytes as an escape or in UTF-8, so the words round it have 320
+// bytes to spare), with no control character.
 inline void requireErrorLine(const std::string& line, const std::string& program) {
     requireOneLine(line, program + ": ");
-    require(line.size() <= 400, "an error line is short");
+    require(line.size() <= 640, "an error line is short");
     for (const char c : line)
         require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F, "an error line holds no control character");
 }
