@@ -10,9 +10,9 @@
 #include <set>
 
 #include "level/loop_geometry.h"
+#include "level/own_walls.h"
 #include "level/surface_rules.h"
 #include "level/wall_facts.h"
-#include "world/wall_walk.h"
 
 namespace krello {
 namespace {
@@ -38,7 +38,7 @@ std::string list(const std::set<int>& values) {
 
 std::string num(int64_t v) { return std::to_string(v); }
 
-// The loops found by walking each sector's walls.
+// The loops found by walking each sector's own walls.
 struct Walked {
     std::map<int, int> sectorsByLoops;  // loop count -> sectors
     int loops = 0, inner = 0, innerFirst = 0;
@@ -55,7 +55,7 @@ Walked walkAll(const GameState& g) {
     for (int s = 0; s < SECTOR_COUNT; ++s) {
         std::vector<std::vector<uint16_t>> loops(1);
         uint16_t loopStart = static_cast<uint16_t>(g.sectors[s].firstWall);
-        walkSectorWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
+        walkOwnWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
             loops.back().push_back(w);
             if (static_cast<uint16_t>(g.walls[w].point2) == loopStart) {
                 loopStart = static_cast<uint16_t>(w + 1);
