@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "level/level_file.h"
 #include "level/level_source.h"
 #include "level/level_validator.h"
 #include "world/level_image.h"
@@ -241,9 +242,17 @@ TEST(LevelValidator, GarbageImagesAreListedNotCrashedOn) {
         }
         auto g = std::make_unique<GameState>();
         ASSERT_TRUE(decodeLevelImage(image, *g));
-        const auto v = validateLevel(*g, LevelOrigin{"junk.img", nullptr});
+        const LevelOrigin origin{"junk.img", nullptr};
+        const auto v = validateLevel(*g, origin);
         EXPECT_GT(v.size(), 100u);
         EXPECT_EQ(v.front().rfind("junk.img: ", 0), 0u) << v.front();
+        // A short list words the same first faults and counts every one of the rest.
+        for (const size_t listed : {size_t{0}, size_t{1}, MAX_LISTED_FAULTS, v.size() - 1, v.size()}) {
+            std::vector<std::string> cut(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(listed));
+            if (listed < v.size()) cut.push_back("and " + std::to_string(v.size() - listed) + " more faults");
+            EXPECT_EQ(validateLevel(*g, origin, LevelSize::Full, listed), cut) << "round " << round << ", " << listed;
+        }
+        EXPECT_EQ(validateLevel(*g, origin, LevelSize::Full, MAX_LISTED_FAULTS), listedFaults(v));
     }
 }
 
