@@ -249,16 +249,18 @@ std::vector<std::pair<std::string, std::string>> goldenLines(std::string_view go
 // Sets each figure's expectation from the golden list; a figure the list lacks, and a line
 // that names no figure, both end up differing.
 void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines, std::vector<LevelFigure>& f) {
+    std::vector<std::string> names;  // each figure's name trimmed once, not once a comparison
+    names.reserve(f.size());
     for (LevelFigure& figure : f) {
+        names.push_back(trimmed(figure.name));
         figure.shipped = "(not in the golden list)";
         for (const auto& [name, expected] : lines)
-            if (name == trimmed(figure.name)) figure.shipped = expected;
+            if (name == names.back()) figure.shipped = expected;
     }
-    for (const auto& line : lines) {
-        // A plain reference, not a structured binding: clang 14 cannot capture those.
-        const std::string& name = line.first;
-        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == name; };
-        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", line.second});
+    for (const auto& [name, expected] : lines) {
+        if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+        names.push_back(name);
+        f.push_back({name, "(not measured)", expected});
     }
 }
 
