@@ -44,32 +44,35 @@ struct Walked {
     int loops = 0, inner = 0, innerFirst = 0;
 };
 
-// Whether a loop found by the wall walk runs the inner way round. The walk's loops are runs of
-// consecutive walls.
-bool innerLoop(const GameState& g, const std::vector<uint16_t>& loop) {
-    return loopOrientationSum(g, loop.front(), loop.back() + 1) < 0;
-}
-
+// The loops found by walking each sector's own walls: each loop a run of consecutive walls,
+// ended by the wall whose point2 is the run's first (or by the end of the walk), so a loop is
+// known by its first and last wall and nothing is kept per wall.
 Walked walkAll(const GameState& g) {
     Walked r;
     for (int s = 0; s < SECTOR_COUNT; ++s) {
-        std::vector<std::vector<uint16_t>> loops(1);
+        int loops = 0;
+        int open = -1;  // first wall of the loop being walked, -1 between loops
         uint16_t loopStart = static_cast<uint16_t>(g.sectors[s].firstWall);
+        const auto loopEnds = [&](int last) {
+            if (loopOrientationSum(g, open, last + 1) < 0) {
+                ++r.inner;
+                if (loops == 0) ++r.innerFirst;
+            }
+            ++loops;
+            open = -1;
+        };
+        int last = -1;
         walkOwnWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
-            loops.back().push_back(w);
+            if (open < 0) open = w;
+            last = w;
             if (static_cast<uint16_t>(g.walls[w].point2) == loopStart) {
                 loopStart = static_cast<uint16_t>(w + 1);
-                loops.emplace_back();
+                loopEnds(w);
             }
         });
-        if (loops.back().empty()) loops.pop_back();
-        r.sectorsByLoops[static_cast<int>(loops.size())]++;
-        r.loops += static_cast<int>(loops.size());
-        for (size_t i = 0; i < loops.size(); ++i) {
-            if (!innerLoop(g, loops[i])) continue;
-            ++r.inner;
-            if (i == 0) ++r.innerFirst;
-        }
+        if (open >= 0) loopEnds(last);
+        r.sectorsByLoops[loops]++;
+        r.loops += loops;
     }
     return r;
 }

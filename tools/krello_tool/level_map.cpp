@@ -118,12 +118,12 @@ void floorColour(const std::vector<int32_t>& floors, int32_t z, uint8_t out[3]) 
 }
 
 // Even-odd scanline fill of all the sector's loops: inner loops stay holes. The walls are
-// walked once, not once a row.
+// walked once, not once a row. The lists are the caller's, kept from sector to sector.
+using Segments = std::vector<std::pair<const Wall*, const Wall*>>;
 void fillSector(const GameState& g, int s, const View& v, const uint8_t colour[3], Canvas& c,
-                int height) {
-    std::vector<std::pair<const Wall*, const Wall*>> segments;
+                int height, Segments& segments, std::vector<double>& xs) {
+    segments.clear();
     sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) { segments.emplace_back(&a, &b); });
-    std::vector<double> xs;
     for (int row = 0; row < height; ++row) {
         const double y = v.minY + (row + 0.5 - kMargin) / v.scale;
         xs.clear();
@@ -206,10 +206,12 @@ MapPicture drawLevelMap(const GameState& g, int size) {
     // Lower floors first, so raised blocks drawn inside a hall's holes are not painted over.
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return g.sectors[a].floorZ > g.sectors[b].floorZ; });
+    Segments segments;
+    std::vector<double> xs;
     for (int s : order) {
         uint8_t colour[3];
         floorColour(floors, g.sectors[s].floorZ, colour);
-        fillSector(g, s, v, colour, c, p.height);
+        fillSector(g, s, v, colour, c, p.height, segments, xs);
     }
     drawWalls(g, v, c);
     drawNumbers(g, v, c);
