@@ -55,7 +55,7 @@ TEST(RenderFlatRuns, EveryVectorPathMatchesTheReference) {
     for (int16_t& s : shade) s = static_cast<int16_t>(next() % 5 == 0 ? (next() & 1 ? -32768 : 32767) : next() % 300 - 150);
     const struct {
         int32_t from, to;
-    } runs[] = {{0, 1}, {3, 5}, {10, 13}, {20, 24}, {37, 42}, {90, 110}, {95, 104}, {101, 200}, {0, 200}, {199, 200}};
+    } runs[] = {{0, 1}, {3, 5}, {10, 13}, {20, 24}, {37, 42}, {50, 56}, {60, 67}, {90, 110}, {95, 104}, {101, 200}, {0, 200}, {199, 200}};
     for (const Coordinates& c : kCases) {
         for (const auto& run : runs) {
             for (const double* distance : {ceiling.data(), floor.data()}) {

@@ -1,5 +1,6 @@
 // Ceiling and floor rows two divisions at a time with WebAssembly SIMD (the browser's build),
-// giving exactly the scalar reference's bytes.
+// giving exactly the scalar reference's bytes. In a tile, runs of four rows or more go four rows a
+// step, the last step ending at the run's last row (no row left to the reference).
 //
 // Why the bytes are the same: f64x2.div and f64x2.sub round each lane correctly, as the scalar
 // f64.div and f64.sub do (WebAssembly has the one rounding mode, to nearest, and never fuses or
@@ -47,12 +48,16 @@ void drawFlatRunSimd128(const FlatRun& run) {
     };
     uint8_t* pixel = run.pixel;
     int32_t r = run.from;
-    if (stride == 1) {
-        // A tile's column: four rows a step, shaded together and stored as one 32-bit word.
+    const int32_t rows = run.to - run.from;
+    if (stride == 1 && rows >= 4) {
+        // A tile's column: four rows a step, shaded together and stored as one 32-bit word. The
+        // last step ends at the run's last row; the rows it takes again get the same bytes.
         const v128_t zero = wasm_i16x8_splat(0);
         const v128_t top = wasm_i16x8_splat(63);
         const v128_t ramps = wasm_i8x16_splat(static_cast<int8_t>(ramp));
-        for (; run.to - r >= 4; r += 4, pixel += 4) {
+        const int32_t last = run.to - 4;
+        for (;; r += 4) {
+            if (r > last) r = last;
             const v128_t d01 = wasm_v128_load(run.distance + r);
             const v128_t d23 = wasm_v128_load(run.distance + r + 2);
             const v128_t a = wasm_i32x4_shuffle(coordinate2(k.heightRayX, k.xOffset, d01), coordinate2(k.heightRayX, k.xOffset, d23), 0, 1, 4, 5);
@@ -61,7 +66,8 @@ void drawFlatRunSimd128(const FlatRun& run) {
             const v128_t texels = wasm_u16x8_make(texture[wasm_u32x4_extract_lane(index, 0)], texture[wasm_u32x4_extract_lane(index, 1)],
                                                   texture[wasm_u32x4_extract_lane(index, 2)], texture[wasm_u32x4_extract_lane(index, 3)], 0, 0, 0, 0);
             const v128_t shaded = wasm_i16x8_min(wasm_i16x8_max(wasm_i16x8_sub(texels, wasm_v128_load64_zero(shade + r)), zero), top);
-            wasm_v128_store32_lane(pixel, wasm_i8x16_add(wasm_u8x16_narrow_i16x8(shaded, shaded), ramps), 0);
+            wasm_v128_store32_lane(pixel + (r - run.from), wasm_i8x16_add(wasm_u8x16_narrow_i16x8(shaded, shaded), ramps), 0);
+            if (r == last) return;
         }
     }
     for (; run.to - r >= 2; r += 2, pixel += 2 * stride) {
