@@ -178,7 +178,8 @@ void RenderThreads::drawFrame(const FrameView& view) {
     ColumnScratch& scratch = scratch_[0];
     sharing_ = FrameSharing{};
     if (workers_) {
-        const bool busily = workers_->choice.waitBusily();
+        // Inside a stretch drawn alone the workers sleep at once, not after KEEP_AWAKE.
+        const bool busily = workers_->choice.waitBusily() && workers_->choice.shareSoon();
         sharing_.workersWaitedBusily = busily;
         // Written only when it changes: the line is the one the waiting workers read.
         if (workers_->waitBusily.load(std::memory_order_relaxed) != busily)
