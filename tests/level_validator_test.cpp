@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "level/level_file.h"
 #include "level/level_source.h"
 #include "level/level_validator.h"
 #include "world/level_image.h"
@@ -206,6 +207,34 @@ TEST(LevelValidator, BrokenTablesAreNamedByRecord) {
     EXPECT_NE(v.find("v.img: object 0: flags 1 should be 0"), std::string::npos) << v;
 }
 
+// A sector whose walls are not its own closed loops is refused with a fault naming it, however
+// its walls run: each fault stops at the sector's share of the table, never past it.
+TEST(LevelValidator, ASectorsWallsThatLeaveItAreNamed) {
+    const struct {
+        const char* what;
+        void (*damage)(GameState&);
+        const char* fault;
+    } cases[] = {
+        {"a loop that does not close within its count", [](GameState& g) { g.walls[4].point2 = 5; },
+         "wall 8 (sector 0): point2 5 is neither the next wall 9 nor the first wall 0 of its loop, so the "
+         "loop does not close inside sector 0"},
+        {"a point2 out of range", [](GameState& g) { g.walls[10].point2 = 9000; },
+         "wall 10 (sector 1): point2 9000 is neither the next wall 11 nor the first wall 9"},
+        {"a first wall out of range", [](GameState& g) { g.sectors[1].firstWall = 5000; },
+         "sector 1: firstWall 5000, but its walls should start at wall 9"},
+        {"a count of 0", [](GameState& g) { g.sectors[1].wallCount = 0; },
+         "sector 1: has 0 walls; a sector needs at least 3"},
+        {"the last sector's walls running off the table", [](GameState& g) { g.sectors[1].wallCount = 6; },
+         "sector 1: its walls 9..14 run past the 13 walls of the level"},
+    };
+    for (const auto& c : cases) {
+        Level l = compile(kLevel);
+        c.damage(*l.g);
+        const std::string v = joined(validate(l));
+        EXPECT_NE(v.find(c.fault), std::string::npos) << c.what << "\n" << v;
+    }
+}
+
 TEST(LevelValidator, HalfAPortalAndAPortalIntoItsOwnSectorAreRefused) {
     Level l = compile(kLevel);
     l.g->walls[0].nextSector = 1;  // without otherWall
@@ -241,9 +270,17 @@ TEST(LevelValidator, GarbageImagesAreListedNotCrashedOn) {
         }
         auto g = std::make_unique<GameState>();
         ASSERT_TRUE(decodeLevelImage(image, *g));
-        const auto v = validateLevel(*g, LevelOrigin{"junk.img", nullptr});
+        const LevelOrigin origin{"junk.img", nullptr};
+        const auto v = validateLevel(*g, origin);
         EXPECT_GT(v.size(), 100u);
         EXPECT_EQ(v.front().rfind("junk.img: ", 0), 0u) << v.front();
+        // A short list words the same first faults and counts every one of the rest.
+        for (const size_t listed : {size_t{0}, size_t{1}, MAX_LISTED_FAULTS, v.size() - 1, v.size()}) {
+            std::vector<std::string> cut(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(listed));
+            if (listed < v.size()) cut.push_back("and " + std::to_string(v.size() - listed) + " more faults");
+            EXPECT_EQ(validateLevel(*g, origin, LevelSize::Full, listed), cut) << "round " << round << ", " << listed;
+        }
+        EXPECT_EQ(validateLevel(*g, origin, LevelSize::Full, MAX_LISTED_FAULTS), listedFaults(v));
     }
 }
 

@@ -27,6 +27,10 @@ const Coordinates kCases[] = {
     {2147483647.0 * 2.0, -2147483648.0 * 3.0, -0.5, 0.75},   // crossing the range's edges along the run
     {1.5e11, 2.0e11, 1.0e9, -1.0e9},                          // past it on every row
     {-0.0, 0.0, -0.0, 2147483647.0},                          // an offset at the edge
+    {1073741823.99, -1073741823.5, -1073741823.75, 1073741823.0},  // just inside +-2^30: v near +-2^31
+    {-1073741823.9, 1e-300, 1073741823.9, -0.0},
+    {1073741824.0, 5.5, -3.25, 0.5},                                // just outside
+    {2.0e9, -2.0e9, -2.0e9, 2.0e9},                                 // each inside 2^31, past it together
     {inf, -inf, 0.0, 0.0},
     {std::numeric_limits<double>::quiet_NaN(), 1.0, 0.0, 0.0},
     {1.0, 1.0, inf, -inf},
@@ -55,7 +59,7 @@ TEST(RenderFlatRuns, EveryVectorPathMatchesTheReference) {
     for (int16_t& s : shade) s = static_cast<int16_t>(next() % 5 == 0 ? (next() & 1 ? -32768 : 32767) : next() % 300 - 150);
     const struct {
         int32_t from, to;
-    } runs[] = {{0, 1}, {3, 5}, {10, 13}, {20, 24}, {37, 42}, {90, 110}, {95, 104}, {101, 200}, {0, 200}, {199, 200}};
+    } runs[] = {{0, 1}, {3, 5}, {10, 13}, {20, 24}, {37, 42}, {50, 56}, {60, 67}, {90, 110}, {95, 104}, {101, 200}, {0, 200}, {199, 200}};
     for (const Coordinates& c : kCases) {
         for (const auto& run : runs) {
             for (const double* distance : {ceiling.data(), floor.data()}) {

@@ -1,6 +1,8 @@
 // Input scripts: what a script line may say, and the one-line errors for what it may not.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "replay/input_script.h"
 
 namespace krello {
@@ -25,8 +27,8 @@ TEST(ReplayInputScript, ReadsStepsSkippingBlankAndCommentLines) {
 
 TEST(ReplayInputScript, RejectsBadLinesWithFileAndLine) {
     const struct {
-        const char* text;
-        const char* message;
+        std::string text;
+        std::string message;
     } cases[] = {
         {"16 -\n65536 U\n", "t.input:2: DT \"65536\" is not a number from 0 to 65535"},
         {"-1 U\n", "t.input:1: DT \"-1\" is not a number from 0 to 65535"},
@@ -39,7 +41,9 @@ TEST(ReplayInputScript, RejectsBadLinesWithFileAndLine) {
         {"16 -L\n", "t.input:1: keys \"-L\": '-' means no keys and stands alone"},
         {"\n\n16\n", "t.input:3: expected \"DT KEYS\""},
         {"16 U S\n", "t.input:1: extra text after the keys"},
-        {"16 \x01\xff\n", "t.input:1: bad key letter '?'"},
+        {"16 \x01\xff\n", "t.input:1: bad key letter '\\x01'"},
+        {"\x1b[2J" + std::string(100, 'x') + "\n",
+         "t.input:1: expected \"DT KEYS\", got \"\\x1B[2J" + std::string(76, 'x') + "\xE2\x80\xA6\""},
     };
     for (const auto& c : cases) {
         std::vector<ScriptStep> steps;

@@ -210,14 +210,22 @@ def west(plan):
 
     # The second hut opens onto the cloister by a door of 2,048 at the hut's south end.
     recess(plan, "hut1", (-1024, 51712), [(-1024, 53504), (-768, 53504), (-768, 51712)])
+    # The second and the fourth hut open onto the west yard by doors of 2,048, the second's at
+    # its south end and the fourth's at its north end, with a wall standing back beside each.
+    recess(plan, "hut1", (1024, 51712), [(768, 51712), (768, 54272), (1024, 54272)])
+    recess(plan, "hut3", (1024, 65024), [(1024, 61440), (768, 61440), (768, 65024)])
+    # The first hut's east wall stands back from the yard; it opens by its north end only.
+    recess(plan, "hut0", (1024, 49152), [(768, 49152)])
+    recess(plan, "hut0", (1024, 51712), [(768, 51712)])
     wa = P("westyard_a", -1024, 46080)
     wb = P("westyard_b", 1280, 46080)
     wc = P("westyard_c", 1280, 43776)
     wd = P("westyard_d", 0, 43776)
+    # The tower's base is one block from the tower to the stair's foot: its few corners leave
+    # the yard the walls the huts' doors take (a sector holds at most 37).
     outline = [P("tower_nw", 3584, 51968), P("tower_ne", 5632, 51968),
                P("towerstair_nw", 5632, 52992), P("towerstair_ne", 6272, 52992),
-               P("towerstair_se", 6272, 59904), P("tower_buttress_s", 5376, 59904),
-               P("tower_buttress_n", 5376, 54016), P("tower_sw", 3584, 54016)]
+               P("towerstair_se", 6272, 59904), P("tower_base_sw", 3584, 59904)]
     yard = plan.add("westyard", "the west yard around the tower",
                     [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
                       P("huts_nw", -1024, 49152), wa, wb, wc, wd], list(reversed(outline))],
@@ -365,7 +373,7 @@ def ruins(plan):
          ctex=R3 | 4, cshade=4, ftex=R3 | 1, fshade=2, falloff=16, wtex=R3 | 1, wshade=4,
          wrepv=16)
     room(plan, "chapterhouse", "the chapter house below the scriptorium", 20992, 41984, 22272,
-         46336, -24576, -51200, bays=[("e", 42496, 44544, 128)],
+         46336, -24576, -51200,
          ctex=R3 | 2, cshade=4, ftex=R3 | 7, fshade=0, falloff=16, wtex=R3 | 2, wshade=4,
          wrepv=16)
 
@@ -426,10 +434,12 @@ def middle(plan):
         setattr(door, k, v)
     plan.add("garden", "the sunken garden north of the corridor",
              # The garden opens onto the trench by a gate at its south end, beside the
-             # corridor to the hall; north of the gate a wall stands between them.
+             # corridor to the hall; north of the gate a wall stands between them. The gate is
+             # two spans, which keeps the level's count of portal walls.
              [[plan.pt("garden_nw", 14336, 44032), plan.pt("garden_ne", 16640, 44032),
                plan.pt("garden_se", 16640, 53248), plan.pt("garden_sw", 14080, 53248),
-               plan.pt("garden_gate_n", 14080, 51200), plan.pt("garden_wall_s", 14336, 51200)],
+               plan.pt("garden_gate", 14080, 52224), plan.pt("garden_gate_n", 14080, 51200),
+               plan.pt("garden_wall_s", 14336, 51200)],
               inner_rect(plan, "fountain", 14848, 47616, 15872, 48640)], SKY, 9216,
              **sky(125), falloff=0, ftex=R1 | 7, fshade=2, wtex=R3 | 5, wshade=4, wrepv=8)
     plan.add("fountain", "the fountain in the garden",
@@ -651,6 +661,6 @@ FIXED_POINTS = {"ledge_s", "ledge_w", "ledge_nw", "ledge_ne", "ledge_se", "ledge
 # Corners cut off along a short diagonal, where a square corner would look too plain. Each adds
 # one wall, so the list is also where the wall count is kept when a door narrows an opening
 # (a wall beside a door adds walls; a corner left square takes one away).
-CHAMFERS = [("gallery", "gallery_se", 256), ("gallery", "gallery_pillar2_ne", 128),
+CHAMFERS = [("gallery", "gallery_se", 256),
             ("balcony", "balcony_ne", 384), ("balcony", "balcony_se", 384),
-            ("cellar_hall", "cellar_hall_sw", 128), ("armory", "armory_nw", 128)]
+            ("cellar_hall", "cellar_hall_sw", 128)]

@@ -10,9 +10,9 @@
 #include <set>
 
 #include "level/loop_geometry.h"
+#include "level/own_walls.h"
 #include "level/surface_rules.h"
 #include "level/wall_facts.h"
-#include "world/wall_walk.h"
 
 namespace krello {
 namespace {
@@ -38,38 +38,41 @@ std::string list(const std::set<int>& values) {
 
 std::string num(int64_t v) { return std::to_string(v); }
 
-// The loops found by walking each sector's walls.
+// The loops found by walking each sector's own walls.
 struct Walked {
     std::map<int, int> sectorsByLoops;  // loop count -> sectors
     int loops = 0, inner = 0, innerFirst = 0;
 };
 
-// Whether a loop found by the wall walk runs the inner way round. The walk's loops are runs of
-// consecutive walls.
-bool innerLoop(const GameState& g, const std::vector<uint16_t>& loop) {
-    return loopOrientationSum(g, loop.front(), loop.back() + 1) < 0;
-}
-
+// The loops found by walking each sector's own walls: each loop a run of consecutive walls,
+// ended by the wall whose point2 is the run's first (or by the end of the walk), so a loop is
+// known by its first and last wall and nothing is kept per wall.
 Walked walkAll(const GameState& g) {
     Walked r;
     for (int s = 0; s < SECTOR_COUNT; ++s) {
-        std::vector<std::vector<uint16_t>> loops(1);
+        int loops = 0;
+        int open = -1;  // first wall of the loop being walked, -1 between loops
         uint16_t loopStart = static_cast<uint16_t>(g.sectors[s].firstWall);
-        walkSectorWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
-            loops.back().push_back(w);
+        const auto loopEnds = [&](int last) {
+            if (loopOrientationSum(g, open, last + 1) < 0) {
+                ++r.inner;
+                if (loops == 0) ++r.innerFirst;
+            }
+            ++loops;
+            open = -1;
+        };
+        int last = -1;
+        walkOwnWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
+            if (open < 0) open = w;
+            last = w;
             if (static_cast<uint16_t>(g.walls[w].point2) == loopStart) {
                 loopStart = static_cast<uint16_t>(w + 1);
-                loops.emplace_back();
+                loopEnds(w);
             }
         });
-        if (loops.back().empty()) loops.pop_back();
-        r.sectorsByLoops[static_cast<int>(loops.size())]++;
-        r.loops += static_cast<int>(loops.size());
-        for (size_t i = 0; i < loops.size(); ++i) {
-            if (!innerLoop(g, loops[i])) continue;
-            ++r.inner;
-            if (i == 0) ++r.innerFirst;
-        }
+        if (open >= 0) loopEnds(last);
+        r.sectorsByLoops[loops]++;
+        r.loops += loops;
     }
     return r;
 }
@@ -249,16 +252,18 @@ std::vector<std::pair<std::string, std::string>> goldenLines(std::string_view go
 // Sets each figure's expectation from the golden list; a figure the list lacks, and a line
 // that names no figure, both end up differing.
 void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines, std::vector<LevelFigure>& f) {
+    std::vector<std::string> names;  // each figure's name trimmed once, not once a comparison
+    names.reserve(f.size());
     for (LevelFigure& figure : f) {
+        names.push_back(trimmed(figure.name));
         figure.shipped = "(not in the golden list)";
         for (const auto& [name, expected] : lines)
-            if (name == trimmed(figure.name)) figure.shipped = expected;
+            if (name == names.back()) figure.shipped = expected;
     }
-    for (const auto& line : lines) {
-        // A plain reference, not a structured binding: clang 14 cannot capture those.
-        const std::string& name = line.first;
-        const auto named = [&](const LevelFigure& x) { return trimmed(x.name) == name; };
-        if (std::none_of(f.begin(), f.end(), named)) f.push_back({name, "(not measured)", line.second});
+    for (const auto& [name, expected] : lines) {
+        if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+        names.push_back(name);
+        f.push_back({name, "(not measured)", expected});
     }
 }
 

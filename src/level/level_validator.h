@@ -1,6 +1,7 @@
 // Checks a level's decoded tables against every rule the renderer and the simulation rely on.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,7 +50,11 @@ constexpr int64_t LEVEL_MAX_HEIGHT_SPAN = int64_t{1} << 20;
 // only at a point that is a corner of both (a pillar touching the outer wall at a corner);
 // a corner lying on the middle of another wall is a fault, because it splits that wall's
 // edge without a matching corner on the other side.
+//
+// With `listed`, only the first `listed` faults are worded and the rest counted in a closing
+// line, "and N more faults": the same lines listedFaults (level_file.h) makes of the whole list,
+// at a small part of the cost on a corrupt table, which has thousands.
 std::vector<std::string> validateLevel(const GameState& g, const LevelOrigin& origin,
-                                       LevelSize size = LevelSize::Full);
+                                       LevelSize size = LevelSize::Full, size_t listed = SIZE_MAX);
 
 }  // namespace krello

@@ -3,15 +3,15 @@
 
 #include <cmath>
 
+#include "level/own_walls.h"
 #include "level/surface_rules.h"
-#include "world/wall_walk.h"
 
 namespace krello {
 
 std::vector<WallFacts> wallFacts(const GameState& g) {
     std::vector<WallFacts> facts(WALL_COUNT);
     for (int s = 0; s < SECTOR_COUNT; ++s)
-        walkSectorWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
+        walkOwnWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
             if (facts[w].sector < 0) facts[w].sector = s;
         });
     for (size_t w = 0; w < facts.size(); ++w) {

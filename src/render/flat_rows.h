@@ -34,7 +34,7 @@ struct FlatRun {
     int32_t stride;          // from one row's pixel to the next: 320 in the frame, 1 in a tile
     int32_t from;            // rows from..to-1, inside the screen, from < to
     int32_t to;              //
-    const double* distance;  // per row: its distance d as a double (the ceiling's or the floor's)
+    const double* distance;  // per row: its distance d as a double (the ceiling's or the floor's), whole and not 0
     const int16_t* shade;    // per row: its shade offset
     const uint8_t* texture;  // the surface's texture slot
     double heightRayX;       // (planeZ - z) * rayDirX

@@ -2,6 +2,7 @@
 #include "replay/input_script.h"
 
 #include "io/file_bytes.h"
+#include "io/shown_text.h"
 
 namespace krello {
 
@@ -11,14 +12,6 @@ std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
     return s;
-}
-
-// Text from the file as it may appear in a one-line message: printable, and not too long.
-std::string shown(std::string_view s) {
-    std::string out;
-    for (char c : s.substr(0, 40)) out += (c >= 0x20 && c < 0x7F) ? c : '?';
-    if (s.size() > 40) out += "...";
-    return out;
 }
 
 bool parseDt(std::string_view word, uint16_t& dt) {
@@ -38,11 +31,11 @@ std::string parseKeys(std::string_view word, uint8_t& keys) {
     keys = 0;
     if (word == "-") return {};
     if (word.size() > 1 && word.find('-') != std::string_view::npos)
-        return "keys \"" + shown(word) + "\": '-' means no keys and stands alone";
+        return "keys \"" + io::shownText(word) + "\": '-' means no keys and stands alone";
     for (char c : word) {
         const size_t k = SCRIPT_KEY_LETTERS.find(c);
         if (k == std::string_view::npos) {
-            return "bad key letter '" + shown(std::string_view(&c, 1)) + "' (expected L R U D A S or -)";
+            return "bad key letter '" + io::shownText(std::string_view(&c, 1)) + "' (expected L R U D A S or -)";
         }
         const uint8_t bit = static_cast<uint8_t>(1u << k);
         if (keys & bit) return std::string("key '") + c + "' given twice";
@@ -69,14 +62,14 @@ bool parseInputScript(std::string_view text, const std::string& name, std::vecto
         if (line.empty() || line.front() == '#') continue;
         const size_t gap = line.find_first_of(" \t");
         if (gap == std::string_view::npos) {
-            error = lineError(name, lineNo, "expected \"DT KEYS\", got \"" + shown(line) + "\"");
+            error = lineError(name, lineNo, "expected \"DT KEYS\", got \"" + io::shownText(line) + "\"");
             return false;
         }
         const std::string_view dtWord = line.substr(0, gap);
         const std::string_view keysWord = trim(line.substr(gap));
         ScriptStep step;
         if (!parseDt(dtWord, step.dt)) {
-            error = lineError(name, lineNo, "DT \"" + shown(dtWord) + "\" is not a number from 0 to 65535");
+            error = lineError(name, lineNo, "DT \"" + io::shownText(dtWord) + "\" is not a number from 0 to 65535");
             return false;
         }
         if (keysWord.find_first_of(" \t") != std::string_view::npos) {

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
+#include "render/render_threads.h"
+#include "render/render_view.h"
 #include "replay/demo.h"
 #include "replay/input_script.h"
 #include "replay/state_checksum.h"
@@ -267,6 +270,38 @@ TEST_F(GameSessionTest, SoundIsHeardButTheGameIsTheSameWithItOnOrOff) {
     options.demoFile = std::string(KRELLO_SOURCE_DIR) + "/tests/data/none.demo";
     session = std::make_unique<GameSession>(options, clock, shots, drawer);
     EXPECT_EQ(session->mixer(), nullptr);
+}
+
+// The page's timedemo draws frames nobody sees without their copy and text, and composes the
+// newest of a turn: that picture, the game and the fps line are those of a session that
+// composes every frame.
+TEST(GameSessionFrames, UnshownFramesThenTheNewestComposedShowWhatComposingEveryFrameShows) {
+    ShellOptions options;
+    options.showFps = true;
+    ManualClock clockA, clockB;
+    NoShots shots;
+    RenderThreads threadsA(1, RenderPath::Scalar), threadsB(1, RenderPath::Scalar);
+    ViewDrawer drawerA(&threadsA), drawerB(&threadsB);
+    GameSession every(options, clockA, shots, drawerA), newest(options, clockB, shots, drawerB);
+    ASSERT_EQ(every.start(), 0);
+    ASSERT_EQ(newest.start(), 0);
+    std::vector<uint8_t> before(newest.shownFrame(), newest.shownFrame() + FRAME_BYTES);
+    for (int turn : {1, 7, 60}) {  // frames in a turn; 68 frames of 14 ms bring the fps text
+        for (int f = 0; f < turn; ++f) {
+            for (GameSession* s : {&every, &newest}) s->keyDown(f % 3 ? KeyId::Up : KeyId::Left, 0, false);
+            clockA.now += 14000;
+            clockB.now += 14000;
+            every.produceFrame();
+            newest.produceUnshownFrame();
+            for (GameSession* s : {&every, &newest}) s->keyUp(f % 3 ? KeyId::Up : KeyId::Left);
+        }
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), newest.shownFrame())) << "unshown frames leave the copy alone";
+        newest.composeShown();
+        EXPECT_EQ(gameStateChecksum(every.game()), gameStateChecksum(newest.game()));
+        EXPECT_TRUE(std::equal(every.shownFrame(), every.shownFrame() + FRAME_BYTES, newest.shownFrame())) << "after a turn of " << turn;
+        EXPECT_FALSE(std::equal(every.renderedFrame(), every.renderedFrame() + FRAME_BYTES, every.shownFrame())) << "text over it";
+        before.assign(newest.shownFrame(), newest.shownFrame() + FRAME_BYTES);
+    }
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "krello_tool/digit_font.h"
+#include "level/own_walls.h"
 #include "world/portable_trig.h"
-#include "world/wall_walk.h"
 
 namespace krello::tool {
 namespace {
@@ -82,11 +82,11 @@ private:
     MapPicture& p_;
 };
 
-// Each wall of a sector with its end point, as the game's wall walk reaches them.
+// Each of a sector's own walls with its end point, in the order the game's wall walk reaches them.
 template <typename Visit>
 void sectorSegments(const GameState& g, int s, Visit&& visit) {
     if (g.sectors[static_cast<size_t>(s)].wallCount == 0) return;  // a table entry a small level left empty
-    walkSectorWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
+    walkOwnWalls(g, static_cast<uint16_t>(s), [&](uint16_t w) {
         const uint16_t p2 = static_cast<uint16_t>(g.walls[w].point2);
         if (p2 < WALL_COUNT) visit(w, g.walls[w], g.walls[p2]);
     });
@@ -118,12 +118,12 @@ void floorColour(const std::vector<int32_t>& floors, int32_t z, uint8_t out[3]) 
 }
 
 // Even-odd scanline fill of all the sector's loops: inner loops stay holes. The walls are
-// walked once, not once a row: a damaged sector's walk can run over the whole wall table.
+// walked once, not once a row. The lists are the caller's, kept from sector to sector.
+using Segments = std::vector<std::pair<const Wall*, const Wall*>>;
 void fillSector(const GameState& g, int s, const View& v, const uint8_t colour[3], Canvas& c,
-                int height) {
-    std::vector<std::pair<const Wall*, const Wall*>> segments;
+                int height, Segments& segments, std::vector<double>& xs) {
+    segments.clear();
     sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) { segments.emplace_back(&a, &b); });
-    std::vector<double> xs;
     for (int row = 0; row < height; ++row) {
         const double y = v.minY + (row + 0.5 - kMargin) / v.scale;
         xs.clear();
@@ -206,10 +206,12 @@ MapPicture drawLevelMap(const GameState& g, int size) {
     // Lower floors first, so raised blocks drawn inside a hall's holes are not painted over.
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return g.sectors[a].floorZ > g.sectors[b].floorZ; });
+    Segments segments;
+    std::vector<double> xs;
     for (int s : order) {
         uint8_t colour[3];
         floorColour(floors, g.sectors[s].floorZ, colour);
-        fillSector(g, s, v, colour, c, p.height);
+        fillSector(g, s, v, colour, c, p.height, segments, xs);
     }
     drawWalls(g, v, c);
     drawNumbers(g, v, c);

@@ -229,6 +229,18 @@ bool GameSession::frameDue() { return pacer_.frameDue(run_->gameMillis(), state_
 
 void GameSession::produceFrame() {
     fps_.frameStarted(clock_.nowMicros());
+    drawFrame();
+    composeShown();
+    fps_.frameEnded(clock_.nowMicros());
+}
+
+void GameSession::produceUnshownFrame() {
+    fps_.frameStarted(clock_.nowMicros());
+    drawFrame();
+    fps_.frameEnded(clock_.nowMicros());
+}
+
+void GameSession::drawFrame() {
     if (state_ == State::Running) {
         if (timing_ && run_->updates() == 0) timing_->begin();  // from the first frame, not start-up
         const FrameOutput output{&drawer_, frame_.data()};
@@ -241,6 +253,9 @@ void GameSession::produceFrame() {
     } else {
         run_->flushDemo();  // the game stands still: what it recorded goes to the file now
     }
+}
+
+void GameSession::composeShown() {
     std::memcpy(shown_.data(), frame_.data(), FRAME_BYTES);
     if (automap_.shown()) automap_.draw(shown_.data(), game());
     OverlayText text;
@@ -256,7 +271,6 @@ void GameSession::produceFrame() {
     text.message = messages_.current(nowMillis());
     if (showFps_) text.fps = fps_.text();
     annotateFrame(shown_.data(), palette_.palette(), text);
-    fps_.frameEnded(clock_.nowMicros());
 }
 
 std::string GameSession::finishDemo() {

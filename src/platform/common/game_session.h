@@ -108,6 +108,11 @@ public:
     uint64_t droppedFrames() const { return pacer_.droppedFrames(); }
     // One frame: the update (while running) and the drawing, then the text over a copy.
     void produceFrame();
+    // The same without the copy and the text, for a frame nobody will see (the page's timedemo
+    // shows only the newest frame of each turn); composeShown() then makes shownFrame() of the
+    // newest.
+    void produceUnshownFrame();
+    void composeShown();
     const uint8_t* shownFrame() const { return shown_.data(); }
     // The renderer's own frame, before the map and the text: the same whether the map is shown.
     const uint8_t* renderedFrame() const { return frame_.data(); }
@@ -163,6 +168,7 @@ private:
     void heard(sound::EventKind kind);
     void screenshot();
     void post(const std::string& text, bool problem);
+    void drawFrame();  // the update (while running) and the drawing into frame_
     void tellDemoWriteProblem();
     void end(int status);
     void makeHints();

@@ -11,6 +11,7 @@
 
 #include "cli/whole_number.h"
 #include "io/file_bytes.h"
+#include "io/shown_text.h"
 
 namespace krello {
 namespace {
@@ -81,31 +82,6 @@ struct Reader {
     std::vector<SettingEntry> entries = settingEntries();
 };
 
-// Text from the file as a warning shows it: control characters escaped (a file must not steer
-// the terminal), and at most 80 characters, cut with "…".
-std::string shown(const std::string& text) {
-    constexpr size_t MAX_SHOWN = 80;
-    std::string out;
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (count == MAX_SHOWN) {
-            out += "\xE2\x80\xA6";  // …
-            break;
-        }
-        // Count characters, not the bytes of one: continuation bytes go with their lead.
-        if ((c & 0xC0) != 0x80) ++count;
-        if (c < 0x20 || c == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 std::string trimmed(std::string s) {
     const size_t a = s.find_first_not_of(" \t\r\n");
     if (a == std::string::npos) return {};
@@ -117,7 +93,7 @@ void warn(Reader& r, const std::string& what) {
         ++r.unshown;
         return;
     }
-    r.warnings.push_back(shown(r.file) + ":" + std::to_string(r.line) + ": " + what);
+    r.warnings.push_back(io::shownText(r.file) + ":" + std::to_string(r.line) + ": " + what);
 }
 
 // Lines inih would only count as errors are named here, one warning each.
@@ -125,7 +101,7 @@ void checkLineShape(Reader& r, const std::string& line) {
     const std::string t = trimmed(line);
     if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[') return;
     if (t.find('=') == std::string::npos && t.find(':') == std::string::npos)
-        warn(r, "'" + shown(t) + "' is not a setting (expected NAME = VALUE); ignored");
+        warn(r, "'" + io::shownText(t) + "' is not a setting (expected NAME = VALUE); ignored");
 }
 
 char* readLine(char* out, int size, void* stream) {
@@ -168,10 +144,10 @@ int onSetting(void* user, const char* section, const char* name, const char* val
             if (!problem.empty()) r.settings.shotDir = r.defaults.shotDir;
         }
         if (!problem.empty())
-            warn(r, shown(name) + " = " + shown(value) + ": " + problem + "; using " + showSetting(entry, r.defaults));
+            warn(r, io::shownText(name) + " = " + io::shownText(value) + ": " + problem + "; using " + showSetting(entry, r.defaults));
         return 1;
     }
-    warn(r, "unknown setting '" + shown(name) + "' in [" + shown(section) + "]; ignored");
+    warn(r, "unknown setting '" + io::shownText(name) + "' in [" + io::shownText(section) + "]; ignored");
     return 1;
 }
 
@@ -267,7 +243,7 @@ std::vector<std::string> applySettingsText(const std::string& file, const std::s
     Reader reader{file, body, settings, warnings};
     ini_parse_stream(readLine, &reader, onSetting, &reader);
     if (reader.unshown > 0)
-        warnings.push_back(shown(file) + ": and " + std::to_string(reader.unshown) + " more bad lines, ignored as well");
+        warnings.push_back(io::shownText(file) + ": and " + std::to_string(reader.unshown) + " more bad lines, ignored as well");
     return warnings;
 }
 
