@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,12 +35,20 @@ void threadsAndLoad(benchmark::internal::Benchmark* b) {
 
 // How the frames' columns were shared, summed frame by frame and reported as counters: the share
 // of frames handed out to the other threads, of those with a worker asleep when handed out, and
-// with the caller asleep waiting; the caller's columns, its wait after its own pieces and how late
-// a worker's first piece came (microseconds, means over the frames handed out).
+// with the caller asleep waiting; the share of frames whose idle workers waited busily; the
+// caller's columns, its wait after its own pieces and how late a worker's first piece came
+// (microseconds, means over the frames handed out); and the frames (from one to the next, on the
+// clock on the wall) that took over 3 times the median, per 10,000.
 class SharingCounters {
 public:
+    SharingCounters() { frameTicks_.reserve(MOST_TIMED); }
+
     void add(const krello::FrameSharing& s) {
+        const Clock::time_point now = Clock::now();
+        if (frames_ > 0 && frameTicks_.size() < MOST_TIMED) frameTicks_.push_back((now - last_).count());
+        last_ = now;
         ++frames_;
+        busily_ += s.workersWaitedBusily;
         callerColumns_ += s.callerColumns;
         if (!s.shared) return;
         ++shared_;
@@ -51,8 +60,19 @@ public:
             lateNanos_ += static_cast<double>(s.workerLateNanos);
         }
     }
-    void report(benchmark::State& state) const {
+    // Between two frames the benchmark's own pauses are no frame's time.
+    void paused() { last_ = Clock::now(); }
+
+    void report(benchmark::State& state) {
         if (frames_ == 0) return;
+        if (!frameTicks_.empty()) {
+            auto middle = frameTicks_.begin() + static_cast<std::ptrdiff_t>(frameTicks_.size() / 2);
+            std::nth_element(frameTicks_.begin(), middle, frameTicks_.end());
+            const auto median = *middle;
+            const auto over = std::count_if(frameTicks_.begin(), frameTicks_.end(), [&](auto n) { return n > 3 * median; });
+            state.counters["over3x"] = 1e4 * static_cast<double>(over) / static_cast<double>(frameTicks_.size());
+        }
+        state.counters["busyWait"] = busily_ / frames_;
         const double shared = std::max(shared_, 1.0);
         state.counters["shared"] = shared_ / frames_;
         state.counters["slept"] = workerSlept_ / shared;
@@ -63,7 +83,11 @@ public:
     }
 
 private:
-    double frames_ = 0, shared_ = 0, workerSlept_ = 0, callerSlept_ = 0, helped_ = 0;
+    using Clock = std::chrono::steady_clock;
+    static constexpr size_t MOST_TIMED = size_t{1} << 20;
+    Clock::time_point last_;
+    std::vector<Clock::rep> frameTicks_;
+    double frames_ = 0, shared_ = 0, workerSlept_ = 0, callerSlept_ = 0, helped_ = 0, busily_ = 0;
     double callerColumns_ = 0, waitNanos_ = 0, lateNanos_ = 0;
 };
 
@@ -118,6 +142,7 @@ void BM_TourTimedemo(benchmark::State& state) {
             platform = krello::HeadlessPlatform{};
             next = 0;
             state.ResumeTiming();
+            sharing.paused();
         }
         platform.apply(steps[next]);
         krello::runFrame(*g, platform, &output);

@@ -136,5 +136,49 @@ TEST(RenderSharingChoice, SettlesOnTheCheaperWay) {
     }
 }
 
+// How idle workers wait: busily while a busy-waiting worker comes promptly to the shared frames and
+// the caller keeps its core, asleep for stretches while the worker often comes late or the caller
+// is taken off its core (the cores are contested), and busily again once they are free; a rare
+// late arrival or stalled frame (the host's) must not put it to sleep.
+TEST(RenderSharingChoice, WorkersSleepBetweenFramesOnlyWhileTheirCoreIsContested) {
+    struct Case {
+        const char* what;
+        int lateEvery, lateEveryAfter;  // arrivals between two late ones (0: none late), before
+        int change;                     // frame `change` and from it on
+        int stallEvery;                 // busy-waiting shared frames between two stalled (0: none)
+        double leastBusy, mostBusy;     // share of the last 1,000 of 6,000 frames waited busily
+    };
+    const Case cases[] = {
+        {"always prompt", 0, 0, 0, 0, 1.0, 1.0},
+        {"late one time in a hundred", 100, 100, 0, 0, 1.0, 1.0},
+        {"always late", 1, 1, 0, 0, 0.0, 0.05},
+        {"late one time in three", 3, 3, 0, 0, 0.0, 0.05},
+        {"another program starts", 0, 2, 3000, 0, 0.0, 0.05},
+        {"the other program stops", 2, 0, 3000, 0, 1.0, 1.0},
+        {"the caller taken off its core now and then", 0, 0, 0, 60, 0.0, 0.05},
+        {"the host stalls a frame now and then", 0, 0, 0, 1000, 1.0, 1.0},
+    };
+    for (const Case& c : cases) {
+        SharingChoice choice;
+        int arrivals = 0;
+        int busyShared = 0;
+        int busyInLast = 0;
+        for (int f = 0; f < 6000; ++f) {
+            const bool shared = choice.shareNext();
+            const bool busily = choice.waitBusily();
+            if (shared && busily) {
+                const int every = f >= c.change && c.change > 0 ? c.lateEveryAfter : c.lateEvery;
+                choice.workerCame(every == 0 || ++arrivals % every != 0);
+            }
+            const bool stall = shared && busily && c.stallEvery > 0 && ++busyShared % c.stallEvery == 0;
+            choice.drawn(shared, stall ? 6000 : shared ? 60 : 100, false);
+            if (f >= 5000) busyInLast += busily;
+        }
+        const double share = busyInLast / 1000.0;
+        EXPECT_GE(share, c.leastBusy) << c.what;
+        EXPECT_LE(share, c.mostBusy) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace krello

@@ -47,6 +47,9 @@ constexpr Clock::duration YIELD_EVERY = std::chrono::microseconds(20);
 // take tens of microseconds (textures turned, sectors projected for the first time), and a
 // sleeping caller takes longer than that to wake, so the caller is patient.
 constexpr Clock::duration CALLER_SPIN = std::chrono::microseconds(50);
+// A busy-waiting worker that takes its first piece later than this after the hand-out was most
+// likely off its core: another program wants it (SharingChoice::workerCame).
+constexpr int64_t PROMPT_NANOS = 20000;
 
 inline void relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -94,6 +97,7 @@ struct RenderThreads::Workers {
 
     alignas(64) std::atomic<uint32_t> frame{0};   // the number of the frame to draw
     std::atomic<bool> stopping{false};            // set (under the mutex) to end the workers
+    std::atomic<bool> waitBusily{true};           // idle workers wait busily (else they sleep)
     std::atomic<int> sleepers{0};                 // workers asleep or about to sleep
     std::atomic<uint32_t> nudges{0};              // counts the caller's calls to wait busily again
     std::atomic<Clock::rep> frameStarted{0};      // when the caller last started a frame
@@ -173,6 +177,14 @@ void RenderThreads::Workers::wakeSleepers() {
 void RenderThreads::drawFrame(const FrameView& view) {
     ColumnScratch& scratch = scratch_[0];
     sharing_ = FrameSharing{};
+    if (workers_) {
+        // Inside a stretch drawn alone the workers sleep at once, not after KEEP_AWAKE.
+        const bool busily = workers_->choice.waitBusily() && workers_->choice.shareSoon();
+        sharing_.workersWaitedBusily = busily;
+        // Written only when it changes: the line is the one the waiting workers read.
+        if (workers_->waitBusily.load(std::memory_order_relaxed) != busily)
+            workers_->waitBusily.store(busily, std::memory_order_relaxed);
+    }
     if (!workers_ || !workers_->choice.shareNext()) {
         const Clock::time_point start = Clock::now();
         // Inside a stretch drawn alone the workers sleep: waiting busily, they would take the
@@ -212,6 +224,8 @@ void RenderThreads::drawFrame(const FrameView& view) {
     if (const Clock::rep first = w.firstPiece.load(std::memory_order_relaxed); first != 0)
         sharing_.workerLateNanos =
             std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::duration(first) - start.time_since_epoch()).count();
+    if (!sharing_.workerSlept)
+        w.choice.workerCame(sharing_.workerLateNanos >= 0 && sharing_.workerLateNanos <= PROMPT_NANOS);
     w.choice.drawn(true, static_cast<double>((end - start).count()), sharing_.callerSlept);
 }
 
@@ -285,11 +299,12 @@ void RenderThreads::Workers::work(int part, ColumnScratch& scratch) {
 bool RenderThreads::Workers::waitForFrame(uint32_t seen) {
     auto ready = [&] { return stopping.load() || frame.load() != seen; };
     while (!ready()) {
-        if (spinning) {
+        if (spinning && waitBusily.load(std::memory_order_relaxed)) {
             Clock::time_point yielded = Clock::now();
             for (int i = 1; !ready(); ++i) {
                 relax();
                 if (i % 32 != 0) continue;
+                if (!waitBusily.load(std::memory_order_relaxed)) break;
                 const Clock::time_point now = Clock::now();
                 if (ticks(now) - frameStarted.load(std::memory_order_relaxed) > KEEP_AWAKE.count()) break;
                 if (now - yielded > YIELD_EVERY) {

@@ -27,6 +27,7 @@ struct FrameSharing {
     bool shared = false;         // the other threads were asked to help (false: drawn alone)
     bool workerSlept = false;    // a worker was asleep when the frame was handed out
     bool callerSlept = false;    // the caller slept waiting for a piece another thread held
+    bool workersWaitedBusily = false;  // idle workers waited busily (not asleep) for frames
     int callerColumns = 0;       // columns the caller drew itself
     int64_t workerLateNanos = -1;  // from the hand-out to a worker's first piece; -1: none came
     int64_t waitNanos = 0;       // the caller's wait for others' pieces after its own ran out
