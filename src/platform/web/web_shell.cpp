@@ -84,6 +84,9 @@ int WebShell::begin(const ShellOptions& options) {
         reportState();
         return status;
     }
+    // The renderer readied outside the game's frames, as krello-tool's timedemo does: the first
+    // frame is an ordinary one, not the one that turns every texture.
+    drawer_.warmUp(session_->game());
     finished_ = false;
     session_->setMinimised(hidden_ || panel_);
     reportState();
