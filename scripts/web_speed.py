@@ -120,6 +120,9 @@ def main():
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     mean = lambda values: sum(values) / len(values)
     rates = lambda runs: [r for r, _ in runs]
+    # Round by round, so a spread shows whether it is one slow round (the first, say) or all.
+    for name, runs in (("the page", page), ("native scalar", scalar), ("native default", default)):
+        print(f"{name} by round: {', '.join(f'{r:,.0f}' for r in rates(runs))} fps")
     seconds = lambda runs: [c for _, c in runs]
     print(f"| tour timedemo, one thread, {args.rounds} rounds | fps | the page's share (means) "
           "| processor seconds | the page's share by processor time (means) |")

@@ -84,6 +84,9 @@ int WebShell::begin(const ShellOptions& options) {
         reportState();
         return status;
     }
+    // The renderer readied outside the game's frames, as krello-tool's timedemo does: the first
+    // frame is an ordinary one, not the one that turns every texture.
+    drawer_.warmUp(session_->game());
     finished_ = false;
     session_->setMinimised(hidden_ || panel_);
     reportState();
@@ -92,6 +95,9 @@ int WebShell::begin(const ShellOptions& options) {
 
 void WebShell::endSession() {
     finished_ = true;
+    // A timedemo's turns followed one another without waiting for the display; the page that
+    // waits for a key now would spin a core at that pace: back to the display's frames.
+    if (options_.demoMode == DemoMode::Timedemo) emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
     lastShowFps_ = session_->showingFps();
     const int status = session_->finish();
     if (const std::string early = session_->demoEndNote(); !early.empty()) pageSay(early, false);
