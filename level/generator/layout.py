@@ -481,7 +481,7 @@ def hall(plan):
     # to the east wall, in front of the cellar ramp's last step: a step below the hall's floor,
     # from where a player's shots reach them and theirs pass over the player.
     blocks = [("block1", 19456, 53248, 21504, 55296, (72, 73)),
-              ("block2", 24576, 52992, 26624, 55040, (74, 75)),
+              ("block2", 25600, 54016, 27648, 56064, (74, 75)),
               ("block3", 20992, 57344, 23040, 59392, (12, 13))]
     loops = [h]
     P = plan.pt
