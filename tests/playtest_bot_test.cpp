@@ -241,9 +241,9 @@ TEST(PlaytestBrain, APlayerLeftOutsideItsSectorWalksBackIn) {
         int16_t angle;
     } cases[] = {
         {23440, 39872, 181, 0},     // on the cellar stairs, the game holding the bridge
-        {22000, 39900, 78, 1024},   // in the scriptorium, the game holding a step
-        {22885, 39688, 78, 150},    // on the bridge, the game holding the step beside it
-        {24001, 40067, 78, 1945},   // on a step, the game holding the one above
+        {22000, 39900, 77, 1024},   // in the scriptorium, the game holding a step
+        {22885, 39688, 77, 150},    // on the bridge, the game holding the step beside it
+        {24001, 40067, 77, 1945},   // on a step, the game holding the one above
     };
     for (const auto& c : cases) {
         GameState g = *level;

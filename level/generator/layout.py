@@ -286,10 +286,9 @@ def north(plan):
           wrepv=16)
     room(plan, "balcony", "the high room at the top of the blue stairs", 19456, 46592, 22272,
          48896, -43008, -77824, index=156,
-         # A screen taller than the eye stands before the stairs: shots fired at a player
-         # below do not cross the doorway, and a player coming up has cover.
-         features=[("balcony_screen", "a stone screen before the blue stairs", 19584, 46848,
-                    20480, 47104, -55296, dict(ftex=R3 | 0, fshade=0, wtex=R3 | 3, wshade=2))], ctex=R3 | 7, cshade=0, ftex=R3 | 3, fshade=-15,
+         # A solid pillar stands before the stairs: every shot fired at a player coming up
+         # dies on it, and the player has cover.
+         pillars=[(19584, 46848, 20480, 47104)], ctex=R3 | 7, cshade=0, ftex=R3 | 3, fshade=-15,
          falloff=8, wtex=R3 | 5, wshade=0, wrepv=16)
     chain(plan, "stairC", "the stairs from the gallery down to the cellar",
           23040, 38912, 24064, 41984, 8, "y",
@@ -423,12 +422,15 @@ HALL_DOOR = dict(ctex=R0 | 7, cshade=-6, ftex=R0 | 3, fshade=-4, falloff=8, wtex
 
 def middle(plan):
     """Between the trench and the hall."""
+    # The corridor's third step is a landing in two strips: the second is the sector the high
+    # room's screen gave up when it became a solid pillar.
     chain(plan, "westdoor", "the corridor from the trench to the hall",
-          14080, 53248, 17920, 54272, 5, "x", [7168, 6144, 5120, 4096, 2048],
-          [-16384, -16384, -18432, -20480, TALL_DOOR], cuts=[14080, 14848, 15616, 16640, 17408, 17920],
+          14080, 53248, 17920, 54272, 6, "x", [7168, 6144, 5120, 5120, 4096, 2048],
+          [-16384, -16384, -18432, -18432, -20480, TALL_DOOR],
+          cuts=[14080, 14848, 15616, 16128, 16640, 17408, 17920],
           ctex=R0 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16, wtex=R0 | 5, wshade=6,
           wrepv=16)
-    door = plan.sectors["westdoor4"]
+    door = plan.sectors["westdoor5"]
     door.door = True
     for k, v in HALL_DOOR.items():
         setattr(door, k, v)
@@ -474,8 +476,12 @@ def middle(plan):
 
 def hall(plan):
     h = plan.rect("hall", 17920, 49152, 28160, 60416)
+    # The west spawn point's enemies walk east along its row (y 51,456) until something turns
+    # them. The north-east block stands south of that row, so they walk on past the lobby's door
+    # to the east wall, in front of the cellar ramp's last step: a step below the hall's floor,
+    # from where a player's shots reach them and theirs pass over the player.
     blocks = [("block1", 19456, 53248, 21504, 55296, (72, 73)),
-              ("block2", 24576, 50688, 26624, 52736, (74, 75)),
+              ("block2", 25600, 54016, 27648, 56064, (74, 75)),
               ("block3", 20992, 57344, 23040, 59392, (12, 13))]
     loops = [h]
     P = plan.pt
@@ -505,7 +511,11 @@ def east(plan):
          -4096, -24576, ctex=R3 | 7, cshade=4, ftex=R0 | 3, fshade=2, falloff=16,
          wtex=R3 | 5, wshade=6, wrepv=8)
     # One door of 2,048 from the guard room down into the barracks, a wall beside it.
+    # The door is two spans, which keeps the level's count of portal walls.
     recess(plan, "guardroom", (28160, 45568), [(27904, 45568), (27904, 46592), (28160, 46592)])
+    loop = plan.sectors["guardroom"].loops[0]
+    loop.insert(loop.index(plan.pt("guardroom_recess", 28160, 46592)) + 1,
+                plan.pt("guardroom_door_mid", 28160, 47616))
     room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
          door=True, **HALL_DOOR)
     chain(plan, "easthall", "the east hallway", 28672, 50176, 29696, 58368, 3, "y",
@@ -660,7 +670,7 @@ FIXED_POINTS = {"ledge_s", "ledge_w", "ledge_nw", "ledge_ne", "ledge_se", "ledge
 
 # Corners cut off along a short diagonal, where a square corner would look too plain. Each adds
 # one wall, so the list is also where the wall count is kept when a door narrows an opening
-# (a wall beside a door adds walls; a corner left square takes one away).
-CHAMFERS = [("gallery", "gallery_se", 256),
-            ("balcony", "balcony_ne", 384), ("balcony", "balcony_se", 384),
-            ("cellar_hall", "cellar_hall_sw", 128)]
+# (a wall beside a door adds walls; a corner left square takes one away). The last four cuts
+# (the gallery's, the high room's two and the cellar's) gave their walls to the high room's
+# pillar.
+CHAMFERS = []
