@@ -2,6 +2,7 @@
 #include "level/level_stats.h"
 
 #include <algorithm>
+#include <bitset>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -26,22 +27,34 @@ struct Span {
     }
 };
 
-// The distinct values seen, gathered in a list and put in order once they are wanted: a thousand
-// inserts into a tree cost more than one sort.
+// The distinct values seen, in order. The fields counted are bytes, so a bit for each of
+// -256..255 holds them (a tree of a thousand inserts cost more than the rest of the figures);
+// anything wider is kept in a list.
 struct Values {
-    std::vector<int> seen;
-    void insert(int v) { seen.push_back(v); }
+    static constexpr int LOW = -256, HIGH = 256;
+    std::bitset<HIGH - LOW> bytes;
+    std::vector<int> wide;  // values outside LOW..HIGH-1
+    void insert(int v) {
+        if (v >= LOW && v < HIGH) bytes.set(static_cast<size_t>(v - LOW));
+        else wide.push_back(v);
+    }
 };
 
 std::string list(Values& values) {
-    std::sort(values.seen.begin(), values.seen.end());
-    values.seen.erase(std::unique(values.seen.begin(), values.seen.end()), values.seen.end());
+    std::vector<int>& wide = values.wide;
+    std::sort(wide.begin(), wide.end());
+    wide.erase(std::unique(wide.begin(), wide.end()), wide.end());
     std::string s;
     // Appended piece by piece: g++ 12 at -O3 warns (-Wrestrict) on `const char* + std::string`.
-    for (int v : values.seen) {
+    const auto add = [&](int v) {
         if (!s.empty()) s += ' ';
         s += std::to_string(v);
-    }
+    };
+    auto w = wide.begin();
+    for (; w != wide.end() && *w < Values::LOW; ++w) add(*w);
+    for (int v = Values::LOW; v < Values::HIGH; ++v)
+        if (values.bytes.test(static_cast<size_t>(v - Values::LOW))) add(v);
+    for (; w != wide.end(); ++w) add(*w);
     return s.empty() ? "none" : s;
 }
 

@@ -32,7 +32,12 @@ constexpr double kFarOff = 1 << 20;
 int pixel(double v) {
     if (!(v > -kFarOff)) return -static_cast<int>(kFarOff);
     if (!(v < kFarOff)) return static_cast<int>(kFarOff);
-    return static_cast<int>(std::lround(v));
+    // std::lround's rounding (halves away from zero) without its call: v - trunc(v) is exact here.
+    const double whole = std::trunc(v);
+    const int n = static_cast<int>(whole);
+    if (v - whole >= 0.5) return n + 1;
+    if (whole - v >= 0.5) return n - 1;
+    return n;
 }
 
 // World to picture: a uniform scale keeps the level's proportions.
@@ -62,11 +67,12 @@ public:
     }
 
     void disc(double cx, double cy, int radius, const uint8_t c[3], bool ring = false) {
+        const int x = pixel(cx), y = pixel(cy);
         for (int dy = -radius; dy <= radius; ++dy)
             for (int dx = -radius; dx <= radius; ++dx) {
                 const int d2 = dx * dx + dy * dy;
                 if (d2 > radius * radius || (ring && d2 < (radius - 1) * (radius - 1))) continue;
-                put(pixel(cx) + dx, pixel(cy) + dy, c);
+                put(x + dx, y + dy, c);
             }
     }
 
