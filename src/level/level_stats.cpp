@@ -2,12 +2,13 @@
 #include "level/level_stats.h"
 
 #include <algorithm>
+#include <bitset>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <set>
+#include <vector>
 
 #include "level/loop_geometry.h"
 #include "level/own_walls.h"
@@ -26,13 +27,34 @@ struct Span {
     }
 };
 
-std::string list(const std::set<int>& values) {
+// The distinct values seen, in order. The fields counted are bytes, so a bit for each of
+// -256..255 holds them (a tree of a thousand inserts cost more than the rest of the figures);
+// anything wider is kept in a list.
+struct Values {
+    static constexpr int LOW = -256, HIGH = 256;
+    std::bitset<HIGH - LOW> bytes;
+    std::vector<int> wide;  // values outside LOW..HIGH-1
+    void insert(int v) {
+        if (v >= LOW && v < HIGH) bytes.set(static_cast<size_t>(v - LOW));
+        else wide.push_back(v);
+    }
+};
+
+std::string list(Values& values) {
+    std::vector<int>& wide = values.wide;
+    std::sort(wide.begin(), wide.end());
+    wide.erase(std::unique(wide.begin(), wide.end()), wide.end());
     std::string s;
     // Appended piece by piece: g++ 12 at -O3 warns (-Wrestrict) on `const char* + std::string`.
-    for (int v : values) {
+    const auto add = [&](int v) {
         if (!s.empty()) s += ' ';
         s += std::to_string(v);
-    }
+    };
+    auto w = wide.begin();
+    for (; w != wide.end() && *w < Values::LOW; ++w) add(*w);
+    for (int v = Values::LOW; v < Values::HIGH; ++v)
+        if (values.bytes.test(static_cast<size_t>(v - Values::LOW))) add(v);
+    for (; w != wide.end(); ++w) add(*w);
     return s.empty() ? "none" : s;
 }
 
@@ -80,7 +102,7 @@ Walked walkAll(const GameState& g) {
 void sectorFigures(const GameState& g, const Walked& k, std::vector<LevelFigure>& f) {
     int four = 0;
     Span perSector, ceil, floor, height, ceilShade, floorShade;
-    std::set<int> ceilSlots, floorSlots, falloffs;
+    Values ceilSlots, floorSlots, falloffs;
     int ceil55 = 0, floor55 = 0, blackHigh = 0;
     for (const Sector& s : g.sectors) {
         four += s.wallCount == 4;
@@ -154,8 +176,9 @@ void wallFigures(const GameState& g, std::vector<LevelFigure>& f) {
     int portals = 0, pairs = 0, hidden = 0, hidden1415 = 0, negative = 0, drawnNegative = 0;
     int common = 0, closed = 0;
     std::vector<std::pair<double, double>> texels;  // (texel ratio, length) of each drawn wall
+    texels.reserve(WALL_COUNT);
     Span x, y, length, shade, positiveU, negativeU, repeatV;
-    std::set<int> drawnSlots, drawnNegativeValues, ramps;
+    Values drawnSlots, drawnNegativeValues, ramps;
     for (int w = 0; w < WALL_COUNT; ++w) {
         const Wall& wall = g.walls[static_cast<size_t>(w)];
         const bool portal = wall.nextSector != -1;
@@ -227,16 +250,17 @@ void objectFigures(const GameState& g, std::vector<LevelFigure>& f) {
     });
 }
 
-std::string trimmed(std::string_view s) {
+std::string_view trimmed(std::string_view s) {
     const size_t a = s.find_first_not_of(" \t\r");
     if (a == std::string_view::npos) return {};
     const size_t b = s.find_last_not_of(" \t\r");
-    return std::string(s.substr(a, b - a + 1));
+    return s.substr(a, b - a + 1);
 }
 
-// The golden list's lines as (name, expected), in order; comments and blank lines skipped.
-std::vector<std::pair<std::string, std::string>> goldenLines(std::string_view golden) {
-    std::vector<std::pair<std::string, std::string>> out;
+// The golden list's lines as (name, expected), in order, as parts of the list's text; comments
+// and blank lines skipped.
+std::vector<std::pair<std::string_view, std::string_view>> goldenLines(std::string_view golden) {
+    std::vector<std::pair<std::string_view, std::string_view>> out;
     while (!golden.empty()) {
         const size_t end = golden.find('\n');
         std::string_view line = golden.substr(0, end);
@@ -251,9 +275,13 @@ std::vector<std::pair<std::string, std::string>> goldenLines(std::string_view go
 
 // Sets each figure's expectation from the golden list; a figure the list lacks, and a line
 // that names no figure, both end up differing.
-void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines, std::vector<LevelFigure>& f) {
-    std::vector<std::string> names;  // each figure's name trimmed once, not once a comparison
-    names.reserve(f.size());
+void expectGolden(const std::vector<std::pair<std::string_view, std::string_view>>& lines,
+                  std::vector<LevelFigure>& f) {
+    // Each figure's name trimmed once, not once a comparison: views into f's names, which stay
+    // where they are since f never grows past what is reserved here.
+    f.reserve(f.size() + lines.size());
+    std::vector<std::string_view> names;
+    names.reserve(f.size() + lines.size());
     for (LevelFigure& figure : f) {
         names.push_back(trimmed(figure.name));
         figure.shipped = "(not in the golden list)";
@@ -263,7 +291,7 @@ void expectGolden(const std::vector<std::pair<std::string, std::string>>& lines,
     for (const auto& [name, expected] : lines) {
         if (std::find(names.begin(), names.end(), name) != names.end()) continue;
         names.push_back(name);
-        f.push_back({name, "(not measured)", expected});
+        f.push_back({std::string(name), "(not measured)", std::string(expected)});
     }
 }
 

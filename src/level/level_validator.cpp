@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
+#include <utility>
 
 #include "level/loop_geometry.h"
 #include "level/surface_rules.h"
+#include "level/wall_meetings.h"
 #include "world/portal_walk.h"
 
 namespace krello {
@@ -17,40 +20,6 @@ struct Loop {
     Wide sum = 0;   // sum of x(i)*y(i+1) - x(i+1)*y(i): positive for the outer loop
 };
 
-enum class Contact { None, Corner, Fault };
-
-// How two non-degenerate segments meet: not at all, only at a corner of both, or otherwise.
-Contact contact(Pt a, Pt b, Pt c, Pt d) {
-    // Segments whose boxes lie apart cannot meet; most pairs of a sector's walls end here,
-    // which spares the four orientations of every pair.
-    if (std::max(a.x, b.x) < std::min(c.x, d.x) || std::max(c.x, d.x) < std::min(a.x, b.x) ||
-        std::max(a.y, b.y) < std::min(c.y, d.y) || std::max(c.y, d.y) < std::min(a.y, b.y))
-        return Contact::None;
-    const int o1 = orient(a, b, c), o2 = orient(a, b, d);
-    const int o3 = orient(c, d, a), o4 = orient(c, d, b);
-    if (o1 == 0 && o2 == 0) {
-        const bool useX = a.x != b.x;
-        auto key = [&](Pt p) { return useX ? p.x : p.y; };
-        const int64_t lo = std::max(std::min(key(a), key(b)), std::min(key(c), key(d)));
-        const int64_t hi = std::min(std::max(key(a), key(b)), std::max(key(c), key(d)));
-        if (lo > hi) return Contact::None;
-        return lo == hi ? Contact::Corner : Contact::Fault;
-    }
-    if (o1 * o2 < 0 && o3 * o4 < 0) return Contact::Fault;
-    Contact result = Contact::None;
-    auto touch = [&](int o, Pt s1, Pt s2, Pt p) {
-        if (o != 0 || !within(s1, s2, p)) return;
-        const bool cornerOfBoth = (p == a || p == b) && (p == c || p == d);
-        if (!cornerOfBoth) result = Contact::Fault;
-        else if (result == Contact::None) result = Contact::Corner;
-    };
-    touch(o1, a, b, c);
-    touch(o2, a, b, d);
-    touch(o3, c, d, a);
-    touch(o4, c, d, b);
-    return result;
-}
-
 class Validator {
 public:
     Validator(const GameState& g, const LevelOrigin& origin, LevelSize size, size_t listed)
@@ -61,8 +30,10 @@ public:
         objects_ = full_ ? OBJECT_COUNT : std::clamp(origin.source->objectCount, 0, OBJECT_COUNT);
         wallSector_.assign(WALL_COUNT, -1);
         rangeOk_.assign(SECTOR_COUNT, false);
-        loops_.assign(SECTOR_COUNT, {});
+        loopRange_.assign(SECTOR_COUNT, {0, 0});
+        allLoops_.reserve(static_cast<size_t>(walls_));  // a loop has a wall at least: never grown
         outer_.assign(SECTOR_COUNT, -1);
+        portal_.assign(SECTOR_COUNT, false);
     }
 
     std::vector<std::string> run() {
@@ -210,32 +181,43 @@ private:
 
     // --- closed loops of consecutive walls ---
 
+    // The sector's loops, empty when its walls do not form closed loops.
+    std::span<Loop> loops(int s) {
+        const auto [from, to] = loopRange_[static_cast<size_t>(s)];
+        return std::span<Loop>(allLoops_).subspan(from, to - from);
+    }
+    std::span<const Loop> loops(int s) const {
+        const auto [from, to] = loopRange_[static_cast<size_t>(s)];
+        return std::span<const Loop>(allLoops_).subspan(from, to - from);
+    }
+
     void checkLoops(int s) {
         if (!rangeOk_[static_cast<size_t>(s)]) return;
         const Sector& sec = g_.sectors[static_cast<size_t>(s)];
         const int first = static_cast<uint16_t>(sec.firstWall);
         const int end = first + sec.wallCount;
-        std::vector<Loop> loops;
+        const size_t from = allLoops_.size();
         int loopStart = first;
         for (int w = first; w < end; ++w) {
             const int p2 = g_.walls[static_cast<size_t>(w)].point2;
             if (p2 == loopStart) {
-                loops.push_back({loopStart, w + 1, 0});
+                allLoops_.push_back({loopStart, w + 1, 0});
                 loopStart = w + 1;
             } else if (p2 != w + 1 || w + 1 == end) {
                 wallError(w, [&] { return "point2 " + n(p2) + " is neither the next wall " + n(w + 1) +
                                  " nor the first wall " + n(loopStart) +
                                  " of its loop, so the loop does not close inside sector " + n(s); });
+                allLoops_.resize(from);
                 return;
             }
         }
-        loops_[static_cast<size_t>(s)] = std::move(loops);
+        loopRange_[static_cast<size_t>(s)] = {from, allLoops_.size()};
     }
 
     // --- one outer loop, inner loops inside it, no crossings ---
 
     void checkGeometry(int s) {
-        std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        const std::span<Loop> loops = this->loops(s);
         if (loops.empty()) return;
         int outerCount = 0;
         for (Loop& l : loops) {
@@ -258,33 +240,28 @@ private:
         if (outer_[static_cast<size_t>(s)] >= 0) checkNesting(s);
     }
 
-    int loopOf(const std::vector<Loop>& loops, int w) const {
+    static int loopOf(std::span<const Loop> loops, int w) {
         for (size_t i = 0; i < loops.size(); ++i)
             if (w >= loops[i].first && w < loops[i].end) return static_cast<int>(i);
         return -1;
     }
 
+    // Walls that meet are faults unless they are neighbours of one loop, or different loops
+    // touching at a corner of both; listed in wall order.
     bool checkCrossings(int s) {
-        const std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
-        const int first = loops.front().first, end = loops.back().end;
+        const std::span<const Loop> loops = this->loops(s);
+        const std::vector<WallMeeting>& meetings = meetings_.find(g_, loops.front().first, loops.back().end);
         bool ok = true;
-        for (int i = first; i < end; ++i) {
-            const int ni = g_.walls[static_cast<size_t>(i)].point2;
-            const Pt a = point(i), b = point(ni);
-            if (a == b) continue;
-            for (int j = i + 1; j < end; ++j) {
-                const int nj = g_.walls[static_cast<size_t>(j)].point2;
-                const Pt c = point(j), d = point(nj);
-                if (c == d) continue;
-                const Contact k = contact(a, b, c, d);
-                if (k == Contact::None) continue;
-                const bool sameLoop = loopOf(loops, i) == loopOf(loops, j);
-                const bool adjacent = sameLoop && (ni == j || nj == i);
-                if (k == Contact::Corner && (adjacent || !sameLoop)) continue;
-                wallError(i, [&] { return k == Contact::Fault ? "crosses or overlaps wall " + n(j)
-                                                 : "touches wall " + n(j) + " of its own loop"; });
-                ok = false;
-            }
+        for (const WallMeeting& m : meetings) {
+            const int i = m.first, j = m.second;
+            const Contact k = m.kind;
+            const int ni = g_.walls[static_cast<size_t>(i)].point2, nj = g_.walls[static_cast<size_t>(j)].point2;
+            const bool sameLoop = loopOf(loops, i) == loopOf(loops, j);
+            const bool adjacent = sameLoop && (ni == j || nj == i);
+            if (k == Contact::Corner && (adjacent || !sameLoop)) continue;
+            wallError(i, [&] { return k == Contact::Fault ? "crosses or overlaps wall " + n(j)
+                                             : "touches wall " + n(j) + " of its own loop"; });
+            ok = false;
         }
         return ok;
     }
@@ -292,7 +269,7 @@ private:
     // Inner loops lie inside the outer loop and not inside one another. With no crossings,
     // the middle of one wall tells where a whole loop lies (coordinates doubled to stay exact).
     void checkNesting(int s) {
-        const std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        const std::span<const Loop> loops = this->loops(s);
         const int outer = outer_[static_cast<size_t>(s)];
         for (size_t i = 0; i < loops.size(); ++i) {
             if (static_cast<int>(i) == outer) continue;
@@ -314,18 +291,18 @@ private:
     std::string placement(int s, int32_t x, int32_t y) const {
         const int outer = outer_[static_cast<size_t>(s)];
         if (outer < 0) return {};
-        const std::vector<Loop>& loops = loops_[static_cast<size_t>(s)];
+        const std::span<const Loop> loops = this->loops(s);
         const Pt p{x, y};
-        const std::string at = "(" + n(x) + ", " + n(y) + ")";
+        const auto at = [&] { return "(" + n(x) + ", " + n(y) + ")"; };
         const Side side = locate(p, loops[static_cast<size_t>(outer)], 1);
-        if (side == Side::Edge) return at + " lies on a wall of sector " + n(s);
-        if (side == Side::Outside) return at + " lies outside sector " + n(s) + "'s outer loop";
+        if (side == Side::Edge) return at() + " lies on a wall of sector " + n(s);
+        if (side == Side::Outside) return at() + " lies outside sector " + n(s) + "'s outer loop";
         for (size_t i = 0; i < loops.size(); ++i) {
             if (static_cast<int>(i) == outer) continue;
             const Side inner = locate(p, loops[i], 1);
-            if (inner == Side::Edge) return at + " lies on a wall of sector " + n(s);
+            if (inner == Side::Edge) return at() + " lies on a wall of sector " + n(s);
             if (inner == Side::Inside)
-                return at + " lies inside the inner " + loopName(loops[i]) + " of sector " + n(s);
+                return at() + " lies inside the inner " + loopName(loops[i]) + " of sector " + n(s);
         }
         return {};
     }
@@ -377,7 +354,7 @@ private:
         if (ns < 0 || ns >= sectors_) return wallError(w, [&] { return "nextSector " + n(ns) + " is not a sector"; }), false;
         if (ns == s) return wallError(w, [&] { return "is a portal into its own sector"; }), false;
         if (ow < 0 || ow >= walls_) return wallError(w, [&] { return "otherWall " + n(ow) + " is not a wall"; }), false;
-        hasPortal_.push_back(s);
+        portal_[static_cast<size_t>(s)] = true;
         const Wall& other = g_.walls[static_cast<size_t>(ow)];
         bool ok = true;
         if (wallSector_[static_cast<size_t>(ow)] != ns)
@@ -413,8 +390,7 @@ private:
     // --- every sector reachable from the start through portals ---
 
     void checkReach() {
-        std::vector<bool> portal(SECTOR_COUNT, false);
-        for (int s : hasPortal_) portal[static_cast<size_t>(s)] = true;
+        const std::vector<bool>& portal = portal_;
         for (int s = 0; s < sectors_; ++s)
             if (rangeOk_[static_cast<size_t>(s)] && !portal[static_cast<size_t>(s)])
                 sectorError(s, [&] { return "has no portal"; });
@@ -425,7 +401,7 @@ private:
         // Only sectors whose walls form sound loops are walked: the walls of any other cannot be
         // trusted to be its own.
         walkPortals(
-            g_, static_cast<uint16_t>(start), [&](uint16_t s) { return !loops_[s].empty(); },
+            g_, static_cast<uint16_t>(start), [&](uint16_t s) { return !loops(s).empty(); },
             [&](uint16_t, uint16_t, uint16_t to) { seen[to] = true; });
         for (int s = 0; s < sectors_; ++s)
             if (!seen[static_cast<size_t>(s)] && portal[static_cast<size_t>(s)])
@@ -476,9 +452,11 @@ private:
     int sectors_ = 0, walls_ = 0, objects_ = 0;
     std::vector<int> wallSector_;
     std::vector<bool> rangeOk_;
-    std::vector<std::vector<Loop>> loops_;
+    std::vector<Loop> allLoops_;                         // every sector's loops, sector by sector
+    std::vector<std::pair<size_t, size_t>> loopRange_;  // each sector's part of allLoops_
     std::vector<int> outer_;  // index of each sector's outer loop, -1 when it is unknown
-    std::vector<int> hasPortal_;
+    std::vector<bool> portal_;  // the sector has a portal wall with a sound nextSector and otherWall
+    WallMeetings meetings_;
     std::vector<std::string> out_;
 };
 

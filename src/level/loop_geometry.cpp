@@ -19,6 +19,15 @@ int endOf(const GameState& g, int w) { return g.walls[static_cast<size_t>(w)].po
 }  // namespace
 
 int orient(Pt a, Pt b, Pt c) {
+    // Differences below 2^31 (any level the validator accepts, and most it rejects) keep both
+    // products below 2^62, so 64 bits hold the test exactly.
+    const int64_t dx1 = b.x - a.x, dy1 = b.y - a.y, dx2 = c.x - a.x, dy2 = c.y - a.y;
+    constexpr int64_t LIMIT = int64_t{1} << 31;
+    if (dx1 > -LIMIT && dx1 < LIMIT && dy1 > -LIMIT && dy1 < LIMIT && dx2 > -LIMIT && dx2 < LIMIT && dy2 > -LIMIT &&
+        dy2 < LIMIT) {
+        const int64_t v = dx1 * dy2 - dy1 * dx2;
+        return v > 0 ? 1 : (v < 0 ? -1 : 0);
+    }
     const Wide v = Wide::product(b.x - a.x, c.y - a.y) - Wide::product(b.y - a.y, c.x - a.x);
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }

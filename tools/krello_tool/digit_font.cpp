@@ -1,6 +1,8 @@
 // A tiny 3x5 digit font for labelling pictures the tool writes.
 #include "krello_tool/digit_font.h"
 
+#include <algorithm>
+
 namespace krello::tool {
 namespace {
 
@@ -12,9 +14,10 @@ constexpr uint8_t GLYPHS[10][DIGIT_HEIGHT] = {
 
 void fillSquare(uint8_t* rgb, int width, int height, int x, int y, int scale,
                 const uint8_t colour[3]) {
-    for (int py = y; py < y + scale; ++py) {
-        for (int px = x; px < x + scale; ++px) {
-            if (px < 0 || py < 0 || px >= width || py >= height) continue;
+    const int x0 = std::max(x, 0), x1 = std::min(x + scale, width);
+    const int y0 = std::max(y, 0), y1 = std::min(y + scale, height);
+    for (int py = y0; py < y1; ++py) {
+        for (int px = x0; px < x1; ++px) {
             uint8_t* p = rgb + (static_cast<long>(py) * width + px) * 3;
             p[0] = colour[0];
             p[1] = colour[1];
@@ -41,6 +44,8 @@ void drawNumber(uint8_t* rgb, int width, int height, int x, int y, int number, i
         number /= 10;
     } while (number > 0);
     const int advance = (DIGIT_WIDTH + 1) * scale;
+    // A number wholly off the picture draws nothing; a small map's labels mostly are.
+    if (x >= width || y >= height || x + count * advance <= 0 || y + DIGIT_HEIGHT * scale <= 0) return;
     for (int i = 0; i < count; ++i) {
         const int left = x + (count - 1 - i) * advance;
         for (int row = 0; row < DIGIT_HEIGHT; ++row)

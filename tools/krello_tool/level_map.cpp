@@ -2,8 +2,9 @@
 #include "krello_tool/level_map.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
-#include <set>
+#include <vector>
 
 #include "krello_tool/digit_font.h"
 #include "level/own_walls.h"
@@ -31,7 +32,12 @@ constexpr double kFarOff = 1 << 20;
 int pixel(double v) {
     if (!(v > -kFarOff)) return -static_cast<int>(kFarOff);
     if (!(v < kFarOff)) return static_cast<int>(kFarOff);
-    return static_cast<int>(std::lround(v));
+    // std::lround's rounding (halves away from zero) without its call: v - trunc(v) is exact here.
+    const double whole = std::trunc(v);
+    const int n = static_cast<int>(whole);
+    if (v - whole >= 0.5) return n + 1;
+    if (whole - v >= 0.5) return n - 1;
+    return n;
 }
 
 // World to picture: a uniform scale keeps the level's proportions.
@@ -61,11 +67,12 @@ public:
     }
 
     void disc(double cx, double cy, int radius, const uint8_t c[3], bool ring = false) {
+        const int x = pixel(cx), y = pixel(cy);
         for (int dy = -radius; dy <= radius; ++dy)
             for (int dx = -radius; dx <= radius; ++dx) {
                 const int d2 = dx * dx + dy * dy;
                 if (d2 > radius * radius || (ring && d2 < (radius - 1) * (radius - 1))) continue;
-                put(pixel(cx) + dx, pixel(cy) + dy, c);
+                put(x + dx, y + dy, c);
             }
     }
 
@@ -73,9 +80,14 @@ public:
         drawNumber(p_.rgb.data(), p_.width, p_.height, x, y, number, scale, kLabel);
     }
 
+    // Clipped to the picture first: most sector numbers of a small map lie mostly off it.
     void box(int x0, int y0, int x1, int y1, const uint8_t c[3]) {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) put(x, y, c);
+        x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+        x1 = std::min(x1, p_.width - 1), y1 = std::min(y1, p_.height - 1);
+        for (int y = y0; y <= y1; ++y) {
+            uint8_t* d = p_.rgb.data() + (static_cast<size_t>(y) * p_.width + x0) * 3;
+            for (int x = x0; x <= x1; ++x, d += 3) d[0] = c[0], d[1] = c[1], d[2] = c[2];
+        }
     }
 
 private:
@@ -123,9 +135,14 @@ using Segments = std::vector<std::pair<const Wall*, const Wall*>>;
 void fillSector(const GameState& g, int s, const View& v, const uint8_t colour[3], Canvas& c,
                 int height, Segments& segments, std::vector<double>& xs) {
     segments.clear();
-    sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) { segments.emplace_back(&a, &b); });
+    int32_t top = INT32_MAX, bottom = INT32_MIN;
+    sectorSegments(g, s, [&](uint16_t, const Wall& a, const Wall& b) {
+        segments.emplace_back(&a, &b);
+        top = std::min({top, a.y, b.y}), bottom = std::max({bottom, a.y, b.y});
+    });
     for (int row = 0; row < height; ++row) {
         const double y = v.minY + (row + 0.5 - kMargin) / v.scale;
+        if (!(y >= top && y < bottom)) continue;  // no wall of the sector crosses this row
         xs.clear();
         for (const auto& [a, b] : segments) {
             if ((a->y > y) == (b->y > y)) continue;
@@ -198,9 +215,11 @@ MapPicture drawLevelMap(const GameState& g, int size) {
     p.rgb.assign(static_cast<size_t>(p.width) * p.height * 3, 0);
     Canvas c(p);
     c.box(0, 0, p.width - 1, p.height - 1, kBackground);
-    std::set<int32_t> heights;
-    for (const Sector& s : g.sectors) heights.insert(s.floorZ);
-    const std::vector<int32_t> floors(heights.begin(), heights.end());
+    std::vector<int32_t> floors;  // the distinct floor heights, in order
+    floors.reserve(SECTOR_COUNT);
+    for (const Sector& s : g.sectors) floors.push_back(s.floorZ);
+    std::sort(floors.begin(), floors.end());
+    floors.erase(std::unique(floors.begin(), floors.end()), floors.end());
     std::vector<int> order(SECTOR_COUNT);
     for (int s = 0; s < SECTOR_COUNT; ++s) order[s] = s;
     // Lower floors first, so raised blocks drawn inside a hall's holes are not painted over.

@@ -1,0 +1,44 @@
+// Which walls of a sector meet: touch at a corner, cross or overlap.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "level/loop_geometry.h"
+#include "world/game_state.h"
+
+namespace krello {
+
+enum class Contact { None, Corner, Fault };
+
+// How two segments of non-zero length meet: not at all, only at a corner of both (an end of
+// each), or otherwise (crossing, overlapping, or an end lying on the other's middle).
+Contact contact(Pt a, Pt b, Pt c, Pt d);
+
+// Two walls that meet, the lower index first.
+struct WallMeeting {
+    int first = 0;
+    int second = 0;
+    Contact kind = Contact::None;
+};
+
+// Finds the meeting walls of a run of a level's walls; keeps its lists from run to run, so
+// checking a whole level allocates only while they grow.
+class WallMeetings {
+public:
+    // Every pair of the walls first..end-1 that meet, each wall running to its point2 (which must
+    // be in the table), walls of zero length left out, in order of the first wall, then the
+    // second. A sweep along x compares each wall only with those that start before its right
+    // end, so n walls cost about n log n, not n x n.
+    const std::vector<WallMeeting>& find(const GameState& g, int first, int end);
+
+private:
+    struct Box {
+        int64_t left, right, top, bottom;
+        int wall;
+    };
+    std::vector<Box> boxes_;
+    std::vector<WallMeeting> meetings_;
+};
+
+}  // namespace krello
