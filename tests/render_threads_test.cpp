@@ -95,8 +95,9 @@ TEST(RenderSchedules, ThreadsCompetingWithABusyThreadDrawTheSameFrames) {
     busy.join();
 }
 
-// The choice of who draws, fed frame costs: it must settle on whichever way is cheaper, come back
-// to sharing when sharing pays again, and not be swayed for long by frames the host stalled.
+// The choice of who draws, fed frame costs: it must settle on whichever way is cheaper by the
+// margin, come back to sharing when sharing pays again, and not be swayed for long by frames the
+// host stalled.
 TEST(RenderSharingChoice, SettlesOnTheCheaperWay) {
     struct Case {
         const char* what;
@@ -110,6 +111,8 @@ TEST(RenderSharingChoice, SettlesOnTheCheaperWay) {
     const Case cases[] = {
         {"sharing pays", 100, 60, 100, 60, 0, 0, 0, 0.97, 0.99},
         {"sharing costs", 100, 110, 100, 110, 0, 0, 0, 0.0, 0.02},
+        {"sharing saves less than its risk", 100, 95, 100, 95, 0, 0, 0, 0.0, 0.02},
+        {"sharing saves more than its risk", 100, 88, 100, 88, 0, 0, 0, 0.97, 0.99},
         {"every shared frame stalls", 100, 60, 100, 60, 0, 1, 0, 0.0, 0.02},
         {"a stall now and then", 100, 60, 100, 60, 0, 200, 0, 0.9, 0.99},
         {"the host stalls a frame now and then", 100, 60, 100, 60, 0, 0, 100, 0.9, 0.99},

@@ -50,7 +50,7 @@ void SharingChoice::drawn(bool shared, double cost, bool stalled) {
     if (sharedCost_ > 0.0 && cost > STALL_TIMES * sharedCost_) judgeWaiting(STALL_LATE, 0);
     // In a trial the estimate is the mean of its frames; after it, a running one.
     fold(sharedCost_, cost, trialLeft_ > 0 ? 1.0 / (TRIAL - trialLeft_ + 1) : 0.125);
-    const bool dearer = aloneCost_ >= 0.0 && sharedCost_ >= aloneCost_;
+    const bool dearer = aloneCost_ >= 0.0 && sharedCost_ >= aloneCost_ * (1.0 - MARGIN);
     if (stalled) {
         goAlone();
     } else if (trialLeft_ > 0) {

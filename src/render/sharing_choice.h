@@ -7,11 +7,12 @@ namespace krello {
 // The other threads help only when they have cores to draw on: on a machine where another
 // program holds a core, a frame shared with a thread that is off its core costs more than the
 // caller drawing it alone. So the caller times every frame and keeps two running estimates, of a
-// shared frame and of a frame drawn alone, and shares only while sharing is the cheaper. While
-// sharing, one frame in PROBE_EVERY is drawn alone to keep the other estimate fresh. When sharing
-// is the dearer (or a frame made the caller sleep for a piece another thread held), the caller
-// draws a stretch of frames alone, twice as long each time in a row, then tries sharing again for
-// a few frames. Only the choice of who draws depends on it: never a byte of the frame.
+// shared frame and of a frame drawn alone, and shares only while sharing is the cheaper by
+// MARGIN. While sharing, one frame in PROBE_EVERY is drawn alone to keep the other estimate
+// fresh. When sharing saves less (or a frame made the caller sleep for a piece another thread
+// held), the caller draws a stretch of frames alone, twice as long each time in a row, then tries
+// sharing again for a few frames. Only the choice of who draws depends on it: never a byte of
+// the frame.
 //
 // It also chooses how an idle worker waits for the next frame. Waiting busily, a worker is there
 // within a microsecond, but beside another program that holds a core, a thread that is always
@@ -27,6 +28,10 @@ public:
     static constexpr int ALONE_MOST = 1024;  // the longest stretch
     static constexpr int TRIAL = 8;          // shared frames tried after a stretch alone
     static constexpr int PROBE_EVERY = 64;   // shared frames between two drawn alone to compare
+    // Sharing must save at least this share of a frame drawn alone to be kept: beside another
+    // program a shared frame risks stalls that its running cost shows only after they hit, so a
+    // saving smaller than that risk is no saving.
+    static constexpr double MARGIN = 0.08;
     static constexpr int LATE_WINDOW = 128;  // prompt or late arrivals judged together
     static constexpr int LATE_MOST = 3;      // late arrivals in a window that free cores allow
     static constexpr int STALL_LATE = 2;     // late arrivals a shared frame's stall counts as

@@ -1,9 +1,11 @@
 // The nearest-wall search: which of a sector's walls the current column's ray meets first.
+#include <bit>
 #include <cmath>
 
 #include "render/path_kernels.h"
 #include "render/sector_column.h"
 #include "world/fixed_math.h"
+#include "world/screen.h"
 #include "world/wall_walk.h"
 
 namespace krello {
@@ -76,6 +78,14 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
     const int16_t column = rs.screenColumn;
     WallHit hit;
     double best = NO_WALL_DEPTH;
+    if (spans.blocks && static_cast<uint16_t>(column) < SCREEN_WIDTH) {
+        // Only the spans that reach the column's block, lowest bit (earliest in the walk) first.
+        for (uint64_t m = spans.blocks[column / SPAN_BLOCK_COLUMNS]; m != 0; m &= m - 1) {
+            const WallSpan& s = spans.begin[std::countr_zero(m)];
+            if (s.holds(column) && marks[s.wall] != column) testWall(probe, s.wall, hit, best);
+        }
+        return hit;
+    }
     for (const WallSpan* s = spans.begin; s != spans.end; ++s)
         if (s->holds(column) && marks[s->wall] != column) testWall(probe, s->wall, hit, best);
     return hit;

@@ -125,6 +125,16 @@ void WallSpans::make(const GameState& g, const FrameRays& rays, uint16_t sector)
     first_[sector] = static_cast<uint16_t>(first);
     end_[sector] = static_cast<uint16_t>(used_);
     state_[sector] = MADE;
+    if (used_ - first > SPANS_MASKED) return;
+    std::array<uint64_t, SPAN_BLOCKS>& blocks = blocks_[sector];
+    blocks.fill(0);
+    for (int i = 0; i < used_ - first; ++i) {
+        const WallSpan& s = spans_[static_cast<size_t>(first + i)];
+        // A span may reach past the screen's edges; only its columns on the screen count.
+        const int lo = std::max<int>(s.lo, 0) / SPAN_BLOCK_COLUMNS;
+        const int hi = std::min<int>(s.hi, LAST_COLUMN) / SPAN_BLOCK_COLUMNS;
+        for (int b = lo; b <= hi; ++b) blocks[static_cast<size_t>(b)] |= uint64_t{1} << i;
+    }
 }
 
 }  // namespace krello

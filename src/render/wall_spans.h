@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "world/game_state.h"
+#include "world/screen.h"
 
 namespace krello {
 
@@ -27,10 +28,20 @@ struct WallSpan {
     }
 };
 
-// A range of spans, in the order of the sector's wall walk.
+// Columns that share one block mask: a tile's width.
+constexpr int SPAN_BLOCK_COLUMNS = 16;
+constexpr int SPAN_BLOCKS = SCREEN_WIDTH / SPAN_BLOCK_COLUMNS;
+static_assert(SPAN_BLOCKS * SPAN_BLOCK_COLUMNS == SCREEN_WIDTH, "the blocks cover the screen");
+// The most spans a sector may have for block masks: one bit each.
+constexpr int SPANS_MASKED = 64;
+
+// A range of spans, in the order of the sector's wall walk. With up to SPANS_MASKED spans the
+// sector also has a mask per block of columns: bit i set when span begin[i] holds a column of
+// the block, so a column looks only at those spans, still in the walk's order (null otherwise).
 struct SpanRange {
     const WallSpan* begin;
     const WallSpan* end;
+    const uint64_t* blocks = nullptr;
 };
 
 // One column thread's spans of the sectors it has visited in the current frame, made on the
@@ -61,7 +72,8 @@ public:
         if (sector >= SECTOR_COUNT) return false;
         if (state_[sector] == NOT_MADE) make(g, rays, sector);
         if (state_[sector] != MADE) return false;
-        range = {spans_.data() + first_[sector], spans_.data() + end_[sector]};
+        const bool masked = end_[sector] - first_[sector] <= SPANS_MASKED;
+        range = {spans_.data() + first_[sector], spans_.data() + end_[sector], masked ? blocks_[sector].data() : nullptr};
         return true;
     }
 
@@ -77,6 +89,7 @@ private:
     std::array<uint16_t, SECTOR_COUNT> first_{};  // per sector: its spans are first_..end_-1
     std::array<uint16_t, SECTOR_COUNT> end_{};
     std::array<WallSpan, CAPACITY> spans_{};
+    std::array<std::array<uint64_t, SPAN_BLOCKS>, SECTOR_COUNT> blocks_{};  // per sector with few spans
     int used_ = 0;
 };
 
