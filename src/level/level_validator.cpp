@@ -390,9 +390,8 @@ private:
     // --- every sector reachable from the start through portals ---
 
     void checkReach() {
-        const std::vector<bool>& portal = portal_;
         for (int s = 0; s < sectors_; ++s)
-            if (rangeOk_[static_cast<size_t>(s)] && !portal[static_cast<size_t>(s)])
+            if (rangeOk_[static_cast<size_t>(s)] && !portal_[static_cast<size_t>(s)])
                 sectorError(s, [&] { return "has no portal"; });
         const int start = g_.player.sector;
         if (start < 0 || start >= sectors_) return;
@@ -404,7 +403,7 @@ private:
             g_, static_cast<uint16_t>(start), [&](uint16_t s) { return !loops(s).empty(); },
             [&](uint16_t, uint16_t, uint16_t to) { seen[to] = true; });
         for (int s = 0; s < sectors_; ++s)
-            if (!seen[static_cast<size_t>(s)] && portal[static_cast<size_t>(s)])
+            if (!seen[static_cast<size_t>(s)] && portal_[static_cast<size_t>(s)])
                 sectorError(s, [&] { return "cannot be reached from the start sector " + n(start) + " through portals"; });
     }
 

@@ -125,7 +125,7 @@ void WallSpans::make(const GameState& g, const FrameRays& rays, uint16_t sector)
     first_[sector] = static_cast<uint16_t>(first);
     end_[sector] = static_cast<uint16_t>(used_);
     state_[sector] = MADE;
-    if (used_ - first > SPANS_MASKED) return;
+    if (!masked(used_ - first)) return;
     std::array<uint64_t, SPAN_BLOCKS>& blocks = blocks_[sector];
     blocks.fill(0);
     for (int i = 0; i < used_ - first; ++i) {

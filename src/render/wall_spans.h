@@ -72,12 +72,15 @@ public:
         if (sector >= SECTOR_COUNT) return false;
         if (state_[sector] == NOT_MADE) make(g, rays, sector);
         if (state_[sector] != MADE) return false;
-        const bool masked = end_[sector] - first_[sector] <= SPANS_MASKED;
-        range = {spans_.data() + first_[sector], spans_.data() + end_[sector], masked ? blocks_[sector].data() : nullptr};
+        range = {spans_.data() + first_[sector], spans_.data() + end_[sector],
+                 masked(end_[sector] - first_[sector]) ? blocks_[sector].data() : nullptr};
         return true;
     }
 
 private:
+    // Whether a sector with this many spans has block masks.
+    static bool masked(int spans) { return spans <= SPANS_MASKED; }
+
     // Projects the sector's walls (state_ becomes MADE or TOO_MANY).
     void make(const GameState& g, const FrameRays& rays, uint16_t sector);
 
