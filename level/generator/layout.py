@@ -314,12 +314,19 @@ def north(plan):
     pen += [P(f"cellar_mouth{k}", px0, py1 - (py1 - py0) * k // 4) for k in (1, 2, 3)]
     plan.add("cellar", "the guards' pen in the cellar", [pen],
              -16384, 8192, index=158, **dict(CELLAR, wshade=4))
-    room(plan, "cellar_steps", "the steps from the cellar down to the lobby", 22784, 45056,
-         23552, 46592, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
+    # The steps from the cellar end in a wall before the lobby, so the way from the cellar
+    # to the lobby and the hall is the ramp, a longer one past the ramp's steps. The lobby's
+    # side onto the ramp is two spans at its north end, which keeps the level's count of
+    # portal walls.
+    room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 22784,
+         45056, 23552, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
     room(plan, "lobby", "the lobby north of the hall", 22528, 46592, 24576, 49152, 2048,
          TALL_DOOR, ctex=R2 | 7, cshade=0, ftex=R2 | 3, fshade=0, falloff=16, wtex=R2 | 5,
          wshade=2, wrepv=16)
+    loop = plan.sectors["lobby"].loops[0]
+    loop.insert(loop.index(plan.pt("lobby_ne", 24576, 46592)) + 1,
+                plan.pt("lobby_ramp_mid", 24576, 46848))
     chain(plan, "cellarway", "the ramp from the cellar down to the hall",
           24576, 45056, 25600, 49152, 4, "y",
           [7168, 5120, 3072, 1024], [-16384, -16384, -24576, TALL_DOOR],
@@ -447,7 +454,9 @@ def middle(plan):
     plan.add("fountain", "the fountain in the garden",
              [plan.rect("fountain", 14848, 47616, 15872, 48640)], SKY, 7168,
              **sky(126), falloff=0, ftex=R1 | 6, fshade=-4, wtex=R1 | 7, wshade=0, wrepv=16)
-    room(plan, "store", "the store south of the corridor", 14080, 54272, 16640, 60416, 8192,
+    # The store lies a step below the trench, the well room and the crypt: a step marks each
+    # of its doors, and the crypt's shots pass over a player standing in it.
+    room(plan, "store", "the store south of the corridor", 14080, 54272, 16640, 60416, 9216,
          -20480,
          ctex=R0 | 2, cshade=4, ftex=R0 | 2, fshade=4, falloff=16, wtex=R0 | 1, wshade=6,
          wrepv=16)
