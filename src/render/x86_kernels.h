@@ -31,7 +31,8 @@ bool drawSpriteRowsAvx2(RenderState& rs, const SpriteRows& rows);
 // The nearest-wall search with each wall's x and y side by side (SSE2).
 WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
 
-// A tile into the frame, 16 rows of up to 16 columns a step (SSE2).
+// A tile into the frame, 16 rows of up to 16 columns a step (SSE2), or 32 (AVX2).
 void copyTileSse2(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
+void copyTileAvx2(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
 
 }  // namespace krello
