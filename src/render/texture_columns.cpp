@@ -5,13 +5,11 @@
 #include <cstring>
 
 namespace krello {
-namespace {
 
-// Whether the copy still holds the bank's bytes: eight words a step, each with a running
-// difference of its own and no early exit, a plain loop every compiler widens to whole vector
-// registers (the browser's C library compares byte by byte). It runs on every slot a thread uses
-// in every frame, so its instructions count.
-bool sameBytes(const uint8_t* a, const uint8_t* b) {
+// Eight words a step, each with a running difference of its own and no early exit, a plain loop
+// every compiler widens to whole vector registers (the browser's C library compares byte by
+// byte). It runs on every slot a thread uses in every frame, so its instructions count.
+bool sameTextureBytes(const uint8_t* a, const uint8_t* b) {
     constexpr size_t WORDS = 8;
     uint64_t differ[WORDS] = {};
     for (size_t i = 0; i < static_cast<size_t>(TEXTURE_BYTES); i += WORDS * sizeof(uint64_t)) {
@@ -26,6 +24,8 @@ bool sameBytes(const uint8_t* a, const uint8_t* b) {
     for (uint64_t d : differ) any |= d;
     return any == 0;
 }
+
+namespace {
 
 // Eight rows of eight bytes (row k in rows[k], byte c its column c) turned into eight columns:
 // afterwards rows[c] holds column c, its byte k from row k. Three rounds swap ever larger
@@ -59,18 +59,13 @@ void turnTexture(const uint8_t* in, uint8_t* out) {
 
 }  // namespace
 
-const uint8_t* TextureColumns::of(const uint8_t* texture, int slot) {
-    Slot& s = slots_[static_cast<size_t>(slot & (SLOTS - 1))];
-    const uint32_t bit = 1u << (slot & (SLOTS - 1));
-    if (!(checked_ & bit)) {
-        checked_ |= bit;
-        if (!s.made || !sameBytes(s.bank.data(), texture)) {
-            std::memcpy(s.bank.data(), texture, TEXTURE_BYTES);
-            turnTexture(s.bank.data(), s.byColumn.data());
-            s.made = true;
-        }
-    }
-    return s.byColumn.data();
+void TextureColumns::check(const uint8_t* texture, int slot, SameTextureBytes same) {
+    Slot& s = slots_[static_cast<size_t>(slot)];
+    checked_ |= 1u << slot;
+    if (s.made && same(s.bank.data(), texture)) return;
+    std::memcpy(s.bank.data(), texture, TEXTURE_BYTES);
+    turnTexture(s.bank.data(), s.byColumn.data());
+    s.made = true;
 }
 
 }  // namespace krello

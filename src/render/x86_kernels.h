@@ -28,6 +28,10 @@ void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* ru
 // shuffles); short pictures and pictures not in a tile go to the reference.
 bool drawSpriteRowsAvx2(RenderState& rs, const SpriteRows& rows);
 
+// Whether two texture slots' bytes are the same, 128 bytes a step (AVX2): the comparison the
+// avx2 and avx512 paths give TextureColumns::of.
+bool sameTextureBytesAvx2(const uint8_t* a, const uint8_t* b);
+
 // The nearest-wall search with each wall's x and y side by side (SSE2).
 WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
 
