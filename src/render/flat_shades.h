@@ -33,7 +33,7 @@ private:
     // rows() when some of the rows are not worked out yet in the surface's slot.
     const int16_t* workOut(const GameState& g, uint16_t sector, bool floor, int32_t from, int32_t to);
 
-    static constexpr int SLOTS = 32;
+    static constexpr int SLOTS = 64;
     static constexpr uint16_t NO_SURFACE = 0xFFFF;
 
     struct Slot {
