@@ -24,7 +24,7 @@ void FlatShades::clear() {
     for (Slot& slot : slots_) slot.surface = NO_SURFACE;
 }
 
-const int16_t* FlatShades::rows(const GameState& g, uint16_t sector, bool floor, int32_t from, int32_t to) {
+const int16_t* FlatShades::workOut(const GameState& g, uint16_t sector, bool floor, int32_t from, int32_t to) {
     const uint16_t surface = static_cast<uint16_t>(sector * 2 + (floor ? 1 : 0));
     Slot& slot = slots_[surface % SLOTS];
     const Sector& s = g.sectors[sector];

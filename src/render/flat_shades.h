@@ -21,10 +21,19 @@ public:
 
     // The shade offsets of rows from..to-1 (0 <= from < to <= 200) of a sector's ceiling or
     // floor, indexed by row. Valid until the next call.
-    const int16_t* rows(const GameState& g, uint16_t sector, bool floor, int32_t from, int32_t to);
+    // Called for every run of flat rows, so the usual case (rows already worked out) is inline.
+    const int16_t* rows(const GameState& g, uint16_t sector, bool floor, int32_t from, int32_t to) {
+        const uint16_t surface = static_cast<uint16_t>(sector * 2 + (floor ? 1 : 0));
+        const Slot& slot = slots_[surface % SLOTS];
+        if (slot.surface == surface && from >= slot.from && to <= slot.to) return slot.shade.data();
+        return workOut(g, sector, floor, from, to);
+    }
 
 private:
-    static constexpr int SLOTS = 32;
+    // rows() when some of the rows are not worked out yet in the surface's slot.
+    const int16_t* workOut(const GameState& g, uint16_t sector, bool floor, int32_t from, int32_t to);
+
+    static constexpr int SLOTS = 64;
     static constexpr uint16_t NO_SURFACE = 0xFFFF;
 
     struct Slot {

@@ -19,8 +19,8 @@ constexpr auto kVectorSearch = findNearestWallSse2;
 
 constexpr PathKernels kScalar{false, drawFlatRunScalar, drawWallRunsScalar, findNearestWallScalar, drawSpriteRowsScalar, copyTileScalar};
 constexpr PathKernels kSse2{true, drawFlatRunSse2, drawWallRunsScalar, kVectorSearch, drawSpriteRowsScalar, copyTileSse2};
-constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, drawSpriteRowsAvx2, copyTileSse2};
-constexpr PathKernels kAvx512{true, drawFlatRunAvx512, drawWallRunsAvx512, kVectorSearch, drawSpriteRowsAvx2, copyTileSse2};
+constexpr PathKernels kAvx2{true, drawFlatRunAvx2, drawWallRunsAvx2, kVectorSearch, drawSpriteRowsAvx2, copyTileAvx2};
+constexpr PathKernels kAvx512{true, drawFlatRunAvx512, drawWallRunsAvx512, kVectorSearch, drawSpriteRowsAvx2, copyTileAvx2};
 
 }  // namespace
 

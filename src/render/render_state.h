@@ -100,7 +100,13 @@ void keepFramePixels(const RenderState& rs, int32_t from, int32_t to);
 
 // A texture slot of the bank as an attribute byte names it. Only slots 0..13 exist; the two
 // numbers past the bank (14, 15) read an all-zero texture instead of memory beyond it.
-const uint8_t* textureOf(const GameState& g, uint8_t attribute);
+// Called for every run of rows drawn, so it is inline.
+extern const std::array<uint8_t, TEXTURE_BYTES> kBlankTexture;
+inline const uint8_t* textureOf(const GameState& g, uint8_t attribute) {
+    const int slot = textureSlot(attribute);
+    if (slot >= TEXTURE_COUNT) return kBlankTexture.data();
+    return g.textures.data() + static_cast<size_t>(slot) * TEXTURE_BYTES;
+}
 
 // shaded(t): t minus the shade offset in signed 16-bit arithmetic, clamped to 0..63.
 inline uint8_t shadeTexel(uint8_t texel, int16_t shadeOffset) {

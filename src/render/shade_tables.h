@@ -13,8 +13,14 @@ namespace krello {
 // is made again.
 class ShadeTables {
 public:
-    // The 256 pixels of the pair, indexed by texel.
-    const uint8_t* table(int16_t shadeOffset, uint8_t ramp);
+    // The 256 pixels of the pair, indexed by texel. Called for every wall column drawn with
+    // the reference, so the usual case (the pair's table is there) is inline.
+    const uint8_t* table(int16_t shadeOffset, uint8_t ramp) {
+        const int32_t key = static_cast<int32_t>(static_cast<uint16_t>(shadeOffset)) << 8 | ramp;
+        Slot& slot = slots_[static_cast<uint32_t>(shadeOffset + (ramp >> 6)) % SLOTS];
+        if (slot.key != key) make(slot, shadeOffset, ramp);
+        return slot.pixel.data();
+    }
 
 private:
     static constexpr int SLOTS = 32;
@@ -23,6 +29,9 @@ private:
         std::array<uint8_t, 256> pixel;
     };
     std::array<Slot, SLOTS> slots_;
+
+    // Fills the slot with the pair's table.
+    static void make(Slot& slot, int16_t shadeOffset, uint8_t ramp);
 };
 
 }  // namespace krello

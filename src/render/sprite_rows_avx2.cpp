@@ -23,7 +23,7 @@ constexpr int MIN_ROWS = 12;
 
 KRELLO_AVX2 bool drawSpriteRowsAvx2(RenderState& rs, const SpriteRows& rows) {
     if (rows.bottom - rows.top < MIN_ROWS || !rs.tileColumn) return drawSpriteRowsScalar(rs, rows);
-    const uint8_t* texels = rs.scratch.textureColumns.of(rows.texture, rows.slot) + rows.column * TEXTURE_SIDE;
+    const uint8_t* texels = rs.scratch.textureColumns.of(rows.texture, rows.slot, sameTextureBytesAvx2) + rows.column * TEXTURE_SIDE;
     __m256i blocks[4];
     for (int c = 0; c < 4; ++c) blocks[c] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels + 32 * c));
     const ColumnTables tables = columnTables(blocks);

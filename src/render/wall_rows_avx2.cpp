@@ -47,7 +47,7 @@ KRELLO_AVX2 void drawWallRunsAvx2(RenderState& rs, const WallLook& look, const W
         drawWallRunsScalar(rs, look, runs, count);
         return;
     }
-    const uint8_t* texels = rs.scratch.textureColumns.of(look.texture, look.slot) + look.texU * TEXTURE_SIDE;
+    const uint8_t* texels = rs.scratch.textureColumns.of(look.texture, look.slot, sameTextureBytesAvx2) + look.texU * TEXTURE_SIDE;
     const ColumnTables shaded = shadeColumn(texels, look.shadeOffset, look.ramp);
     const TextureRows textureRows(look.vStep);
     const __m256i lanes = laneNumbers();

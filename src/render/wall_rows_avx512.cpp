@@ -48,7 +48,7 @@ KRELLO_AVX512 void drawWallRunsAvx512(RenderState& rs, const WallLook& look, con
         drawWallRunsScalar(rs, look, runs, count);
         return;
     }
-    const uint8_t* texels = rs.scratch.textureColumns.of(look.texture, look.slot) + look.texU * TEXTURE_SIDE;
+    const uint8_t* texels = rs.scratch.textureColumns.of(look.texture, look.slot, sameTextureBytesAvx2) + look.texU * TEXTURE_SIDE;
     const __m512i shade = _mm512_set1_epi16(look.shadeOffset);
     const __m512i ramp = _mm512_set1_epi16(look.ramp);
     const __m512i rows0 = shade64(texels, shade, ramp);       // texture rows 0..63

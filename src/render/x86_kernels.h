@@ -28,10 +28,15 @@ void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* ru
 // shuffles); short pictures and pictures not in a tile go to the reference.
 bool drawSpriteRowsAvx2(RenderState& rs, const SpriteRows& rows);
 
+// Whether two texture slots' bytes are the same, 128 bytes a step (AVX2): the comparison the
+// avx2 and avx512 paths give TextureColumns::of.
+bool sameTextureBytesAvx2(const uint8_t* a, const uint8_t* b);
+
 // The nearest-wall search with each wall's x and y side by side (SSE2).
 WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector);
 
-// A tile into the frame, 16 rows of up to 16 columns a step (SSE2).
+// A tile into the frame, 16 rows of up to 16 columns a step (SSE2), or 32 (AVX2).
 void copyTileSse2(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
+void copyTileAvx2(const uint8_t* tile, int columns, uint8_t* frame, int firstColumn);
 
 }  // namespace krello
