@@ -31,11 +31,19 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "render-speed: $*" >&2; exit 1; }
 
-# The competing program: a shell busy loop on one core while the command given runs.
-with_busy_loop() {
+# The competing program: a shell busy loop holding one core through a round's busy runs, as a
+# program a player leaves running would. Each run starts once the loop has had a quarter of a
+# second of processor time, so no run pays for the scheduler placing a loop that just began.
+start_busy_loop() {
   bash -c 'while :; do :; done' &
   busy_pid=$!
-  "$@"
+  local ticks=0 hz
+  hz=$(getconf CLK_TCK)
+  while [ "$ticks" -lt $((hz / 4)) ]; do
+    ticks=$(awk '{ print $14 }' "/proc/$busy_pid/stat" 2>/dev/null || echo 0)
+  done
+}
+stop_busy_loop() {
   kill "$busy_pid" 2>/dev/null || true
   wait "$busy_pid" 2>/dev/null || true
   busy_pid=""
@@ -69,13 +77,13 @@ doom_run() {  # OUT
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for round in $(seq "$rounds"); do
   for load in quiet busy; do
-    run=()
-    [ "$load" = busy ] && run=(with_busy_loop)
+    if [ "$load" = busy ]; then start_busy_loop; fi
     for threads in 1 2; do
-      "${run[@]}" krello_run "$tool" "$threads" "$work/krello-$threads-$load"
-      if [ -n "${BEFORE:-}" ]; then "${run[@]}" krello_run "$BEFORE" "$threads" "$work/before-$threads-$load"; fi
+      krello_run "$tool" "$threads" "$work/krello-$threads-$load"
+      if [ -n "${BEFORE:-}" ]; then krello_run "$BEFORE" "$threads" "$work/before-$threads-$load"; fi
     done
-    if [ -n "$doom" ]; then "${run[@]}" doom_run "$work/doom-$load"; fi
+    if [ -n "$doom" ]; then doom_run "$work/doom-$load"; fi
+    if [ "$load" = busy ]; then stop_busy_loop; fi
   done
   echo "round $round of $rounds done" >&2
 done
