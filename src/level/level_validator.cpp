@@ -2,6 +2,7 @@
 #include "level/level_validator.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -28,12 +29,10 @@ public:
         sectors_ = full_ ? SECTOR_COUNT : std::clamp(origin.source->sectorCount, 0, SECTOR_COUNT);
         walls_ = full_ ? WALL_COUNT : std::clamp(origin.source->wallCount, 0, WALL_COUNT);
         objects_ = full_ ? OBJECT_COUNT : std::clamp(origin.source->objectCount, 0, OBJECT_COUNT);
-        wallSector_.assign(WALL_COUNT, -1);
-        rangeOk_.assign(SECTOR_COUNT, false);
-        loopRange_.assign(SECTOR_COUNT, {0, 0});
+        wallSector_.fill(-1);
         allLoops_.reserve(static_cast<size_t>(walls_));  // a loop has a wall at least: never grown
-        outer_.assign(SECTOR_COUNT, -1);
-        portal_.assign(SECTOR_COUNT, false);
+        meetings_.reserve(static_cast<size_t>(walls_));
+        outer_.fill(-1);
     }
 
     std::vector<std::string> run() {
@@ -201,6 +200,8 @@ private:
         for (int w = first; w < end; ++w) {
             const int p2 = g_.walls[static_cast<size_t>(w)].point2;
             if (p2 == loopStart) {
+                const int loop = static_cast<int>(allLoops_.size());
+                for (int v = loopStart; v <= w; ++v) wallLoop_[static_cast<size_t>(v)] = loop;
                 allLoops_.push_back({loopStart, w + 1, 0});
                 loopStart = w + 1;
             } else if (p2 != w + 1 || w + 1 == end) {
@@ -240,12 +241,6 @@ private:
         if (outer_[static_cast<size_t>(s)] >= 0) checkNesting(s);
     }
 
-    static int loopOf(std::span<const Loop> loops, int w) {
-        for (size_t i = 0; i < loops.size(); ++i)
-            if (w >= loops[i].first && w < loops[i].end) return static_cast<int>(i);
-        return -1;
-    }
-
     // Walls that meet are faults unless they are neighbours of one loop, or different loops
     // touching at a corner of both; listed in wall order.
     bool checkCrossings(int s) {
@@ -256,7 +251,7 @@ private:
             const int i = m.first, j = m.second;
             const Contact k = m.kind;
             const int ni = g_.walls[static_cast<size_t>(i)].point2, nj = g_.walls[static_cast<size_t>(j)].point2;
-            const bool sameLoop = loopOf(loops, i) == loopOf(loops, j);
+            const bool sameLoop = wallLoop_[static_cast<size_t>(i)] == wallLoop_[static_cast<size_t>(j)];
             const bool adjacent = sameLoop && (ni == j || nj == i);
             if (k == Contact::Corner && (adjacent || !sameLoop)) continue;
             wallError(i, [&] { return k == Contact::Fault ? "crosses or overlaps wall " + n(j)
@@ -395,7 +390,7 @@ private:
                 sectorError(s, [&] { return "has no portal"; });
         const int start = g_.player.sector;
         if (start < 0 || start >= sectors_) return;
-        std::vector<bool> seen(SECTOR_COUNT, false);
+        std::array<bool, SECTOR_COUNT> seen{};
         seen[static_cast<size_t>(start)] = true;
         // Only sectors whose walls form sound loops are walked: the walls of any other cannot be
         // trusted to be its own.
@@ -449,12 +444,15 @@ private:
     bool full_;        // every record of the tables is checked, not only those a source defined
     bool allEnemies_;  // the level must fill the spawn table exactly
     int sectors_ = 0, walls_ = 0, objects_ = 0;
-    std::vector<int> wallSector_;
-    std::vector<bool> rangeOk_;
-    std::vector<Loop> allLoops_;                         // every sector's loops, sector by sector
-    std::vector<std::pair<size_t, size_t>> loopRange_;  // each sector's part of allLoops_
-    std::vector<int> outer_;  // index of each sector's outer loop, -1 when it is unknown
-    std::vector<bool> portal_;  // the sector has a portal wall with a sound nextSector and otherWall
+    // Fixed tables, not lists: a fuzzed image is validated thousands of times a second, and
+    // these were most of a validation's allocations.
+    std::array<int, WALL_COUNT> wallSector_;
+    std::array<bool, SECTOR_COUNT> rangeOk_{};
+    std::vector<Loop> allLoops_;                                      // every sector's loops, sector by sector
+    std::array<int, WALL_COUNT> wallLoop_;  // each wall's loop in allLoops_, set for sectors whose loops close
+    std::array<std::pair<size_t, size_t>, SECTOR_COUNT> loopRange_{};  // each sector's part of allLoops_
+    std::array<int, SECTOR_COUNT> outer_;  // index of each sector's outer loop, -1 when it is unknown
+    std::array<bool, SECTOR_COUNT> portal_{};  // the sector has a portal wall with a sound nextSector and otherWall
     WallMeetings meetings_;
     std::vector<std::string> out_;
 };
