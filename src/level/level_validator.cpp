@@ -2,8 +2,10 @@
 #include "level/level_validator.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <utility>
 
 #include "level/loop_geometry.h"
@@ -28,12 +30,10 @@ public:
         sectors_ = full_ ? SECTOR_COUNT : std::clamp(origin.source->sectorCount, 0, SECTOR_COUNT);
         walls_ = full_ ? WALL_COUNT : std::clamp(origin.source->wallCount, 0, WALL_COUNT);
         objects_ = full_ ? OBJECT_COUNT : std::clamp(origin.source->objectCount, 0, OBJECT_COUNT);
-        wallSector_.assign(WALL_COUNT, -1);
-        rangeOk_.assign(SECTOR_COUNT, false);
-        loopRange_.assign(SECTOR_COUNT, {0, 0});
+        wallSector_.fill(-1);
         allLoops_.reserve(static_cast<size_t>(walls_));  // a loop has a wall at least: never grown
-        outer_.assign(SECTOR_COUNT, -1);
-        portal_.assign(SECTOR_COUNT, false);
+        meetings_.reserve(static_cast<size_t>(walls_));
+        outer_.fill(-1);
     }
 
     std::vector<std::string> run() {
@@ -77,7 +77,7 @@ private:
     void sectorError(int s, const Message& m) {
         if (listFull()) return;
         const auto* lines = origin_.source ? &origin_.source->sectorLine : nullptr;
-        out_.push_back(place(lines, nullptr, nullptr, s, 0) + ": sector " + std::to_string(s) + ": " + m());
+        out_.push_back(joined(place(lines, nullptr, nullptr, s, 0), ": sector ", std::to_string(s), ": ", m()));
     }
     template <typename Message>
     void wallError(int w, const Message& m) {
@@ -86,27 +86,35 @@ private:
         std::string in = wallSector_[static_cast<size_t>(w)] >= 0
                              ? " (sector " + std::to_string(wallSector_[static_cast<size_t>(w)]) + ")"
                              : "";
-        out_.push_back(place(nullptr, lines, nullptr, w, 0) + ": wall " + std::to_string(w) + in +
-                       ": " + m());
+        out_.push_back(joined(place(nullptr, lines, nullptr, w, 0), ": wall ", std::to_string(w), in, ": ", m()));
     }
     template <typename Message>
     void objectError(int o, const Message& m) {
         if (listFull()) return;
         const auto* lines = origin_.source ? &origin_.source->objectLine : nullptr;
-        out_.push_back(place(nullptr, nullptr, lines, o, 0) + ": object " + std::to_string(o) + ": " + m());
+        out_.push_back(joined(place(nullptr, nullptr, lines, o, 0), ": object ", std::to_string(o), ": ", m()));
     }
     template <typename Message>
     void startError(const Message& m) {
         if (listFull()) return;
         const int line = origin_.source ? origin_.source->startLine : 0;
-        out_.push_back(place(nullptr, nullptr, nullptr, -1, line) + ": start: " + m());
+        out_.push_back(joined(place(nullptr, nullptr, nullptr, -1, line), ": start: ", m()));
     }
     template <typename Message>
     void levelError(const Message& m) {
-        if (!listFull()) out_.push_back(origin_.file + ": " + m());
+        if (!listFull()) out_.push_back(joined(origin_.file, ": ", m()));
     }
 
     static std::string n(int64_t v) { return std::to_string(v); }
+    // A fault's line made in one string of the right size: joining with + grew it a piece at a
+    // time, several allocations a fault, and a damaged image words twenty.
+    template <typename... Parts>
+    static std::string joined(const Parts&... parts) {
+        std::string line;
+        line.reserve((std::string_view(parts).size() + ...));
+        (line.append(parts), ...);
+        return line;
+    }
     static std::string loopName(const Loop& l) {
         return "loop of walls " + n(l.first) + ".." + n(l.end - 1);
     }
@@ -143,8 +151,10 @@ private:
 
     void spanError(int64_t lo, int64_t hi, int64_t limit, const std::string& what) {
         if (lo > hi || hi - lo <= limit) return;
-        levelError([&] { return what + " run from " + n(lo) + " to " + n(hi) + ", a span of " + n(hi - lo) +
-                   " units; the renderer and the game's distances handle at most " + n(limit); });
+        levelError([&] {
+            return joined(what, " run from ", n(lo), " to ", n(hi), ", a span of ", n(hi - lo),
+                          " units; the renderer and the game's distances handle at most ", n(limit));
+        });
     }
 
     // --- walls stored sector by sector ---
@@ -157,17 +167,21 @@ private:
             const int count = sec.wallCount;
             bool ok = true;
             if (first != expected) {
-                sectorError(s, [&] { return "firstWall " + n(first) + ", but its walls should start at wall " +
-                                   n(expected) + ", right after the previous sector's"; });
+                sectorError(s, [&] {
+                    return joined("firstWall ", n(first), ", but its walls should start at wall ", n(expected),
+                                  ", right after the previous sector's");
+                });
                 ok = false;
             }
             if (count < 3) {
-                sectorError(s, [&] { return "has " + n(count) + " walls; a sector needs at least 3"; });
+                sectorError(s, [&] { return joined("has ", n(count), " walls; a sector needs at least 3"); });
                 ok = false;
             }
             if (first + count > walls_) {
-                sectorError(s, [&] { return "its walls " + n(first) + ".." + n(first + count - 1) +
-                                   " run past the " + n(walls_) + " walls of the level"; });
+                sectorError(s, [&] {
+                    return joined("its walls ", n(first), "..", n(first + count - 1), " run past the ", n(walls_),
+                                  " walls of the level");
+                });
                 ok = false;
             }
             if (ok)
@@ -176,7 +190,7 @@ private:
             expected += count;
         }
         if (expected != walls_)
-            levelError([&] { return "the sectors' wall counts add up to " + n(expected) + ", not " + n(walls_); });
+            levelError([&] { return joined("the sectors' wall counts add up to ", n(expected), ", not ", n(walls_)); });
     }
 
     // --- closed loops of consecutive walls ---
@@ -201,12 +215,15 @@ private:
         for (int w = first; w < end; ++w) {
             const int p2 = g_.walls[static_cast<size_t>(w)].point2;
             if (p2 == loopStart) {
+                const int loop = static_cast<int>(allLoops_.size());
+                for (int v = loopStart; v <= w; ++v) wallLoop_[static_cast<size_t>(v)] = loop;
                 allLoops_.push_back({loopStart, w + 1, 0});
                 loopStart = w + 1;
             } else if (p2 != w + 1 || w + 1 == end) {
-                wallError(w, [&] { return "point2 " + n(p2) + " is neither the next wall " + n(w + 1) +
-                                 " nor the first wall " + n(loopStart) +
-                                 " of its loop, so the loop does not close inside sector " + n(s); });
+                wallError(w, [&] {
+                    return joined("point2 ", n(p2), " is neither the next wall ", n(w + 1), " nor the first wall ",
+                                  n(loopStart), " of its loop, so the loop does not close inside sector ", n(s));
+                });
                 allLoops_.resize(from);
                 return;
             }
@@ -221,29 +238,25 @@ private:
         if (loops.empty()) return;
         int outerCount = 0;
         for (Loop& l : loops) {
-            if (l.end - l.first < 3) sectorError(s, [&] { return loopName(l) + " has fewer than 3 walls"; });
+            if (l.end - l.first < 3) sectorError(s, [&] { return joined(loopName(l), " has fewer than 3 walls"); });
             for (int w = l.first; w < l.end; ++w)
                 if (point(w) == point(g_.walls[static_cast<size_t>(w)].point2)) wallError(w, [&] { return "has zero length"; });
             l.sum = loopOrientationSum(g_, l.first, l.end);
-            if (l.sum == 0) sectorError(s, [&] { return loopName(l) + " encloses no area"; });
+            if (l.sum == 0) sectorError(s, [&] { return joined(loopName(l), " encloses no area"); });
             if (l.sum > 0) {
                 ++outerCount;
                 outer_[static_cast<size_t>(s)] = static_cast<int>(&l - loops.data());
             }
         }
         if (outerCount != 1) {
-            sectorError(s, [&] { return "has " + n(outerCount) + " outer loops (running with the inside on the "
-                                                    "right); a sector needs exactly one"; });
+            sectorError(s, [&] {
+                return joined("has ", n(outerCount),
+                              " outer loops (running with the inside on the right); a sector needs exactly one");
+            });
             outer_[static_cast<size_t>(s)] = -1;
         }
         if (!checkCrossings(s)) outer_[static_cast<size_t>(s)] = -1;
         if (outer_[static_cast<size_t>(s)] >= 0) checkNesting(s);
-    }
-
-    static int loopOf(std::span<const Loop> loops, int w) {
-        for (size_t i = 0; i < loops.size(); ++i)
-            if (w >= loops[i].first && w < loops[i].end) return static_cast<int>(i);
-        return -1;
     }
 
     // Walls that meet are faults unless they are neighbours of one loop, or different loops
@@ -256,7 +269,7 @@ private:
             const int i = m.first, j = m.second;
             const Contact k = m.kind;
             const int ni = g_.walls[static_cast<size_t>(i)].point2, nj = g_.walls[static_cast<size_t>(j)].point2;
-            const bool sameLoop = loopOf(loops, i) == loopOf(loops, j);
+            const bool sameLoop = wallLoop_[static_cast<size_t>(i)] == wallLoop_[static_cast<size_t>(j)];
             const bool adjacent = sameLoop && (ni == j || nj == i);
             if (k == Contact::Corner && (adjacent || !sameLoop)) continue;
             wallError(i, [&] { return k == Contact::Fault ? "crosses or overlaps wall " + n(j)
@@ -276,11 +289,13 @@ private:
             const Pt a = point(loops[i].first), b = point(g_.walls[static_cast<size_t>(loops[i].first)].point2);
             const Pt mid{a.x + b.x, a.y + b.y};
             if (locate(mid, loops[static_cast<size_t>(outer)], 2) != Side::Inside)
-                sectorError(s, [&] { return "inner " + loopName(loops[i]) + " does not lie inside the outer loop"; });
+                sectorError(
+                    s, [&] { return joined("inner ", loopName(loops[i]), " does not lie inside the outer loop"); });
             for (size_t j = 0; j < loops.size(); ++j)
                 if (j != i && static_cast<int>(j) != outer && locate(mid, loops[j], 2) == Side::Inside)
-                    sectorError(s, [&] { return "inner " + loopName(loops[i]) + " lies inside the inner " +
-                                       loopName(loops[j]); });
+                    sectorError(s, [&] {
+                        return joined("inner ", loopName(loops[i]), " lies inside the inner ", loopName(loops[j]));
+                    });
         }
     }
 
@@ -293,7 +308,7 @@ private:
         if (outer < 0) return {};
         const std::span<const Loop> loops = this->loops(s);
         const Pt p{x, y};
-        const auto at = [&] { return "(" + n(x) + ", " + n(y) + ")"; };
+        const auto at = [&] { return joined("(", n(x), ", ", n(y), ")"); };
         const Side side = locate(p, loops[static_cast<size_t>(outer)], 1);
         if (side == Side::Edge) return at() + " lies on a wall of sector " + n(s);
         if (side == Side::Outside) return at() + " lies outside sector " + n(s) + "'s outer loop";
@@ -312,37 +327,46 @@ private:
     void checkSector(int s) {
         const Sector& sec = g_.sectors[static_cast<size_t>(s)];
         if (sec.ceilingZ >= sec.floorZ)
-            sectorError(s, [&] { return "ceilingZ " + n(sec.ceilingZ) + " is not above floorZ " + n(sec.floorZ); });
+            sectorError(s,
+                        [&] { return joined("ceilingZ ", n(sec.ceilingZ), " is not above floorZ ", n(sec.floorZ)); });
         if (sec.ceilingZ % 1024 != 0)
-            sectorError(s, [&] { return "ceilingZ " + n(sec.ceilingZ) + " is not a multiple of 1024"; });
+            sectorError(s, [&] { return joined("ceilingZ ", n(sec.ceilingZ), " is not a multiple of 1024"); });
         if (sec.floorZ % 1024 != 0)
-            sectorError(s, [&] { return "floorZ " + n(sec.floorZ) + " is not a multiple of 1024"; });
+            sectorError(s, [&] { return joined("floorZ ", n(sec.floorZ), " is not a multiple of 1024"); });
         if (!isSurfaceSlot(sec.ceilingTexture))
-            sectorError(s, [&] { return "ceilingTexture uses slot " + n(textureSlot(sec.ceilingTexture)) +
-                               "; a drawn surface needs slot 0..8"; });
+            sectorError(s, [&] {
+                return joined("ceilingTexture uses slot ", n(textureSlot(sec.ceilingTexture)),
+                              "; a drawn surface needs slot 0..8");
+            });
         if (!isSurfaceSlot(sec.floorTexture))
-            sectorError(s, [&] { return "floorTexture uses slot " + n(textureSlot(sec.floorTexture)) +
-                               "; a drawn surface needs slot 0..8"; });
+            sectorError(s, [&] {
+                return joined("floorTexture uses slot ", n(textureSlot(sec.floorTexture)),
+                              "; a drawn surface needs slot 0..8");
+            });
         if (sec.objectCount != -1)
-            sectorError(s, [&] { return "objectCount " + n(sec.objectCount) + " should be -1 in the level"; });
+            sectorError(s, [&] { return joined("objectCount ", n(sec.objectCount), " should be -1 in the level"); });
     }
 
     // --- portals, solid walls, texture slots ---
 
     void checkWall(int w) {
         const Wall& wall = g_.walls[static_cast<size_t>(w)];
-        if (wall.mark != -1) wallError(w, [&] { return "mark " + n(wall.mark) + " should be -1 in the level"; });
+        if (wall.mark != -1) wallError(w, [&] { return joined("mark ", n(wall.mark), " should be -1 in the level"); });
         const int s = wallSector_[static_cast<size_t>(w)];
         if (s < 0) return;
         if ((wall.nextSector == -1) != (wall.otherWall == -1)) {
-            wallError(w, [&] { return "nextSector " + n(wall.nextSector) + " with otherWall " + n(wall.otherWall) +
-                             ": a portal needs both, a solid wall neither"; });
+            wallError(w, [&] {
+                return joined("nextSector ", n(wall.nextSector), " with otherWall ", n(wall.otherWall),
+                              ": a portal needs both, a solid wall neither");
+            });
             return;
         }
         if (wall.nextSector == -1) {
             if (!isSurfaceSlot(wall.texture))
-                wallError(w, [&] { return "solid wall uses texture slot " + n(textureSlot(wall.texture)) +
-                                 "; a drawn surface needs slot 0..8"; });
+                wallError(w, [&] {
+                    return joined("solid wall uses texture slot ", n(textureSlot(wall.texture)),
+                                  "; a drawn surface needs slot 0..8");
+                });
             return;
         }
         if (checkPortal(w, s)) portalSlot(w, s);
@@ -351,24 +375,31 @@ private:
     bool checkPortal(int w, int s) {
         const Wall& wall = g_.walls[static_cast<size_t>(w)];
         const int ns = wall.nextSector, ow = wall.otherWall;
-        if (ns < 0 || ns >= sectors_) return wallError(w, [&] { return "nextSector " + n(ns) + " is not a sector"; }), false;
+        if (ns < 0 || ns >= sectors_)
+            return wallError(w, [&] { return joined("nextSector ", n(ns), " is not a sector"); }), false;
         if (ns == s) return wallError(w, [&] { return "is a portal into its own sector"; }), false;
-        if (ow < 0 || ow >= walls_) return wallError(w, [&] { return "otherWall " + n(ow) + " is not a wall"; }), false;
+        if (ow < 0 || ow >= walls_)
+            return wallError(w, [&] { return joined("otherWall ", n(ow), " is not a wall"); }), false;
         portal_[static_cast<size_t>(s)] = true;
         const Wall& other = g_.walls[static_cast<size_t>(ow)];
         bool ok = true;
         if (wallSector_[static_cast<size_t>(ow)] != ns)
-            ok = false, wallError(w, [&] { return "otherWall " + n(ow) + " does not lie in nextSector " + n(ns); });
+            ok = false,
+            wallError(w, [&] { return joined("otherWall ", n(ow), " does not lie in nextSector ", n(ns)); });
         if (other.otherWall != w)
-            ok = false, wallError(w, [&] { return "otherWall " + n(ow) + " leads back to wall " + n(other.otherWall) +
-                                         ", not to this one"; });
+            ok = false, wallError(w, [&] {
+                return joined("otherWall ", n(ow), " leads back to wall ", n(other.otherWall), ", not to this one");
+            });
         if (other.nextSector != s)
-            ok = false, wallError(w, [&] { return "otherWall " + n(ow) + " leads into sector " + n(other.nextSector) +
-                                         ", not back into sector " + n(s); });
+            ok = false, wallError(w, [&] {
+                return joined("otherWall ", n(ow), " leads into sector ", n(other.nextSector),
+                              ", not back into sector ", n(s));
+            });
         const int p2 = next(w), op2 = next(ow);
         if (p2 < 0 || op2 < 0 || !(point(ow) == point(p2)) || !(point(op2) == point(w)))
-            ok = false, wallError(w, [&] { return "does not run over the same edge as its otherWall " + n(ow) +
-                                         " in the opposite direction"; });
+            ok = false, wallError(w, [&] {
+                return joined("does not run over the same edge as its otherWall ", n(ow), " in the opposite direction");
+            });
         return ok;
     }
 
@@ -379,12 +410,16 @@ private:
         const Sector& there = g_.sectors[static_cast<size_t>(wall.nextSector)];
         const bool sound = here.ceilingZ < here.floorZ && there.ceilingZ < there.floorZ;
         if (portalOpening(here, there) <= 0 && sound && w < wall.otherWall)
-            wallError(w, [&] { return "portal into sector " + n(wall.nextSector) +
-                             " shows no opening: the two sectors' heights do not overlap, so it "
-                             "draws as a solid wall that everything walks through"; });
+            wallError(w, [&] {
+                return joined("portal into sector ", n(wall.nextSector),
+                              " shows no opening: the two sectors' heights do not overlap, so it "
+                              "draws as a solid wall that everything walks through");
+            });
         if (portalShowsWallPart(here, there) && !isSurfaceSlot(wall.texture))
-            wallError(w, [&] { return "portal with a drawn upper or lower part uses texture slot " +
-                             n(textureSlot(wall.texture)) + "; a drawn surface needs slot 0..8"; });
+            wallError(w, [&] {
+                return joined("portal with a drawn upper or lower part uses texture slot ",
+                              n(textureSlot(wall.texture)), "; a drawn surface needs slot 0..8");
+            });
     }
 
     // --- every sector reachable from the start through portals ---
@@ -395,7 +430,7 @@ private:
                 sectorError(s, [&] { return "has no portal"; });
         const int start = g_.player.sector;
         if (start < 0 || start >= sectors_) return;
-        std::vector<bool> seen(SECTOR_COUNT, false);
+        std::array<bool, SECTOR_COUNT> seen{};
         seen[static_cast<size_t>(start)] = true;
         // Only sectors whose walls form sound loops are walked: the walls of any other cannot be
         // trusted to be its own.
@@ -404,16 +439,19 @@ private:
             [&](uint16_t, uint16_t, uint16_t to) { seen[to] = true; });
         for (int s = 0; s < sectors_; ++s)
             if (!seen[static_cast<size_t>(s)] && portal_[static_cast<size_t>(s)])
-                sectorError(s, [&] { return "cannot be reached from the start sector " + n(start) + " through portals"; });
+                sectorError(s, [&] {
+                    return joined("cannot be reached from the start sector ", n(start), " through portals");
+                });
     }
 
     // --- the player's start and the objects ---
 
     void checkStart() {
         const PlayerState& p = g_.player;
-        if (p.angle < 0 || p.angle > 2047) startError([&] { return "angle " + n(p.angle) + " is not in 0..2047"; });
+        if (p.angle < 0 || p.angle > 2047)
+            startError([&] { return joined("angle ", n(p.angle), " is not in 0..2047"); });
         if (p.sector < 0 || p.sector >= sectors_)
-            return startError([&] { return "sector " + n(p.sector) + " is not a sector"; });
+            return startError([&] { return joined("sector ", n(p.sector), " is not a sector"); });
         const std::string where = placement(p.sector, p.x, p.y);
         if (!where.empty()) startError([&] { return where; });
     }
@@ -424,22 +462,23 @@ private:
             const GameObject& o = g_.objects[static_cast<size_t>(i)];
             const int kind = kindCode(o);
             if (kind < KIND_ENEMY_AWAKE || kind > KIND_ENEMY_SHOT)
-                objectError(i, [&] { return "kind " + n(kind) + " is not one of 9..12"; });
+                objectError(i, [&] { return joined("kind ", n(kind), " is not one of 9..12"); });
             if (kind == KIND_ENEMY_AWAKE || kind == KIND_ENEMY_DORMANT) ++enemies;
-            if (o.flags != 0) objectError(i, [&] { return "flags " + n(o.flags) + " should be 0 in the level"; });
+            if (o.flags != 0) objectError(i, [&] { return joined("flags ", n(o.flags), " should be 0 in the level"); });
             if (o.sector < 0 || o.sector >= sectors_) {
-                objectError(i, [&] { return "sector " + n(o.sector) + " is not a sector"; });
+                objectError(i, [&] { return joined("sector ", n(o.sector), " is not a sector"); });
                 continue;
             }
             const std::string where = placement(o.sector, o.x, o.y);
             if (!where.empty()) objectError(i, [&] { return where; });
             const int32_t floor = g_.sectors[static_cast<size_t>(o.sector)].floorZ;
             if (o.z != floor)
-                objectError(i, [&] { return "z " + n(o.z) + " is not on its sector's floor " + n(floor); });
+                objectError(i, [&] { return joined("z ", n(o.z), " is not on its sector's floor ", n(floor)); });
         }
         if (enemies > SPAWN_COUNT || (allEnemies_ && enemies != SPAWN_COUNT))
-            levelError([&] { return n(enemies) + " enemies (kinds 9 and 10); the spawn table holds exactly " +
-                       n(SPAWN_COUNT); });
+            levelError([&] {
+                return joined(n(enemies), " enemies (kinds 9 and 10); the spawn table holds exactly ", n(SPAWN_COUNT));
+            });
     }
 
     const GameState& g_;
@@ -449,12 +488,15 @@ private:
     bool full_;        // every record of the tables is checked, not only those a source defined
     bool allEnemies_;  // the level must fill the spawn table exactly
     int sectors_ = 0, walls_ = 0, objects_ = 0;
-    std::vector<int> wallSector_;
-    std::vector<bool> rangeOk_;
-    std::vector<Loop> allLoops_;                         // every sector's loops, sector by sector
-    std::vector<std::pair<size_t, size_t>> loopRange_;  // each sector's part of allLoops_
-    std::vector<int> outer_;  // index of each sector's outer loop, -1 when it is unknown
-    std::vector<bool> portal_;  // the sector has a portal wall with a sound nextSector and otherWall
+    // Fixed tables, not lists: a fuzzed image is validated thousands of times a second, and
+    // these were most of a validation's allocations.
+    std::array<int, WALL_COUNT> wallSector_;
+    std::array<bool, SECTOR_COUNT> rangeOk_{};
+    std::vector<Loop> allLoops_;                                      // every sector's loops, sector by sector
+    std::array<int, WALL_COUNT> wallLoop_;  // each wall's loop in allLoops_, set for sectors whose loops close
+    std::array<std::pair<size_t, size_t>, SECTOR_COUNT> loopRange_{};  // each sector's part of allLoops_
+    std::array<int, SECTOR_COUNT> outer_;  // index of each sector's outer loop, -1 when it is unknown
+    std::array<bool, SECTOR_COUNT> portal_{};  // the sector has a portal wall with a sound nextSector and otherWall
     WallMeetings meetings_;
     std::vector<std::string> out_;
 };

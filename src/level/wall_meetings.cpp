@@ -45,6 +45,11 @@ Contact contact(Pt a, Pt b, Pt c, Pt d) {
     return result;
 }
 
+void WallMeetings::reserve(size_t walls) {
+    boxes_.reserve(walls);
+    meetings_.reserve(walls);
+}
+
 const std::vector<WallMeeting>& WallMeetings::find(const GameState& g, int first, int end) {
     boxes_.clear();
     for (int w = first; w < end; ++w) {

@@ -1,6 +1,7 @@
 // Which walls of a sector meet: touch at a corner, cross or overlap.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,10 @@ public:
     // second. A sweep along x compares each wall only with those that start before its right
     // end, so n walls cost about n log n, not n x n.
     const std::vector<WallMeeting>& find(const GameState& g, int first, int end);
+
+    // Makes room for runs of up to `walls` walls meeting about as often as a sound level's do
+    // (each wall at its two corners), so the lists are allocated once, not grown.
+    void reserve(size_t walls);
 
 private:
     struct Box {

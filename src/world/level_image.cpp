@@ -1,7 +1,9 @@
 // Decodes and encodes the level image field by field, little-endian, reserved bytes included.
 #include "world/level_image.h"
 
+#include <bit>
 #include <cstring>
+#include <type_traits>
 
 namespace krello {
 namespace {
@@ -78,12 +80,30 @@ void transcode(ByteCursor& c, GameState& g) {
     for (uint8_t& b : g.enemyPicture) c.field(b);
 }
 
+// Each table as one copy: the records' layout is the image's (records.h asserts every size and
+// offset; the round trip through the field lists is tested), so on a little-endian host the
+// copies give what the field lists do. Loading is a fuzzed image's first step, thousands of
+// times a second, and reading it field by field was a twentieth of that time.
+template <typename Table>
+void copyTable(std::span<const uint8_t> image, size_t offset, Table& table) {
+    static_assert(std::is_trivially_copyable_v<Table>);
+    std::memcpy(&table, image.data() + offset, sizeof table);
+}
+
 }  // namespace
 
 bool decodeLevelImage(std::span<const uint8_t> image, GameState& g) {
     if (image.size() != LEVEL_IMAGE_BYTES) return false;
-    ByteCursor c(image.data(), nullptr, 0);
-    transcode(c, g);
+    if constexpr (std::endian::native == std::endian::little) {
+        copyTable(image, IMAGE_PLAYER_OFFSET, g.player);
+        copyTable(image, IMAGE_SECTORS_OFFSET, g.sectors);
+        copyTable(image, IMAGE_WALLS_OFFSET, g.walls);
+        copyTable(image, IMAGE_OBJECTS_OFFSET, g.objects);
+        copyTable(image, IMAGE_PICTURE_OFFSET, g.enemyPicture);
+    } else {
+        ByteCursor c(image.data(), nullptr, 0);
+        transcode(c, g);
+    }
     return true;
 }
 

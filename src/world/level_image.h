@@ -22,8 +22,9 @@ static_assert(IMAGE_OBJECTS_OFFSET == IMAGE_WALLS_OFFSET + WALL_COUNT * sizeof(W
 static_assert(IMAGE_PICTURE_OFFSET == IMAGE_OBJECTS_OFFSET + OBJECT_COUNT * sizeof(GameObject));
 static_assert(LEVEL_IMAGE_BYTES == IMAGE_PICTURE_OFFSET + ENEMY_PICTURE_BYTES);
 
-// Copies the image into player, sectors, walls, objects and enemyPicture, field by field and
-// little-endian whatever the host, reserved bytes included. Nothing else of g is touched.
+// Copies the image into player, sectors, walls, objects and enemyPicture, little-endian whatever
+// the host (field by field, or a table at a time where the host's order is the image's),
+// reserved bytes included. Nothing else of g is touched.
 // The span must hold exactly LEVEL_IMAGE_BYTES bytes; returns false (and changes nothing) if not.
 bool decodeLevelImage(std::span<const uint8_t> image, GameState& g);
 

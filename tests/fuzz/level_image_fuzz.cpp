@@ -106,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         validateLevel(*g, LevelOrigin{"fuzz.img", nullptr}, LevelSize::Full, MAX_LISTED_FAULTS);
     const bool cut = faults.size() > MAX_LISTED_FAULTS;
     fuzz::require(faults.size() <= MAX_LISTED_FAULTS + 1, "at most the listed faults and a count");
-    fuzz::requireOneLineEach({faults.begin(), faults.end() - cut}, "fuzz.img: ");
+    // Checked where they lie: a copy of the list was a fifth of a damaged image's allocations.
+    for (const std::string& fault : std::span(faults).first(faults.size() - cut)) fuzz::requireOneLine(fault, "fuzz.img: ");
     fuzz::require(!cut || faults.back().rfind("and ", 0) == 0, "a cut list ends with the count of the rest");
     // The statistics and the map, for a sound level and for one damaged level in VIEW_EVERY,
     // chosen by the input's bytes so an input always takes the same path and its coverage stays
