@@ -34,9 +34,8 @@ void pageReplayEnded(uint32_t stateChecksum);
 // The page reads the gamepads (the browser only says how they stand when asked) and hands their
 // changes to the shell.
 void pagePollPads();
-// Calls krello_timedemo_turn again and again, with the quickest yield to the browser it offers
-// between two (a message on a channel, or a task of the highest priority where the browser
-// schedules tasks by priority), until it returns 0.
+// Calls krello_timedemo_turn again and again, yielding to the browser between two with a message
+// on a channel (the quickest ordinary task a page can post), until it returns 0.
 void pageRunTurns();
 
 }  // namespace krello
