@@ -24,7 +24,8 @@ constexpr int MOST_FRAMES_PER_CALLBACK = 2;
 // cores), so a turn every other display frame keeps that share of a 2-core machine small and
 // still shows the tour moving.
 constexpr double TIMEDEMO_SLICE_MS = 33.0;
-constexpr uint64_t TIMEDEMO_SLICE_MICROS = 33000;
+// The warm-up's turns before the timedemo are as long (on the page's clock, in microseconds).
+constexpr auto TIMEDEMO_SLICE_MICROS = static_cast<uint64_t>(TIMEDEMO_SLICE_MS * 1000.0);
 
 // The browser's canvas takes bytes R, G, B, A; the lookup gives 0xAARRGGBB words.
 PixelLookup canvasLookup(const PixelLookup& argb) {
