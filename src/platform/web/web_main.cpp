@@ -55,6 +55,10 @@ EM_BOOL onBlur(int, const EmscriptenFocusEvent*, void* shell) {
 
 void onAnimationFrame(void* shell) { static_cast<WebShell*>(shell)->tick(); }
 
+// The shell's turns on the browser's animation frames: 0 fps, so the session's pacing decides
+// which ones draw.
+void runOnDisplayFrames() { emscripten_set_main_loop_arg(onAnimationFrame, pageShell, 0, EM_FALSE); }
+
 // The settings in the settings file's words (the page keeps them in local storage) over the
 // defaults; bad lines are warned about, the default kept.
 krello::Settings readPageSettings(const char* text, std::string& warnings) {
@@ -163,6 +167,15 @@ EMSCRIPTEN_KEEPALIVE const char* krello_test_pad(const char* settingsText, int i
     }
     return held.c_str();
 }
+// A timedemo's turn: the page calls it again and again (krelloPage.runTurns), letting the browser
+// handle events and paint between two. Returns 0 once the timedemo has ended (or a dropped file
+// put another session in its place): from then on the display's frames drive the page.
+EMSCRIPTEN_KEEPALIVE int krello_timedemo_turn() {
+    pageShell->tick();
+    if (pageShell->runningTimedemo()) return 1;
+    runOnDisplayFrames();
+    return 0;
+}
 EMSCRIPTEN_KEEPALIVE const char* krello_test_run(const char* script, int frames, int stateEvery) {
     return pageCheck->run(script, frames, stateEvery).c_str();
 }
@@ -196,13 +209,13 @@ int main(int argc, char** argv) {
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &shell, EM_FALSE, onKeyUp);
     emscripten_set_visibilitychange_callback(&shell, EM_FALSE, onVisibility);
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, &shell, EM_FALSE, onBlur);
-    // 0 fps: the browser's animation frames; the session's pacing decides which ones draw.
-    emscripten_set_main_loop_arg(onAnimationFrame, &shell, 0, EM_FALSE);
-    // A timedemo is not held to the display: its turns follow one another as soon as the page
-    // has handled its events (and painted, when a paint is due).
-    if (mode == krello::DemoMode::Timedemo) emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
     // A game that cannot start (a bad demo in a link) leaves the page to say why; the restart
     // keys, a dropped file or a reload start another.
-    if (shell.begin(krello::webShellOptions(settings, mode, demoFile)) != 0) krello::pageStartFailed();
+    const int status = shell.begin(krello::webShellOptions(settings, mode, demoFile));
+    if (status != 0) krello::pageStartFailed();
+    // A timedemo is not held to the display: its turns follow one another as soon as the page
+    // has handled its events (and painted, when a paint is due).
+    if (status == 0 && mode == krello::DemoMode::Timedemo) krello::pageRunTurns();
+    else runOnDisplayFrames();
     return 0;
 }

@@ -26,6 +26,7 @@ EM_JS(void, jsShowState, (int state, const char* pause, const char* restart, con
 EM_JS(void, jsDemoRecorded, (), { window.krelloPage.demoRecorded(); });
 EM_JS(void, jsReplayEnded, (uint32_t checksum), { window.krelloPage.replayEnded(checksum >>> 0); });
 EM_JS(void, jsPollPads, (), { window.krelloPage.pollPads(); });
+EM_JS(void, jsRunTurns, (), { window.krelloPage.runTurns(); });
 
 }  // namespace
 
@@ -45,5 +46,6 @@ void pageShowState(int state, const std::string& pauseKey, const std::string& re
 void pageDemoRecorded() { jsDemoRecorded(); }
 void pageReplayEnded(uint32_t stateChecksum) { jsReplayEnded(stateChecksum); }
 void pagePollPads() { jsPollPads(); }
+void pageRunTurns() { jsRunTurns(); }
 
 }  // namespace krello

@@ -34,5 +34,8 @@ void pageReplayEnded(uint32_t stateChecksum);
 // The page reads the gamepads (the browser only says how they stand when asked) and hands their
 // changes to the shell.
 void pagePollPads();
+// Calls krello_timedemo_turn again and again, yielding to the browser between two with a message
+// on a channel (the quickest ordinary task a page can post), until it returns 0.
+void pageRunTurns();
 
 }  // namespace krello

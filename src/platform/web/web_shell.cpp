@@ -24,6 +24,8 @@ constexpr int MOST_FRAMES_PER_CALLBACK = 2;
 // cores), so a turn every other display frame keeps that share of a 2-core machine small and
 // still shows the tour moving.
 constexpr double TIMEDEMO_SLICE_MS = 33.0;
+// The warm-up's turns before the timedemo are as long (on the page's clock, in microseconds).
+constexpr auto TIMEDEMO_SLICE_MICROS = static_cast<uint64_t>(TIMEDEMO_SLICE_MS * 1000.0);
 
 // The browser's canvas takes bytes R, G, B, A; the lookup gives 0xAARRGGBB words.
 PixelLookup canvasLookup(const PixelLookup& argb) {
@@ -85,8 +87,11 @@ int WebShell::begin(const ShellOptions& options) {
         return status;
     }
     // The renderer readied outside the game's frames, as krello-tool's timedemo does: the first
-    // frame is an ordinary one, not the one that turns every texture.
+    // frame is an ordinary one, not the one that turns every texture. A timedemo goes on warming
+    // up, turn by turn, until the browser has optimised the renderer (page_warm_up.h).
     drawer_.warmUp(session_->game());
+    warmUp_.reset();
+    if (options_.demoMode == DemoMode::Timedemo) warmUp_ = std::make_unique<PageWarmUp>(session_->game());
     finished_ = false;
     session_->setMinimised(hidden_ || panel_);
     reportState();
@@ -95,9 +100,6 @@ int WebShell::begin(const ShellOptions& options) {
 
 void WebShell::endSession() {
     finished_ = true;
-    // A timedemo's turns followed one another without waiting for the display; the page that
-    // waits for a key now would spin a core at that pace: back to the display's frames.
-    if (options_.demoMode == DemoMode::Timedemo) emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
     lastShowFps_ = session_->showingFps();
     const int status = session_->finish();
     if (const std::string early = session_->demoEndNote(); !early.empty()) pageSay(early, false);
@@ -147,6 +149,11 @@ void WebShell::tick() {
     }
     reportState();
     if (!session_->wantsFrame()) return;
+    // A turn of the timedemo's warm-up is all the turn does: the demo's first frame starts a turn.
+    if (warmUp_ && !warmUp_->done()) {
+        warmUp_->turn(drawer_, clock_, TIMEDEMO_SLICE_MICROS);
+        return;
+    }
     int produced = 0;
     if (options_.demoMode == DemoMode::Timedemo) {
         produced = runTimedemoSlice();

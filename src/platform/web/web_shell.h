@@ -8,6 +8,7 @@
 
 #include "platform/common/game_session.h"
 #include "platform/common/shell_options.h"
+#include "platform/web/page_warm_up.h"
 #include "render/render_threads.h"
 #include "render/render_view.h"
 #include "world/screen.h"
@@ -35,8 +36,11 @@ public:
     // status when it cannot start (it has said why on stderr, which the page shows).
     int begin(const ShellOptions& options);
 
-    // One animation frame: the frames the pacing allows, the last one shown.
+    // One animation frame: the frames the pacing allows, the last one shown. A timedemo's
+    // turn instead: its frames for a slice of time, back to back, the last one shown.
     void tick();
+    // A timedemo is under way (not yet finished).
+    bool runningTimedemo() const { return session_ && !finished_ && options_.demoMode == DemoMode::Timedemo; }
 
     // The page's events. keyDown returns whether the browser's own action for the key is to be
     // kept from it (scrolling on arrows and Space).
@@ -101,6 +105,7 @@ private:
     RenderThreads threads_{1, bestRenderPath()};  // the page's one thread, whose walls the map reads
     ViewDrawer drawer_{&threads_};             // the renderer, on that thread
     std::unique_ptr<GameSession> session_;     // the session under way, or ended and finished
+    std::unique_ptr<PageWarmUp> warmUp_;       // a timedemo's warm-up, before its first frame
     bool finished_ = true;                     // the session under way has been finished
     bool hidden_ = false;                      // the tab is hidden: no frames, as when minimised
     bool panel_ = false;                       // the settings panel is open: no frames either
