@@ -1,4 +1,5 @@
-// Decodes and encodes the level image field by field, little-endian, reserved bytes included.
+// Decodes and encodes the level image, little-endian, reserved bytes included: field by field, or
+// table by table on a host whose byte order is the image's.
 #include "world/level_image.h"
 
 #include <bit>
