@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "level/level_extent.h"
 #include "level/loop_geometry.h"
 #include "level/surface_rules.h"
 #include "level/wall_meetings.h"
@@ -132,24 +133,13 @@ private:
     // --- how far the level reaches ---
 
     void checkExtent() {
-        int64_t minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
-        for (int w = 0; w < walls_; ++w) {
-            const Wall& wall = g_.walls[static_cast<size_t>(w)];
-            minX = std::min<int64_t>(minX, wall.x), maxX = std::max<int64_t>(maxX, wall.x);
-            minY = std::min<int64_t>(minY, wall.y), maxY = std::max<int64_t>(maxY, wall.y);
-        }
-        spanError(minX, maxX, LEVEL_MAX_SPAN, "the walls' x coordinates");
-        spanError(minY, maxY, LEVEL_MAX_SPAN, "the walls' y coordinates");
-        int64_t top = INT64_MAX, bottom = INT64_MIN;
-        for (int s = 0; s < sectors_; ++s) {
-            const Sector& sec = g_.sectors[static_cast<size_t>(s)];
-            top = std::min<int64_t>({top, sec.ceilingZ, sec.floorZ});
-            bottom = std::max<int64_t>({bottom, sec.ceilingZ, sec.floorZ});
-        }
-        spanError(top, bottom, LEVEL_MAX_HEIGHT_SPAN, "the ceiling and floor heights");
+        const LevelExtent e = levelExtent(g_, walls_, sectors_);
+        spanError(e.minX, e.maxX, LEVEL_MAX_SPAN, "the walls' x coordinates");
+        spanError(e.minY, e.maxY, LEVEL_MAX_SPAN, "the walls' y coordinates");
+        spanError(e.top, e.bottom, LEVEL_MAX_HEIGHT_SPAN, "the ceiling and floor heights");
     }
 
-    void spanError(int64_t lo, int64_t hi, int64_t limit, const std::string& what) {
+    void spanError(int64_t lo, int64_t hi, int64_t limit, std::string_view what) {
         if (lo > hi || hi - lo <= limit) return;
         levelError([&] {
             return joined(what, " run from ", n(lo), " to ", n(hi), ", a span of ", n(hi - lo),
