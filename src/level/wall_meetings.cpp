@@ -45,6 +45,14 @@ Contact contact(Pt a, Pt b, Pt c, Pt d) {
     return result;
 }
 
+void WallMeetings::addMeeting(const GameState& g, const Box& here, const Box& there) {
+    if (here.left > there.right || there.left > here.right || here.top > there.bottom || there.top > here.bottom)
+        return;
+    const int i = std::min(here.wall, there.wall), j = std::max(here.wall, there.wall);
+    const Contact k = contact(wallStart(g, i), wallEnd(g, i), wallStart(g, j), wallEnd(g, j));
+    if (k != Contact::None) meetings_.push_back({i, j, k});
+}
+
 void WallMeetings::reserve(size_t walls) {
     boxes_.reserve(walls);
     meetings_.reserve(walls);
@@ -57,17 +65,17 @@ const std::vector<WallMeeting>& WallMeetings::find(const GameState& g, int first
         if (a == b) continue;
         boxes_.push_back({std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y), w});
     }
-    std::sort(boxes_.begin(), boxes_.end(), [](const Box& l, const Box& r) { return l.left < r.left; });
     meetings_.clear();
+    if (boxes_.size() <= DIRECT_WALLS) {
+        // Few walls: every pair, in wall order, so the meetings come out in order unsorted.
+        for (size_t e = 0; e < boxes_.size(); ++e)
+            for (size_t f = e + 1; f < boxes_.size(); ++f) addMeeting(g, boxes_[e], boxes_[f]);
+        return meetings_;
+    }
+    std::sort(boxes_.begin(), boxes_.end(), [](const Box& l, const Box& r) { return l.left < r.left; });
     for (size_t e = 0; e < boxes_.size(); ++e) {
         const Box& here = boxes_[e];
-        for (size_t f = e + 1; f < boxes_.size() && boxes_[f].left <= here.right; ++f) {
-            const Box& there = boxes_[f];
-            if (here.top > there.bottom || there.top > here.bottom) continue;
-            const int i = std::min(here.wall, there.wall), j = std::max(here.wall, there.wall);
-            const Contact k = contact(wallStart(g, i), wallEnd(g, i), wallStart(g, j), wallEnd(g, j));
-            if (k != Contact::None) meetings_.push_back({i, j, k});
-        }
+        for (size_t f = e + 1; f < boxes_.size() && boxes_[f].left <= here.right; ++f) addMeeting(g, here, boxes_[f]);
     }
     std::sort(meetings_.begin(), meetings_.end(), [](const WallMeeting& l, const WallMeeting& r) {
         return l.first != r.first ? l.first < r.first : l.second < r.second;

@@ -30,7 +30,8 @@ public:
     // Every pair of the walls first..end-1 that meet, each wall running to its point2 (which must
     // be in the table), walls of zero length left out, in order of the first wall, then the
     // second. A sweep along x compares each wall only with those that start before its right
-    // end, so n walls cost about n log n, not n x n.
+    // end, so n walls cost about n log n, not n x n; up to DIRECT_WALLS walls (most sectors)
+    // are compared pair by pair instead, which is cheaper than sorting them.
     const std::vector<WallMeeting>& find(const GameState& g, int first, int end);
 
     // Makes room for runs of up to `walls` walls meeting about as often as a sound level's do
@@ -38,10 +39,13 @@ public:
     void reserve(size_t walls);
 
 private:
+    static constexpr size_t DIRECT_WALLS = 24;
     struct Box {
         int64_t left, right, top, bottom;
         int wall;
     };
+    // Adds the two walls' meeting when their boxes overlap and they meet.
+    void addMeeting(const GameState& g, const Box& here, const Box& there);
     std::vector<Box> boxes_;
     std::vector<WallMeeting> meetings_;
 };
