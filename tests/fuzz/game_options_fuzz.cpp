@@ -13,7 +13,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace krello;
     const fuzz::Arguments args("krello", data, size);
-    const ShellCommandLine line = readShellCommandLine(args.argc(), args.argv.data());
+    // The option table is made once a process (making it was most of an input's time); each line
+    // is read afresh with it, as the game reads its one line.
+    static ShellCommandLineReader reader;
+    const ShellCommandLine line = reader.read(args.argc(), args.argv.data());
     if (!line.run) {
         if (line.exitStatus == 0) {
             fuzz::require(line.error.empty() && !line.out.empty(), "help, the version or the manual page is printed");

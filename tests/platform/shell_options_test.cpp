@@ -117,6 +117,42 @@ TEST_F(ShellOptionsTest, BadArgumentsStopWithOneLineInOurWordsAndStatus2) {
     EXPECT_TRUE(parse({"--record", taken.c_str(), "--overwrite"}).run);
 }
 
+// One reader over many lines reads each as a fresh table does: nothing of a line, its options,
+// its flags, its fault or its help, carries over into the next.
+TEST_F(ShellOptionsTest, OneReaderReadsEachLineAfresh) {
+    const std::vector<std::vector<const char*>> lines = {
+        {"--scale", "5", "--windowed", "--record", "r.demo", "--overwrite", "--threads", "2", "--manpage"},
+        {},
+        {"--play", KRELLO_FONT_FILE, "--no-vsync"},
+        {"--record", "a", "--timedemo", KRELLO_FONT_FILE},
+        {"--record", "a"},
+        {"--scale", "abc"},
+        {"--help"},
+        {"--fps", "0", "--fps", "60", "--no-sound"},
+        {"--version"},
+        {"stray"},
+        {"--scale", "2"},
+    };
+    ShellCommandLineReader reader;
+    for (const auto& args : lines) {
+        std::vector<const char*> argv{"krello"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const int argc = static_cast<int>(argv.size());
+        const ShellCommandLine again = reader.read(argc, argv.data());
+        const ShellCommandLine fresh = readShellCommandLine(argc, argv.data());
+        const std::string said = argv.size() > 1 ? argv[1] : "(none)";
+        EXPECT_EQ(again.settings, fresh.settings) << said;
+        EXPECT_EQ(std::vector<std::string>({again.record, again.play, again.timedemo, again.level, again.config}),
+                  std::vector<std::string>({fresh.record, fresh.play, fresh.timedemo, fresh.level, fresh.config}))
+            << said;
+        EXPECT_EQ(std::vector<int>({again.overwrite, again.threads, again.run, again.exitStatus}),
+                  std::vector<int>({fresh.overwrite, fresh.threads, fresh.run, fresh.exitStatus}))
+            << said;
+        EXPECT_EQ(again.out, fresh.out) << said;
+        EXPECT_EQ(again.error, fresh.error) << said;
+    }
+}
+
 TEST_F(ShellOptionsTest, HelpVersionAndTheManualPageStopWithStatus0) {
     for (const char* flag : {"--help", "--version", "--manpage"}) {
         ::testing::internal::CaptureStdout();

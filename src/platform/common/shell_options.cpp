@@ -160,11 +160,25 @@ std::string settingsSection() {
 
 }  // namespace
 
-ShellCommandLine readShellCommandLine(int argc, const char* const* argv) {
+// The option table and what it fills: the options are bound to `line` and `manPage`, which are
+// set back to their defaults before each line is read (CLI11 clears its own counts as a parse starts).
+struct ShellCommandLineReader::Table {
     CLI::App app;
-    ShellCommandLine c;
+    ShellCommandLine line;
     bool manPage = false;
-    describeOptions(app, c, manPage);
+};
+
+ShellCommandLineReader::ShellCommandLineReader() : table_(std::make_unique<Table>()) {
+    describeOptions(table_->app, table_->line, table_->manPage);
+}
+
+ShellCommandLineReader::~ShellCommandLineReader() = default;
+
+ShellCommandLine ShellCommandLineReader::read(int argc, const char* const* argv) {
+    CLI::App& app = table_->app;
+    ShellCommandLine& c = table_->line;
+    c = ShellCommandLine{};
+    table_->manPage = false;
     std::ostringstream out, err;
     try {
         app.parse(argc, argv);
@@ -180,11 +194,15 @@ ShellCommandLine readShellCommandLine(int argc, const char* const* argv) {
         c.run = false;
     }
     c.out = out.str();
-    if (c.run && manPage) {
+    if (c.run && table_->manPage) {
         c.out = shellManPage();
         c.run = false;
     }
     return c;
+}
+
+ShellCommandLine readShellCommandLine(int argc, const char* const* argv) {
+    return ShellCommandLineReader().read(argc, argv);
 }
 
 ShellOptions shellOptionsOver(const ShellCommandLine& c, const Settings& s) {

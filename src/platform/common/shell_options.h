@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "platform/common/settings.h"
@@ -42,6 +43,22 @@ struct ShellCommandLine {
     std::string error;     // a bad argument's one line for stderr: "krello: ..."
 };
 ShellCommandLine readShellCommandLine(int argc, const char* const* argv);
+
+// Reads command lines with one option table, made when the reader is: making it is most of what
+// reading a line costs, which matters to a caller that reads thousands (the fuzz harness). Each
+// line is read afresh, exactly as readShellCommandLine reads it.
+class ShellCommandLineReader {
+public:
+    ShellCommandLineReader();
+    ~ShellCommandLineReader();
+    ShellCommandLineReader(const ShellCommandLineReader&) = delete;
+    ShellCommandLineReader& operator=(const ShellCommandLineReader&) = delete;
+    ShellCommandLine read(int argc, const char* const* argv);
+
+private:
+    struct Table;
+    std::unique_ptr<Table> table_;  // the options, bound to the line being read
+};
 
 // The session's options: the settings with what the command line gives laid over them.
 ShellOptions shellOptionsOver(const ShellCommandLine& line, const Settings& settings);
