@@ -226,10 +226,13 @@ def west(plan):
     outline = [P("tower_nw", 3584, 51968), P("tower_ne", 5632, 51968),
                P("towerstair_nw", 5632, 52992), P("towerstair_ne", 6272, 52992),
                P("towerstair_se", 6272, 59904), P("tower_base_sw", 3584, 59904)]
+    # The yard lies 3,072 above the courtyard: the courtyard's enemies, who look west along
+    # the yard's south strip, no longer reach a player there (their shots reach a floor at
+    # most 2,856 above their own), as the player's never reached them.
     yard = plan.add("westyard", "the west yard around the tower",
                     [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
                       P("huts_nw", -1024, 49152), wa, wb, wc, wd], list(reversed(outline))],
-                    SKY, 7168, **sky(127), **dict(YARD, ftex=R1 | 6))
+                    SKY, 6144, **sky(127), **dict(YARD, ftex=R1 | 6))
     # The tower's own faces rise red into the night.
     faces = list(reversed(outline))
     for i, a in enumerate(faces):
@@ -472,6 +475,11 @@ def middle(plan):
                        plan.pt("store_door_s", 14080, 58368),
                        plan.pt("store_door_n", 14080, 56320),
                        plan.pt("store_wall_s", 14336, 56320)]
+    # The store does not open onto the crypt: its south-east corner is cut back along a
+    # diagonal, so the way into the crypt is through the well room, whose side onto the crypt
+    # faces the crypt's guards along their row from a step below them.
+    se = loop.index(plan.pt("store_se", 16640, 60416))
+    loop[se:se + 1] = [plan.pt("store_se_cut", 16640, 59904), plan.pt("crypt_nw", 15872, 60416)]
     chain(plan, "colonnade", "the colonnade along the garden", 16640, 44032, 17408, 53248, 6,
           "y", [8192, 7168, 6144, 5120, 5120, 5120], [-16384] * 6,
           ctex=R0 | 7, cshade=4, ftex=R0 | 7, fshade=2, falloff=16, wtex=R0 | 2, wshade=4,
@@ -557,15 +565,20 @@ def south(plan):
           ctex=R0 | 7, cshade=6, ftex=R0 | 5, fshade=6, falloff=16, wtex=R0 | 1, wshade=8,
           wrepv=16)
     P = plan.pt
+    # The crypt's north-east corner is cut along a diagonal, and its west side onto the well
+    # room is two spans; the store's door that it no longer has kept those walls.
     plan.add("crypt", "the crypt south-west of the hall",
              [[P("crypt_nw", 15872, 60416), P("crypt_ne", 17664, 60416),
-               P("crypt_n1", 17664, 60928), P("crypt_n2", 17920, 60928),
+               P("crypt_n2", 17920, 60928),
                P("crypt_n3", 17920, 61440), P("crypt_e2", 18432, 61440),
-               P("crypt_se", 18432, 63488), P("crypt_sw", 15872, 63488)]],
+               P("crypt_se", 18432, 63488), P("crypt_sw", 15872, 63488),
+               P("crypt_wellroom_mid", 15872, 61440)]],
              -16384, 8192, index=164, ctex=R1 | 7, cshade=4, ftex=R1 | 7, fshade=-2,
              falloff=16, wtex=R1 | 5, wshade=6, wrepv=8)
+    # The well room lies a step below the crypt, level with the store: the crypt's guards pace
+    # along their row toward its side, and their shots pass over a player standing in it.
     room(plan, "wellroom", "the well room between the store and the south corridor", 14080,
-         60416, 15872, 62464, 8192, -20480, ctex=R0 | 2, cshade=4, ftex=R0 | 5, fshade=4,
+         60416, 15872, 62464, 9216, -20480, ctex=R0 | 2, cshade=4, ftex=R0 | 5, fshade=4,
          falloff=16, wtex=R0 | 1, wshade=6, wrepv=16)
     # The well room's door onto the trench is a narrow one at its south end: the courtyard's
     # south spawn point, west of it and level with its north end, sees no farther in than the
