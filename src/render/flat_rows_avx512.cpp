@@ -64,10 +64,12 @@ KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel) {
     const __m256i low7 = _mm256_set1_epi32(127);
     const __m256i index = _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(a, low7), 7), _mm256_and_si256(b, low7));
     // Eight texels by scalar loads (a gather is no faster here), gathered into one 64-bit word.
-    uint32_t at[8];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), index);
+    alignas(32) uint32_t at[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
+    // Read back through memory: loads are cheaper here than the extractions a compiler prefers.
+    const volatile uint32_t* indices = at;
     uint64_t texels = 0;
-    for (int i = 0; i < 8; ++i) texels |= static_cast<uint64_t>(k.texture[at[i]]) << (8 * i);
+    for (int i = 0; i < 8; ++i) texels |= static_cast<uint64_t>(k.texture[indices[i]]) << (8 * i);
     __m128i v = _mm_cvtepu8_epi16(_mm_set_epi64x(0, static_cast<long long>(texels)));
     v = _mm_sub_epi16(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.shade + r)));
     v = _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(63));
