@@ -51,11 +51,16 @@ KRELLO_AVX512 inline __m256d quotient(__m256d a, __m256d d, __m256d y) {
     return _mm256_fmadd_pd(_mm256_fnmadd_pd(d, q0, a), y, q0);
 }
 
-// Rows r..r+7 into pixel (row r) and the seven after it (a tile's column).
-template <bool ByReciprocal>
-KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel) {
-    const __m512d d = _mm512_loadu_pd(k.distance + r);
-    const __m512d y = ByReciprocal ? _mm512_loadu_pd(k.reciprocal + r) : d;
+// Rows r..r+7 into pixel (row r) and the seven after it (a tile's column). With Masked, only
+// the rows whose bits are set in keep are read and written: the others' lanes load zeros (a
+// quotient of 0, an infinity or NaN, which converts to a texel index inside the texture) and
+// are neither stored nor read past the tables' ends.
+template <bool ByReciprocal, bool Masked = false>
+KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel, __mmask8 keep = 0xFF) {
+    const __m512d d = Masked ? _mm512_maskz_loadu_pd(keep, k.distance + r) : _mm512_loadu_pd(k.distance + r);
+    const __m512d y = !ByReciprocal ? d
+                      : Masked      ? _mm512_maskz_loadu_pd(keep, k.reciprocal + r)
+                                    : _mm512_loadu_pd(k.reciprocal + r);
     // The zero-masked forms with every lane kept are the plain conversions.
     const __m256i a =
         _mm512_maskz_cvttpd_epi32(0xFF, _mm512_sub_pd(quotient<ByReciprocal>(k.heightRayX, d, y), k.xOffset));
@@ -71,10 +76,13 @@ KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel) {
     uint64_t texels = 0;
     for (int i = 0; i < 8; ++i) texels |= static_cast<uint64_t>(k.texture[indices[i]]) << (8 * i);
     __m128i v = _mm_cvtepu8_epi16(_mm_set_epi64x(0, static_cast<long long>(texels)));
-    v = _mm_sub_epi16(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.shade + r)));
+    const __m128i shades = Masked ? _mm_maskz_loadu_epi16(keep, k.shade + r)
+                                  : _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.shade + r));
+    v = _mm_sub_epi16(v, shades);
     v = _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(63));
     v = _mm_add_epi16(v, k.ramp);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixel), _mm_packus_epi16(v, v));
+    if (Masked) _mm_mask_storeu_epi8(pixel, keep, _mm_packus_epi16(v, v));
+    else _mm_storel_epi64(reinterpret_cast<__m128i*>(pixel), _mm_packus_epi16(v, v));
 }
 
 // Rows r..r+3 only, with four lanes: the same steps as drawEight's on half as many rows. The
@@ -94,6 +102,10 @@ KRELLO_AVX512 inline void drawRun(const Run8& k, const FlatRun& run) {
     const int32_t to = run.to;
     uint8_t* pixel = run.pixel;
     int32_t r = run.from;
+    if (to - r < 8) {
+        drawEight<ByReciprocal, true>(k, r, pixel, static_cast<__mmask8>((1u << (to - r)) - 1));
+        return;
+    }
     for (; to - r >= 8; r += 8, pixel += 8) drawEight<ByReciprocal>(k, r, pixel);
     // The last one to seven rows: the last four or eight rows again, since a row's bytes depend
     // on the row alone, those drawn twice get the same bytes twice.
@@ -104,7 +116,7 @@ KRELLO_AVX512 inline void drawRun(const Run8& k, const FlatRun& run) {
 }  // namespace
 
 KRELLO_AVX512 void drawFlatRunAvx512(const FlatRun& run) {
-    if (run.to - run.from < 8 || run.stride != 1) {
+    if (run.stride != 1) {
         drawFlatRunAvx2(run);
         return;
     }

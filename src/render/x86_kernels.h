@@ -15,7 +15,8 @@ namespace krello {
 void drawFlatRunSse2(const FlatRun& run);
 // The same with AVX2 (one division of four lanes per coordinate, or FMA steps in its place).
 void drawFlatRunAvx2(const FlatRun& run);
-// Eight rows a step with AVX-512 (one division of eight lanes per coordinate, or FMA steps).
+// Eight rows a step with AVX-512 (one division of eight lanes per coordinate, or FMA steps);
+// a run under eight rows is one step with masked loads and stores.
 void drawFlatRunAvx512(const FlatRun& run);
 
 // Wall rows from a texture column turned side by side (texture_columns.h), shaded once per
