@@ -51,9 +51,9 @@ __attribute__((target("sse2"), always_inline)) inline void shadeAndStore4(const 
     alignas(16) uint32_t at[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(at), index);
     const volatile uint32_t* indices = at;
-    uint64_t bytes4 = 0;
-    for (int i = 0; i < 4; ++i) bytes4 |= static_cast<uint64_t>(texture[indices[i]]) << (16 * i);
-    const __m128i texels = _mm_cvtsi64_si128(static_cast<long long>(bytes4));
+    uint32_t bytes4 = 0;
+    for (int i = 0; i < 4; ++i) bytes4 |= static_cast<uint32_t>(texture[indices[i]]) << (8 * i);
+    const __m128i texels = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(bytes4)), _mm_setzero_si128());
     __m128i v = _mm_sub_epi16(texels, shades);
     v = _mm_min_epi16(_mm_max_epi16(v, _mm_setzero_si128()), _mm_set1_epi16(63));
     v = _mm_add_epi16(v, ramp);
