@@ -27,9 +27,11 @@ namespace krello::x86 {
 //   a point M near Q is an odd multiple of U/2 (or of U/4 just below 2^e, at least U/4 from Q),
 //   and a - b*M is a multiple of U/2 that is not 0: a = b*M would need the odd part of b times
 //   M's odd part (2^53 or more) in a's 53 bits. So |Q - M| >= U / (2|b|) > 2^-52 U.
-// - The bounds on a keep every step clear of overflow and of the subnormal range. For a = 0
-//   every step gives a zero; its sign may differ from the division's, but the quotient only
-//   meets an offset subtracted and a truncation, where +0 and -0 give the same integer.
+// - The bounds on a keep every step clear of overflow, and Q and q0 clear of the subnormal
+//   range (|Q| >= 2^-1010; r, a multiple of U/2 >= 2^-1064, is exact even below 2^-1022).
+// - For a = 0 every step gives a zero; its sign may differ from the division's, but the
+//   quotient only meets an offset subtracted and a truncation, where +0 and -0 give the same
+//   integer.
 // The fused steps are the processor's FMA instructions, each exactly one rounding. A run whose
 // numerators lie outside those bounds (NaN and the infinities included) divides.
 inline bool quotientsByReciprocal(const FlatRun& run) {
