@@ -14,13 +14,23 @@ constexpr double FLAT_SCALE = 0.09090909090909091;
 
 // Every row's distance converted to a double once, for ceilings and for floors.
 template <bool Floor>
-constexpr std::array<double, SCREEN_HEIGHT> rowDistances() {
+constexpr std::array<double, SCREEN_HEIGHT> distanceTable() {
     std::array<double, SCREEN_HEIGHT> table{};
     for (int32_t r = 0; r < SCREEN_HEIGHT; ++r) table[r] = Floor ? floorRowDistance(r) : ceilingRowDistance(r);
     return table;
 }
-constexpr std::array<double, SCREEN_HEIGHT> kCeilingDistances = rowDistances<false>();
-constexpr std::array<double, SCREEN_HEIGHT> kFloorDistances = rowDistances<true>();
+constexpr std::array<double, SCREEN_HEIGHT> kCeilingDistances = distanceTable<false>();
+constexpr std::array<double, SCREEN_HEIGHT> kFloorDistances = distanceTable<true>();
+
+// The double nearest 1 / d for every row: the compiler rounds a constant division correctly.
+template <bool Floor>
+constexpr std::array<double, SCREEN_HEIGHT> reciprocalTable() {
+    std::array<double, SCREEN_HEIGHT> table{};
+    for (int32_t r = 0; r < SCREEN_HEIGHT; ++r) table[r] = 1.0 / (Floor ? floorRowDistance(r) : ceilingRowDistance(r));
+    return table;
+}
+constexpr std::array<double, SCREEN_HEIGHT> kCeilingReciprocals = reciprocalTable<false>();
+constexpr std::array<double, SCREEN_HEIGHT> kFloorReciprocals = reciprocalTable<true>();
 
 void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, int32_t to) {
     if (from >= to) return;  // an empty run may start past the last row: form no pointer there
@@ -35,7 +45,8 @@ void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, in
     run.stride = target.stride;
     run.from = from;
     run.to = to;
-    run.distance = floor ? kFloorDistances.data() : kCeilingDistances.data();
+    run.distance = rowDistances(floor);
+    run.reciprocal = rowReciprocals(floor);
     run.shade = rs.scratch.shades.rows(g, sector, floor, from, to);
     run.texture = textureOf(g, attribute);
     run.heightRayX = height * rs.rayDirX;
@@ -47,6 +58,10 @@ void drawFlatRows(RenderState& rs, uint16_t sector, bool floor, int32_t from, in
 }
 
 }  // namespace
+
+const double* rowDistances(bool floor) { return floor ? kFloorDistances.data() : kCeilingDistances.data(); }
+
+const double* rowReciprocals(bool floor) { return floor ? kFloorReciprocals.data() : kCeilingReciprocals.data(); }
 
 int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t d, int8_t falloff) {
     const int32_t q = div32(sub32(eyeZ, planeZ), d);

@@ -22,6 +22,11 @@ constexpr int32_t floorRowDistance(int32_t row) {
     return d == 0 ? 1 : d;
 }
 
+// Every row's distance d as a double (ceilingRowDistance or floorRowDistance), and the double
+// nearest 1 / d, for the ceiling's rows or the floor's.
+const double* rowDistances(bool floor);
+const double* rowReciprocals(bool floor);
+
 // shadeBias + ((eyeZ - planeZ) / d) * falloff / 750, with integer divisions, kept to 16 bits.
 int16_t flatShadeOffset(int8_t shadeBias, int32_t eyeZ, int32_t planeZ, int32_t d, int8_t falloff);
 
@@ -35,6 +40,7 @@ struct FlatRun {
     int32_t from;            // rows from..to-1, inside the screen, from < to
     int32_t to;              //
     const double* distance;  // per row: its distance d as a double (the ceiling's or the floor's), whole and not 0
+    const double* reciprocal;  // per row: the double nearest 1 / d (flat_rows_x86.h divides with it)
     const int16_t* shade;    // per row: its shade offset
     const uint8_t* texture;  // the surface's texture slot
     double heightRayX;       // (planeZ - z) * rayDirX

@@ -28,9 +28,10 @@ bool renderPathSupported(RenderPath path) {
     switch (path) {
         case RenderPath::Scalar: return true;
         case RenderPath::Sse2: return __builtin_cpu_supports("sse2");
-        case RenderPath::Avx2: return __builtin_cpu_supports("avx2");
+        // The AVX2 and AVX-512 flat rows divide with FMA steps where they may (flat_rows_x86.h).
+        case RenderPath::Avx2: return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
         case RenderPath::Avx512:
-            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+            return __builtin_cpu_supports("fma") && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                    __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq") &&
                    __builtin_cpu_supports("avx512vbmi");
         case RenderPath::Simd128: return false;  // the browser's

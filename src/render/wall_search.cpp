@@ -54,6 +54,26 @@ inline void testWall(const Probe& p, uint16_t w, WallHit& hit, double& best) {
     }
 }
 
+// The same test as testWall, from the wall's geometry converted once a frame: the same
+// operations on the same values.
+inline void testSpanWall(const Probe& p, const WallGeometry& wg, uint16_t w, WallHit& hit, double& best) {
+    const double den = -(p.ry * wg.dx) - (-p.rx) * wg.dy;
+    if (!(std::fabs(den) > PARALLEL_LIMIT)) return;
+    const double num = wg.fromEyeY * (-p.rx) + wg.fromEyeX * p.ry;
+    const double t = num / den;
+    if (!(t >= 0.0 && t <= 1.0)) return;
+    const double hx = t * wg.dx + wg.x;
+    const double hy = t * wg.dy + wg.y;
+    const double depth = (hy - p.eyeY) * p.headingSin + (hx - p.eyeX) * p.headingCos;
+    if (depth < 0.0) return;
+    if (depth < best) {
+        best = depth;
+        hit.wall = w;
+        hit.param = t;
+        hit.depth = depth;
+    }
+}
+
 }  // namespace
 
 WallHit findNearestWallScalar(const RenderState& rs, uint16_t sector) {
@@ -81,13 +101,15 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
     if (spans.blocks && static_cast<uint16_t>(column) < SCREEN_WIDTH) {
         // Only the spans that reach the column's block, lowest bit (earliest in the walk) first.
         for (uint64_t m = spans.blocks[column / SPAN_BLOCK_COLUMNS]; m != 0; m &= m - 1) {
-            const WallSpan& s = spans.begin[std::countr_zero(m)];
-            if (s.holds(column) && marks[s.wall] != column) testWall(probe, s.wall, hit, best);
+            const int i = std::countr_zero(m);
+            const WallSpan& s = spans.begin[i];
+            if (s.holds(column) && marks[s.wall] != column) testSpanWall(probe, spans.geometry[i], s.wall, hit, best);
         }
         return hit;
     }
     for (const WallSpan* s = spans.begin; s != spans.end; ++s)
-        if (s->holds(column) && marks[s->wall] != column) testWall(probe, s->wall, hit, best);
+        if (s->holds(column) && marks[s->wall] != column)
+            testSpanWall(probe, spans.geometry[s - spans.begin], s->wall, hit, best);
     return hit;
 }
 

@@ -68,8 +68,9 @@ int appendOutside(Columns x1, Columns x2, uint16_t w, WallSpan* out) {
     return n;
 }
 
-// The spans of wall w: none when the search can never take it in this frame.
-int spansOfWall(const GameState& g, const FrameRays& rays, uint16_t w, WallSpan* out) {
+// The spans of wall w: none when the search can never take it in this frame. Each span's
+// geometry gets the wall's.
+int spansOfWall(const GameState& g, const FrameRays& rays, uint16_t w, WallSpan* out, WallGeometry* geometry) {
     const Wall& wall = g.walls[w];
     const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
     if (endIndex >= WALL_COUNT) return 0;  // the search skips a wall without an end point
@@ -101,7 +102,9 @@ int spansOfWall(const GameState& g, const FrameRays& rays, uint16_t w, WallSpan*
     // (b2, a2), which is num - den.
     const Side s1 = sideOf(rays.firstY * b1 - rays.firstX * a1, rays.stepY * b1 - rays.stepX * a1, limit);
     const Side s2 = sideOf(rays.firstY * b2 - rays.firstX * a2, rays.stepY * b2 - rays.stepX * a2, limit);
-    return appendOutside(intersect(s1.above, s2.above), intersect(s1.below, s2.below), w, out);
+    const int n = appendOutside(intersect(s1.above, s2.above), intersect(s1.below, s2.below), w, out);
+    for (int i = 0; i < n; ++i) geometry[i] = {dxw, dyw, b1, a1, static_cast<double>(wall.x), static_cast<double>(wall.y)};
+    return n;
 }
 
 }  // namespace
@@ -115,7 +118,7 @@ void WallSpans::make(const GameState& g, const FrameRays& rays, uint16_t sector)
             fits = false;
             return;
         }
-        used_ += spansOfWall(g, rays, w, spans_.data() + used_);
+        used_ += spansOfWall(g, rays, w, spans_.data() + used_, geometry_.data() + used_);
     });
     if (!fits) {
         used_ = first;

@@ -28,6 +28,14 @@ struct WallSpan {
     }
 };
 
+// What the search reads of a wall, converted once a frame: the same doubles it would form from
+// the records (integers, so each conversion is exact and the same whenever it is made).
+struct WallGeometry {
+    double dx, dy;            // the wall's extent to its end point, wrapped to 32 bits
+    double fromEyeX, fromEyeY;  // its own point less the eye's, wrapped to 32 bits
+    double x, y;              // its own point
+};
+
 // Columns that share one block mask: a tile's width.
 constexpr int SPAN_BLOCK_COLUMNS = 16;
 constexpr int SPAN_BLOCKS = SCREEN_WIDTH / SPAN_BLOCK_COLUMNS;
@@ -42,6 +50,7 @@ struct SpanRange {
     const WallSpan* begin;
     const WallSpan* end;
     const uint64_t* blocks = nullptr;
+    const WallGeometry* geometry = nullptr;  // geometry[i]: the wall of span begin[i]
 };
 
 // One column thread's spans of the sectors it has visited in the current frame, made on the
@@ -73,7 +82,8 @@ public:
         if (state_[sector] == NOT_MADE) make(g, rays, sector);
         if (state_[sector] != MADE) return false;
         range = {spans_.data() + first_[sector], spans_.data() + end_[sector],
-                 masked(end_[sector] - first_[sector]) ? blocks_[sector].data() : nullptr};
+                 masked(end_[sector] - first_[sector]) ? blocks_[sector].data() : nullptr,
+                 geometry_.data() + first_[sector]};
         return true;
     }
 
@@ -92,6 +102,7 @@ private:
     std::array<uint16_t, SECTOR_COUNT> first_{};  // per sector: its spans are first_..end_-1
     std::array<uint16_t, SECTOR_COUNT> end_{};
     std::array<WallSpan, CAPACITY> spans_{};
+    std::array<WallGeometry, CAPACITY> geometry_{};  // geometry_[i]: the wall of spans_[i]
     std::array<std::array<uint64_t, SPAN_BLOCKS>, SECTOR_COUNT> blocks_{};  // per sector with few spans
     int used_ = 0;
 };

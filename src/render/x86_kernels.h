@@ -6,16 +6,17 @@
 #include "render/sprites.h"
 
 // What the AVX-512 code asks of the processor: the path is offered only where all of it is.
-#define KRELLO_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi")))
+#define KRELLO_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi,fma")))
 
 namespace krello {
 
 // Four flat rows a step with SSE2 (two divisions of two lanes each per coordinate), the last
 // step ending at the run's end; runs under four rows, and runs not in a tile, go to the reference.
 void drawFlatRunSse2(const FlatRun& run);
-// The same with AVX2 (one division of four lanes per coordinate).
+// The same with AVX2 (one division of four lanes per coordinate, or FMA steps in its place).
 void drawFlatRunAvx2(const FlatRun& run);
-// Eight rows a step with AVX-512 (one division of eight lanes per coordinate).
+// Eight rows a step with AVX-512 (one division of eight lanes per coordinate, or FMA steps);
+// a run under eight rows is one step with masked loads and stores.
 void drawFlatRunAvx512(const FlatRun& run);
 
 // Wall rows from a texture column turned side by side (texture_columns.h), shaded once per
