@@ -234,10 +234,12 @@ void GameSession::produceFrame() {
     fps_.frameEnded(clock_.nowMicros());
 }
 
-void GameSession::produceUnshownFrame() {
-    fps_.frameStarted(clock_.nowMicros());
+uint64_t GameSession::produceUnshownFrame(uint64_t startedMicros) {
+    fps_.frameStarted(startedMicros);
     drawFrame();
-    fps_.frameEnded(clock_.nowMicros());
+    const uint64_t ended = clock_.nowMicros();
+    fps_.frameEnded(ended);
+    return ended;
 }
 
 void GameSession::drawFrame() {

@@ -92,7 +92,7 @@ private:
 
     void endSession();
     void present(int produced);
-    int runTimedemoSlice();
+    int runTimedemoTurn();
     PageState pageState() const;
     void reportState();
     bool showingFps() const { return session_ && !finished_ ? session_->showingFps() : lastShowFps_; }
