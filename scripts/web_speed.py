@@ -8,7 +8,11 @@ the machine has, so the shares mean more than the rates; the load average is pri
 Beside the rates it prints the processor time each run took (user and system: for the page, every
 process of its browser from the first frame to the timedemo's line, the paint of the canvas
 included; for krello-tool, the whole process), which a busy machine disturbs far less than the
-rates: the share by processor time is the one to read when the load average is high.
+rates: the share by processor time is the one to read when the load average is high. For the page
+it also prints, round by round, the time between its timed turns, when it ran no frame (the
+hand-offs from one turn to the next, the paints, whatever else the browser and the machine did).
+The browser is left to finish its own start-up before the first round, and the page is watched
+from inside, so neither falls on the page's timed frames.
 
     /usr/bin/python3 scripts/web_speed.py --web build-web/web --tool build/tools/krello-tool [--rounds 3]
 """
@@ -26,6 +30,7 @@ from selenium.common.exceptions import TimeoutException
 import web_check
 
 FPS = re.compile(r"([0-9.]+) fps")
+TIMED = re.compile(r"frames in ([0-9.]+) s")
 
 
 def fps_of(line):
@@ -102,7 +107,20 @@ def page_fps(driver, base):
         line = driver.execute_async_script(TIMEDEMO_LINE)
     except TimeoutException as e:
         raise web_check.CheckFailed("the timedemo's line: not within 300 s") from e
-    return fps_of(line), processor_seconds(pids) - before
+    seconds = processor_seconds(pids) - before
+    timed = TIMED.search(line)
+    turns, gap = between_turns(driver)
+    return fps_of(line), seconds, (turns, gap, float(timed.group(1)) * 1000 if timed else 0.0)
+
+
+def between_turns(driver):
+    """The timed turns (from the one that showed the first frame) and the milliseconds between
+    them, when the page ran none: its hand-offs, paints and whatever else the browser did."""
+    shown, times = driver.execute_script("const p = window.krelloPage; return [p.turns, p.turnTimes];")
+    if not shown or not times:
+        return 0, 0.0
+    timed = [t for t in times if t[1] >= shown[0][0]]
+    return len(timed), sum(later[0] - earlier[1] for earlier, later in zip(timed, timed[1:]))
 
 
 def native_fps(tool, demo, path):
@@ -115,7 +133,7 @@ def native_fps(tool, demo, path):
                          check=True, env=env).stdout
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     seconds = after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime
-    return fps_of(out.splitlines()[0]), seconds
+    return fps_of(out.splitlines()[0]), seconds, None
 
 
 def span(values):
@@ -156,11 +174,13 @@ def main():
         server.wait()
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     mean = lambda values: sum(values) / len(values)
-    rates = lambda runs: [r for r, _ in runs]
+    rates = lambda runs: [r for r, _, _ in runs]
     # Round by round, so a spread shows whether it is one slow round (the first, say) or all.
     for name, runs in (("the page", page), ("native scalar", scalar), ("native default", default)):
         print(f"{name} by round: {', '.join(f'{r:,.0f}' for r in rates(runs))} fps")
-    seconds = lambda runs: [c for _, c in runs]
+    print("the page's time between its timed turns, by round: " +
+          ", ".join(f"{gap:.0f} of {timed:.0f} ms in {turns - 1} hand-offs" for _, _, (turns, gap, timed) in page))
+    seconds = lambda runs: [c for _, c, _ in runs]
     print(f"| tour timedemo, one thread, {args.rounds} rounds | fps | the page's share (means) "
           "| processor seconds | the page's share by processor time (means) |")
     print("|---|---|---|---|---|")
