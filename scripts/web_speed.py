@@ -6,8 +6,8 @@ demo, on one thread, on the native scalar path and then on the native default pa
 the fps ranges and the page's share of each native rate. Interleaved rounds share whatever load
 the machine has, so the shares mean more than the rates; the load average is printed with them.
 Beside the rates it prints the processor time each run took (user and system: for the page, every
-process of its browser from the first frame to the timedemo's line, the paint of the canvas
-included; for krello-tool, the whole process), which a busy machine disturbs far less than the
+process of its browser from the end of its warm-up to the timedemo's line, the paints of the
+canvas included; for krello-tool, the whole process), which a busy machine disturbs far less than the
 rates: the share by processor time is the one to read when the load average is high. For the page
 it also prints, round by round, the time between its timed turns, when it ran no frame (the
 hand-offs from one turn to the next, the paints, whatever else the browser and the machine did).
@@ -23,6 +23,7 @@ import resource
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 from selenium.common.exceptions import TimeoutException
@@ -97,20 +98,48 @@ def browser_settled(driver, patience=30.0):
 
 
 def page_fps(driver, base):
-    """The page's rate and its browser's processor seconds from the first frame to the line."""
+    """The page's rate and its browser's processor seconds from the timed frames' start (the
+    warm-up's end) to the timedemo's end. The page's thread answers the driver only between its
+    turns, so the processor time is sampled meanwhile (every 10 ms, on this machine's clock) and
+    read afterwards at the two moments the page noted on the same clock."""
     driver.get("about:blank")
     driver.get(base + "/krello.html?timedemo")
-    web_check.wait_for(driver, "return window.krelloPage && window.krelloPage.frames > 0", 60, "the timedemo's first frame")
     pids = browser_processes(driver)
-    before = processor_seconds(pids)
-    try:
-        line = driver.execute_async_script(TIMEDEMO_LINE)
-    except TimeoutException as e:
-        raise web_check.CheckFailed("the timedemo's line: not within 300 s") from e
-    seconds = processor_seconds(pids) - before
+    samples, result = [], {}
+
+    def wait_for_line():
+        try:
+            result["line"] = driver.execute_async_script(TIMEDEMO_LINE)
+        except Exception as e:  # handed to the caller's thread below
+            result["error"] = e
+
+    waiter = threading.Thread(target=wait_for_line)
+    waiter.start()
+    while waiter.is_alive():
+        samples.append((time.time(), processor_seconds(pids)))
+        waiter.join(0.01)
+    samples.append((time.time(), processor_seconds(pids)))
+    if "error" in result:
+        if isinstance(result["error"], TimeoutException):
+            raise web_check.CheckFailed("the timedemo's line: not within 300 s") from result["error"]
+        raise result["error"]
+    line = result["line"]
+    # The warm-up's end and the last turn's end, in seconds since the epoch as time.time() gives them.
+    began, ended = driver.execute_script(
+        "const origin = performance.timeOrigin, p = window.krelloPage;"
+        "return [(origin + window.krelloTest.warmedUpAt) / 1000, (origin + p.turnTimes[p.turnTimes.length - 1][1]) / 1000];")
+    seconds = processor_at(samples, ended) - processor_at(samples, began)
     timed = TIMED.search(line)
     turns, gap = between_turns(driver)
     return fps_of(line), seconds, (turns, gap, float(timed.group(1)) * 1000 if timed else 0.0)
+
+
+def processor_at(samples, moment):
+    """The processor seconds the samples give at a moment, between the two samples around it."""
+    for (t0, c0), (t1, c1) in zip(samples, samples[1:]):
+        if t0 <= moment <= t1:
+            return c0 + (c1 - c0) * ((moment - t0) / (t1 - t0) if t1 > t0 else 0.0)
+    return samples[0][1] if moment < samples[0][0] else samples[-1][1]
 
 
 def between_turns(driver):
