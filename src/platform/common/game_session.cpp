@@ -250,7 +250,7 @@ void GameSession::drawFrame() {
             replayRanOut_ = demo_.replaying();
             end(0);
         }
-        if (drawnBy_) automap_.noteDrawn(*drawnBy_);
+        if (drawnBy_) automap_.noteDrawn(*drawnBy_, game());
         if (!demoWriteTold_) tellDemoWriteProblem();
     } else {
         run_->flushDemo();  // the game stands still: what it recorded goes to the file now
