@@ -4,28 +4,13 @@
 
 #include <algorithm>
 
-#include "game/frame.h"
-
 namespace krello {
 namespace {
 
 constexpr int HEADINGS = 16;
 constexpr int ANGLE_UNITS = 2048;
 
-constexpr int TURN_UPDATES = 32;   // updates turning one way before the other
-constexpr int FIRE_EVERY = 8;      // an update with the fire key held, of so many
-
 }  // namespace
-
-bool WarmUpInput::keyHeld(GameKey key) {
-    switch (key) {
-    case GameKey::Up: return true;
-    case GameKey::Left: return (update_ / TURN_UPDATES) % 2 == 0;
-    case GameKey::Right: return (update_ / TURN_UPDATES) % 2 == 1;
-    case GameKey::Space: return update_ % FIRE_EVERY == 0;
-    default: return false;
-    }
-}
 
 void WarmUpGauge::turnEnded(uint64_t fastestFrameMicros) {
     ++turns_;
@@ -36,7 +21,6 @@ void WarmUpGauge::turnEnded(uint64_t fastestFrameMicros) {
 
 PageWarmUp::PageWarmUp(const GameState& opening)
     : view_(std::make_unique<GameState>(opening)),
-      play_(std::make_unique<GameState>(opening)),
       frame_(std::make_unique<std::array<uint8_t, FRAME_BYTES>>()),
       openingAngle_(opening.player.angle) {}
 
@@ -49,9 +33,6 @@ bool PageWarmUp::turn(FrameDrawer& drawer, PacerClock& clock, uint64_t sliceMicr
         view_->player.angle = static_cast<int16_t>((openingAngle_ + heading_ * (ANGLE_UNITS / HEADINGS)) % ANGLE_UNITS);
         heading_ = (heading_ + 1) % HEADINGS;
         const uint64_t before = now;
-        input_.nextUpdate();
-        runFrame(*play_, input_);
-        ++updates_;
         drawer.draw(*view_, frame_->data());
         now = clock.nowMicros();
         fastest = std::min(fastest, now - before);

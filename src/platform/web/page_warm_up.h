@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/platform_seam.h"
 #include "platform/common/frame_pacer.h"
 #include "world/frame_drawer.h"
 #include "world/game_state.h"
@@ -41,28 +40,9 @@ private:
     int stale_ = 0;               // turns in a row that did not beat best_ by GAIN
 };
 
-// The warm-up's input for its own copy of the game: the clock a frame's time on per update,
-// walking ahead and turning one way then the other, firing now and then, so the update's moves,
-// collisions and shots run as in play.
-class WarmUpInput final : public PlatformSeam {
-public:
-    uint32_t readClock() override { return clock_; }
-    bool keyHeld(GameKey key) override;
-    void tintPalette(int) override {}
-    void nextUpdate() {
-        clock_ += 14;
-        ++update_;
-    }
-
-private:
-    uint32_t clock_ = 0;
-    int update_ = 0;
-};
-
 // The warm-up's frames: the opening view turned through the compass, a sixteenth of a turn each
 // frame, so walls, floors and billboards seen from every side are drawn, into a frame of its
-// own; and before each, an update of a second copy of the game, so the update is compiled too.
-// Only the copies made at the start are drawn and updated; the game is not touched.
+// own. Only the copy made at the start is drawn; the game is not touched.
 class PageWarmUp {
 public:
     explicit PageWarmUp(const GameState& opening);
@@ -72,13 +52,9 @@ public:
     bool turn(FrameDrawer& drawer, PacerClock& clock, uint64_t sliceMicros);
     bool done() const { return gauge_.settled(); }
     const WarmUpGauge& gauge() const { return gauge_; }
-    int updates() const { return updates_; }
 
 private:
     std::unique_ptr<GameState> view_;                       // the opening view, its heading turned
-    std::unique_ptr<GameState> play_;                       // a copy the warm-up's updates play
-    WarmUpInput input_;                                     // play_'s clock and keys
-    int updates_ = 0;                                       // updates of play_ so far
     std::unique_ptr<std::array<uint8_t, FRAME_BYTES>> frame_;  // what the warm-up draws into
     int16_t openingAngle_;                                  // the game's own heading
     int heading_ = 0;                                       // the next frame's sixteenth of a turn

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/web/page_warm_up.h"
-#include "replay/game_run.h"
 
 namespace krello {
 namespace {
@@ -60,11 +59,7 @@ struct ScriptedFrames final : PacerClock, FrameDrawer {
 };
 
 TEST(PageWarmUp, TurnsDrawTheOpeningViewRoundTheCompassUntilSettled) {
-    GameRun run;  // the built-in level's opening, so the warm-up's updates play a real game
-    std::vector<std::string> problems;
-    ASSERT_TRUE(run.loadLevel("", problems));
-    run.start();
-    auto game = std::make_unique<GameState>(run.game());
+    auto game = std::make_unique<GameState>();
     game->player.angle = 2000;
     game->score = 7;
     const auto before = std::make_unique<GameState>(*game);
@@ -81,7 +76,6 @@ TEST(PageWarmUp, TurnsDrawTheOpeningViewRoundTheCompassUntilSettled) {
     EXPECT_EQ(turns, 2 + WarmUpGauge::STALE_TURNS) << "the slow turn, the gain, then three turns without";
     const size_t drawn = 9u + 33u * (1 + WarmUpGauge::STALE_TURNS);
     EXPECT_EQ(frames.angles.size(), drawn);
-    EXPECT_EQ(warmUp.updates(), static_cast<int>(drawn)) << "an update of its own copy before each frame";
     EXPECT_TRUE(warmUp.done());
     EXPECT_TRUE(warmUp.turn(frames, frames, 33000)) << "settled: no more frames";
     EXPECT_EQ(frames.angles.size(), drawn);
