@@ -6,9 +6,13 @@ demo, on one thread, on the native scalar path and then on the native default pa
 the fps ranges and the page's share of each native rate. Interleaved rounds share whatever load
 the machine has, so the shares mean more than the rates; the load average is printed with them.
 Beside the rates it prints the processor time each run took (user and system: for the page, every
-process of its browser from the first frame to the timedemo's line, the paint of the canvas
-included; for krello-tool, the whole process), which a busy machine disturbs far less than the
-rates: the share by processor time is the one to read when the load average is high.
+process of its browser from the end of its warm-up to the timedemo's line, the paints of the
+canvas included; for krello-tool, the whole process), which a busy machine disturbs far less than the
+rates: the share by processor time is the one to read when the load average is high. For the page
+it also prints, round by round, the time between its timed turns, when it ran no frame (the
+hand-offs from one turn to the next, the paints, whatever else the browser and the machine did).
+The browser is left to finish its own start-up before the first round, and the page is watched
+from inside, so neither falls on the page's timed frames.
 
     /usr/bin/python3 scripts/web_speed.py --web build-web/web --tool build/tools/krello-tool [--rounds 3]
 """
@@ -19,10 +23,15 @@ import resource
 import subprocess
 import sys
 import tempfile
+import threading
+import time
+
+from selenium.common.exceptions import TimeoutException
 
 import web_check
 
 FPS = re.compile(r"([0-9.]+) fps")
+TIMED = re.compile(r"frames in ([0-9.]+) s")
 
 
 def fps_of(line):
@@ -59,16 +68,88 @@ def processor_seconds(pids):
     return ticks / os.sysconf("SC_CLK_TCK")
 
 
+# The timedemo's line, waited for inside the page: a look every 50 ms there costs the page
+# microseconds, where a look from here every 0.1 s (web_check.wait_for) is a round trip through
+# the driver that runs on the page's thread, between its timed turns.
+TIMEDEMO_LINE = """
+const done = arguments[0];
+const look = () => {
+  const line = window.krelloTest && window.krelloTest.lines.find(l => l.startsWith('timedemo:'));
+  if (line) done(line); else setTimeout(look, 50);
+};
+look();
+"""
+
+
+def browser_settled(driver, patience=30.0):
+    """Waits until the browser has finished starting: its processes used under a tenth of a core
+    over half a second. A browser just launched keeps both cores of a small machine busy for a
+    second or two (its own start-up, not the page's), which would fall on the first round."""
+    end = time.time() + patience
+    pids = browser_processes(driver)
+    last, since = processor_seconds(pids), time.time()
+    while time.time() < end:
+        time.sleep(0.5)
+        now, at = processor_seconds(pids), time.time()
+        if now - last < 0.1 * (at - since):
+            return
+        last, since = now, at
+    print(f"web-speed: the browser was still busy {patience:.0f} s after starting; measuring anyway")
+
+
 def page_fps(driver, base):
-    """The page's rate and its browser's processor seconds from the first frame to the line."""
+    """The page's rate and its browser's processor seconds from the timed frames' start (the
+    warm-up's end) to the timedemo's end. The page's thread answers the driver only between its
+    turns, so the processor time is sampled meanwhile (every 10 ms, on this machine's clock) and
+    read afterwards at the two moments the page noted on the same clock."""
     driver.get("about:blank")
     driver.get(base + "/krello.html?timedemo")
-    web_check.wait_for(driver, "return window.krelloPage && window.krelloPage.frames > 0", 60, "the timedemo's first frame")
     pids = browser_processes(driver)
-    before = processor_seconds(pids)
-    line = web_check.wait_for(driver, "return (window.krelloTest && window.krelloTest.lines.find("
-                              "l => l.startsWith('timedemo:'))) || ''", 300, "the timedemo's line")
-    return fps_of(line), processor_seconds(pids) - before
+    samples, result = [], {}
+
+    def wait_for_line():
+        try:
+            result["line"] = driver.execute_async_script(TIMEDEMO_LINE)
+        except Exception as e:  # handed to the caller's thread below
+            result["error"] = e
+
+    waiter = threading.Thread(target=wait_for_line)
+    waiter.start()
+    while waiter.is_alive():
+        samples.append((time.time(), processor_seconds(pids)))
+        waiter.join(0.01)
+    samples.append((time.time(), processor_seconds(pids)))
+    if "error" in result:
+        if isinstance(result["error"], TimeoutException):
+            raise web_check.CheckFailed("the timedemo's line: not within 300 s") from result["error"]
+        raise result["error"]
+    line = result["line"]
+    # The warm-up's end and the last turn's end, in seconds since the epoch as time.time() gives them.
+    began, ended = driver.execute_script(
+        "const origin = performance.timeOrigin, p = window.krelloPage;"
+        "return [(origin + window.krelloTest.warmedUpAt) / 1000, (origin + p.turnTimes[p.turnTimes.length - 1][1]) / 1000];")
+    seconds = processor_at(samples, ended) - processor_at(samples, began)
+    timed = TIMED.search(line)
+    turns, gap = between_turns(driver)
+    return fps_of(line), seconds, (turns, gap, float(timed.group(1)) * 1000 if timed else 0.0)
+
+
+def processor_at(samples, moment):
+    """The processor seconds the samples give at a moment, between the two samples around it."""
+    for (t0, c0), (t1, c1) in zip(samples, samples[1:]):
+        if t0 <= moment <= t1:
+            return c0 + (c1 - c0) * ((moment - t0) / (t1 - t0) if t1 > t0 else 0.0)
+    return samples[0][1] if moment < samples[0][0] else samples[-1][1]
+
+
+def between_turns(driver):
+    """The timed turns (from the one that showed the first frame) and the milliseconds between
+    them, when the page ran none: its hand-offs, paints and whatever else the browser did."""
+    shown, times = driver.execute_script("const p = window.krelloPage; return [p.turns, p.turnTimes];")
+    if not shown or not times:
+        return 0, 0.0
+    timed = [t for t in times if t[1] >= shown[0][0]]
+    return len(timed), sum(later[0] - earlier[1] for earlier, later in zip(timed, timed[1:]))
 
 
 def native_fps(tool, demo, path):
@@ -81,7 +162,7 @@ def native_fps(tool, demo, path):
                          check=True, env=env).stdout
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     seconds = after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime
-    return fps_of(out.splitlines()[0]), seconds
+    return fps_of(out.splitlines()[0]), seconds, None
 
 
 def span(values):
@@ -105,6 +186,9 @@ def main():
     page, scalar, default = [], [], []
     try:
         driver = web_check.start_browser(tempfile.mkdtemp(prefix="krello-web-speed."))
+        driver.set_script_timeout(300)
+        driver.get("about:blank")
+        browser_settled(driver)
         for _ in range(args.rounds):
             page.append(page_fps(driver, base))
             scalar.append(native_fps(args.tool, demo, "scalar"))
@@ -119,11 +203,13 @@ def main():
         server.wait()
     print(f"load average after: {' '.join(f'{x:.2f}' for x in os.getloadavg())}")
     mean = lambda values: sum(values) / len(values)
-    rates = lambda runs: [r for r, _ in runs]
+    rates = lambda runs: [r for r, _, _ in runs]
     # Round by round, so a spread shows whether it is one slow round (the first, say) or all.
     for name, runs in (("the page", page), ("native scalar", scalar), ("native default", default)):
         print(f"{name} by round: {', '.join(f'{r:,.0f}' for r in rates(runs))} fps")
-    seconds = lambda runs: [c for _, c in runs]
+    print("the page's time between its timed turns, by round: " +
+          ", ".join(f"{gap:.0f} of {timed:.0f} ms in {turns - 1} hand-offs" for _, _, (turns, gap, timed) in page))
+    seconds = lambda runs: [c for _, c, _ in runs]
     print(f"| tour timedemo, one thread, {args.rounds} rounds | fps | the page's share (means) "
           "| processor seconds | the page's share by processor time (means) |")
     print("|---|---|---|---|---|")

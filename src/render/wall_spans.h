@@ -87,6 +87,10 @@ public:
         return true;
     }
 
+    // Whether the frame's search has looked in the sector (its spans made or found too many):
+    // every wall a column found lies in a sector looked in.
+    bool visited(uint16_t sector) const { return sector < SECTOR_COUNT && state_[sector] != NOT_MADE; }
+
 private:
     // Whether a sector with this many spans has block masks.
     static bool masked(int spans) { return spans <= SPANS_MASKED; }

@@ -12,6 +12,7 @@
 #include "render/render_view.h"
 #include "replay/game_run.h"
 #include "replay/state_checksum.h"
+#include "tour/tour_views.h"
 
 namespace krello {
 namespace {
@@ -132,6 +133,49 @@ TEST(Automap, ShownOverTheSessionItChangesNeitherTheGameNorTheRenderedFrame) {
     for (int w = 0; w < WALL_COUNT; ++w) walls += mapped.automap().seen(w);
     EXPECT_GT(walls, 0);
     EXPECT_LT(walls, WALL_COUNT / 2) << "only what was in view";
+}
+
+// The map reads only the walls of the sectors the frame looked in and their back sides. What it
+// marks seen must be every wall a frame found, whichever thread found it, frame after frame, on
+// every path: the same as the whole table of one thread drawing alone, a thread that has not
+// drawn yet (its scratch not warmed up) adding nothing.
+TEST(Automap, NotesExactlyTheWallsTheFramesFound) {
+    GameRun run;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(run.loadLevel("", problems));
+    run.start();
+    auto g = std::make_unique<GameState>(run.game());
+    std::vector<uint8_t> frame(FRAME_BYTES);
+    const struct {
+        int threads;
+        RenderPath path;
+        bool warmedUp;
+    } cases[] = {{1, RenderPath::Scalar, false}, {2, RenderPath::Scalar, true}, {2, RenderPath::Scalar, false},
+                 {1, bestRenderPath(), true}, {3, bestRenderPath(), false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.threads << " threads, path " << static_cast<int>(c.path) << " warmed up " << c.warmedUp);
+        RenderThreads alone(1, RenderPath::Scalar), threads(c.threads, c.path);
+        Automap map(false, false);
+        std::vector<bool> found(WALL_COUNT, false);  // alone's whole table read, frame by frame
+        int frames = 0;
+        for (const TourView& view : tourViews()) {
+            ASSERT_TRUE(placeViewer(*g, view)) << view.name;
+            if (frames == 0 && c.warmedUp) threads.warmUp(*g);
+            for (int turn = 0; turn < 4; ++turn, ++frames) {
+                g->player.angle = static_cast<int16_t>((view.angle + turn * 512) & 2047);
+                drawView(*g, frame.data(), &threads);
+                map.noteDrawn(threads, *g);
+                drawView(*g, frame.data(), &alone);
+                for (int w = 0; w < WALL_COUNT; ++w)
+                    if (alone.scratch(0).marks[static_cast<size_t>(w)] >= 0) found[static_cast<size_t>(w)] = true;
+                int differ = 0;
+                for (int w = 0; w < WALL_COUNT; ++w) differ += map.seen(w) != found[static_cast<size_t>(w)];
+                ASSERT_EQ(differ, 0) << view.name << " turned " << turn;
+            }
+        }
+        EXPECT_GT(std::count(found.begin(), found.end(), true), WALL_COUNT / 4) << "the views see much of the level";
+        EXPECT_GT(frames, 8);
+    }
 }
 
 }  // namespace

@@ -292,7 +292,7 @@ TEST(GameSessionFrames, UnshownFramesThenTheNewestComposedShowWhatComposingEvery
             clockA.now += 14000;
             clockB.now += 14000;
             every.produceFrame();
-            newest.produceUnshownFrame();
+            newest.produceUnshownFrame(clockB.now);
             for (GameSession* s : {&every, &newest}) s->keyUp(f % 3 ? KeyId::Up : KeyId::Left);
         }
         EXPECT_TRUE(std::equal(before.begin(), before.end(), newest.shownFrame())) << "unshown frames leave the copy alone";

@@ -6,6 +6,7 @@
 
 #include "world/angle.h"
 #include "world/screen.h"
+#include "world/wall_walk.h"
 
 namespace krello {
 namespace {
@@ -69,11 +70,22 @@ bool portalSteps(const GameState& g, int sector, const Wall& w) {
 
 }  // namespace
 
-void Automap::noteDrawn(const RenderThreads& threads) {
+// A column marks the wall it finds, which its search took from the walk of a sector it looked
+// in, and a portal's back side. So the marks of a frame are those of the walls of the sectors
+// looked in and their back sides, and only those need reading: a few dozen walls a frame, where
+// the whole table holds 1,138.
+void Automap::noteDrawn(const RenderThreads& threads, const GameState& g) {
     for (int part = 0; part < threads.count(); ++part) {
         const ColumnScratch& scratch = threads.scratch(part);
-        for (size_t w = 0; w < WALL_COUNT; ++w)
-            if (scratch.marks[w] >= 0) seen_.set(w);
+        for (uint16_t s = 0; s < SECTOR_COUNT; ++s) {
+            if (!scratch.spans.visited(s)) continue;
+            walkSectorWalls(g, s, [&](uint16_t w) {
+                if (scratch.marks[w] < 0) return;
+                seen_.set(w);
+                const uint16_t other = static_cast<uint16_t>(g.walls[w].otherWall);
+                if (other < WALL_COUNT && scratch.marks[other] >= 0) seen_.set(other);
+            });
+        }
     }
 }
 

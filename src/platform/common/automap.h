@@ -38,8 +38,8 @@ public:
 
     // A new game: nothing has been seen yet.
     void forget() { seen_.reset(); }
-    // Adds the walls the renderer found in the frame it drew last, on any of its threads.
-    void noteDrawn(const RenderThreads& threads);
+    // Adds the walls the renderer found in the frame it drew last of g, on any of its threads.
+    void noteDrawn(const RenderThreads& threads, const GameState& g);
     void see(int wall) { seen_.set(static_cast<size_t>(wall)); }
     bool seen(int wall) const { return seen_.test(static_cast<size_t>(wall)); }
 

@@ -234,10 +234,12 @@ void GameSession::produceFrame() {
     fps_.frameEnded(clock_.nowMicros());
 }
 
-void GameSession::produceUnshownFrame() {
-    fps_.frameStarted(clock_.nowMicros());
+uint64_t GameSession::produceUnshownFrame(uint64_t startedMicros) {
+    fps_.frameStarted(startedMicros);
     drawFrame();
-    fps_.frameEnded(clock_.nowMicros());
+    const uint64_t ended = clock_.nowMicros();
+    fps_.frameEnded(ended);
+    return ended;
 }
 
 void GameSession::drawFrame() {
@@ -248,7 +250,7 @@ void GameSession::drawFrame() {
             replayRanOut_ = demo_.replaying();
             end(0);
         }
-        if (drawnBy_) automap_.noteDrawn(*drawnBy_);
+        if (drawnBy_) automap_.noteDrawn(*drawnBy_, game());
         if (!demoWriteTold_) tellDemoWriteProblem();
     } else {
         run_->flushDemo();  // the game stands still: what it recorded goes to the file now

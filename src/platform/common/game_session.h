@@ -110,8 +110,9 @@ public:
     void produceFrame();
     // The same without the copy and the text, for a frame nobody will see (the page's timedemo
     // shows only the newest frame of each turn); composeShown() then makes shownFrame() of the
-    // newest.
-    void produceUnshownFrame();
+    // newest. Frames back to back need one clock reading each: the frame starts at
+    // `startedMicros` (the clock as the previous one ended) and returns the clock at its end.
+    uint64_t produceUnshownFrame(uint64_t startedMicros);
     void composeShown();
     const uint8_t* shownFrame() const { return shown_.data(); }
     // The renderer's own frame, before the map and the text: the same whether the map is shown.

@@ -169,10 +169,12 @@ EMSCRIPTEN_KEEPALIVE const char* krello_test_pad(const char* settingsText, int i
 }
 // A timedemo's turn: the page calls it again and again (krelloPage.runTurns), letting the browser
 // handle events and paint between two. Returns 0 once the timedemo has ended (or a dropped file
-// put another session in its place): from then on the display's frames drive the page.
+// put another session in its place): from then on the display's frames drive the page. Returns 2
+// after the warm-up's last turn (the timed frames begin with the next), 1 otherwise.
 EMSCRIPTEN_KEEPALIVE int krello_timedemo_turn() {
+    const bool warming = pageShell->warmingUp();
     pageShell->tick();
-    if (pageShell->runningTimedemo()) return 1;
+    if (pageShell->runningTimedemo()) return warming && !pageShell->warmingUp() ? 2 : 1;
     runOnDisplayFrames();
     return 0;
 }

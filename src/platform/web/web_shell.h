@@ -41,6 +41,8 @@ public:
     void tick();
     // A timedemo is under way (not yet finished).
     bool runningTimedemo() const { return session_ && !finished_ && options_.demoMode == DemoMode::Timedemo; }
+    // A timedemo is warming up: its timed frames have not begun.
+    bool warmingUp() const { return runningTimedemo() && warmUp_ && !warmUp_->done(); }
 
     // The page's events. keyDown returns whether the browser's own action for the key is to be
     // kept from it (scrolling on arrows and Space).
@@ -92,7 +94,7 @@ private:
 
     void endSession();
     void present(int produced);
-    int runTimedemoSlice();
+    int runTimedemoTurn();
     PageState pageState() const;
     void reportState();
     bool showingFps() const { return session_ && !finished_ ? session_->showingFps() : lastShowFps_; }
