@@ -127,7 +127,7 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
     const int32_t childTop = std::max(wc.ceilingRow, pr.nextCeilingRow);
     const int32_t childBottom = std::min(wc.floorRow, pr.nextFloorRow);
-    // Called even for an empty window: the child marks its wall like any other visit.
+    // Called even for an empty window, which the child leaves at once: nothing behind it shows.
     renderSectorColumn(rs, next, static_cast<int16_t>(childTop), static_cast<int16_t>(childBottom),
                        wc.wallDepth);
     drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
