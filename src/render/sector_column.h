@@ -15,6 +15,16 @@ struct WallHit {
     double depth = 0.0;   // depth of the crossing along the heading, not yet raised to 10
 };
 
+// Takes a crossing that lies ahead of the eye and nearer than `best`, the nearest so far. A tie
+// keeps the wall found first, so every search path picks the same wall.
+inline void keepNearerCrossing(WallHit& hit, double& best, int32_t wall, double param, double depth) {
+    if (depth < 0.0 || !(depth < best)) return;
+    best = depth;
+    hit.wall = wall;
+    hit.param = param;
+    hit.depth = depth;
+}
+
 // How one wall is laid out in one column, clipped to the window.
 struct WallColumn {
     double wallDepth = 0.0;   // the hit's depth, at least 10

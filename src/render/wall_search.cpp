@@ -45,13 +45,7 @@ inline void testWall(const Probe& p, uint16_t w, WallHit& hit, double& best) {
     const double hy = t * dyw + y1;
     // Depth along the heading, not along the ray, so straight walls stay straight on screen.
     const double depth = (hy - p.eyeY) * p.headingSin + (hx - p.eyeX) * p.headingCos;
-    if (depth < 0.0) return;
-    if (depth < best) {
-        best = depth;
-        hit.wall = w;
-        hit.param = t;
-        hit.depth = depth;
-    }
+    keepNearerCrossing(hit, best, w, t, depth);
 }
 
 // The same test as testWall, from the wall's geometry converted once a frame: the same
@@ -65,13 +59,7 @@ inline void testSpanWall(const Probe& p, const WallGeometry& wg, uint16_t w, Wal
     const double hx = t * wg.dx + wg.x;
     const double hy = t * wg.dy + wg.y;
     const double depth = (hy - p.eyeY) * p.headingSin + (hx - p.eyeX) * p.headingCos;
-    if (depth < 0.0) return;
-    if (depth < best) {
-        best = depth;
-        hit.wall = w;
-        hit.param = t;
-        hit.depth = depth;
-    }
+    keepNearerCrossing(hit, best, w, t, depth);
 }
 
 }  // namespace

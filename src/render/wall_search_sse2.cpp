@@ -58,13 +58,7 @@ WallHit findNearestWallSse2(const RenderState& rs, uint16_t sector) {
         const __m128d h = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(t), along), _mm_cvtepi32_pd(start));
         const __m128d terms = _mm_mul_pd(_mm_sub_pd(h, eyeXY), heading);
         const double depth = _mm_cvtsd_f64(_mm_unpackhi_pd(terms, terms)) + _mm_cvtsd_f64(terms);
-        if (depth < 0.0) return;
-        if (depth < best) {
-            best = depth;
-            hit.wall = w;
-            hit.param = t;
-            hit.depth = depth;
-        }
+        keepNearerCrossing(hit, best, w, t, depth);
     });
     return hit;
 }
