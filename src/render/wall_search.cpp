@@ -24,33 +24,10 @@ struct Probe {
           ry(rs.rayDirY), headingSin(rs.headingSin), headingCos(rs.headingCos) {}
 };
 
-// Tests wall w, as the arithmetic reads, and keeps it in hit when it is strictly nearer than
-// every wall kept so far.
-inline void testWall(const Probe& p, uint16_t w, WallHit& hit, double& best) {
-    const Wall& wall = p.g.walls[w];
-    const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
-    if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
-    const Wall& end = p.g.walls[endIndex];
-    const double dxw = sub32(end.x, wall.x);
-    const double dyw = sub32(end.y, wall.y);
+// Tests a wall from its geometry, as the arithmetic reads, and keeps it in hit when it is
+// strictly nearer than every wall kept so far.
+inline void testWallGeometry(const Probe& p, const WallGeometry& wg, uint16_t w, WallHit& hit, double& best) {
     // The near-parallel test first: it needs the least.
-    const double den = -(p.ry * dxw) - (-p.rx) * dyw;
-    if (!(std::fabs(den) > PARALLEL_LIMIT)) return;
-    const double num = static_cast<double>(sub32(wall.y, p.py)) * (-p.rx) + static_cast<double>(sub32(wall.x, p.px)) * p.ry;
-    const double t = num / den;
-    if (!(t >= 0.0 && t <= 1.0)) return;
-    const double x1 = wall.x;
-    const double y1 = wall.y;
-    const double hx = t * dxw + x1;
-    const double hy = t * dyw + y1;
-    // Depth along the heading, not along the ray, so straight walls stay straight on screen.
-    const double depth = (hy - p.eyeY) * p.headingSin + (hx - p.eyeX) * p.headingCos;
-    keepNearerCrossing(hit, best, w, t, depth);
-}
-
-// The same test as testWall, from the wall's geometry converted once a frame: the same
-// operations on the same values.
-inline void testSpanWall(const Probe& p, const WallGeometry& wg, uint16_t w, WallHit& hit, double& best) {
     const double den = -(p.ry * wg.dx) - (-p.rx) * wg.dy;
     if (!(std::fabs(den) > PARALLEL_LIMIT)) return;
     const double num = wg.fromEyeY * (-p.rx) + wg.fromEyeX * p.ry;
@@ -58,8 +35,17 @@ inline void testSpanWall(const Probe& p, const WallGeometry& wg, uint16_t w, Wal
     if (!(t >= 0.0 && t <= 1.0)) return;
     const double hx = t * wg.dx + wg.x;
     const double hy = t * wg.dy + wg.y;
+    // Depth along the heading, not along the ray, so straight walls stay straight on screen.
     const double depth = (hy - p.eyeY) * p.headingSin + (hx - p.eyeX) * p.headingCos;
     keepNearerCrossing(hit, best, w, t, depth);
+}
+
+// Tests wall w straight from the records.
+inline void testWall(const Probe& p, uint16_t w, WallHit& hit, double& best) {
+    const Wall& wall = p.g.walls[w];
+    const uint16_t endIndex = static_cast<uint16_t>(wall.point2);
+    if (endIndex >= WALL_COUNT) return;  // a wall without an end point is no segment
+    testWallGeometry(p, wallGeometry(wall, p.g.walls[endIndex], p.px, p.py), w, hit, best);
 }
 
 }  // namespace
@@ -91,13 +77,13 @@ WallHit findNearestWall(const RenderState& rs, uint16_t sector) {
         for (uint64_t m = spans.blocks[column / SPAN_BLOCK_COLUMNS]; m != 0; m &= m - 1) {
             const int i = std::countr_zero(m);
             const WallSpan& s = spans.begin[i];
-            if (s.holds(column) && marks[s.wall] != column) testSpanWall(probe, spans.geometry[i], s.wall, hit, best);
+            if (s.holds(column) && marks[s.wall] != column) testWallGeometry(probe, spans.geometry[i], s.wall, hit, best);
         }
         return hit;
     }
     for (const WallSpan* s = spans.begin; s != spans.end; ++s)
         if (s->holds(column) && marks[s->wall] != column)
-            testSpanWall(probe, spans.geometry[s - spans.begin], s->wall, hit, best);
+            testWallGeometry(probe, spans.geometry[s - spans.begin], s->wall, hit, best);
     return hit;
 }
 

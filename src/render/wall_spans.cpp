@@ -78,10 +78,11 @@ int spansOfWall(const GameState& g, const FrameRays& rays, uint16_t w, WallSpan*
     const PlayerState& p = g.player;
     // The end points from the eye, as the search forms them: its own point's offsets wrap like
     // 32-bit registers, the other point lies the wall's (wrapped) extent further.
-    const double b1 = sub32(wall.x, p.x);
-    const double a1 = sub32(wall.y, p.y);
-    const double dxw = sub32(end.x, wall.x);
-    const double dyw = sub32(end.y, wall.y);
+    const WallGeometry wg = wallGeometry(wall, end, p.x, p.y);
+    const double b1 = wg.fromEyeX;
+    const double a1 = wg.fromEyeY;
+    const double dxw = wg.dx;
+    const double dyw = wg.dy;
     const double b2 = b1 + dxw;  // exact: integers below 2^34
     const double a2 = a1 + dyw;
     const double size = std::fabs(a1) + std::fabs(b1) + std::fabs(dxw) + std::fabs(dyw);
@@ -103,7 +104,7 @@ int spansOfWall(const GameState& g, const FrameRays& rays, uint16_t w, WallSpan*
     const Side s1 = sideOf(rays.firstY * b1 - rays.firstX * a1, rays.stepY * b1 - rays.stepX * a1, limit);
     const Side s2 = sideOf(rays.firstY * b2 - rays.firstX * a2, rays.stepY * b2 - rays.stepX * a2, limit);
     const int n = appendOutside(intersect(s1.above, s2.above), intersect(s1.below, s2.below), w, out);
-    for (int i = 0; i < n; ++i) geometry[i] = {dxw, dyw, b1, a1, static_cast<double>(wall.x), static_cast<double>(wall.y)};
+    for (int i = 0; i < n; ++i) geometry[i] = wg;
     return n;
 }
 

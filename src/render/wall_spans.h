@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "world/fixed_math.h"
 #include "world/game_state.h"
 #include "world/screen.h"
 
@@ -35,6 +36,13 @@ struct WallGeometry {
     double fromEyeX, fromEyeY;  // its own point less the eye's, wrapped to 32 bits
     double x, y;              // its own point
 };
+
+// The geometry of the wall that runs from `wall` to `end`, seen from the eye at (eyeX, eyeY).
+inline WallGeometry wallGeometry(const Wall& wall, const Wall& end, int32_t eyeX, int32_t eyeY) {
+    return {static_cast<double>(sub32(end.x, wall.x)), static_cast<double>(sub32(end.y, wall.y)),
+            static_cast<double>(sub32(wall.x, eyeX)),  static_cast<double>(sub32(wall.y, eyeY)),
+            static_cast<double>(wall.x),               static_cast<double>(wall.y)};
+}
 
 // Columns that share one block mask: a tile's width.
 constexpr int SPAN_BLOCK_COLUMNS = 16;
