@@ -3,7 +3,8 @@
 # a busy loop of this script's own on one core; Chocolate Doom's `-timedemo demo1 -noblit` the
 # same ways in the same run (as a yardstick, run as it is); then the benchmark's whole frames and
 # stages (min and median of 5 repetitions); the slowest to median frame of each, and round by
-# round the 2 threads' fps over 1 thread's. Its headline figures mean something only at a quiet
+# round the 2 threads' fps over 1 thread's, and the machine's own stalls (`krello-tool host-stalls`:
+# frame-sized quanta of plain arithmetic) beside them. Its headline figures mean something only at a quiet
 # moment: it prints the load average before and after.
 #
 #   scripts/render-speed.sh [BUILD_DIR] [ROUNDS]       (default: build, 3 rounds)
@@ -68,6 +69,12 @@ krello_run() {  # PROGRAM THREADS OUT
   "$1" timedemo --input "$input" --threads "$2" | head -n1 |
     sed -E 's/.*: ([0-9.]+) fps \(min\/median\/max frame [0-9.]+\/([0-9.]+)\/([0-9.]+) ms\)/\1 \2 \3/' >> "$3"
 }
+# The machine's own stalls: quanta of plain arithmetic the size of a tour frame, timed the same
+# way. Where these are slower than 3 times their median, so is any program's frame.
+stalls_run() {  # OUT
+  "$tool" host-stalls --quanta 3000 --micros 90 | head -n1 |
+    sed -E 's/.*: ([0-9.]+) fps \(min\/median\/max frame [0-9.]+\/([0-9.]+)\/([0-9.]+) ms\)/\1 \2 \3/' >> "$1"
+}
 doom_run() {  # OUT
   DISPLAY="$display" "$doom" -iwad "$wad" -timedemo demo1 -noblit -nosound -window -nograbmouse \
     -config "$work/doom.cfg" -extraconfig "$work/doom-extra.cfg" > "$work/doom.log" 2>&1 || true
@@ -83,6 +90,7 @@ for round in $(seq "$rounds"); do
       if [ -n "${BEFORE:-}" ]; then krello_run "$BEFORE" "$threads" "$work/before-$threads-$load"; fi
     done
     if [ -n "$doom" ]; then doom_run "$work/doom-$load"; fi
+    stalls_run "$work/stalls-$load"
     if [ "$load" = busy ]; then stop_busy_loop; fi
   done
   echo "round $round of $rounds done" >&2
@@ -112,6 +120,7 @@ done
 # ratio holds even while the load changes between rounds.
 pairs() { paste -d' ' "$1" "$2" | awk '{ r = $1 / $4; if (NR == 1 || r < lo) lo = r; if (NR == 1 || r > hi) hi = r }
                                           END { if (NR) printf "%.2f to %.2f", lo, hi; else printf "-" }'; }
+echo "| host-stalls: 90 µs quanta of plain arithmetic, a second | $(range "$work/stalls-quiet" 1) | $(worst "$work/stalls-quiet") | $(range "$work/stalls-busy" 1) | $(worst "$work/stalls-busy") |"
 echo "| 2 threads' fps / 1 thread's, round by round | $(pairs "$work/krello-2-quiet" "$work/krello-1-quiet") | | $(pairs "$work/krello-2-busy" "$work/krello-1-busy") | |"
 if [ -n "$doom" ]; then
   echo "| Chocolate Doom -timedemo demo1 -noblit (Freedoom 1) | $(range "$work/doom-quiet" 1) | | $(range "$work/doom-busy" 1) | |"

@@ -13,6 +13,7 @@ void registerRenderCommands(CLI::App& app);
 void registerRunCommands(CLI::App& app);
 void registerSoundCommands(CLI::App& app);
 void registerPlaytestCommands(CLI::App& app);
+void registerHostStallCommands(CLI::App& app);
 
 // A failure to report in one line, with exit status 2.
 struct ToolError {

@@ -66,6 +66,7 @@ void describeTool(CLI::App& app, bool& manPage) {
     registerRunCommands(app);
     registerSoundCommands(app);
     registerPlaytestCommands(app);
+    registerHostStallCommands(app);
 }
 
 ToolOutcome runToolCommandLine(CLI::App& app, const bool& manPage, int argc, const char* const* argv) {
