@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -98,6 +99,7 @@ TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
         {"textures", "textures: which one? dump or sheet (see krello-tool textures --help)"},
         {"render --view 1 2", "--view: expected 5 values (X Y Z ANGLE SECTOR), got 2"},
         {"render --tour", "--tour: expected DIR, got nothing"},
+        {"host-stalls --quanta 0", "--quanta: expected a whole number from 1 to 10000000, got '0'"},
     };
     for (const auto& c : cases) {
         const ProgramRun r = runTool(c.args);
@@ -105,6 +107,19 @@ TEST(ReplayTool, BadInputGivesOneLineAndStatusTwo) {
         EXPECT_EQ(r.err.rfind("krello-tool: " + c.message, 0), 0u) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
+}
+
+// The speed script reads the machine's stalls with the timedemo's own pattern, so the line must
+// keep that shape, with its quanta ordered from fastest to slowest.
+TEST(ReplayTool, HostStallsPrintTheTimedemoLine) {
+    const ProgramRun r = runTool("host-stalls --quanta 7 --micros 5");
+    ASSERT_EQ(r.status, 0) << r.err;
+    double fps = 0, lo = 0, median = 0, hi = 0;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "host-stalls: 7 frames in %*f s: %lf fps (min/median/max frame %lf/%lf/%lf ms)",
+                          &fps, &lo, &median, &hi), 4) << r.out;
+    EXPECT_GT(fps, 0.0);
+    EXPECT_LE(lo, median);
+    EXPECT_LE(median, hi);
 }
 
 TEST(ReplayTool, TheTourMatchesItsExpectedStates) {
