@@ -35,6 +35,14 @@ uint16_t portalTarget(const Wall& wall) {
     return isSector(wall.nextSector) ? static_cast<uint16_t>(wall.nextSector) : NO_INDEX;
 }
 
+// The sector's billboards, when the frame lists any in it: most visits find none, and are
+// spared the call.
+void drawBillboards(RenderState& rs, uint16_t sector, int32_t top, int32_t bottom, double nearLimit,
+                    double wallDepth) {
+    if (rs.objects.first[sector] == rs.objects.first[sector + 1]) return;
+    drawSectorSprites(rs, sector, top, bottom, nearLimit, wallDepth);
+}
+
 }  // namespace
 
 void drawWallRows(RenderState& rs, const WallLook& look, int32_t from, int32_t to, uint16_t v) {
@@ -114,7 +122,7 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
         const WallRun run{wc.ceilingRow, wc.floorRow, wc.upperV};
         rs.kernels->drawWallRuns(rs, look, &run, 1);
         drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
-        drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+        drawBillboards(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
         return;
     }
 
@@ -130,7 +138,7 @@ void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop
     // Called even for an empty window, which the child leaves at once: nothing behind it shows.
     renderSectorColumn(rs, next, static_cast<int16_t>(childTop), static_cast<int16_t>(childBottom),
                        wc.wallDepth);
-    drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+    drawBillboards(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
 }
 
 }  // namespace krello
