@@ -25,9 +25,17 @@ int32_t projectRow(int32_t planeZ, int32_t eyeZ, double wallDepth, int32_t horiz
     return add32(truncToInt32(scaled / wallDepth), horizon);
 }
 
-// The accumulator value that many rows down a wall, so a clipped wall keeps its texture still.
-uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double wallDepth) {
-    return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * wallDepth * 0.0625);
+// A sixteenth of a wall's depth, for the texture-row steps below. A whole number n times the
+// depth, times 1/16, gives the same double as n times this: the depth lies between 10 and
+// 1,000,000, so n times it is 0 or a normal double far from overflowing either way, and scaling
+// by a power of two commutes with rounding there. Taken once, off the path from the wall's rows
+// to the accumulators, which the column's drawing waits for.
+double sixteenthOf(double wallDepth) { return wallDepth * 0.0625; }
+
+// The accumulator value that many rows down a wall, so a clipped wall keeps its texture still:
+// (repeatV * rowsCut) * wallDepth * 0.0625, the depth's sixteenth taken once (sixteenthOf).
+uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double depthSixteenth) {
+    return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * depthSixteenth);
 }
 
 // The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
@@ -60,11 +68,12 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
     const int32_t z = rs.game.player.z;
     WallColumn wc;
     wc.wallDepth = hit.depth < MIN_WALL_DEPTH ? MIN_WALL_DEPTH : hit.depth;
+    const double depthSixteenth = sixteenthOf(wc.wallDepth);
     wc.texU = truncToInt32(wall.repeatU * hit.param * 16.0) & 127;
     wc.ceilingRow = projectRow(sector.ceilingZ, z, wc.wallDepth, CEILING_HORIZON);
     wc.floorRow = projectRow(sector.floorZ, z, wc.wallDepth, FLOOR_HORIZON);
     if (wc.ceilingRow < windowTop) {
-        wc.upperV = textureRowsCut(wall.repeatV, sub32(windowTop, wc.ceilingRow), wc.wallDepth);
+        wc.upperV = textureRowsCut(wall.repeatV, sub32(windowTop, wc.ceilingRow), depthSixteenth);
         wc.ceilingRow = windowTop;
     }
     if (wc.ceilingRow > windowBottom) wc.ceilingRow = windowBottom;
@@ -72,7 +81,7 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
     if (wc.floorRow < windowTop) wc.floorRow = windowTop;
     wc.shadeOffset =
         wrap16(add32(wall.shade, truncToInt32(sector.shadeFalloff * wc.wallDepth * 0.0002)));
-    wc.vStep = truncToU16(wall.repeatV * wc.wallDepth * 0.0625);
+    wc.vStep = truncToU16(wall.repeatV * depthSixteenth);
     return wc;
 }
 
@@ -86,7 +95,7 @@ PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall
     if (pr.nextFloorRow > windowBottom) pr.nextFloorRow = windowBottom;
     if (pr.nextCeilingRow > wc.floorRow) pr.nextCeilingRow = wc.floorRow;
     if (pr.nextFloorRow < wc.ceilingRow) {
-        pr.lowerV = textureRowsCut(wall.repeatV, sub32(wc.ceilingRow, pr.nextFloorRow), wc.wallDepth);
+        pr.lowerV = textureRowsCut(wall.repeatV, sub32(wc.ceilingRow, pr.nextFloorRow), sixteenthOf(wc.wallDepth));
         pr.nextFloorRow = wc.ceilingRow;
     }
     return pr;
