@@ -101,53 +101,79 @@ PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall
     return pr;
 }
 
-void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
-                        int16_t windowBottom, double nearLimit) {
-    // Callers pass windows inside the screen with top <= bottom; holding to that here keeps
-    // every write inside the frame whatever a damaged level projects.
-    const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
-    const int32_t bottom = std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT);
-    // An empty window shows nothing, and neither can anything behind it, since every window
-    // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
-    // would differ, and they are this column's and consulted only further down the walk.
-    if (top == bottom) return;
-    // Every other window is drawn whole (ceiling, wall or steps, floor, and the child's window
-    // cover it) unless no sector or no wall is found: then its rows keep the frame's pixels.
-    if (!isSector(sectorIndex)) return keepFramePixels(rs, top, bottom);
+namespace {
 
+// A window as a visit takes it: cut to the screen, rows top..bottom-1.
+struct Window {
+    int32_t top;
+    int32_t bottom;
+};
+
+// Callers pass windows inside the screen with top <= bottom; holding to that here keeps every
+// write inside the frame whatever a damaged level projects.
+Window cutToScreen(int16_t windowTop, int16_t windowBottom) {
+    const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
+    return {top, std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT)};
+}
+
+// Draws a visit of a non-empty window of a sector whose nearest wall, hit, has been found.
+void drawVisit(RenderState& rs, uint16_t sectorIndex, Window w, double nearLimit, const WallHit& hit) {
     const GameState& g = rs.game;
-    const WallHit hit = findNearestWall(rs, sectorIndex);
-    if (hit.wall < 0) return keepFramePixels(rs, top, bottom);
     const Wall& wall = g.walls[hit.wall];
     rs.scratch.marks[hit.wall] = rs.screenColumn;
     const Sector& sector = g.sectors[sectorIndex];
-    const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, top, bottom);
+    const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, w.top, w.bottom);
     const WallLook look{textureOf(g, wall.texture), textureSlot(wall.texture), wc.texU, wc.vStep, wc.shadeOffset,
                         static_cast<uint8_t>(rampOffset(wall.texture))};
 
-    drawCeilingRows(rs, sectorIndex, top, wc.ceilingRow);
     const uint16_t next = portalTarget(wall);
     if (next == NO_INDEX) {
+        drawCeilingRows(rs, sectorIndex, w.top, wc.ceilingRow);
         const WallRun run{wc.ceilingRow, wc.floorRow, wc.upperV};
         rs.kernels->drawWallRuns(rs, look, &run, 1);
-        drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
-        drawBillboards(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+        drawFloorRows(rs, sectorIndex, wc.floorRow, w.bottom);
+        drawBillboards(rs, sectorIndex, w.top, w.bottom, nearLimit, wc.wallDepth);
         return;
     }
 
     // The back side of the portal must not be found again from the sector behind it.
     const uint16_t other = static_cast<uint16_t>(wall.otherWall);
     if (other < WALL_COUNT) rs.scratch.marks[other] = rs.screenColumn;
-    const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, top, bottom);
+    const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, w.top, w.bottom);
+    // The sector behind is searched before this visit's rows are drawn, so the search need not
+    // wait behind them: the walk's searches and marks come in the same order, and drawing reads
+    // no mark. An empty window is not searched, as renderSectorColumn would not search it.
+    const Window child = cutToScreen(static_cast<int16_t>(std::max(wc.ceilingRow, pr.nextCeilingRow)),
+                                     static_cast<int16_t>(std::min(wc.floorRow, pr.nextFloorRow)));
+    const WallHit childHit = child.top == child.bottom ? WallHit{} : findNearestWall(rs, next);
+
+    drawCeilingRows(rs, sectorIndex, w.top, wc.ceilingRow);
     const WallRun steps[2] = {{wc.ceilingRow, pr.nextCeilingRow, wc.upperV}, {pr.nextFloorRow, wc.floorRow, pr.lowerV}};
     rs.kernels->drawWallRuns(rs, look, steps, 2);
-    drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
-    const int32_t childTop = std::max(wc.ceilingRow, pr.nextCeilingRow);
-    const int32_t childBottom = std::min(wc.floorRow, pr.nextFloorRow);
-    // Called even for an empty window, which the child leaves at once: nothing behind it shows.
-    renderSectorColumn(rs, next, static_cast<int16_t>(childTop), static_cast<int16_t>(childBottom),
-                       wc.wallDepth);
-    drawBillboards(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+    drawFloorRows(rs, sectorIndex, wc.floorRow, w.bottom);
+    // Nothing behind an empty window shows; a window with no wall found keeps the frame's pixels.
+    if (child.top != child.bottom) {
+        if (childHit.wall < 0) keepFramePixels(rs, child.top, child.bottom);
+        else drawVisit(rs, next, child, wc.wallDepth, childHit);
+    }
+    drawBillboards(rs, sectorIndex, w.top, w.bottom, nearLimit, wc.wallDepth);
+}
+
+}  // namespace
+
+void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
+                        int16_t windowBottom, double nearLimit) {
+    const Window w = cutToScreen(windowTop, windowBottom);
+    // An empty window shows nothing, and neither can anything behind it, since every window
+    // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
+    // would differ, and they are this column's and consulted only further down the walk.
+    if (w.top == w.bottom) return;
+    // Every other window is drawn whole (ceiling, wall or steps, floor, and the child's window
+    // cover it) unless no sector or no wall is found: then its rows keep the frame's pixels.
+    if (!isSector(sectorIndex)) return keepFramePixels(rs, w.top, w.bottom);
+    const WallHit hit = findNearestWall(rs, sectorIndex);
+    if (hit.wall < 0) return keepFramePixels(rs, w.top, w.bottom);
+    drawVisit(rs, sectorIndex, w, nearLimit, hit);
 }
 
 }  // namespace krello
