@@ -89,10 +89,15 @@ KRELLO_AVX512 inline void fetchEight(const Run8& k, int32_t r, uint8_t* pixel) {
     const __m256i b = _mm512_maskz_cvttpd_epi32(0xFF, _mm512_sub_pd(quotient<ByReciprocal>(k.heightRayY, d, y), k.yOffset));
     const __m256i low7 = _mm256_set1_epi32(127);
     const __m256i index = _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(a, low7), 7), _mm256_and_si256(b, low7));
-    alignas(32) uint32_t at[8];
+    // Two indices a load (the texel index of row r + 2i in the low half, of r + 2i + 1 in the high).
+    alignas(32) uint64_t at[4];
     _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
-    const volatile uint32_t* indices = at;
-    for (int i = 0; i < 8; ++i) pixel[i] = k.texture[indices[i]];
+    const volatile uint64_t* pairs = at;
+    for (int i = 0; i < 4; ++i) {
+        const uint64_t pair = pairs[i];
+        pixel[2 * i] = k.texture[static_cast<uint32_t>(pair)];
+        pixel[2 * i + 1] = k.texture[pair >> 32];
+    }
 }
 
 // Shades rows from..to-1 in place, their texels already stored: texel - shade wrapping in 16
