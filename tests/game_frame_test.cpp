@@ -2,9 +2,13 @@
 // drawing, and a frame that is not drawn advancing the game exactly as a drawn one.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <random>
+#include <utility>
 
 #include "game/frame.h"
+#include "game/object_sort.h"
 #include "game_test_world.h"
 #include "replay/state_checksum.h"
 #include "world/distance.h"
@@ -88,6 +92,30 @@ TEST(GameFrame, MarksClearBeforeTheUpdateObjectsSortedAfterItThenTheDrawing) {
     EXPECT_TRUE(seen.sorted);
     EXPECT_NE(gameStateChecksum(*g), before);
     EXPECT_EQ(g->objects[0].x, 300);
+}
+
+TEST(GameFrame, TheSortMakesTheExchangesOfDistancesTakenAfreshEachComparison) {
+    // Many ties and wrapped coordinates, where a distance that did not travel with its record
+    // through an exchange would reorder equal records or misplace others.
+    std::mt19937 random(7);
+    for (int table = 0; table < 40; ++table) {
+        auto g = std::make_unique<GameState>();
+        g->player.x = table % 2 ? 2000000000 : 0;
+        g->player.y = 100;
+        for (int i = 0; i < OBJECT_COUNT; ++i) {
+            GameObject& o = placeObject(*g, i, static_cast<int16_t>(i), 0, 0, 0, 0);
+            const uint32_t spread = table < 20 ? 3 : 1u << 30;
+            o.x = static_cast<int32_t>(static_cast<uint32_t>(g->player.x) + random() % spread * 4 - spread);
+            o.y = static_cast<int32_t>(random() % 3) * 4;
+        }
+        auto expected = g->objects;  // exchanged as the arithmetic first read, both distances afresh
+        for (int i = 0; i < OBJECT_COUNT; ++i)
+            for (int j = i; j < OBJECT_COUNT; ++j)
+                if (playerDistance2D(g->player, expected[j]) > playerDistance2D(g->player, expected[i]))
+                    std::swap(expected[i], expected[j]);
+        sortObjects(*g);
+        EXPECT_EQ(std::memcmp(expected.data(), g->objects.data(), sizeof expected), 0) << table;
+    }
 }
 
 TEST(GameFrame, AFrameNotDrawnAdvancesTheGameExactlyAsADrawnOne) {

@@ -10,8 +10,9 @@
 // truncates toward zero and gives 0x80000000 (INT32_MIN) for NaN and for every value outside the
 // 32-bit range: the value truncToInt32 defines for those. The texel index, the 16-bit shade
 // subtraction, the clamp and the ramp are integer operations and exact. The shade offsets come
-// from the per-row table the reference reads too. The processor is asked for AVX-512 before this
-// is ever called (see render_path_x86.cpp).
+// from the per-row table the reference reads too; a run of eight rows or more stores its texels
+// first and shades them in place afterwards, the same steps on the same bytes. The processor is
+// asked for AVX-512 before this is ever called (see render_path_x86.cpp).
 #include "render/flat_rows.h"
 
 #include <immintrin.h>
@@ -28,7 +29,6 @@ namespace {
 // What stays the same along a run, in vector registers.
 struct Run8 {
     __m512d heightRayX, heightRayY, xOffset, yOffset;
-    __m256d heightRayX4, heightRayY4, xOffset4, yOffset4;  // the same, four lanes
     __m128i ramp;
     const double* distance;
     const double* reciprocal;
@@ -43,12 +43,6 @@ KRELLO_AVX512 inline __m512d quotient(__m512d a, __m512d d, __m512d y) {
     if (!ByReciprocal) return _mm512_div_pd(a, d);
     const __m512d q0 = _mm512_mul_pd(a, y);
     return _mm512_fmadd_pd(_mm512_fnmadd_pd(d, q0, a), y, q0);
-}
-template <bool ByReciprocal>
-KRELLO_AVX512 inline __m256d quotient(__m256d a, __m256d d, __m256d y) {
-    if (!ByReciprocal) return _mm256_div_pd(a, d);
-    const __m256d q0 = _mm256_mul_pd(a, y);
-    return _mm256_fmadd_pd(_mm256_fnmadd_pd(d, q0, a), y, q0);
 }
 
 // Rows r..r+7 into pixel (row r) and the seven after it (a tile's column). With Masked, only
@@ -85,16 +79,43 @@ KRELLO_AVX512 inline void drawEight(const Run8& k, int32_t r, uint8_t* pixel, __
     else _mm_storel_epi64(reinterpret_cast<__m128i*>(pixel), _mm_packus_epi16(v, v));
 }
 
-// Rows r..r+3 only, with four lanes: the same steps as drawEight's on half as many rows. The
-// divider's time goes by lanes, so a run's last one to four rows cost half of an eight-row step.
+// Rows r..r+7's texels, unshaded, into pixel (row r) and the seven after it: each fetched
+// byte is stored where its pixel goes, with no shifting of bytes into a word.
 template <bool ByReciprocal>
-KRELLO_AVX512 inline void drawFour(const Run8& k, int32_t r, uint8_t* pixel) {
-    const __m256d d = _mm256_loadu_pd(k.distance + r);
-    const __m256d y = ByReciprocal ? _mm256_loadu_pd(k.reciprocal + r) : d;
-    const __m128i a = _mm256_cvttpd_epi32(_mm256_sub_pd(quotient<ByReciprocal>(k.heightRayX4, d, y), k.xOffset4));
-    const __m128i b = _mm256_cvttpd_epi32(_mm256_sub_pd(quotient<ByReciprocal>(k.heightRayY4, d, y), k.yOffset4));
-    const __m128i shades = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k.shade + r));
-    x86::shadeAndStore4(k.texture, x86::texelIndex4(a, b), shades, k.ramp, pixel);
+KRELLO_AVX512 inline void fetchEight(const Run8& k, int32_t r, uint8_t* pixel) {
+    const __m512d d = _mm512_loadu_pd(k.distance + r);
+    const __m512d y = ByReciprocal ? _mm512_loadu_pd(k.reciprocal + r) : d;
+    const __m256i a = _mm512_maskz_cvttpd_epi32(0xFF, _mm512_sub_pd(quotient<ByReciprocal>(k.heightRayX, d, y), k.xOffset));
+    const __m256i b = _mm512_maskz_cvttpd_epi32(0xFF, _mm512_sub_pd(quotient<ByReciprocal>(k.heightRayY, d, y), k.yOffset));
+    const __m256i low7 = _mm256_set1_epi32(127);
+    const __m256i index = _mm256_or_si256(_mm256_slli_epi32(_mm256_and_si256(a, low7), 7), _mm256_and_si256(b, low7));
+    // Two indices a load (the texel index of row r + 2i in the low half, of r + 2i + 1 in the high).
+    alignas(32) uint64_t at[4];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
+    const volatile uint64_t* pairs = at;
+    for (int i = 0; i < 4; ++i) {
+        const uint64_t pair = pairs[i];
+        pixel[2 * i] = k.texture[static_cast<uint32_t>(pair)];
+        pixel[2 * i + 1] = k.texture[pair >> 32];
+    }
+}
+
+// Shades rows from..to-1 in place, their texels already stored: texel - shade wrapping in 16
+// bits, clamped to 0..63, plus the ramp, kept to 8 bits, 32 rows a step. The first load of each
+// step reads bytes just stored one by one, which waits for those stores once per step instead of
+// once per eight rows.
+KRELLO_AVX512 inline void shadeRun(const Run8& k, int32_t from, int32_t to, uint8_t* pixel) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i top = _mm512_set1_epi16(63);
+    const __m512i ramp = _mm512_maskz_broadcastw_epi16(~__mmask32{0}, k.ramp);
+    for (int32_t r = from; r < to; r += 32, pixel += 32) {
+        const __mmask32 keep = to - r >= 32 ? ~__mmask32{0} : (__mmask32{1} << (to - r)) - 1;
+        const __m512i texels = _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(keep, pixel));
+        const __m512i shades = _mm512_maskz_loadu_epi16(keep, k.shade + r);
+        __m512i v = _mm512_sub_epi16(texels, shades);
+        v = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(v, zero), top), ramp);
+        _mm256_mask_storeu_epi8(pixel, keep, _mm512_maskz_cvtepi16_epi8(~__mmask32{0}, v));
+    }
 }
 
 template <bool ByReciprocal>
@@ -106,11 +127,11 @@ KRELLO_AVX512 inline void drawRun(const Run8& k, const FlatRun& run) {
         drawEight<ByReciprocal, true>(k, r, pixel, static_cast<__mmask8>((1u << (to - r)) - 1));
         return;
     }
-    for (; to - r >= 8; r += 8, pixel += 8) drawEight<ByReciprocal>(k, r, pixel);
-    // The last one to seven rows: the last four or eight rows again, since a row's bytes depend
-    // on the row alone, those drawn twice get the same bytes twice.
-    if (to - r > 4) drawEight<ByReciprocal>(k, to - 8, pixel - (r - (to - 8)));
-    else if (r < to) drawFour<ByReciprocal>(k, to - 4, pixel - (r - (to - 4)));
+    for (; to - r >= 8; r += 8, pixel += 8) fetchEight<ByReciprocal>(k, r, pixel);
+    // The last one to seven rows: the last eight rows again, since a row's texel depends on the
+    // row alone, those fetched twice get the same byte twice.
+    if (r < to) fetchEight<ByReciprocal>(k, to - 8, pixel - (r - (to - 8)));
+    shadeRun(k, run.from, to, run.pixel);
 }
 
 }  // namespace
@@ -121,9 +142,7 @@ KRELLO_AVX512 void drawFlatRunAvx512(const FlatRun& run) {
         return;
     }
     const Run8 k{_mm512_set1_pd(run.heightRayX), _mm512_set1_pd(run.heightRayY), _mm512_set1_pd(run.xOffset),
-                 _mm512_set1_pd(run.yOffset),    _mm256_set1_pd(run.heightRayX), _mm256_set1_pd(run.heightRayY),
-                 _mm256_set1_pd(run.xOffset),    _mm256_set1_pd(run.yOffset),    _mm_set1_epi16(run.ramp),
-                 run.distance,                   run.reciprocal,                 run.shade,
+                 _mm512_set1_pd(run.yOffset),    _mm_set1_epi16(run.ramp), run.distance, run.reciprocal, run.shade,
                  run.texture};
     if (x86::quotientsByReciprocal(run)) drawRun<true>(k, run);
     else drawRun<false>(k, run);

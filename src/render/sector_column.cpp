@@ -25,14 +25,30 @@ int32_t projectRow(int32_t planeZ, int32_t eyeZ, double wallDepth, int32_t horiz
     return add32(truncToInt32(scaled / wallDepth), horizon);
 }
 
-// The accumulator value that many rows down a wall, so a clipped wall keeps its texture still.
-uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double wallDepth) {
-    return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * wallDepth * 0.0625);
+// A sixteenth of a wall's depth, for the texture-row steps below. A whole number n times the
+// depth, times 1/16, gives the same double as n times this: the depth lies between 10 and
+// 1,000,000, so n times it is 0 or a normal double far from overflowing either way, and scaling
+// by a power of two commutes with rounding there. Taken once, off the path from the wall's rows
+// to the accumulators, which the column's drawing waits for.
+double sixteenthOf(double wallDepth) { return wallDepth * 0.0625; }
+
+// The accumulator value that many rows down a wall, so a clipped wall keeps its texture still:
+// (repeatV * rowsCut) * wallDepth * 0.0625, the depth's sixteenth taken once (sixteenthOf).
+uint16_t textureRowsCut(int8_t repeatV, int32_t rowsCut, double depthSixteenth) {
+    return truncToU16(static_cast<double>(mul32(repeatV, rowsCut)) * depthSixteenth);
 }
 
 // The sector behind a portal wall, or NO_INDEX for a solid wall (or one leading nowhere).
 uint16_t portalTarget(const Wall& wall) {
     return isSector(wall.nextSector) ? static_cast<uint16_t>(wall.nextSector) : NO_INDEX;
+}
+
+// The sector's billboards, when the frame lists any in it: most visits find none, and are
+// spared the call.
+void drawBillboards(RenderState& rs, uint16_t sector, int32_t top, int32_t bottom, double nearLimit,
+                    double wallDepth) {
+    if (rs.objects.first[sector] == rs.objects.first[sector + 1]) return;
+    drawSectorSprites(rs, sector, top, bottom, nearLimit, wallDepth);
 }
 
 }  // namespace
@@ -52,11 +68,12 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
     const int32_t z = rs.game.player.z;
     WallColumn wc;
     wc.wallDepth = hit.depth < MIN_WALL_DEPTH ? MIN_WALL_DEPTH : hit.depth;
+    const double depthSixteenth = sixteenthOf(wc.wallDepth);
     wc.texU = truncToInt32(wall.repeatU * hit.param * 16.0) & 127;
     wc.ceilingRow = projectRow(sector.ceilingZ, z, wc.wallDepth, CEILING_HORIZON);
     wc.floorRow = projectRow(sector.floorZ, z, wc.wallDepth, FLOOR_HORIZON);
     if (wc.ceilingRow < windowTop) {
-        wc.upperV = textureRowsCut(wall.repeatV, sub32(windowTop, wc.ceilingRow), wc.wallDepth);
+        wc.upperV = textureRowsCut(wall.repeatV, sub32(windowTop, wc.ceilingRow), depthSixteenth);
         wc.ceilingRow = windowTop;
     }
     if (wc.ceilingRow > windowBottom) wc.ceilingRow = windowBottom;
@@ -64,7 +81,7 @@ WallColumn setUpWallColumn(const RenderState& rs, const Sector& sector, const Wa
     if (wc.floorRow < windowTop) wc.floorRow = windowTop;
     wc.shadeOffset =
         wrap16(add32(wall.shade, truncToInt32(sector.shadeFalloff * wc.wallDepth * 0.0002)));
-    wc.vStep = truncToU16(wall.repeatV * wc.wallDepth * 0.0625);
+    wc.vStep = truncToU16(wall.repeatV * depthSixteenth);
     return wc;
 }
 
@@ -78,59 +95,88 @@ PortalRows setUpPortalRows(const RenderState& rs, const Sector& next, const Wall
     if (pr.nextFloorRow > windowBottom) pr.nextFloorRow = windowBottom;
     if (pr.nextCeilingRow > wc.floorRow) pr.nextCeilingRow = wc.floorRow;
     if (pr.nextFloorRow < wc.ceilingRow) {
-        pr.lowerV = textureRowsCut(wall.repeatV, sub32(wc.ceilingRow, pr.nextFloorRow), wc.wallDepth);
+        pr.lowerV = textureRowsCut(wall.repeatV, sub32(wc.ceilingRow, pr.nextFloorRow), sixteenthOf(wc.wallDepth));
         pr.nextFloorRow = wc.ceilingRow;
     }
     return pr;
 }
 
-void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
-                        int16_t windowBottom, double nearLimit) {
-    // Callers pass windows inside the screen with top <= bottom; holding to that here keeps
-    // every write inside the frame whatever a damaged level projects.
-    const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
-    const int32_t bottom = std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT);
-    // An empty window shows nothing, and neither can anything behind it, since every window
-    // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
-    // would differ, and they are this column's and consulted only further down the walk.
-    if (top == bottom) return;
-    // Every other window is drawn whole (ceiling, wall or steps, floor, and the child's window
-    // cover it) unless no sector or no wall is found: then its rows keep the frame's pixels.
-    if (!isSector(sectorIndex)) return keepFramePixels(rs, top, bottom);
+namespace {
 
+// A window as a visit takes it: cut to the screen, rows top..bottom-1.
+struct Window {
+    int32_t top;
+    int32_t bottom;
+};
+
+// Callers pass windows inside the screen with top <= bottom; holding to that here keeps every
+// write inside the frame whatever a damaged level projects.
+Window cutToScreen(int16_t windowTop, int16_t windowBottom) {
+    const int32_t top = std::clamp<int32_t>(windowTop, 0, SCREEN_HEIGHT);
+    return {top, std::clamp<int32_t>(windowBottom, top, SCREEN_HEIGHT)};
+}
+
+// Draws a visit of a non-empty window of a sector whose nearest wall, hit, has been found.
+// Everything it calls from this file is built into it (flatten): the wall's and the portal's
+// projections then hand their rows over in registers, not through memory, and their divisions
+// overlap, which shortens the path from the search to the rows that every visit waits on.
+__attribute__((flatten)) void drawVisit(RenderState& rs, uint16_t sectorIndex, Window w, double nearLimit, const WallHit& hit) {
     const GameState& g = rs.game;
-    const WallHit hit = findNearestWall(rs, sectorIndex);
-    if (hit.wall < 0) return keepFramePixels(rs, top, bottom);
     const Wall& wall = g.walls[hit.wall];
     rs.scratch.marks[hit.wall] = rs.screenColumn;
     const Sector& sector = g.sectors[sectorIndex];
-    const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, top, bottom);
+    const WallColumn wc = setUpWallColumn(rs, sector, wall, hit, w.top, w.bottom);
     const WallLook look{textureOf(g, wall.texture), textureSlot(wall.texture), wc.texU, wc.vStep, wc.shadeOffset,
                         static_cast<uint8_t>(rampOffset(wall.texture))};
 
-    drawCeilingRows(rs, sectorIndex, top, wc.ceilingRow);
     const uint16_t next = portalTarget(wall);
     if (next == NO_INDEX) {
+        drawCeilingRows(rs, sectorIndex, w.top, wc.ceilingRow);
         const WallRun run{wc.ceilingRow, wc.floorRow, wc.upperV};
         rs.kernels->drawWallRuns(rs, look, &run, 1);
-        drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
-        drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+        drawFloorRows(rs, sectorIndex, wc.floorRow, w.bottom);
+        drawBillboards(rs, sectorIndex, w.top, w.bottom, nearLimit, wc.wallDepth);
         return;
     }
 
     // The back side of the portal must not be found again from the sector behind it.
     const uint16_t other = static_cast<uint16_t>(wall.otherWall);
     if (other < WALL_COUNT) rs.scratch.marks[other] = rs.screenColumn;
-    const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, top, bottom);
+    const PortalRows pr = setUpPortalRows(rs, g.sectors[next], wall, wc, w.top, w.bottom);
+    // The sector behind is searched before this visit's rows are drawn, so the search need not
+    // wait behind them: the walk's searches and marks come in the same order, and drawing reads
+    // no mark. An empty window is not searched, as renderSectorColumn would not search it.
+    const Window child = cutToScreen(static_cast<int16_t>(std::max(wc.ceilingRow, pr.nextCeilingRow)),
+                                     static_cast<int16_t>(std::min(wc.floorRow, pr.nextFloorRow)));
+    const WallHit childHit = child.top == child.bottom ? WallHit{} : findNearestWall(rs, next);
+
+    drawCeilingRows(rs, sectorIndex, w.top, wc.ceilingRow);
     const WallRun steps[2] = {{wc.ceilingRow, pr.nextCeilingRow, wc.upperV}, {pr.nextFloorRow, wc.floorRow, pr.lowerV}};
     rs.kernels->drawWallRuns(rs, look, steps, 2);
-    drawFloorRows(rs, sectorIndex, wc.floorRow, bottom);
-    const int32_t childTop = std::max(wc.ceilingRow, pr.nextCeilingRow);
-    const int32_t childBottom = std::min(wc.floorRow, pr.nextFloorRow);
-    // Called even for an empty window, which the child leaves at once: nothing behind it shows.
-    renderSectorColumn(rs, next, static_cast<int16_t>(childTop), static_cast<int16_t>(childBottom),
-                       wc.wallDepth);
-    drawSectorSprites(rs, sectorIndex, top, bottom, nearLimit, wc.wallDepth);
+    drawFloorRows(rs, sectorIndex, wc.floorRow, w.bottom);
+    // Nothing behind an empty window shows; a window with no wall found keeps the frame's pixels.
+    if (child.top != child.bottom) {
+        if (childHit.wall < 0) keepFramePixels(rs, child.top, child.bottom);
+        else drawVisit(rs, next, child, wc.wallDepth, childHit);
+    }
+    drawBillboards(rs, sectorIndex, w.top, w.bottom, nearLimit, wc.wallDepth);
+}
+
+}  // namespace
+
+void renderSectorColumn(RenderState& rs, uint16_t sectorIndex, int16_t windowTop,
+                        int16_t windowBottom, double nearLimit) {
+    const Window w = cutToScreen(windowTop, windowBottom);
+    // An empty window shows nothing, and neither can anything behind it, since every window
+    // lies inside its parent's: the pixels are those of the whole walk. Only the walk's marks
+    // would differ, and they are this column's and consulted only further down the walk.
+    if (w.top == w.bottom) return;
+    // Every other window is drawn whole (ceiling, wall or steps, floor, and the child's window
+    // cover it) unless no sector or no wall is found: then its rows keep the frame's pixels.
+    if (!isSector(sectorIndex)) return keepFramePixels(rs, w.top, w.bottom);
+    const WallHit hit = findNearestWall(rs, sectorIndex);
+    if (hit.wall < 0) return keepFramePixels(rs, w.top, w.bottom);
+    drawVisit(rs, sectorIndex, w, nearLimit, hit);
 }
 
 }  // namespace krello

@@ -6,7 +6,9 @@
 // shadeTexel's 16-bit subtraction does, clamped to 0..63, the ramp added, all exact integer
 // steps. The accumulators of 32 rows are v + k * vStep in 16-bit lanes, which wrap modulo 2^16
 // as the reference's does, and their top 7 bits pick one of the 128 shaded texels with one
-// two-register byte permute. Everything is integer arithmetic: the bytes cannot differ. The
+// two-register byte permute. When no run is longer than 32 rows, the permute picks the raw
+// texels instead and only those are shaded, by the same steps: shading a texel does not depend
+// on where it came from. Everything is integer arithmetic: the bytes cannot differ. The
 // processor is asked for AVX-512 with VBMI before this is ever called.
 #include <immintrin.h>
 
@@ -15,9 +17,6 @@
 
 namespace krello {
 namespace {
-
-// Under this many rows in a column, shading the whole texture column costs more than it saves.
-constexpr int MIN_ROWS = 12;
 
 // Byte 2i of a and b taken together: the low bytes of 64 16-bit lanes, in order.
 KRELLO_AVX512 inline __m512i lowBytes(__m512i a, __m512i b) {
@@ -39,16 +38,52 @@ KRELLO_AVX512 inline __m512i shade64(const uint8_t* texels, __m512i shade, __m51
     return lowBytes(low, high);
 }
 
+// Runs of at most 32 rows each: their raw texels looked up from the texture column first, and
+// only those 32 shaded, instead of the column's 128.
+KRELLO_AVX512 void drawShortRuns(uint8_t* tileColumn, const uint8_t* texels, const WallLook& look, const WallRun* runs,
+                                 int count) {
+    const __m512i raw0 = _mm512_loadu_si512(texels);       // texture rows 0..63
+    const __m512i raw1 = _mm512_loadu_si512(texels + 64);  // 64..127
+    const __m512i shade = _mm512_set1_epi16(look.shadeOffset);
+    const __m512i ramp = _mm512_set1_epi16(look.ramp);
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i top = _mm512_set1_epi16(63);
+    const __m512i lowByte = _mm512_set1_epi16(0xFF);
+    const __m512i iota = _mm512_set_epi16(31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13,
+                                          12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m512i first = _mm512_mullo_epi16(_mm512_set1_epi16(static_cast<int16_t>(look.vStep)), iota);
+    for (int i = 0; i < count; ++i) {
+        const WallRun& run = runs[i];
+        if (run.from >= run.to) continue;
+        const __m512i rowsOf = _mm512_srli_epi16(_mm512_add_epi16(_mm512_set1_epi16(static_cast<int16_t>(run.v)), first), 9);
+        // Each 16-bit lane's low byte is its texture row and its high byte 0, so the byte lookup
+        // leaves the row's texel in the lane's low byte, and row 0's in its high byte, cleared.
+        __m512i v = _mm512_and_si512(_mm512_permutex2var_epi8(raw0, rowsOf, raw1), lowByte);
+        v = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(_mm512_sub_epi16(v, shade), zero), top), ramp);
+        const __mmask32 mine = (__mmask32{1} << (run.to - run.from - 1) << 1) - 1;
+        _mm256_mask_storeu_epi8(tileColumn + run.from, mine, _mm512_maskz_cvtepi16_epi8(~__mmask32{0}, v));
+    }
+}
+
 }  // namespace
 
 KRELLO_AVX512 void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* runs, int count) {
     int rows = 0;
-    for (int i = 0; i < count; ++i) rows += runs[i].to > runs[i].from ? runs[i].to - runs[i].from : 0;
-    if (rows < MIN_ROWS || !rs.tileColumn) {
+    int longest = 0;
+    for (int i = 0; i < count; ++i) {
+        const int n = runs[i].to > runs[i].from ? runs[i].to - runs[i].from : 0;
+        rows += n;
+        longest = n > longest ? n : longest;
+    }
+    if (rows == 0 || !rs.tileColumn) {
         drawWallRunsScalar(rs, look, runs, count);
         return;
     }
     const uint8_t* texels = rs.scratch.textureColumns.of(look.texture, look.slot, sameTextureBytesAvx2) + look.texU * TEXTURE_SIDE;
+    if (longest <= 32) {
+        drawShortRuns(rs.tileColumn, texels, look, runs, count);
+        return;
+    }
     const __m512i shade = _mm512_set1_epi16(look.shadeOffset);
     const __m512i ramp = _mm512_set1_epi16(look.ramp);
     const __m512i rows0 = shade64(texels, shade, ramp);       // texture rows 0..63

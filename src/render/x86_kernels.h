@@ -21,7 +21,8 @@ void drawFlatRunAvx512(const FlatRun& run);
 
 // Wall rows from a texture column turned side by side (texture_columns.h), shaded once per
 // column and looked up 32 rows a step with AVX2 (byte shuffles) or 64 with AVX-512 (VBMI byte
-// permutes); short walls and walls not in a tile go to the reference.
+// permutes); walls not in a tile, and with AVX2 short walls, go to the reference. AVX-512 looks
+// up the raw texels of runs of up to 32 rows and shades only those.
 void drawWallRunsAvx2(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
 void drawWallRunsAvx512(RenderState& rs, const WallLook& look, const WallRun* runs, int count);
 
