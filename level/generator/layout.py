@@ -161,9 +161,12 @@ def west(plan):
 
     s2 = P("southyard_se", 12800, 65024)
     s3 = P("southyard_sw", 7168, 65024)
-    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126),
+    # The south yard lies 3,072 above the crypt and 4,096 above the courtyard: the crypt's
+    # guards look west along the south corridor into it, and their shots pass under a player
+    # there (an enemy's shot reaches a floor at most 2,856 above its own), as the courtyard's do.
+    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 5120, **sky(126),
              **dict(YARD, ftex=R0 | 6))
-    # The south yard is a step below the west yard, through a gate of 2,048.
+    # The south yard is a step above the west yard, through a gate of 2,048.
     recess(plan, "southyard", (7168, 65024), [(7424, 65024), (7424, 64512), (7168, 64512)])
 
     # The west stairs climb from the courtyard's west door to the vestry, and the vestry
@@ -602,8 +605,10 @@ def south(plan):
           "x", [3072, 4096, 3072, 4096, 3072], [-16384] * 5,
           ctex=R3 | 2, cshade=lambda i: 2 + 2 * i, ftex=R3 | 7, fshade=2, falloff=32,
           wtex=R3 | 3, wshade=lambda i: 2 + i, wrepv=16)
-    chain(plan, "cistern", "a cistern below the south corridor", 12800, 63488, 15872, 65024, 3,
-          "x", [9216, 8192, 9216], [-8192, -8192, -8192],
+    # The cisterns lie level with the corridor, out of reach of the courtyard's south spawn point
+    # and the crypt's guards, whose shots fly down the trench's south end and the corridor.
+    chain(plan, "cistern", "a cistern beside the south corridor", 12800, 63488, 15872, 65024, 3,
+          "x", [5120, 5120, 5120], [-8192, -8192, -8192],
           ctex=R1 | 6, cshade=10, ftex=R1 | 7, fshade=lambda i: 31 - 8 * i, falloff=48,
           wtex=R1 | 6, wshade=lambda i: 6 + 2 * i, wrepv=16)
 
