@@ -323,9 +323,12 @@ def north(plan):
     # The steps from the cellar end in a wall before the lobby, so the way from the cellar
     # to the lobby and the hall is the ramp, a longer one past the ramp's steps. The lobby's
     # side onto the ramp is two spans at its north end, which keeps the level's count of
-    # portal walls.
-    room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 22784,
-         45056, 23552, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
+    # portal walls. The steps leave the cellar east of the pen's mouth, between the lamp niche
+    # and the ramp: a player walking to them stays where the pier stands between the guards
+    # and the player (a shot leaves the pen only westward, through its mouth), not in the
+    # south-west corner that the mouth looks onto.
+    room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 23870,
+         45056, 24512, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
     room(plan, "lobby", "the lobby north of the hall", 22528, 46592, 24576, 49152, 2048,
          TALL_DOOR, ctex=R2 | 7, cshade=0, ftex=R2 | 3, fshade=0, falloff=16, wtex=R2 | 5,
