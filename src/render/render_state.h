@@ -36,6 +36,9 @@ struct SectorObjects {
 
 // Fills the lists from the object table and the player as they stand.
 void listSectorObjects(const GameState& g, SectorObjects& lists);
+// The same with the heading's cos and sin the frame has worked out already (sinCosOfAngle of
+// the player's angle, nothing else), so a frame takes them once.
+void listSectorObjects(const GameState& g, double headingCos, double headingSin, SectorObjects& lists);
 
 // What one column thread keeps to itself during a frame. Every thread has its own, so what one
 // stamps never reaches another and the frame cannot depend on how the threads are scheduled.

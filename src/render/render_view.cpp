@@ -71,7 +71,7 @@ FrameView::FrameView(const GameState& g, uint8_t* buffer, RenderPath path)
         x = x + v.stepX;
         y = y + v.stepY;
     }
-    listSectorObjects(g, objects);
+    listSectorObjects(g, headingCos, headingSin, objects);
 }
 
 RenderState viewColumnState(const FrameView& view, ColumnScratch& scratch) {
