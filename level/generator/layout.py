@@ -244,15 +244,25 @@ def tower(plan):
     room(plan, "tower", "the walled room on top of the tower", 3840, 52224, 5376, 53760, -46080,
          -66560,
          bays=[("w", 52736, 53248, 128)],
-         # A block taller than the eye screens the door: cover for a player coming in, and a
-         # screen that keeps the enemies' shots from crossing the doorway.
+         # A block taller than the eye stands inside the east end of the room's open south side:
+         # cover for a player coming in.
          features=[("tower_block", "a block of fallen masonry on the tower", 4864, 53056, 5120,
                     53632, -58368, dict(ftex=R2 | 5, fshade=2, wtex=R2 | 5, wshade=4))],
          index=148, ctex=R2 | 7, cshade=2, ftex=R2 | 0, fshade=-2, falloff=8, wtex=R2 | 5, wshade=2,
          wrepv=8)
-    room(plan, "towerdoor", "the door into the top of the tower", 5376, 53120, 5632, 53632,
-         -46080, -62464, door=True, ctex=R2 | 7, cshade=0, ftex=R2 | 0, fshade=0, falloff=8,
-         wtex=R2 | 5, wshade=2, wrepv=16)
+    # The room opens along its whole south side onto a gallery a step below it, entered from the
+    # stair's top step: from the gallery a player's shots reach the room's floor and the room's
+    # shots pass overhead (they reach a floor at most 919 below their own). The gallery's south
+    # side bends out in three walls, the walls the room's old door and the landing gave up.
+    P = plan.pt
+    plan.add("towergallery", "the gallery below the tower room's south side",
+             [[P("tower_sw", 3840, 53760), P("tower_se", 5376, 53760),
+               P("towerstair0_nw", 5632, 53760), P("towerstair0_sw", 5632, 54272),
+               P("towergallery_se", 5120, 54400), P("towergallery_sw", 4352, 54400),
+               P("towergallery_s", 3840, 54272), P("towergallery_w", 3712, 54016)]],
+             -62464, -45056, ctex=R2 | 7, cshade=0, ftex=R2 | 0, fshade=0, falloff=8,
+             wtex=R2 | 5, wshade=2, wrepv=8)
+    # The landing at the stair's top is walled where the room's door was.
     room(plan, "towerlanding", "the landing at the top of the tower stair", 5632, 52992, 6272,
          53760, -46080, -62464, ctex=R2 | 7, cshade=2, ftex=R3 | 3, fshade=0, falloff=8,
          wtex=R2 | 5, wshade=2, wrepv=8)
