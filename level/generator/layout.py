@@ -161,9 +161,12 @@ def west(plan):
 
     s2 = P("southyard_se", 12800, 65024)
     s3 = P("southyard_sw", 7168, 65024)
-    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 6144, **sky(126),
+    # The south yard lies 3,072 above the crypt and 4,096 above the courtyard: the crypt's
+    # guards look west along the south corridor into it, and their shots pass under a player
+    # there (an enemy's shot reaches a floor at most 2,856 above its own), as the courtyard's do.
+    plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 5120, **sky(126),
              **dict(YARD, ftex=R0 | 6))
-    # The south yard is a step below the west yard, through a gate of 2,048.
+    # The south yard is a step above the west yard, through a gate of 2,048.
     recess(plan, "southyard", (7168, 65024), [(7424, 65024), (7424, 64512), (7168, 64512)])
 
     # The west stairs climb from the courtyard's west door to the vestry, and the vestry
@@ -330,9 +333,12 @@ def north(plan):
     # The steps from the cellar end in a wall before the lobby, so the way from the cellar
     # to the lobby and the hall is the ramp, a longer one past the ramp's steps. The lobby's
     # side onto the ramp is two spans at its north end, which keeps the level's count of
-    # portal walls.
-    room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 22784,
-         45056, 23552, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
+    # portal walls. The steps leave the cellar east of the pen's mouth, between the lamp niche
+    # and the ramp: a player walking to them stays where the pier stands between the guards
+    # and the player (a shot leaves the pen only westward, through its mouth), not in the
+    # south-west corner that the mouth looks onto.
+    room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 23870,
+         45056, 24512, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
     room(plan, "lobby", "the lobby north of the hall", 22528, 46592, 24576, 49152, 2048,
          TALL_DOOR, ctex=R2 | 7, cshade=0, ftex=R2 | 3, fshade=0, falloff=16, wtex=R2 | 5,
@@ -612,8 +618,10 @@ def south(plan):
           "x", [3072, 4096, 3072, 4096, 3072], [-16384] * 5,
           ctex=R3 | 2, cshade=lambda i: 2 + 2 * i, ftex=R3 | 7, fshade=2, falloff=32,
           wtex=R3 | 3, wshade=lambda i: 2 + i, wrepv=16)
-    chain(plan, "cistern", "a cistern below the south corridor", 12800, 63488, 15872, 65024, 3,
-          "x", [9216, 8192, 9216], [-8192, -8192, -8192],
+    # The cisterns lie level with the corridor, out of reach of the courtyard's south spawn point
+    # and the crypt's guards, whose shots fly down the trench's south end and the corridor.
+    chain(plan, "cistern", "a cistern beside the south corridor", 12800, 63488, 15872, 65024, 3,
+          "x", [5120, 5120, 5120], [-8192, -8192, -8192],
           ctex=R1 | 6, cshade=10, ftex=R1 | 7, fshade=lambda i: 31 - 8 * i, falloff=48,
           wtex=R1 | 6, wshade=lambda i: 6 + 2 * i, wrepv=16)
 
