@@ -346,9 +346,10 @@ def north(plan):
     loop = plan.sectors["lobby"].loops[0]
     loop.insert(loop.index(plan.pt("lobby_ne", 24576, 46592)) + 1,
                 plan.pt("lobby_ramp_mid", 24576, 46848))
-    chain(plan, "cellarway", "the ramp from the cellar down to the hall",
-          24576, 45056, 25600, 49152, 4, "y",
-          [7168, 5120, 3072, 1024], [-16384, -16384, -24576, TALL_DOOR],
+    chain(plan, "cellarway", "the ramp from the guard room down to the hall",
+          24576, 45568, 25600, 49152, 4, "y",
+          [8192, 5120, 3072, 1024], [-16384, -16384, -24576, TALL_DOOR],
+          cuts=[45568, 46080, 47104, 48128, 49152],
           ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
           wrepv=16)
     chain(plan, "armoryway", "the corridor from the gallery to the armoury",
@@ -549,6 +550,15 @@ def east(plan):
     loop = plan.sectors["guardroom"].loops[0]
     loop.insert(loop.index(plan.pt("guardroom_recess", 28160, 46592)) + 1,
                 plan.pt("guardroom_door_mid", 28160, 47616))
+    # The way from the cellar to the lobby comes round by the stalls and this room, whose
+    # north-west corner reaches over to the cellar ramp's first step and opens onto it. The
+    # west wall runs slant from the south-east corner to the step's foot, so the room touches
+    # no lower step of the ramp, and the slant and the corner's short north wall stand where
+    # the west and south walls stood, which keeps the level's count of walls.
+    loop[loop.index(plan.pt("guardroom_nw", 25856, 45568))] = plan.pt("guardroom_ramp_nw",
+                                                                      25600, 45568)
+    loop[loop.index(plan.pt("guardroom_sw", 25856, 48640))] = plan.pt("guardroom_ramp_sw",
+                                                                      25600, 46080)
     room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
          door=True, **HALL_DOOR)
     chain(plan, "easthall", "the east hallway", 28672, 50176, 29696, 58368, 3, "y",
