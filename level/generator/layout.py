@@ -312,9 +312,9 @@ def north(plan):
           ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
           wrepv=16)
     # The cellar's guards stand in a pen walled on three sides, open to the west: no shot of
-    # theirs reaches the foot of the stairs, the way round the pen's east side or the doors to
-    # the ramp and the lobby, and a player meets them only across the pen's mouth, on the
-    # cellar's floor, where both can hit.
+    # theirs reaches the foot of the stairs, the way round the pen's east side or the door to
+    # the steps, and a player meets them only across the pen's mouth, on the cellar's floor,
+    # where both can hit.
     CELLAR = dict(ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5,
                   wshade=6, wrepv=8)
     P = plan.pt
@@ -330,13 +330,15 @@ def north(plan):
     pen += [P(f"cellar_mouth{k}", px0, py1 - (py1 - py0) * k // 4) for k in (1, 2, 3)]
     plan.add("cellar", "the guards' pen in the cellar", [pen],
              -16384, 8192, index=158, **dict(CELLAR, wshade=4))
-    # The steps from the cellar end in a wall before the lobby, so the way from the cellar
-    # to the lobby and the hall is the ramp, a longer one past the ramp's steps. The lobby's
-    # side onto the ramp is two spans at its north end, which keeps the level's count of
-    # portal walls. The steps leave the cellar east of the pen's mouth, between the lamp niche
-    # and the ramp: a player walking to them stays where the pier stands between the guards
-    # and the player (a shot leaves the pen only westward, through its mouth), not in the
-    # south-west corner that the mouth looks onto.
+    # The steps from the cellar end in a wall before the lobby, and the ramp's top stands
+    # back from the cellar, so the way from the cellar to the lobby and the hall goes round
+    # by the warren, the stalls and the guard room onto the ramp's first step: a player
+    # reaches the lobby, where the hall's enemies are met first, some seconds later. The
+    # lobby's side onto the ramp is two spans at its north end, which keeps the level's count
+    # of portal walls. The steps leave the cellar east of the pen's mouth, beside the lamp
+    # niche: a player walking to them stays where the pier stands between the guards and the
+    # player (a shot leaves the pen only westward, through its mouth), not in the south-west
+    # corner that the mouth looks onto.
     room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 23870,
          45056, 24512, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
