@@ -23,7 +23,7 @@ AREAS = [
     ("the west cloister", ["cloister*"]),
     ("the huts", ["hut*"]),
     ("the west yard", ["westyard"]),
-    ("the tower stair", ["towerstair*", "towerlanding", "towerdoor"]),
+    ("the tower stair", ["towerstair*", "towerlanding", "towergallery"]),
     ("the tower room", ["tower", "tower_block"]),
     ("the trench stairs", ["stairA*"]),
     ("the long north gallery", ["gallery*"]),

@@ -247,15 +247,25 @@ def tower(plan):
     room(plan, "tower", "the walled room on top of the tower", 3840, 52224, 5376, 53760, -46080,
          -66560,
          bays=[("w", 52736, 53248, 128)],
-         # A block taller than the eye screens the door: cover for a player coming in, and a
-         # screen that keeps the enemies' shots from crossing the doorway.
+         # A block taller than the eye stands inside the east end of the room's open south side:
+         # cover for a player coming in.
          features=[("tower_block", "a block of fallen masonry on the tower", 4864, 53056, 5120,
                     53632, -58368, dict(ftex=R2 | 5, fshade=2, wtex=R2 | 5, wshade=4))],
          index=148, ctex=R2 | 7, cshade=2, ftex=R2 | 0, fshade=-2, falloff=8, wtex=R2 | 5, wshade=2,
          wrepv=8)
-    room(plan, "towerdoor", "the door into the top of the tower", 5376, 53120, 5632, 53632,
-         -46080, -62464, door=True, ctex=R2 | 7, cshade=0, ftex=R2 | 0, fshade=0, falloff=8,
-         wtex=R2 | 5, wshade=2, wrepv=16)
+    # The room opens along its whole south side onto a gallery a step below it, entered from the
+    # stair's top step: from the gallery a player's shots reach the room's floor and the room's
+    # shots pass overhead (they reach a floor at most 919 below their own). The gallery's south
+    # side bends out in three walls, the walls the room's old door and the landing gave up.
+    P = plan.pt
+    plan.add("towergallery", "the gallery below the tower room's south side",
+             [[P("tower_sw", 3840, 53760), P("tower_se", 5376, 53760),
+               P("towerstair0_nw", 5632, 53760), P("towerstair0_sw", 5632, 54272),
+               P("towergallery_se", 5120, 54400), P("towergallery_sw", 4352, 54400),
+               P("towergallery_s", 3840, 54272), P("towergallery_w", 3712, 54016)]],
+             -62464, -45056, ctex=R2 | 7, cshade=0, ftex=R2 | 0, fshade=0, falloff=8,
+             wtex=R2 | 5, wshade=2, wrepv=8)
+    # The landing at the stair's top is walled where the room's door was.
     room(plan, "towerlanding", "the landing at the top of the tower stair", 5632, 52992, 6272,
          53760, -46080, -62464, ctex=R2 | 7, cshade=2, ftex=R3 | 3, fshade=0, falloff=8,
          wtex=R2 | 5, wshade=2, wrepv=8)
@@ -302,9 +312,9 @@ def north(plan):
           ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
           wrepv=16)
     # The cellar's guards stand in a pen walled on three sides, open to the west: no shot of
-    # theirs reaches the foot of the stairs, the way round the pen's east side or the doors to
-    # the ramp and the lobby, and a player meets them only across the pen's mouth, on the
-    # cellar's floor, where both can hit.
+    # theirs reaches the foot of the stairs, the way round the pen's east side or the door to
+    # the steps, and a player meets them only across the pen's mouth, on the cellar's floor,
+    # where both can hit.
     CELLAR = dict(ctex=R1 | 7, cshade=0, ftex=R1 | 3, fshade=-4, falloff=16, wtex=R1 | 5,
                   wshade=6, wrepv=8)
     P = plan.pt
@@ -320,13 +330,15 @@ def north(plan):
     pen += [P(f"cellar_mouth{k}", px0, py1 - (py1 - py0) * k // 4) for k in (1, 2, 3)]
     plan.add("cellar", "the guards' pen in the cellar", [pen],
              -16384, 8192, index=158, **dict(CELLAR, wshade=4))
-    # The steps from the cellar end in a wall before the lobby, so the way from the cellar
-    # to the lobby and the hall is the ramp, a longer one past the ramp's steps. The lobby's
-    # side onto the ramp is two spans at its north end, which keeps the level's count of
-    # portal walls. The steps leave the cellar east of the pen's mouth, between the lamp niche
-    # and the ramp: a player walking to them stays where the pier stands between the guards
-    # and the player (a shot leaves the pen only westward, through its mouth), not in the
-    # south-west corner that the mouth looks onto.
+    # The steps from the cellar end in a wall before the lobby, and the ramp's top stands
+    # back from the cellar, so the way from the cellar to the lobby and the hall goes round
+    # by the warren, the stalls and the guard room onto the ramp's first step: a player
+    # reaches the lobby, where the hall's enemies are met first, some seconds later. The
+    # lobby's side onto the ramp is two spans at its north end, which keeps the level's count
+    # of portal walls. The steps leave the cellar east of the pen's mouth, beside the lamp
+    # niche: a player walking to them stays where the pier stands between the guards and the
+    # player (a shot leaves the pen only westward, through its mouth), not in the south-west
+    # corner that the mouth looks onto.
     room(plan, "cellar_steps", "the steps from the cellar, walled up before the lobby", 23870,
          45056, 24512, 46336, 4096, -16384, ctex=R1 | 7, cshade=2, ftex=R1 | 3, fshade=0,
          falloff=16, wtex=R1 | 5, wshade=4, wrepv=8)
@@ -336,9 +348,10 @@ def north(plan):
     loop = plan.sectors["lobby"].loops[0]
     loop.insert(loop.index(plan.pt("lobby_ne", 24576, 46592)) + 1,
                 plan.pt("lobby_ramp_mid", 24576, 46848))
-    chain(plan, "cellarway", "the ramp from the cellar down to the hall",
-          24576, 45056, 25600, 49152, 4, "y",
-          [7168, 5120, 3072, 1024], [-16384, -16384, -24576, TALL_DOOR],
+    chain(plan, "cellarway", "the ramp from the guard room down to the hall",
+          24576, 45568, 25600, 49152, 4, "y",
+          [8192, 5120, 3072, 1024], [-16384, -16384, -24576, TALL_DOOR],
+          cuts=[45568, 46080, 47104, 48128, 49152],
           ctex=R1 | 7, cshade=4, ftex=R1 | 3, fshade=2, falloff=16, wtex=R1 | 5, wshade=6,
           wrepv=16)
     chain(plan, "armoryway", "the corridor from the gallery to the armoury",
@@ -539,6 +552,15 @@ def east(plan):
     loop = plan.sectors["guardroom"].loops[0]
     loop.insert(loop.index(plan.pt("guardroom_recess", 28160, 46592)) + 1,
                 plan.pt("guardroom_door_mid", 28160, 47616))
+    # The way from the cellar to the lobby comes round by the stalls and this room, whose
+    # north-west corner reaches over to the cellar ramp's first step and opens onto it. The
+    # west wall runs slant from the south-east corner to the step's foot, so the room touches
+    # no lower step of the ramp, and the slant and the corner's short north wall stand where
+    # the west and south walls stood, which keeps the level's count of walls.
+    loop[loop.index(plan.pt("guardroom_nw", 25856, 45568))] = plan.pt("guardroom_ramp_nw",
+                                                                      25600, 45568)
+    loop[loop.index(plan.pt("guardroom_sw", 25856, 48640))] = plan.pt("guardroom_ramp_sw",
+                                                                      25600, 46080)
     room(plan, "eastdoor", "the hall's east door", 28160, 53248, 28672, 54272, 0, TALL_DOOR,
          door=True, **HALL_DOOR)
     chain(plan, "easthall", "the east hallway", 28672, 50176, 29696, 58368, 3, "y",
