@@ -166,7 +166,7 @@ def west(plan):
     # there (an enemy's shot reaches a floor at most 2,856 above its own), as the courtyard's do.
     plan.add("southyard", "the south yard", [[q5, q4, s2, s3]], SKY, 5120, **sky(126),
              **dict(YARD, ftex=R0 | 6))
-    # The south yard is a step above the west yard, through a gate of 2,048.
+    # The south yard is level with the west yard, through a gate of 2,048.
     recess(plan, "southyard", (7168, 65024), [(7424, 65024), (7424, 64512), (7168, 64512)])
 
     # The west stairs climb from the courtyard's west door to the vestry, and the vestry
@@ -229,13 +229,15 @@ def west(plan):
     outline = [P("tower_nw", 3584, 51968), P("tower_ne", 5632, 51968),
                P("towerstair_nw", 5632, 52992), P("towerstair_ne", 6272, 52992),
                P("towerstair_se", 6272, 59904), P("tower_base_sw", 3584, 59904)]
-    # The yard lies 3,072 above the courtyard: the courtyard's enemies, who look west along
-    # the yard's south strip, no longer reach a player there (their shots reach a floor at
-    # most 2,856 above their own), as the player's never reached them.
+    # The yard lies 4,096 above the courtyard and 3,072 above the crypt, level with the south
+    # yard: the courtyard's enemies, who look west along the yard's south strip, and the crypt's
+    # guards, who look west through the well room and the corridor into the south yard's gate,
+    # no longer reach a player there (their shots reach a floor at most 2,856 above their own),
+    # as the player's never reached them.
     yard = plan.add("westyard", "the west yard around the tower",
                     [[q7, q6, q5, s3, P("huts_se", 1024, 65024), P("huts_ne", 1024, 49152),
                       P("huts_nw", -1024, 49152), wa, wb, wc, wd], list(reversed(outline))],
-                    SKY, 6144, **sky(127), **dict(YARD, ftex=R1 | 6))
+                    SKY, 5120, **sky(127), **dict(YARD, ftex=R1 | 6))
     # The tower's own faces rise red into the night.
     faces = list(reversed(outline))
     for i, a in enumerate(faces):
