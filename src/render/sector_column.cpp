@@ -26,9 +26,10 @@ int32_t projectRow(int32_t planeZ, int32_t eyeZ, double wallDepth, int32_t horiz
 }
 
 // A sixteenth of a wall's depth, for the texture-row steps below. A whole number n times the
-// depth, times 1/16, gives the same double as n times this: the depth lies between 10 and
-// 1,000,000, so n times it is 0 or a normal double far from overflowing either way, and scaling
-// by a power of two commutes with rounding there. Taken once, off the path from the wall's rows
+// depth, times 1/16, gives the same double as n times this: the depth is at least
+// MIN_WALL_DEPTH and, with 32-bit coordinates, below 2^34, and n is a 32-bit whole number, so n
+// times it is 0 or a normal double far from overflowing or underflowing either way, and scaling
+// by a power of two commutes with rounding there (a NaN stays a NaN both ways). Taken once, off the path from the wall's rows
 // to the accumulators, which the column's drawing waits for.
 double sixteenthOf(double wallDepth) { return wallDepth * 0.0625; }
 
