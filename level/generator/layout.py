@@ -262,16 +262,16 @@ def tower(plan):
     P = plan.pt
     plan.add("towergallery", "the gallery below the tower room's south side",
              [[P("tower_sw", 3840, 53760), P("tower_se", 5376, 53760),
-               P("towerstair0_nw", 5632, 53760), P("towerstair0_sw", 5632, 54272),
-               P("towergallery_se", 5120, 54400), P("towergallery_sw", 4352, 54400),
+               P("towergallery_ne", 5376, 54272), P("towerstair0_nw", 5632, 54272),
+               P("towerstair0_sw", 5632, 54741), P("towergallery_sw", 4608, 54741),
                P("towergallery_s", 3840, 54272), P("towergallery_w", 3712, 54016)]],
              -62464, -45056, ctex=R2 | 7, cshade=0, ftex=R2 | 0, fshade=0, falloff=8,
              wtex=R2 | 5, wshade=2, wrepv=8)
     # The landing at the stair's top is walled where the room's door was.
     room(plan, "towerlanding", "the landing at the top of the tower stair", 5632, 52992, 6272,
-         53760, -46080, -62464, ctex=R2 | 7, cshade=2, ftex=R3 | 3, fshade=0, falloff=8,
+         54272, -46080, -62464, ctex=R2 | 7, cshade=2, ftex=R3 | 3, fshade=0, falloff=8,
          wtex=R2 | 5, wshade=2, wrepv=8)
-    chain(plan, "towerstair", "the covered stair up the side of the tower", 5632, 53760, 6272,
+    chain(plan, "towerstair", "the covered stair up the side of the tower", 5632, 54272, 6272,
           59904, 12, "y", lambda i: -41984 + 4096 * i, lambda i: -41984 + 4096 * i - 24576,
           ctex=R2 | 7, cshade=4, ftex=R3 | 3, fshade=2, falloff=8, wtex=R2 | 5, wshade=4,
           wrepv=8)
