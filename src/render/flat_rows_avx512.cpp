@@ -20,6 +20,7 @@
 #include <cstring>
 
 #include "render/flat_rows_x86.h"
+#include "render/shade_avx512.h"
 #include "render/x86_kernels.h"
 
 namespace krello {
@@ -105,15 +106,12 @@ KRELLO_AVX512 inline void fetchEight(const Run8& k, int32_t r, uint8_t* pixel) {
 // step reads bytes just stored one by one, which waits for those stores once per step instead of
 // once per eight rows.
 KRELLO_AVX512 inline void shadeRun(const Run8& k, int32_t from, int32_t to, uint8_t* pixel) {
-    const __m512i zero = _mm512_setzero_si512();
-    const __m512i top = _mm512_set1_epi16(63);
     const __m512i ramp = _mm512_maskz_broadcastw_epi16(~__mmask32{0}, k.ramp);
     for (int32_t r = from; r < to; r += 32, pixel += 32) {
         const __mmask32 keep = to - r >= 32 ? ~__mmask32{0} : (__mmask32{1} << (to - r)) - 1;
         const __m512i texels = _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(keep, pixel));
         const __m512i shades = _mm512_maskz_loadu_epi16(keep, k.shade + r);
-        __m512i v = _mm512_sub_epi16(texels, shades);
-        v = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(v, zero), top), ramp);
+        const __m512i v = x86::shadeLanes(texels, shades, ramp);
         _mm256_mask_storeu_epi8(pixel, keep, _mm512_maskz_cvtepi16_epi8(~__mmask32{0}, v));
     }
 }

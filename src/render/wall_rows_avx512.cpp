@@ -13,6 +13,7 @@
 #include <immintrin.h>
 
 #include "render/wall_rows.h"
+#include "render/shade_avx512.h"
 #include "render/x86_kernels.h"
 
 namespace krello {
@@ -29,12 +30,10 @@ KRELLO_AVX512 inline __m512i lowBytes(__m512i a, __m512i b) {
 
 // 64 texels shaded: texel - shade wrapping in 16 bits, clamped to 0..63, plus the ramp.
 KRELLO_AVX512 inline __m512i shade64(const uint8_t* texels, __m512i shade, __m512i ramp) {
-    const __m512i zero = _mm512_setzero_si512();
-    const __m512i top = _mm512_set1_epi16(63);
     __m512i low = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels)));
     __m512i high = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels + 32)));
-    low = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(_mm512_sub_epi16(low, shade), zero), top), ramp);
-    high = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(_mm512_sub_epi16(high, shade), zero), top), ramp);
+    low = x86::shadeLanes(low, shade, ramp);
+    high = x86::shadeLanes(high, shade, ramp);
     return lowBytes(low, high);
 }
 
@@ -46,8 +45,6 @@ KRELLO_AVX512 void drawShortRuns(uint8_t* tileColumn, const uint8_t* texels, con
     const __m512i raw1 = _mm512_loadu_si512(texels + 64);  // 64..127
     const __m512i shade = _mm512_set1_epi16(look.shadeOffset);
     const __m512i ramp = _mm512_set1_epi16(look.ramp);
-    const __m512i zero = _mm512_setzero_si512();
-    const __m512i top = _mm512_set1_epi16(63);
     const __m512i lowByte = _mm512_set1_epi16(0xFF);
     const __m512i iota = _mm512_set_epi16(31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13,
                                           12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
@@ -59,7 +56,7 @@ KRELLO_AVX512 void drawShortRuns(uint8_t* tileColumn, const uint8_t* texels, con
         // Each 16-bit lane's low byte is its texture row and its high byte 0, so the byte lookup
         // leaves the row's texel in the lane's low byte, and row 0's in its high byte, cleared.
         __m512i v = _mm512_and_si512(_mm512_permutex2var_epi8(raw0, rowsOf, raw1), lowByte);
-        v = _mm512_add_epi16(_mm512_min_epi16(_mm512_max_epi16(_mm512_sub_epi16(v, shade), zero), top), ramp);
+        v = x86::shadeLanes(v, shade, ramp);
         const __mmask32 mine = (__mmask32{1} << (run.to - run.from - 1) << 1) - 1;
         _mm256_mask_storeu_epi8(tileColumn + run.from, mine, _mm512_maskz_cvtepi16_epi8(~__mmask32{0}, v));
     }
